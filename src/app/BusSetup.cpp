@@ -1,0 +1,33 @@
+#include "app/BusSetup.h"
+
+#include "bus/LinuxI2cLibrary.h"
+#include "bus/TracingI2cLibrary.h"
+#include "sim/BoardFile.h"
+#include "sim/SimRegistry.h"
+
+namespace {
+bool EndsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+bool OpenBusBackend(const std::string& spec, bool trace, std::ostream& traceOut, BusBackend& out,
+                    std::string& error) {
+  out = BusBackend{};
+  if (spec.empty()) {
+    out.backend = std::make_unique<NoBoardLibrary>();
+  } else if (spec.rfind("sim:", 0) == 0) {
+    std::string name = spec.substr(4);
+    std::unique_ptr<SimBoard> board =
+        EndsWith(name, ".json") ? LoadBoardFile(name, error) : MakeBuiltInBoard(name, error);
+    if (!board) return false;
+    out.simBoard = board.get();
+    out.backend = std::move(board);
+  } else {
+    auto device = std::make_unique<LinuxI2cLibrary>();
+    if (!device->Open(spec, error)) return false;
+    out.backend = std::move(device);
+  }
+  if (trace) out.tracer = std::make_unique<TracingI2cLibrary>(*out.backend, traceOut);
+  return true;
+}

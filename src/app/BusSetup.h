@@ -1,0 +1,23 @@
+#pragma once
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "bus/I2cLibrary.h"
+
+class SimBoard;
+
+// The library the program talks to, chosen from --bus: a simulated board, a
+// board file, a Linux i2c-dev node, or (no --bus) no board at all. With
+// tracing, every call is printed to the trace stream.
+struct BusBackend {
+  std::unique_ptr<I2cLibrary> backend;
+  std::unique_ptr<I2cLibrary> tracer;
+  SimBoard* simBoard = nullptr;  // set for simulated boards
+  I2cLibrary& library() const { return tracer ? *tracer : *backend; }
+  bool simulated() const { return simBoard != nullptr; }
+};
+
+// nullptr-backend result with a message when the named bus cannot be opened.
+bool OpenBusBackend(const std::string& spec, bool trace, std::ostream& traceOut, BusBackend& out,
+                    std::string& error);

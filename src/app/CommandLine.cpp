@@ -1,0 +1,72 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+bool ParseCount(const std::string& text, long low, long high, long& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || v < low || v > high) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine cl;
+  std::string whole;
+  for (const auto& a : args) whole += " " + a;
+  whole = Lower(whole);
+  cl.debug = whole.find("-debug") != std::string::npos;
+  cl.demod2 = whole.find("-demod2") != std::string::npos;
+  cl.notray = whole.find("-notray") != std::string::npos;
+  cl.tda = whole.find("-tda") != std::string::npos;
+
+  for (const auto& arg : args) {
+    std::string lower = Lower(arg);
+    auto value = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
+    if (lower.rfind("--bus=", 0) == 0) {
+      cl.bus = value("--bus=");
+      if (cl.bus.empty()) cl.errors.push_back("--bus needs a value");
+    } else if (lower == "--trace") {
+      cl.trace = true;
+    } else if (lower == "--headless") {
+      cl.headless = true;
+    } else if (lower == "--json") {
+      cl.json = true;
+    } else if (lower == "--help" || lower == "-h") {
+      cl.help = true;
+    } else if (lower.rfind("--polls=", 0) == 0) {
+      long n;
+      if (ParseCount(value("--polls="), 1, 1000000000L, n)) cl.polls = n;
+      else cl.errors.push_back("--polls needs a count of 1 or more, not \"" + value("--polls=") + "\"");
+    } else if (lower.rfind("--interval=", 0) == 0) {
+      long ms;
+      if (ParseCount(value("--interval="), 0, 86400000L, ms)) cl.intervalMs = ms;
+      else cl.errors.push_back("--interval needs milliseconds from 0 to 86400000, not \"" +
+                               value("--interval=") + "\"");
+    } else if (lower.rfind("--", 0) == 0 && lower.find("-debug") == std::string::npos &&
+               lower.find("-demod2") == std::string::npos &&
+               lower.find("-notray") == std::string::npos &&
+               lower.find("-tda") == std::string::npos) {
+      cl.errors.push_back("unknown option " + arg);
+    }
+  }
+  return cl;
+}
+
+std::string UsageText() {
+  return "usage: quovis [--bus=sim:<chip>|sim:<file>.json|/dev/i2c-N] [--trace]\n"
+         "              [--headless [--polls=N] [--interval=MS] [--json]]\n"
+         "              [-debug] [-demod2] [-notray] [-tda]\n";
+}

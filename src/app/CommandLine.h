@@ -1,0 +1,27 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line. The four switches count wherever their text occurs in
+// the whole line, in any case; the long options are whole words.
+struct CommandLine {
+  bool debug = false;
+  bool demod2 = false;
+  bool notray = false;
+  bool tda = false;
+
+  std::string bus;  // --bus=sim:<chip> | sim:<file>.json | /dev/i2c-N; empty: none
+  bool trace = false;
+  bool headless = false;
+  bool json = false;
+  std::optional<long> polls;  // headless: stop after this many polls
+  long intervalMs = 1000;     // headless: pause between polls
+  bool help = false;
+
+  // Words that are neither a switch nor a long option, with a reason.
+  std::vector<std::string> errors;
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+std::string UsageText();

@@ -1,0 +1,25 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "bus/Bus.h"
+#include "monitor/Detection.h"
+
+class MonitorView;
+
+inline const std::string kNoBoardMessage = "Did not find a Tarnwick board";
+inline const std::string kDesignTitle = "Digital Signal Quality";
+
+// The start-up up to the first poll: open the board (type 24, then 18),
+// apply the second-demodulator switch, detect the demodulator and title the
+// window. On failure `message` holds the text for the message box.
+struct Startup {
+  bool ok = false;
+  std::string message;
+  std::string title = kDesignTitle;
+  Demodulator* driver = nullptr;
+  std::string driverClass;
+};
+
+Startup RunStartup(const CommandLine& cl, Bus& bus, Detection& detection, bool simulated);

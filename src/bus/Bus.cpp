@@ -1,0 +1,62 @@
+#include "bus/Bus.h"
+
+#include "bus/Bits.h"
+
+void Bus::WriteReg8(int16_t address, int16_t sub, int16_t value) {
+  uint8_t buffer[1] = {uint8_t(value & 255)};
+  for (int attempt = 0; attempt < kWriteAttempts; ++attempt)
+    if (lib.velI2C_WriteArray(handle, 1, address, sub, 1, buffer) == 0) return;
+}
+
+void Bus::WriteReg16(int16_t address, int16_t sub, int16_t value) {
+  uint8_t buffer[2] = {uint8_t(value / 256), uint8_t(value & 255)};
+  for (int attempt = 0; attempt < kWriteAttempts; ++attempt)
+    if (lib.velI2C_WriteArray(handle, 1, address, sub, 2, buffer) == 0) return;
+}
+
+int16_t Bus::ReadReg8(int16_t address, int16_t sub) {
+  uint8_t buffer[1];
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    buffer[0] = 0xFF;
+    if (lib.velI2C_ReadArray(handle, 1, address, sub, 1, buffer) == 0) break;
+  }
+  return buffer[0];
+}
+
+int16_t Bus::ReadReg16(int16_t address, int16_t sub) {
+  uint8_t buffer[2];
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    buffer[0] = buffer[1] = 0xFF;
+    if (lib.velI2C_ReadArray(handle, 1, address, sub, 2, buffer) == 0) break;
+  }
+  return MakeInt(buffer[0], buffer[1]);
+}
+
+int16_t Bus::ReadReg8Addr16(int16_t address, int16_t registerAddress) {
+  uint8_t addressBytes[2] = {uint8_t((registerAddress & 0xFF00) >> 8),
+                             uint8_t(registerAddress & 0xFF)};
+  uint8_t result[1];
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    result[0] = 0xFF;
+    if (lib.velI2C_WriteRead(handle, address, 0, 0, 2, addressBytes, 0, 0, 1, result) == 0) break;
+  }
+  return result[0];
+}
+
+int16_t Bus::FillSnrHistory(double value) {
+  for (int i = 1; i <= kSnrSlots; ++i) snrHistory_[i] = value;
+  return 0;
+}
+
+// The sum covers the old slots 1..18 and the new value; the divisor is
+// always 19, so an unfilled history pulls the mean toward 0.
+double Bus::AverageSnr(double value) {
+  double sum = 0;
+  for (int i = 1; i < kSnrSlots; ++i) {
+    sum += snrHistory_[i];
+    snrHistory_[i] = snrHistory_[i + 1];
+  }
+  snrHistory_[kSnrSlots] = value;
+  sum += value;
+  return sum / kSnrSlots;
+}

@@ -1,0 +1,75 @@
+#include "bus/Format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+double RoundHalfEven(double x) {
+  double r = std::round(x);
+  if (std::fabs(x - std::trunc(x)) == 0.5) r = 2.0 * std::round(x / 2.0);
+  return r;
+}
+
+float RoundTenth(double x) { return float(RoundHalfEven(x * 10.0) / 10.0); }
+
+int16_t ToInt16(double x) {
+  if (std::isnan(x)) return 0;
+  double r = RoundHalfEven(x);
+  if (r > 32767) return 32767;
+  if (r < -32768) return -32768;
+  return int16_t(r);
+}
+
+std::string Hex(int64_t value) {
+  char text[24];
+  if (value < 0 && value >= -32768)
+    std::snprintf(text, sizeof text, "%X", unsigned(value & 0xFFFF));
+  else
+    std::snprintf(text, sizeof text, "%llX", (unsigned long long)(value & 0xFFFFFFFFLL));
+  return text;
+}
+
+std::string HexOf(double value) {
+  if (std::isnan(value)) return "0";
+  return Hex(int64_t(RoundHalfEven(value)));
+}
+
+namespace {
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c == 'e') c = 'E';
+  return s;
+}
+}  // namespace
+
+std::string SingleText(float value) {
+  if (value == 0) return "0";
+  char text[32];
+  auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return Upper(std::string(text, end));
+}
+
+std::string NumberText(double value) {
+  if (value == 0) return "0";
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld", (long long)value);
+    return text;
+  }
+  char text[40];
+  std::snprintf(text, sizeof text, "%.15G", value);
+  return text;
+}
+
+std::string SignedText(double value) {
+  std::string text = NumberText(value);
+  return value < 0 ? text : " " + text;
+}
+
+std::string Scientific(double value) {
+  if (std::isnan(value) || std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.2E", value);
+  return text;
+}

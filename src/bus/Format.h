@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Number-to-text and rounding rules shared by the drivers and the window.
+
+// Nearest integer, a half going to the even neighbour.
+double RoundHalfEven(double x);
+// x reduced to one decimal: x*10 to the nearest integer (half to even), /10.
+float RoundTenth(double x);
+// Nearest 16-bit integer, half to even, saturating at the type's ends.
+int16_t ToInt16(double x);
+
+// Upper-case hexadecimal without leading zeros; a negative number in 16-bit
+// range gives four digits (-1 -> FFFF), otherwise eight.
+std::string Hex(int64_t value);
+// The same for a value that may have a fraction: rounded first.
+std::string HexOf(double value);
+
+// Shortest decimal form of a single-precision value: 25.3, 0, -1.5.
+std::string SingleText(float value);
+// Decimal form of a number, integers without a fraction: 12, -3.25.
+std::string NumberText(double value);
+// Decimal text with one leading blank when not negative: " 5", "-5".
+std::string SignedText(double value);
+// The "Scientific" format: two decimals, E, sign, two-digit exponent.
+std::string Scientific(double value);

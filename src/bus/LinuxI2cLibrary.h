@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+#include "bus/I2cLibrary.h"
+
+// The library calls over a Linux i2c-dev node (/dev/i2c-N). The node is
+// opened only when the user names it; every board type opens it. Combined
+// transfers (sub-address then read) use I2C_RDWR with a repeated start.
+class LinuxI2cLibrary : public I2cLibrary {
+ public:
+  ~LinuxI2cLibrary() override;
+
+  // False with a message naming the device and the reason.
+  bool Open(const std::string& device, std::string& error);
+
+  uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
+  uint8_t velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                            int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                           int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_WriteRead(uint32_t handle, int32_t address, int32_t reserved1, int32_t reserved2,
+                           int32_t writeCount, uint8_t* writeBuffer, int32_t reserved3,
+                           int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override;
+
+ private:
+  struct Message {
+    bool read;
+    uint8_t* data;
+    int32_t count;
+  };
+  uint8_t Transfer(uint32_t handle, int32_t address, const Message* messages, int count);
+
+  int fd_ = -1;
+};

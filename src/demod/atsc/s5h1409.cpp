@@ -1,0 +1,164 @@
+#include "demod/atsc/s5h1409.h"
+
+#include <cmath>
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+
+QUOVIS_REGISTER_DRIVER(s5h1409);
+
+int16_t s5h1409::ReadRegister(int16_t sub) { return bus_.ReadReg16(address_, sub); }
+void s5h1409::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(address_, sub, value); }
+
+// A plain two-byte read with no retry; there is no identity register.
+bool s5h1409::probe() {
+  uint8_t buffer[2] = {0, 0};
+  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0x32, 0, 2, buffer) != 0) return false;
+  address_ = 0x32;
+  return true;
+}
+
+int16_t s5h1409::OperatingMode() {
+  int16_t mode;
+  int16_t r = ReadRegister(0xF2);
+  if (r == -1) {
+    mode = Mode::None;
+  } else if (GetBit(r, 0)) {
+    mode = Mode::Sleep;
+  } else if (!GetBit(ReadRegister(0xF4), 0)) {
+    mode = Mode::Vsb8;
+  } else {
+    int16_t qam = ReadRegister(0x85);
+    if (!GetBit(qam, 4))
+      mode = GetBit(qam, 0) ? Mode::Qam64 : Mode::Qam256;
+    else
+      mode = GetBit(ReadRegister(0xF0), 8) ? Mode::Qam256 : Mode::Qam64;
+  }
+  currentMode_ = mode;
+  return mode;
+}
+
+double s5h1409::VsbSnrToDb(int16_t& raw) {
+  if (raw < 300) raw = 300;
+  if (raw > 950) raw = 950;
+  double x = (20.73788 * std::exp(raw / 205.15) + 1075.5075) / 100;
+  if (x < 12) x = 0;
+  if (x > 30) x = 30;
+  return x;
+}
+
+// ln(0) is undefined: x then keeps the raw value, 0.
+double s5h1409::Qam64SnrToDb(int16_t raw) {
+  double x = raw;
+  if (raw > 0) x = -4.6782 * std::log(double(raw)) + 41.576;
+  if (x < 20) x = 0;
+  if (x > 40) x = 40;
+  return x;
+}
+
+double s5h1409::Qam256SnrToDb(int16_t raw) {
+  double x = 0;
+  if (raw > 0) x = 62.041 * std::pow(double(raw), -0.1844);
+  if (x < 26) x = 0;
+  if (x > 40) x = 40;
+  return x;
+}
+
+namespace {
+int32_t VsbColor(int raw) {
+  if (raw <= 637) return Color::Red;
+  if (raw <= 656) return Color::Orange;
+  if (raw <= 707) return Color::Yellow;
+  return Color::Green;
+}
+int32_t Qam64Color(int raw) {
+  if (raw <= 12) return Color::Green;
+  if (raw <= 34) return Color::Yellow;
+  if (raw <= 69) return Color::Orange;
+  return Color::Red;
+}
+int32_t Qam256Color(int raw) {
+  if (raw <= 22) return Color::Green;
+  if (raw <= 51) return Color::Yellow;
+  if (raw <= 72) return Color::Orange;
+  return Color::Red;
+}
+}  // namespace
+
+float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  if (mode < Mode::Vsb8 || mode > Mode::Qam256) {
+    aSNR = RoundTenth(aSNR);
+    return 0;
+  }
+  int16_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(raw);
+    ResetSNR_flag = 0;
+  }
+  double instant;
+  int16_t averaged;
+  if (mode == Mode::Vsb8) {
+    instant = VsbSnrToDb(raw);  // clamps raw for the average and colour below
+    averaged = ToInt16(bus_.AverageSnr(raw));
+    aSNR = float(VsbSnrToDb(averaged));
+    color = VsbColor(raw);
+  } else if (mode == Mode::Qam64) {
+    instant = Qam64SnrToDb(raw);
+    averaged = ToInt16(bus_.AverageSnr(raw));
+    aSNR = float(Qam64SnrToDb(averaged));
+    color = Qam64Color(raw);
+  } else {
+    instant = Qam256SnrToDb(raw);
+    averaged = ToInt16(bus_.AverageSnr(raw));
+    aSNR = float(Qam256SnrToDb(averaged));
+    color = Qam256Color(raw);
+  }
+  aSNR = RoundTenth(aSNR);
+  return RoundTenth(float(instant));
+}
+
+Value s5h1409::SNRRegisters() {
+  std::string f0 = Hex(ReadRegister(0xF0));
+  return f0 + " / " + Hex(ReadRegister(0xF1)) + " / XX";
+}
+
+Value s5h1409::CarrierOffset() { return MakeLong(ReadRegister(0x33), ReadRegister(0x34)); }
+
+std::string s5h1409::HexPair(int16_t high, int16_t low) {
+  std::string first = Hex(ReadRegister(high));
+  return first + " " + Hex(ReadRegister(low));
+}
+
+Value s5h1409::CarrierOffsetHex() { return HexPair(0x33, 0x34); }
+Value s5h1409::SymbolTiming() { return HexPair(0x35, 0x36); }
+Value s5h1409::AutoFreq() { return HexPair(0x38, 0x39); }
+
+int16_t s5h1409::Passthru() { return GetBit(ReadRegister(0xF3), 0); }
+int16_t s5h1409::Sleep() { return GetBit(ReadRegister(0xF2), 0); }
+
+void s5h1409::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int16_t a = ReadRegister(0xF1);
+  bool vsb = currentMode_ == Mode::Vsb8;
+  bool qam = currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256;
+  Master_Lock = GetBit(a, 15);
+  EQ_Lock = vsb ? GetBit(a, 13) : Lock::NotApplicable;
+  if (vsb)
+    FEC_Lock = GetBit(a, 12);
+  else if (qam)
+    FEC_Lock = GetBit(ReadRegister(0xF0), 12);
+  else
+    FEC_Lock = Lock::NotApplicable;
+  VSB_Sync = vsb ? GetBit(ReadRegister(0x40), 0) : Lock::NotApplicable;
+  AFC_Lock = vsb ? GetBit(a, 14) : Lock::NotApplicable;
+}
+
+Value s5h1409::QamRegister(int16_t sub) {
+  if (currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256) return ReadRegister(sub);
+  return 0;
+}
+
+Value s5h1409::BERctr() { return GetBits(ReadRegister(0xAC), 4, 2); }

@@ -1,0 +1,39 @@
+#pragma once
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "monitor/Demodulator.h"
+
+// The order in which driver classes are probed; it matters where chips share
+// bus addresses, so an earlier driver wins.
+inline constexpr std::array<const char*, 13> kDetectionOrder = {
+    "lgdt3306", "lgdt3305", "dibcom",  "s5h1411", "s5h1409", "lg2160", "mxl111sf",
+    "zl10353",  "cx22702",  "tda1004x", "au8522", "sms1xxx", "si2165"};
+
+inline const std::string kNoDemodulatorMessage =
+    "Did not find supported ATSC/DVB Demodulator, or device is not powered on.";
+
+// The probed drivers, each created on first use, and the one detected.
+class Detection {
+ public:
+  using Maker = std::function<std::unique_ptr<Demodulator>(const std::string& className)>;
+
+  explicit Detection(Maker maker) : maker_(std::move(maker)) {}
+
+  // 0 when a driver answered its probe (it becomes current), -1 otherwise.
+  int Run();
+  Demodulator* current() const { return current_; }
+  const std::string& currentClass() const { return currentClass_; }
+
+ private:
+  Maker maker_;
+  std::map<std::string, std::unique_ptr<Demodulator>> drivers_;
+  Demodulator* current_ = nullptr;
+  std::string currentClass_;
+};
+
+// A maker over the built-in driver classes.
+Detection::Maker BuiltInDrivers(Bus& bus, MonitorView& view);

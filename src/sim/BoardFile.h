@@ -1,0 +1,17 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "sim/SimBoard.h"
+
+// Reads a board description (a register dump to replay, or exact register
+// contents for a test):
+//   {"types": [24],
+//    "devices": [{"chip": "s5h1409", "address": "0x32",
+//                 "registers": {"0xF2": "0x0000"},
+//                 "fault": {"nak": false, "fail_first": 0}}]}
+// A file board is static. On any error nothing is returned and the reason
+// names the file and the offending entry.
+std::unique_ptr<SimBoard> LoadBoardFile(const std::string& path, std::string& error);
+std::unique_ptr<SimBoard> ParseBoard(const std::string& text, const std::string& name,
+                                     std::string& error);

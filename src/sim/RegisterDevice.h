@@ -1,0 +1,47 @@
+#pragma once
+#include <map>
+#include <vector>
+
+#include "sim/SimDevice.h"
+
+// A chip that is a plain register file: 8- or 16-bit register addresses,
+// 8- or 16-bit registers (sent most significant byte first). Multi-register
+// transfers move through consecutive registers. A plain write sets the
+// register pointer from its first byte(s) and writes the rest; a plain read
+// starts at the pointer. Models add side effects by overriding OnWrite and
+// OnRead.
+class RegisterDevice : public SimDevice {
+ public:
+  RegisterDevice(int addressBytes, int registerBytes, long lastRegister)
+      : addressBytes_(addressBytes), registerBytes_(registerBytes), lastRegister_(lastRegister) {}
+
+  bool Write(int32_t mode, int32_t sub, const uint8_t* data, int32_t count) override;
+  bool Read(int32_t mode, int32_t sub, uint8_t* data, int32_t count) override;
+  bool WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) override;
+  bool SetRegister(long reg, long value, std::string& error) override;
+  long GetRegister(long reg) const override;
+
+  int registerBytes() const { return registerBytes_; }
+
+ protected:
+  // Called after a register was written by the bus; value is the new content.
+  virtual void OnWrite(long reg, long value) { (void)reg, (void)value; }
+  // Called before a register is read by the bus, so a model can refresh it.
+  virtual void OnRead(long reg) { (void)reg; }
+
+  long& reg(long r) { return registers_[r]; }
+  long regValue(long r) const {
+    auto it = registers_.find(r);
+    return it == registers_.end() ? 0 : it->second;
+  }
+
+ private:
+  void WriteBytes(long start, const uint8_t* data, int32_t count);
+  void ReadBytes(long start, uint8_t* data, int32_t count);
+
+  int addressBytes_;
+  int registerBytes_;
+  long lastRegister_;
+  long pointer_ = 0;
+  std::map<long, long> registers_;
+};

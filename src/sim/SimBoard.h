@@ -1,0 +1,58 @@
+#pragma once
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "bus/I2cLibrary.h"
+#include "sim/SimDevice.h"
+
+// Faults a board file can give a device.
+struct SimFault {
+  bool nak = false;   // never acknowledges
+  int failFirst = 0;  // fails its first N transactions
+};
+
+// A virtual board: devices answer at their 8-bit addresses, the board opens
+// for the listed board types, and live boards let their devices' signals
+// wander with time.
+class SimBoard : public I2cLibrary {
+ public:
+  SimBoard();
+
+  std::vector<int> types{24};
+  bool live = false;
+
+  void AddDevice(int address, std::unique_ptr<SimDevice> device, SimFault fault = {});
+  SimDevice* DeviceAt(int address) const;
+  // Every transaction that reached the board, answered or not.
+  long transactions() const { return transactions_; }
+  // Replaces the wall clock (seconds since start) that drives live devices.
+  void SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
+
+  uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
+  uint8_t velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                            int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                           int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_WriteRead(uint32_t handle, int32_t address, int32_t reserved1, int32_t reserved2,
+                           int32_t writeCount, uint8_t* writeBuffer, int32_t reserved3,
+                           int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override;
+
+  static constexpr uint32_t kHandle = 0x5100;
+
+ private:
+  struct Slot {
+    std::unique_ptr<SimDevice> device;
+    SimFault fault;
+    int seen = 0;
+  };
+  // The device that takes a transaction, nullptr when nothing acknowledges.
+  SimDevice* Take(uint32_t handle, int32_t address, int32_t count);
+
+  std::map<int, Slot> devices_;
+  uint32_t openHandle_ = 0;
+  long transactions_ = 0;
+  std::function<double()> clock_;
+};

@@ -1,0 +1,62 @@
+#include "sim/SimRegistry.h"
+
+#include <map>
+#include <set>
+
+namespace {
+std::map<std::string, SimChip>& Chips() {
+  static std::map<std::string, SimChip> chips;
+  return chips;
+}
+std::map<std::string, SimBoardBuilder>& Boards() {
+  static std::map<std::string, SimBoardBuilder> boards;
+  return boards;
+}
+std::vector<SimBoardBuilder>& Extras() {
+  static std::vector<SimBoardBuilder> extras;
+  return extras;
+}
+}  // namespace
+
+void RegisterSimChip(const std::string& chip, SimChip model) { Chips()[chip] = std::move(model); }
+
+const SimChip* FindSimChip(const std::string& chip) {
+  auto it = Chips().find(chip);
+  return it == Chips().end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> SimChipNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, chip] : Chips()) names.push_back(name);
+  return names;
+}
+
+void RegisterSimBoard(const std::string& name, SimBoardBuilder build) {
+  Boards()[name] = std::move(build);
+}
+
+void RegisterSimBoardExtra(SimBoardBuilder build) { Extras().push_back(std::move(build)); }
+
+std::unique_ptr<SimBoard> MakeBuiltInBoard(const std::string& name, std::string& error) {
+  auto board = std::make_unique<SimBoard>();
+  board->live = true;
+  if (auto it = Boards().find(name); it != Boards().end()) {
+    it->second(*board);
+  } else if (const SimChip* chip = FindSimChip(name)) {
+    board->AddDevice(chip->defaultAddress, chip->make(true));
+  } else {
+    error = "no simulated board named \"" + name + "\" (built in:";
+    for (const auto& known : BuiltInBoardNames()) error += " " + known;
+    error += ")";
+    return nullptr;
+  }
+  for (const auto& extra : Extras()) extra(*board);
+  return board;
+}
+
+std::vector<std::string> BuiltInBoardNames() {
+  std::set<std::string> names;
+  for (const auto& [name, chip] : Chips()) names.insert(name);
+  for (const auto& [name, build] : Boards()) names.insert(name);
+  return {names.begin(), names.end()};
+}

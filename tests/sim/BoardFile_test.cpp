@@ -1,0 +1,83 @@
+#include "sim/BoardFile.h"
+
+#include <gtest/gtest.h>
+
+#include "bus/Bus.h"
+
+namespace {
+
+TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
+  struct Case {
+    std::string json, error;
+  } cases[] = {
+      {"{\"devices\": [", "b.json: malformed JSON, line 1, column 14: unexpected end of file"},
+      {"[]", "b.json: expected an object"},
+      {"{\"typo\": 1}", "b.json: typo: unknown entry"},
+      {"{\"types\": [24, \"x\"]}", "b.json: types[1]: expected a board type from 1 to 32767"},
+      {"{\"devices\": [{\"chip\": \"nosuch\"}]}", "b.json: devices[0].chip: unknown chip \"nosuch\""},
+      {"{\"devices\": [{}]}", "b.json: devices[0].chip: expected a chip name"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"address\": \"0x33\"}]}",
+       "b.json: devices[0].address: expected an 8-bit write address"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"address\": 512}]}",
+       "b.json: devices[0].address: expected an 8-bit write address"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0xF1\": \"0x10000\"}}]}",
+       "b.json: devices[0].registers.0xF1: value out of range"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0x100\": 0}}]}",
+       "b.json: devices[0].registers.0x100: register out of range"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0xZZ\": 0}}]}",
+       "b.json: devices[0].registers.0xZZ: register is not a number"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0x10\": 1.5}}]}",
+       "b.json: devices[0].registers.0x10: value is not a number"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"nak\": 1}}]}",
+       "b.json: devices[0].fault.nak: expected true or false"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_first\": -1}}]}",
+       "b.json: devices[0].fault.fail_first: expected a count"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"s5h1409\"}]}",
+       "b.json: devices[1].address: another device already sits at this address"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_EQ(ParseBoard(c.json, "b.json", error), nullptr) << c.json;
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.json;
+  }
+}
+
+TEST(BoardFile, MissingFileIsNamed) {
+  std::string error;
+  EXPECT_EQ(LoadBoardFile("/nonexistent/board.json", error), nullptr);
+  EXPECT_EQ(error, "/nonexistent/board.json: cannot open the board file");
+}
+
+TEST(BoardFile, TypesRegistersAndFaultsTakeEffect) {
+  std::string error;
+  auto board = ParseBoard(
+      "{\"types\": [18], \"devices\": [{\"chip\": \"s5h1409\", \"address\": 50,"
+      " \"registers\": {\"0xF1\": \"0x82C0\", \"17\": 5}, \"fault\": {\"fail_first\": 2}}]}",
+      "b.json", error);
+  ASSERT_NE(board, nullptr) << error;
+  EXPECT_EQ(board->velI2C_InitByType(24, 0), 0u);
+  Bus bus(*board);
+  bus.handle = board->velI2C_InitByType(18, 0);
+  ASSERT_NE(bus.handle, 0u);
+  EXPECT_EQ(bus.ReadReg16(0x32, 0xF1), int16_t(0x82C0));
+  EXPECT_EQ(board->transactions(), 3);  // two failed attempts, then the answer
+  EXPECT_EQ(bus.ReadReg16(0x32, 17), 5);
+
+  auto none = ParseBoard("{\"types\": []}", "b.json", error);
+  ASSERT_NE(none, nullptr);
+  EXPECT_EQ(none->velI2C_InitByType(24, 0), 0u);
+  EXPECT_EQ(none->velI2C_InitByType(18, 0), 0u);
+}
+
+TEST(BoardFile, AWrongHandleOrAnEmptyAddressIsNotAcknowledged) {
+  std::string error;
+  auto board = ParseBoard("{\"devices\": [{\"chip\": \"s5h1409\"}]}", "b.json", error);
+  ASSERT_NE(board, nullptr);
+  uint32_t handle = board->velI2C_InitByType(24, 0);
+  uint8_t buffer[2];
+  EXPECT_NE(board->velI2C_ReadArray(handle + 1, 1, 0x32, 0xF1, 2, buffer), 0);
+  EXPECT_NE(board->velI2C_ReadArray(handle, 1, 0x34, 0xF1, 2, buffer), 0);
+  EXPECT_EQ(board->velI2C_ReadArray(handle, 1, 0x32, 0xF1, 2, buffer), 0);
+}
+
+}  // namespace
