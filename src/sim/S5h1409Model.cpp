@@ -13,7 +13,7 @@ class S5h1409Model : public RegisterDevice {
   explicit S5h1409Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
     reg(0xF2) = 0x0000;  // awake
     reg(0xF4) = 0x0000;  // 8-VSB
-    reg(0xF1) = 0xF000 | 752;  // all locks, raw SNR 752
+    reg(0xF1) = 0xF000 | 830;  // all locks, raw SNR 830 (about 22.6 dB)
     reg(0xF0) = 0x0000;
     reg(0x40) = 0x0001;  // VSB sync
     reg(0x33) = 0x0000;
@@ -31,7 +31,7 @@ class S5h1409Model : public RegisterDevice {
 
   void Advance(double t) override {
     if (!live_) return;
-    int raw = 752 + int(std::lround(18 * std::sin(t / 7.0) + 6 * std::sin(t * 1.3)));
+    int raw = 830 + int(std::lround(18 * std::sin(t / 7.0) + 6 * std::sin(t * 1.3)));
     reg(0xF1) = 0xF000 | raw;
     long offset = 0x1A2C + long(std::lround(300 * std::sin(t / 11.0)));
     reg(0x34) = offset & 0xFFFF;

@@ -1,10 +1,60 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "app/Session.h"
+#include "app/gui/Tray.h"
+#include "monitor/gui/frmQuovis.h"
+
+namespace {
+
+int Fail(const std::string& message, bool headless) {
+  std::cerr << message << '\n';
+  if (!headless) {
+    QMessageBox box(QMessageBox::NoIcon, "quovis", QString::fromStdString(message), QMessageBox::Ok);
+    box.exec();
+  }
+  return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLine cl = ParseCommandLine(args);
-  std::cout << UsageText();
-  return 0;
+  if (cl.help) {
+    std::cout << UsageText();
+    return 0;
+  }
+  if (!cl.errors.empty()) {
+    for (const auto& e : cl.errors) std::cerr << "quovis: " << e << '\n';
+    std::cerr << UsageText();
+    return 2;
+  }
+
+  Session session(cl);
+  std::string error;
+  if (cl.headless) {
+    if (!session.OpenBus(std::cerr, error)) return Fail(error, true);
+    if (!session.Start(error)) return Fail(error, true);
+    return RunHeadless(session, std::cout, std::cerr);
+  }
+
+  QApplication app(argc, argv);
+  app.setApplicationName("quovis");
+  if (!session.OpenBus(std::cerr, error)) return Fail(error, false);
+  frmQuovis window(session.monitor());
+  window.show();
+  if (!session.Start(error)) return Fail(error, false);
+
+  Tray tray(QSystemTrayIcon::isSystemTrayAvailable());
+  if (!cl.notray) {
+    window.SetTray(&tray);
+    tray.Add(window.windowState(), &window, QString::fromStdString(session.monitor().model.title));
+  }
+  session.monitor().PollIntervalChange();
+  window.Render();
+  return app.exec();
 }

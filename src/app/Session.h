@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "app/BusSetup.h"
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "bus/Bus.h"
+#include "monitor/Detection.h"
+#include "monitor/Monitor.h"
+
+// One run of the program without its windows: the chosen bus, the bus
+// state, the monitor's model with the detected driver.
+class Session {
+ public:
+  explicit Session(CommandLine cl) : cl_(std::move(cl)) {}
+
+  // Opens the bus named by --bus; false with a message naming it and why.
+  bool OpenBus(std::ostream& traceOut, std::string& error);
+  // The start-up: board, second-demodulator switch, detection, title.
+  // False with the start-up failure message.
+  bool Start(std::string& message);
+
+  const CommandLine& commandLine() const { return cl_; }
+  Bus& bus() { return *bus_; }
+  Monitor& monitor() { return *monitor_; }
+  BusBackend& backend() { return backend_; }
+  const Startup& startup() const { return startup_; }
+
+ private:
+  CommandLine cl_;
+  BusBackend backend_;
+  std::unique_ptr<Bus> bus_;
+  std::unique_ptr<Monitor> monitor_;
+  std::unique_ptr<Detection> detection_;
+  Startup startup_;
+};
+
+// The headless report: one line per poll (readable, or JSON with --json).
+// Returns the exit status.
+int RunHeadless(Session& session, std::ostream& out, std::ostream& err);
+// One poll's readable line.
+std::string ReportLine(const ViewModel& model);

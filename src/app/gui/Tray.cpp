@@ -1,0 +1,57 @@
+#include "app/gui/Tray.h"
+
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <iostream>
+
+Tray::Tray(bool available) : available_(available) {}
+Tray::~Tray() = default;
+
+void Tray::Add(Qt::WindowStates restoreState, QWidget* window, const QString& tooltip) {
+  if (active_) return;
+  if (!available_) {
+    std::cerr << "quovis: no system tray on this desktop; running without a tray icon\n";
+    return;
+  }
+  window_ = window;
+  restoreState_ = restoreState & Qt::WindowMinimized ? Qt::WindowNoState : restoreState;
+  icon_ = window->windowIcon();
+  tooltip_ = tooltip.left(kTooltipLength);
+  icon_widget_ = std::make_unique<QSystemTrayIcon>(icon_);
+  icon_widget_->setToolTip(tooltip_);
+  connect(icon_widget_.get(), &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger) Clicked();
+          });
+  icon_widget_->show();
+  active_ = true;
+}
+
+void Tray::SetIcon(const QIcon& icon) {
+  if (!active_) return;
+  icon_ = icon;
+  icon_widget_->setIcon(icon);
+}
+
+void Tray::SetTooltip(const QString& text) {
+  if (!active_) return;
+  tooltip_ = text.left(kTooltipLength);
+  icon_widget_->setToolTip(tooltip_);
+}
+
+void Tray::Remove() {
+  if (!active_) return;
+  icon_widget_->hide();
+  icon_widget_.reset();
+  active_ = false;
+}
+
+void Tray::Clicked() {
+  if (!active_ || !window_) return;
+  if (window_->isMinimized() || window_->isHidden()) {
+    window_->setWindowState(restoreState_);
+    window_->show();
+  }
+  window_->raise();
+  window_->activateWindow();
+}

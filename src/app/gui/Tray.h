@@ -1,0 +1,44 @@
+#pragma once
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QSystemTrayIcon;
+class QWidget;
+
+// The notification-area icon of the monitor window. While it is active a
+// minimised window leaves the taskbar, and a left click brings it back in
+// the state it had at start-up. Setting the icon or tooltip, or removing it,
+// does nothing while inactive.
+class Tray : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kTooltipLength = 63;  // the shell's field holds 64 with the NUL
+
+  // `available` says whether the desktop offers a notification area.
+  explicit Tray(bool available);
+  ~Tray() override;
+
+  void Add(Qt::WindowStates restoreState, QWidget* window, const QString& tooltip);
+  void SetIcon(const QIcon& icon);
+  void SetTooltip(const QString& text);
+  void Remove();
+  bool active() const { return active_; }
+
+  QString tooltip() const { return tooltip_; }
+  QIcon icon() const { return icon_; }
+  Qt::WindowStates restoreState() const { return restoreState_; }
+
+  // What a left click on the icon does.
+  void Clicked();
+
+ private:
+  bool available_;
+  bool active_ = false;
+  QWidget* window_ = nullptr;
+  Qt::WindowStates restoreState_ = Qt::WindowNoState;
+  QString tooltip_;
+  QIcon icon_;
+  std::unique_ptr<QSystemTrayIcon> icon_widget_;
+};

@@ -1,0 +1,164 @@
+#include "monitor/gui/frmQuovis.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+
+#include "app/gui/Tray.h"
+#include "monitor/DesignLayout.h"
+#include "monitor/gui/ClickLabel.h"
+#include "monitor/gui/ColorBar.h"
+#include "monitor/gui/StatusIcons.h"
+#include "monitor/gui/Twips.h"
+
+namespace {
+
+QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+}  // namespace
+
+frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monitor_(monitor) {
+  setObjectName("frmQuovis");
+  setWindowIcon(WindowIcon());
+  Build();
+  connect(&tmrPoll_, &QTimer::timeout, this, [this] {
+    monitor_.Poll();
+    Render();
+  });
+  Render();
+}
+
+void frmQuovis::Build() {
+  for (const auto& name : monitor_.model.order) {
+    const Control& c = monitor_.model[name];
+    QWidget* parent = c.parent.empty() ? this : widgets_.value(QString::fromStdString(c.parent));
+    QWidget* w = nullptr;
+    if (c.kind == "frame") {
+      w = new QGroupBox(parent);
+    } else if (c.kind == "label") {
+      auto* label = name == "lblMode" ? new ClickLabel(parent) : new QLabel(parent);
+      if (name == "lblMode") {
+        label->setCursor(Qt::PointingHandCursor);
+        connect(static_cast<ClickLabel*>(label), &ClickLabel::clicked, this, [this] {
+          monitor_.ModeLabelClicked();
+          Render();
+        });
+      }
+      w = label;
+    } else if (c.kind == "check") {
+      auto* box = new QCheckBox(parent);
+      QString n = QString::fromStdString(name);
+      connect(box, &QCheckBox::clicked, this, [this, n](bool ticked) {
+        if (n == "chkPoll") monitor_.PollToggled(ticked);
+        else if (n == "chkPassthru") monitor_.PassthruToggled(ticked);
+        else if (n == "chkSleep") monitor_.SleepToggled(ticked);
+        Render();
+      });
+      w = box;
+    } else if (c.kind == "button") {
+      auto* button = new QPushButton(parent);
+      connect(button, &QPushButton::clicked, this, [this] {
+        monitor_.UpdateClicked();
+        Render();
+      });
+      w = button;
+    } else if (c.kind == "bar") {
+      w = new ColorBar(parent);
+    } else if (c.kind == "slider") {
+      auto* slider = new QSlider(Qt::Horizontal, parent);
+      slider->setTracking(false);  // one interval change when the user lets go
+      slider->setTickPosition(QSlider::TicksBelow);
+      slider->setTickInterval(500);
+      connect(slider, &QSlider::valueChanged, this, [this](int value) {
+        monitor_.SliderChanged(value);
+        Render();
+      });
+      w = slider;
+    } else {
+      continue;  // the console's log belongs to the console panel
+    }
+    w->setObjectName(QString::fromStdString(name));
+    widgets_.insert(QString::fromStdString(name), w);
+  }
+}
+
+void frmQuovis::HostConsole(QWidget* panel) {
+  console_ = panel;
+  panel->setParent(this);
+  panel->setGeometry(TwipRect(Design::ConsoleLeft, Design::ConsoleTop, Design::ConsoleWidth,
+                              Design::ConsoleHeight));
+  if (auto* log = panel->findChild<QListWidget*>("lstLog")) widgets_.insert("lstLog", log);
+  panel->show();
+}
+
+void frmQuovis::Apply(const QString& name, const Control& c) {
+  QWidget* w = widgets_.value(name);
+  if (!w) return;
+  QString text = QString::fromStdString(c.text);
+  if (name != "lstLog") w->setGeometry(TwipRect(c.left, c.top, c.width, c.height));
+  w->setVisible(c.visible);
+  w->setToolTip(QString::fromStdString(c.tooltip));
+  if (!c.fontFamily.empty()) w->setFont(QFont(QString::fromStdString(c.fontFamily), c.fontPoints));
+  if (c.kind == "frame") {
+    static_cast<QGroupBox*>(w)->setTitle(text);
+  } else if (c.kind == "label") {
+    auto* label = static_cast<QLabel*>(w);
+    label->setText(text);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, c.fore ? ToQColor(*c.fore) : QColor(Qt::black));
+    if (c.back) palette.setColor(QPalette::Window, ToQColor(*c.back));
+    label->setAutoFillBackground(c.back.has_value());
+    label->setPalette(palette);
+  } else if (c.kind == "check") {
+    auto* box = static_cast<QCheckBox*>(w);
+    QSignalBlocker quiet(box);
+    box->setText(text);
+    box->setChecked(c.checked.value_or(false));
+    box->setEnabled(c.enabled);
+  } else if (c.kind == "button") {
+    static_cast<QPushButton*>(w)->setText(text);
+  } else if (c.kind == "bar") {
+    static_cast<ColorBar*>(w)->Show(c.min, c.max, c.value, c.color.value_or(0x00FF00), text);
+  } else if (c.kind == "slider") {
+    auto* slider = static_cast<QSlider*>(w);
+    QSignalBlocker quiet(slider);
+    slider->setRange(c.min, c.max);
+    slider->setValue(c.value);
+    slider->setEnabled(c.enabled);
+  }
+}
+
+void frmQuovis::Render() {
+  const ViewModel& m = monitor_.model;
+  setWindowTitle(QString::fromStdString(m.title));
+  for (const auto& name : m.order) Apply(QString::fromStdString(name), m[name]);
+  if (!isMinimized()) setFixedSize(Twips(m.windowWidth), Twips(m.windowHeight));
+  if (tray_ && tray_->active()) {
+    tray_->SetIcon(m.statusIcon ? StatusIcon(m.statusIcon) : windowIcon());
+    tray_->SetTooltip(QString::fromStdString(m.trayTooltip));
+  }
+  SyncTimer();
+}
+
+void frmQuovis::SyncTimer() {
+  int interval = monitor_.model.timerInterval;
+  if (interval == 0) {
+    tmrPoll_.stop();
+  } else if (!tmrPoll_.isActive() || tmrPoll_.interval() != interval) {
+    tmrPoll_.start(interval);
+  }
+}
+
+void frmQuovis::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    monitor_.minimized = isMinimized();
+    // A minimised window lives only in the tray.
+    if (isMinimized() && tray_ && tray_->active()) QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+  }
+  QWidget::changeEvent(event);
+}
+
+void frmQuovis::closeEvent(QCloseEvent* event) {
+  if (tray_ && tray_->active()) tray_->Remove();
+  tmrPoll_.stop();
+  event->accept();
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMap>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QWidget>
+
+#include "monitor/Monitor.h"
+
+class ColorBar;
+class ClickLabel;
+class Tray;
+
+// The monitor window: binds the monitor's view model to widgets, runs the
+// poll timer and passes the user's clicks to the monitor.
+class frmQuovis : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmQuovis(Monitor& monitor, QWidget* parent = nullptr);
+
+  // The tray icon to keep up to date; nullptr for none.
+  void SetTray(Tray* tray) { tray_ = tray; }
+  // A panel shown in the console area of the debug layout.
+  void HostConsole(QWidget* panel);
+  // Paints the model into the widgets and follows its timer interval.
+  void Render();
+
+  QWidget* control(const QString& name) const { return widgets_.value(name); }
+  QTimer& tmrPoll() { return tmrPoll_; }
+  Monitor& monitor() { return monitor_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Build();
+  void Apply(const QString& name, const Control& c);
+  void SyncTimer();
+
+  Monitor& monitor_;
+  QMap<QString, QWidget*> widgets_;
+  QTimer tmrPoll_;
+  Tray* tray_ = nullptr;
+  QWidget* console_ = nullptr;
+};
