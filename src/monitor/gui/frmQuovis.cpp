@@ -19,6 +19,14 @@ QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) 
 frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monitor_(monitor) {
   setObjectName("frmQuovis");
   setWindowIcon(WindowIcon());
+  // The design's small dialog font, and frames drawn with their caption on
+  // the border so the children keep their designed places.
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
+  setStyleSheet(
+      "QGroupBox { border: 1px solid #A0A0A0; border-radius: 2px; margin-top: 6px; }"
+      " QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
   Build();
   connect(&tmrPoll_, &QTimer::timeout, this, [this] {
     monitor_.Poll();
@@ -94,7 +102,15 @@ void frmQuovis::Apply(const QString& name, const Control& c) {
   QWidget* w = widgets_.value(name);
   if (!w) return;
   QString text = QString::fromStdString(c.text);
-  if (name != "lstLog") w->setGeometry(TwipRect(c.left, c.top, c.width, c.height));
+  if (name != "lstLog") {
+    QRect place = TwipRect(c.left, c.top, c.width, c.height);
+    // Labels grow to their text, as the design's auto-sized labels do.
+    if (c.kind == "label") {
+      static_cast<QLabel*>(w)->setText(QString::fromStdString(c.text));
+      place.setWidth(std::max(place.width(), w->sizeHint().width()));
+    }
+    w->setGeometry(place);
+  }
   w->setVisible(c.visible);
   w->setToolTip(QString::fromStdString(c.tooltip));
   if (!c.fontFamily.empty()) w->setFont(QFont(QString::fromStdString(c.fontFamily), c.fontPoints));

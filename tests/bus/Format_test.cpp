@@ -1,0 +1,39 @@
+#include "bus/Format.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Format, RoundingHalvesGoToEven) {
+  struct Case {
+    double x, want;
+  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3}};
+  for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.x), c.want) << c.x;
+  EXPECT_FLOAT_EQ(RoundTenth(25.25), 25.2f);
+  EXPECT_FLOAT_EQ(RoundTenth(25.35), 25.4f);
+  EXPECT_FLOAT_EQ(RoundTenth(-3.05), -3.0f);
+  EXPECT_EQ(ToInt16(752.5), 752);
+  EXPECT_EQ(ToInt16(753.5), 754);
+  EXPECT_EQ(ToInt16(1e9), 32767);
+  EXPECT_EQ(ToInt16(-1e9), -32768);
+}
+
+TEST(Format, TextsOfNumbers) {
+  struct Case {
+    std::string got, want;
+  } cases[] = {
+      {Hex(0), "0"},           {Hex(10), "A"},          {Hex(255), "FF"},
+      {Hex(0x1A2C), "1A2C"},   {Hex(-1), "FFFF"},       {Hex(-32768), "8000"},
+      {Hex(-65536), "FFFF0000"}, {Hex(65535), "FFFF"},  {HexOf(2.5), "2"},
+      {HexOf(3.5), "4"},       {SingleText(25.3f), "25.3"}, {SingleText(0.0f), "0"},
+      {SingleText(-0.0f), "0"}, {SingleText(25.0f), "25"}, {SingleText(-1.5f), "-1.5"},
+      {SingleText(18.9f), "18.9"}, {NumberText(12), "12"}, {NumberText(-3.25), "-3.25"},
+      {NumberText(65536), "65536"}, {SignedText(5), " 5"}, {SignedText(0), " 0"},
+      {SignedText(-5), "-5"},  {Scientific(1.55e-4), "1.55E-04"}, {Scientific(0), "0.00E+00"},
+      {Scientific(1), "1.00E+00"}, {Scientific(-1.0 / 65535), "-1.53E-05"},
+      {Scientific(123456), "1.23E+05"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].want) << i;
+}
+
+}  // namespace

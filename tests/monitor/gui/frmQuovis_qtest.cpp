@@ -1,0 +1,165 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTest>
+#include <iostream>
+
+#include "app/CommandLine.h"
+#include "app/Session.h"
+#include "app/gui/Tray.h"
+#include "monitor/gui/ColorBar.h"
+#include "monitor/gui/frmQuovis.h"
+#include "sim/SimBoard.h"
+
+// The monitor window on the simulated S5H1409 board, without a display.
+class frmQuovisTest : public QObject {
+  Q_OBJECT
+
+  struct Started {
+    std::unique_ptr<Session> session;
+    std::unique_ptr<frmQuovis> window;
+  };
+
+  static Started Start(std::vector<std::string> args) {
+    Started s;
+    args.push_back("--bus=sim:s5h1409");
+    s.session = std::make_unique<Session>(ParseCommandLine(args));
+    std::string error;
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    s.window = std::make_unique<frmQuovis>(s.session->monitor());
+    s.session->monitor().PollIntervalChange();
+    s.window->Render();
+    return s;
+  }
+
+  template <typename T>
+  static T* Find(frmQuovis& w, const char* name) {
+    T* widget = dynamic_cast<T*>(w.control(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+  }
+
+  static long Transactions(Started& s) { return s.session->backend().simBoard->transactions(); }
+
+ private slots:
+  void showsTheFirstPollAtStartUp() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated]"));
+    QCOMPARE(Find<QLabel>(w, "lblMode")->text(), QString("8-VSB"));
+    QVERIFY(Find<QLabel>(w, "lblSNR")->text().endsWith(" (avg)"));
+    auto* bar = Find<ColorBar>(w, "vbalProgressBar1");
+    QCOMPARE(bar->minimum(), 12);
+    QCOMPARE(bar->maximum(), 30);
+    QVERIFY(bar->shownText().startsWith("SNR "));
+    QCOMPARE(Find<QLabel>(w, "lblMasterLock")->palette().color(QPalette::WindowText),
+             QColor(0, 0xC0, 0));
+    QVERIFY(w.tmrPoll().isActive());
+    QCOMPARE(w.tmrPoll().interval(), 1000);
+    // The normal layout is cut below the status panel; the debug one is not.
+    QVERIFY(w.height() < Find<QWidget>(w, "frErrors")->y());
+    Started d = Start({"-debug"});
+    QVERIFY(d.window->height() > d.window->control("frSNR")->geometry().bottom());
+  }
+
+  void sliderSetsThePollRate() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    auto* slider = Find<QSlider>(w, "Slider1");
+    long before = Transactions(s);
+    slider->setValue(0);
+    QVERIFY(Transactions(s) > before);  // an immediate poll
+    QCOMPARE(w.tmrPoll().interval(), 200);
+    QVERIFY(w.tmrPoll().isActive());
+    slider->setValue(4800);
+    QVERIFY(!w.tmrPoll().isActive());
+    QVERIFY(!Find<QCheckBox>(w, "chkPoll")->isChecked());
+  }
+
+  void pollBoxAtTheSlowEndJumpsBackTo800() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    auto* slider = Find<QSlider>(w, "Slider1");
+    slider->setValue(5000);
+    auto* poll = Find<QCheckBox>(w, "chkPoll");
+    QVERIFY(!poll->isChecked());
+    QTest::mouseClick(poll, Qt::LeftButton, {}, QPoint(4, poll->height() / 2));
+    QVERIFY(poll->isChecked());
+    QCOMPARE(slider->value(), 800);
+    QCOMPARE(w.tmrPoll().interval(), 1000);
+    QVERIFY(w.tmrPoll().isActive());
+  }
+
+  void sleepBoxPutsTheChipToSleep() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    auto* sleep = Find<QCheckBox>(w, "chkSleep");
+    QTest::mouseClick(sleep, Qt::LeftButton, {}, QPoint(4, sleep->height() / 2));
+    QCOMPARE(s.session->backend().simBoard->DeviceAt(0x32)->GetRegister(0xF2), 1L);
+    QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
+    QCOMPARE(Find<QLabel>(w, "lblMode")->text(), QString("Sleep"));
+    QVERIFY(sleep->isChecked());
+    QVERIFY(!Find<QCheckBox>(w, "chkPassthru")->isEnabled());
+  }
+
+  void modeLabelTwiceReturnsToTheFirstLayout() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    QSize first = w.size();
+    auto* mode = Find<QLabel>(w, "lblMode");
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QCOMPARE(w.size(), first);
+    QCOMPARE(mode->text(), QString("8-VSB"));
+    QVERIFY(s.session->monitor().tpsExpanded() == false);
+  }
+
+  void trayFollowsThePollAndTheNotraySwitch() {
+    Started s = Start({});
+    Tray tray(true);
+    s.window->SetTray(&tray);
+    tray.Add(s.window->windowState(), s.window.get(), "Digital Signal Quality (CX24227)");
+    QVERIFY(tray.active());
+    s.window->Render();
+    QVERIFY(tray.tooltip().startsWith("8-VSB / SNR "));
+    QVERIFY(tray.tooltip().size() <= 63);
+    tray.SetTooltip(QString(100, 'x'));
+    QCOMPARE(tray.tooltip().size(), 63);
+    tray.Remove();
+    QVERIFY(!tray.active());
+    tray.SetTooltip("after");
+    QCOMPARE(tray.tooltip().size(), 63);  // ignored once removed
+
+    Tray none(false);  // a desktop without a notification area
+    none.Add(Qt::WindowNoState, s.window.get(), "t");
+    QVERIFY(!none.active());
+  }
+
+  void minimisedWindowLivesInTheTrayUntilClicked() {
+    Started s = Start({});
+    frmQuovis& w = *s.window;
+    w.show();
+    Tray tray(true);
+    w.SetTray(&tray);
+    tray.Add(w.windowState(), &w, "t");
+    w.showMinimized();
+    QTRY_VERIFY(w.isHidden());
+    tray.Clicked();
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMinimized());
+
+    Started plain = Start({"-notray"});  // without a tray, minimising keeps the window
+    plain.window->show();
+    plain.window->showMinimized();
+    QTest::qWait(50);
+    QVERIFY(!plain.window->isHidden());
+  }
+
+  void demod2TitleStartsWithTwo() {
+    Started s = Start({"-Demod2"});
+    QCOMPARE(s.window->windowTitle(), QString("2 Digital Signal Quality (CX24227) [simulated]"));
+  }
+};
+
+QTEST_MAIN(frmQuovisTest)
+#include "frmQuovis_qtest.moc"

@@ -1,0 +1,74 @@
+#pragma once
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "sim/Json.h"
+
+// Runs the program itself with the given arguments; stdout, stderr and the
+// exit status come back.
+struct ProgramRun {
+  std::string out, err;
+  int status = -1;
+};
+
+inline ProgramRun RunQuovis(const std::string& args) {
+  namespace fs = std::filesystem;
+  fs::path errFile = fs::temp_directory_path() / ("quovis_err_" + std::to_string(::getpid()));
+  std::string command = std::string(QUOVIS_BINARY) + " " + args + " 2>" + errFile.string();
+  ProgramRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 4096> chunk;
+  size_t n;
+  while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), n);
+  int raw = ::pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream err(errFile);
+  run.err.assign(std::istreambuf_iterator<char>(err), {});
+  fs::remove(errFile);
+  return run;
+}
+
+// A board file in the temp folder, removed again at the end of the test.
+struct BoardFileOnDisk {
+  std::filesystem::path path;
+  explicit BoardFileOnDisk(const std::string& json, const std::string& name = "board") {
+    path = std::filesystem::temp_directory_path() /
+           (name + "_" + std::to_string(::getpid()) + ".json");
+    std::ofstream(path) << json;
+  }
+  ~BoardFileOnDisk() { std::filesystem::remove(path); }
+  std::string bus() const { return "--bus=sim:" + path.string(); }
+};
+
+// The controls of the last JSON line of a headless run.
+struct PollReport {
+  Json doc;
+  bool ok = false;
+  explicit PollReport(const std::string& out) {
+    std::string last = out;
+    if (!last.empty() && last.back() == '\n') last.pop_back();
+    last = last.substr(last.rfind('\n') == std::string::npos ? 0 : last.rfind('\n') + 1);
+    std::string error;
+    ok = ParseJson(last, doc, error);
+    if (!ok) ADD_FAILURE() << error << " in " << last;
+  }
+  std::string title() const { return doc.Find("title") ? doc.Find("title")->text : ""; }
+  std::string field(const std::string& control, const std::string& key) const {
+    const Json* controls = doc.Find("controls");
+    const Json* c = controls ? controls->Find(control) : nullptr;
+    const Json* v = c ? c->Find(key) : nullptr;
+    if (!v) return "<none>";
+    if (v->type == Json::Type::String) return v->text;
+    if (v->type == Json::Type::Bool) return v->boolean ? "true" : "false";
+    if (v->type == Json::Type::Number) return std::to_string(long(v->number));
+    return "<other>";
+  }
+};
