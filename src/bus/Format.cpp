@@ -31,7 +31,7 @@ std::string Hex(int64_t value) {
 }
 
 std::string HexOf(double value) {
-  if (std::isnan(value)) return "0";
+  if (!std::isfinite(value)) return kNotANumber;
   return Hex(int64_t(RoundHalfEven(value)));
 }
 
@@ -44,6 +44,7 @@ std::string Upper(std::string s) {
 }  // namespace
 
 std::string SingleText(float value) {
+  if (!std::isfinite(value)) return kNotANumber;
   if (value == 0) return "0";
   char text[32];
   auto end = std::to_chars(text, text + sizeof text, value).ptr;
@@ -51,6 +52,7 @@ std::string SingleText(float value) {
 }
 
 std::string NumberText(double value) {
+  if (!std::isfinite(value)) return kNotANumber;
   if (value == 0) return "0";
   if (value == std::trunc(value) && std::fabs(value) < 1e15) {
     char text[32];
@@ -64,11 +66,11 @@ std::string NumberText(double value) {
 
 std::string SignedText(double value) {
   std::string text = NumberText(value);
-  return value < 0 ? text : " " + text;
+  return value < 0 || !std::isfinite(value) ? text : " " + text;
 }
 
 std::string Scientific(double value) {
-  if (std::isnan(value) || std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+  if (!std::isfinite(value)) return kNotANumber;
   char text[40];
   std::snprintf(text, sizeof text, "%.2E", value);
   return text;

@@ -4,6 +4,10 @@
 
 // Number-to-text and rounding rules shared by the drivers and the window.
 
+// What a reading shows when it has no finite value (a logarithm of zero,
+// a division by zero): never "inf" or "nan" posing as a number.
+inline constexpr const char* kNotANumber = "n/a";
+
 // Nearest integer, a half going to the even neighbour.
 double RoundHalfEven(double x);
 // x reduced to one decimal: x*10 to the nearest integer (half to even), /10.

@@ -28,6 +28,11 @@ class SimBoard : public I2cLibrary {
   SimDevice* DeviceAt(int address) const;
   // Every transaction that reached the board, answered or not.
   long transactions() const { return transactions_; }
+  // Bytes those transactions put on the wire: address bytes (one per
+  // message), sub-addresses and data. Write transactions are counted apart
+  // (the address part of a write-read is not a write).
+  long wireBytes() const { return wireBytes_; }
+  long writes() const { return writes_; }
   // Replaces the wall clock (seconds since start) that drives live devices.
   void SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
 
@@ -54,5 +59,7 @@ class SimBoard : public I2cLibrary {
   std::map<int, Slot> devices_;
   uint32_t openHandle_ = 0;
   long transactions_ = 0;
+  long wireBytes_ = 0;
+  long writes_ = 0;
   std::function<double()> clock_;
 };

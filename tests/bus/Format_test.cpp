@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(Format, RoundingHalvesGoToEven) {
@@ -31,7 +33,9 @@ TEST(Format, TextsOfNumbers) {
       {NumberText(65536), "65536"}, {SignedText(5), " 5"}, {SignedText(0), " 0"},
       {SignedText(-5), "-5"},  {Scientific(1.55e-4), "1.55E-04"}, {Scientific(0), "0.00E+00"},
       {Scientific(1), "1.00E+00"}, {Scientific(-1.0 / 65535), "-1.53E-05"},
-      {Scientific(123456), "1.23E+05"},
+      {Scientific(123456), "1.23E+05"}, {Scientific(1.0 / 0.0), "n/a"},
+      {SingleText(-1.0f / 0.0f), "n/a"}, {NumberText(std::nan("")), "n/a"},
+      {SignedText(1.0 / 0.0), "n/a"}, {HexOf(-1.0 / 0.0), "n/a"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].want) << i;
 }
