@@ -1,0 +1,114 @@
+#include "demod/dvb/cx22702.h"
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(cx22702);
+
+namespace {
+constexpr int16_t kFirstAddress = 0xC6;
+constexpr int16_t kSecondAddress = 0x86;
+constexpr int16_t kIdentity = 3;
+}  // namespace
+
+int16_t cx22702::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
+
+bool cx22702::Answers(int16_t address) {
+  uint8_t buffer[1] = {0};
+  return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, buffer) == 0;
+}
+
+// With neither address answering there is nothing to identify, and reading
+// the identity "at address 0" would send its sub-address as a general call
+// to every device on the bus.
+bool cx22702::probe() {
+  address_ = 0;
+  if (Answers(kFirstAddress))
+    address_ = kFirstAddress;
+  else if (Answers(kSecondAddress))
+    address_ = kSecondAddress;
+  if (address_ == 0) return false;
+  return ReadRegister(0x1F) == kIdentity;
+}
+
+int16_t cx22702::OperatingMode() {
+  ReadTPS();
+  return Mode::DvbT;
+}
+
+void cx22702::ReadTPS() {
+  int16_t a = ReadRegister(0x01);
+  int16_t b = ReadRegister(0x02);
+  int16_t c = ReadRegister(0x03);
+  Modulation = CodeUpTo(GetBits(a, 3, 2), 2);
+  Hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
+  SelectHPLP = GetBit(ReadRegister(0x0C), 6);
+  CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
+  Guard = int16_t(GetBits(c, 6, 2));
+  TransmissionMode = GetBit(c, 5);
+}
+
+// Register 0x23 falls as the signal grows; 255 reads as 10 dB.
+float cx22702::SignalStrength() { return float((255 - ReadRegister(0x23)) / 8.0 + 10); }
+
+// The thresholds follow the received constellation and code rate, as the
+// window's own DVB colouring does, but apply to the whole-number strength.
+int32_t cx22702::StrengthColor(float strength) const {
+  static constexpr int kThresholds[3][5][3] = {
+      {{6, 8, 10}, {7, 9, 11}, {8, 10, 12}, {9, 11, 13}, {10, 12, 14}},
+      {{11, 13, 15}, {14, 16, 18}, {15, 17, 19}, {16, 18, 20}, {17, 19, 21}},
+      {{17, 19, 21}, {19, 21, 22}, {21, 22, 23}, {22, 23, 24}, {23, 24, 25}},
+  };
+  int t1 = 0, t2 = 0, t3 = 0;
+  if (Modulation >= 0 && Modulation <= 2 && CodeRate >= 0 && CodeRate <= 4) {
+    const int* t = kThresholds[Modulation][CodeRate];
+    t1 = t[0], t2 = t[1], t3 = t[2];
+  }
+  if (strength < t1) return Color::Red;
+  if (strength < t2) return Color::Orange;
+  if (strength >= t3) return Color::Green;
+  return Color::Yellow;
+}
+
+float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  view_.SetSnrBarPrefix("Signal Strength: ");
+  float strength = SignalStrength();
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(strength);
+    ResetSNR_flag = 0;
+  }
+  aSNR = RoundTenth(bus_.AverageSnr(strength));
+  float result = float(RoundHalfEven(strength));
+  color = StrengthColor(result);
+  return result;
+}
+
+// A count below the last one is taken as a count that started again from 0.
+Value cx22702::UncorrectableErrors() {
+  int16_t count = ReadRegister(0xE3);
+  int16_t increase = count < previousUncorrectable_ ? count : int16_t(count - previousUncorrectable_);
+  previousUncorrectable_ = count;
+  return increase;
+}
+
+Value cx22702::PostVeterbiErrors() {
+  int32_t a = ReadRegister(0xDE);
+  int32_t b = ReadRegister(0xDF);
+  return ((a & 0x7F) * 16) | (b & 0x7F);
+}
+
+void cx22702::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int16_t status = ReadRegister(0x0A);
+  FEC_Lock = GetBit(ReadRegister(0x17), 0);
+  Master_Lock = GetBit(status, 5) && GetBit(status, 4) && !GetBit(status, 0) ? Lock::Locked
+                                                                           : Lock::NotLocked;
+  EQ_Lock = Lock::NotApplicable;
+  view_.SetCaption("lblVSBSync", "DSCR Lock");
+  VSB_Sync = Lock::NotApplicable;
+  AFC_Lock = Lock::NotApplicable;
+}

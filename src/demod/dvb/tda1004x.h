@@ -1,0 +1,39 @@
+#pragma once
+#include "demod/dvb/PlainDvbtDriver.h"
+
+class Bus;
+class MonitorView;
+
+// TDA10046 and TDA10048 DVB-T demodulators at 0x10 (0x12 for a second one).
+// The identity byte read by the probe picks each statistic's registers; an
+// unknown identity makes every statistic neutral without bus traffic.
+class tda1004x : public PlainDvbtDriver {
+ public:
+  tda1004x(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  std::string name() override;
+  bool probe() override;
+  int16_t OperatingMode() override;
+  using PlainDvbtDriver::OperatingMode;
+  float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
+  Value UncorrectableErrors() override;
+  Value PostVeterbiErrors() override { return 0; }
+  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
+                     int16_t& AFC_Lock) override;
+
+ private:
+  bool IsTda10046() const { return identity_ == 0x46; }
+  bool IsTda10048() const { return identity_ == 0x48; }
+  int16_t ReadRegister(int16_t sub);
+  bool Answers(int16_t address);
+  void ReadTPS();
+  int16_t RawSnr();
+  static float SnrToDb(double raw);
+  static int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous);
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+  int16_t identity_ = 0;
+  int32_t previousUncorrectable_ = 0;
+};

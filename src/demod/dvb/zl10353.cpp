@@ -1,0 +1,91 @@
+#include "demod/dvb/zl10353.h"
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(zl10353);
+
+namespace {
+constexpr int16_t kAddress = 0x1E;
+constexpr int16_t kIdentity = 0x14;
+}  // namespace
+
+int16_t zl10353::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
+
+// A plain read without retry finds the device; the identity register then
+// tells this chip from others at the same address.
+bool zl10353::probe() {
+  uint8_t buffer[1] = {0};
+  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, kAddress, 0, 1, buffer) != 0) return false;
+  address_ = kAddress;
+  return ReadRegister(0x7F) == kIdentity;
+}
+
+int16_t zl10353::OperatingMode() {
+  ReadTPS();
+  return Mode::DvbT;
+}
+
+// The TPS word packs the fields in their broadcast order: priority select,
+// constellation, hierarchy, high- and low-priority code rates, guard, FFT.
+void zl10353::ReadTPS() {
+  int16_t a = ReadRegister(0x1F);
+  int16_t b = ReadRegister(0x20);
+  uint16_t w = uint16_t(a * 256 + b);
+  auto field = [w](int start, int count) { return int32_t(w >> start) & ((1 << count) - 1); };
+  Modulation = CodeUpTo(field(13, 2), 2);
+  Hierarchy = CodeUpTo(field(10, 3), 3);
+  SelectHPLP = int16_t(field(15, 1));
+  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
+  Guard = int16_t(field(2, 2));
+  TransmissionMode = CodeUpTo(field(0, 2), 1);
+}
+
+// One unit of the SNR register is 1/8 dB.
+float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  int16_t raw = ReadRegister(0x10);
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(raw);
+    ResetSNR_flag = 0;
+  }
+  float average = float(bus_.AverageSnr(raw));
+  aSNR = RoundTenth(average / 8.0);
+  float snr = RoundTenth(raw / 8.0);
+  view_.ColorizeSNR(snr, color);
+  return snr;
+}
+
+// A count with the top bit set is not a count the chip can have reached.
+Value zl10353::UncorrectableErrors() {
+  int16_t high = ReadRegister(0x14);
+  int16_t count = MakeInt(high, ReadRegister(0x15));
+  return count < 0 ? int16_t(0) : count;
+}
+
+// Bit errors over a measuring period of P x 1024 x 1632 bits. A period of 0
+// means nothing was measured: no errors rather than a division by zero.
+Value zl10353::PostVeterbiErrors() {
+  int32_t periodHigh = ReadRegister(0x60);
+  int32_t period = periodHigh * 256 + ReadRegister(0x61);
+  int32_t errorsHigh = ReadRegister(0x11);
+  int32_t errorsMid = ReadRegister(0x12);
+  int32_t errors = errorsHigh * 65536 + errorsMid * 256 + ReadRegister(0x13);
+  if (period == 0) return 0.0;
+  return errors / (double(period) * 1024 * 1632);
+}
+
+void zl10353::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int16_t statusA = ReadRegister(0x06);
+  int16_t statusB = ReadRegister(0x07);
+  Master_Lock = GetBit(statusA, 6);
+  EQ_Lock = GetBit(statusA, 2);
+  FEC_Lock = GetBit(statusA, 5);
+  view_.SetCaption("lblVSBSync", "DSCR Lock");
+  VSB_Sync = GetBit(statusB, 5);
+  AFC_Lock = GetBit(statusA, 0);
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "bus/Bus.h"
+#include "monitor/Codes.h"
+#include "monitor/Detection.h"
+#include "sim/SimRegistry.h"
+#include "support/FakeView.h"
+#include "support/SimFixture.h"
+
+namespace {
+
+struct Reading {
+  int16_t mode;
+  std::vector<int16_t> tps, locks;
+  float snr;
+};
+
+Reading Poll(Demodulator& driver, int16_t& reset) {
+  Reading r;
+  r.mode = driver.OperatingMode();
+  int16_t mode = r.mode, t[6], l[5];
+  float avg;
+  int32_t color;
+  r.snr = driver.SNR(mode, avg, color, reset);
+  driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
+  driver.GetTPS(t[0], t[1], t[2], t[3], t[4], t[5]);
+  r.tps.assign(t, t + 6);
+  r.locks.assign(l, l + 5);
+  return r;
+}
+
+// Each built-in board is detected as its driver and shows a locked QAM64
+// 2/3, 1/8, 8K signal whose SNR wanders within a plausible band.
+TEST(DvbtModels, BuiltInBoardsAreDetectedLockedAndWander) {
+  struct Case {
+    const char* board;
+    const char* driverClass;
+    const char* name;
+    std::vector<int16_t> locks;
+    float low, high;
+  } cases[] = {
+      {"zl10353", "zl10353", "ZL10353", {1, 1, 1, 1, 1}, 20, 26},
+      {"cx22702", "cx22702", "CX22702", {1, -1, 1, -1, -1}, 21, 29},
+      {"tda1004x", "tda1004x", "TDA10046", {1, 1, 1, 1, 1}, 22, 25},
+      {"tda10046", "tda1004x", "TDA10046", {1, 1, 1, 1, 1}, 22, 25},
+      {"tda10048", "tda1004x", "TDA10048", {1, 1, 1, 1, 1}, 22, 25},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    auto board = MakeBuiltInBoard(c.board, error);
+    ASSERT_TRUE(board) << error;
+    double now = 0;
+    board->SetClock([&now] { return now; });
+    Bus bus(*board);
+    bus.handle = board->velI2C_InitByType(24, 0);
+    FakeView view;
+    Detection detection(BuiltInDrivers(bus, view));
+    ASSERT_EQ(detection.Run(), 0) << c.board;
+    EXPECT_EQ(detection.currentClass(), c.driverClass);
+    Demodulator& driver = *detection.current();
+    EXPECT_EQ(driver.name(), c.name);
+    int16_t reset = 1;
+    std::set<float> seen;
+    double mostErrors = 0;
+    for (now = 0; now < 120; now += 1.5) {
+      Reading r = Poll(driver, reset);
+      EXPECT_EQ(r.mode, Mode::DvbT);
+      EXPECT_EQ(r.tps, (std::vector<int16_t>{2, 0, 0, 1, 2, 1})) << c.board << " at " << now;
+      EXPECT_EQ(r.locks, c.locks) << c.board << " at " << now;
+      EXPECT_GE(r.snr, c.low) << c.board << " at " << now;
+      EXPECT_LE(r.snr, c.high) << c.board << " at " << now;
+      seen.insert(r.snr);
+      double errors = driver.UncorrectableErrors().Number();
+      EXPECT_LE(errors, 10) << c.board << " at " << now;
+      mostErrors = std::max(mostErrors, errors);
+    }
+    EXPECT_GE(seen.size(), 2u) << c.board << " wanders";
+    EXPECT_GT(mostErrors, 0) << c.board << " errors creep up";
+  }
+}
+
+TEST(DvbtModels, FileBoardsKeepTheirValues) {
+  const char* chips[] = {"zl10353", "cx22702", "tda1004x", "tda10046", "tda10048"};
+  for (const char* chip : chips) {
+    FileBoard b(OneChip(chip));
+    double now = 0;
+    b.board->SetClock([&now] { return now; });
+    FakeView view;
+    Detection detection(BuiltInDrivers(*b.bus, view));
+    ASSERT_EQ(detection.Run(), 0) << chip;
+    int16_t reset = 1;
+    Reading first = Poll(*detection.current(), reset);
+    for (now = 0; now < 60; now += 7) {
+      Reading r = Poll(*detection.current(), reset);
+      EXPECT_EQ(r.snr, first.snr) << chip;
+      EXPECT_EQ(r.tps, first.tps) << chip;
+    }
+  }
+}
+
+}  // namespace
