@@ -1,5 +1,5 @@
 // Simulated ZL10353: one-byte registers behind 8-bit sub-addresses at 0x1E.
-// By default it holds a locked DVB-T signal (QAM64, rate 2/3, guard 1/8,
+// By default it holds a locked DVB-T signal (QAM64, rate 2/3, guard 1/16,
 // 8K); live, the SNR and the bit error count wander and the uncorrectable
 // count creeps up.
 #include <cmath>
@@ -23,9 +23,9 @@ class Zl10353Model : public RegisterDevice {
     reg(0x13) = 0x20;
     reg(0x60) = 0x00;  // measuring period
     reg(0x61) = 0x40;
-    // TPS word 0x4089: high priority, QAM64, no hierarchy, 2/3, 1/8, 8K.
+    // TPS word 0x4085: high priority, QAM64, no hierarchy, 2/3, 1/16, 8K.
     reg(0x1F) = 0x40;
-    reg(0x20) = 0x89;
+    reg(0x20) = 0x85;
   }
 
   void Advance(double t) override {

@@ -30,8 +30,9 @@ int16_t zl10353::OperatingMode() {
   return Mode::DvbT;
 }
 
-// The TPS word packs the fields in their broadcast order: priority select,
-// constellation, hierarchy, high- and low-priority code rates, guard, FFT.
+// The TPS word as this chip reports it. The low-priority code rate overlaps
+// the guard's upper bit and the FFT size shares the guard's two bits, so an
+// FFT size only shows as 2K or 8K with a guard of 1/32 or 1/16.
 void zl10353::ReadTPS() {
   int16_t a = ReadRegister(0x1F);
   int16_t b = ReadRegister(0x20);
@@ -40,9 +41,9 @@ void zl10353::ReadTPS() {
   Modulation = CodeUpTo(field(13, 2), 2);
   Hierarchy = CodeUpTo(field(10, 3), 3);
   SelectHPLP = int16_t(field(15, 1));
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
+  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(3, 3), 4);
   Guard = int16_t(field(2, 2));
-  TransmissionMode = CodeUpTo(field(0, 2), 1);
+  TransmissionMode = CodeUpTo(field(2, 2), 1);
 }
 
 // One unit of the SNR register is 1/8 dB.

@@ -58,8 +58,8 @@ TEST(zl10353, TpsDecodingOfEveryField) {
     int a, b;
     std::vector<int16_t> tps;  // modulation, hierarchy, select, rate, guard, fft
   } cases[] = {
-      {0x40, 0x89, {2, 0, 0, 1, 2, 1}},     // QAM64, 2/3, 1/8, 8K
-      {0x4A, 0x0D, {2, 2, 0, 4, 3, 1}},
+      {0x40, 0x85, {2, 0, 0, 1, 1, 1}},     // QAM64, 2/3, 1/16, 8K
+      {0x4A, 0x0D, {2, 2, 0, 4, 3, -1}},
       {0x00, 0x00, {0, 0, 0, 0, 0, 0}},
       {0x20, 0x00, {1, 0, 0, 0, 0, 0}},
       {0x60, 0x00, {-1, 0, 0, 0, 0, 0}},    // constellation 3 is unknown
@@ -71,14 +71,14 @@ TEST(zl10353, TpsDecodingOfEveryField) {
       {0x02, 0x80, {0, 0, 0, -1, 0, 0}},    // rates 5..7 unknown
       {0x03, 0x80, {0, 0, 0, -1, 0, 0}},
       {0x00, 0x70, {0, 0, 0, 0, 0, 0}},     // low-priority rate ignored for HP
-      {0x80, 0x30, {0, 0, 1, 3, 0, 0}},     // LP: rate from bits 4..6
+      {0x80, 0x18, {0, 0, 1, 3, 2, -1}},    // LP: rate from bits 3..5
       {0x83, 0x80, {0, 0, 1, 0, 0, 0}},     // LP ignores the HP rate
-      {0x80, 0x40, {0, 0, 1, 4, 0, 0}},
-      {0x80, 0x50, {0, 0, 1, -1, 0, 0}},
-      {0x00, 0x04, {0, 0, 0, 0, 1, 0}},
-      {0x00, 0x0C, {0, 0, 0, 0, 3, 0}},
-      {0x00, 0x02, {0, 0, 0, 0, 0, -1}},    // FFT codes 2 and 3 unknown
-      {0x00, 0x03, {0, 0, 0, 0, 0, -1}},
+      {0x80, 0x20, {0, 0, 1, 4, 0, 0}},
+      {0x80, 0x28, {0, 0, 1, -1, 2, -1}},
+      {0x00, 0x04, {0, 0, 0, 0, 1, 1}},    // FFT shares the guard bits
+      {0x00, 0x0C, {0, 0, 0, 0, 3, -1}},
+      {0x00, 0x08, {0, 0, 0, 0, 2, -1}},    // FFT codes 2 and 3 unknown
+      {0x00, 0x03, {0, 0, 0, 0, 0, 0}},     // bits 0..1 carry nothing
       {0xFF, 0xFF, {-1, -1, 1, -1, 3, -1}}, // dead bus
   };
   for (const auto& c : cases) {
@@ -90,14 +90,14 @@ TEST(zl10353, TpsDecodingOfEveryField) {
 }
 
 TEST(zl10353, TpsChangesOnlyWhenTheModeIsRead) {
-  Chip chip("zl10353", Regs(0x40, 0x89));
+  Chip chip("zl10353", Regs(0x40, 0x85));
   chip.driver.OperatingMode();
   chip.Set(0x1F, 0x20);
   int16_t mode = 0, reset = 0;
   float avg;
   int32_t color;
   chip.driver.SNR(mode, avg, color, reset);
-  EXPECT_EQ(chip.Tps(), (std::vector<int16_t>{2, 0, 0, 1, 2, 1}));
+  EXPECT_EQ(chip.Tps(), (std::vector<int16_t>{2, 0, 0, 1, 1, 1}));
   chip.driver.OperatingMode();
   EXPECT_EQ(chip.Tps()[0], 1);
 }
