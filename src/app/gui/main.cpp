@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Session.h"
 #include "app/gui/Tray.h"
+#include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
 
 namespace {
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   app.setApplicationName("quovis");
   if (!session.OpenBus(std::cerr, error)) return Fail(error, false);
   frmQuovis window(session.monitor());
+  if (cl.debug) window.HostConsole(new ConsolePanel(session.bus(), &window));
   window.show();
   if (!session.Start(error)) return Fail(error, false);
 
