@@ -156,7 +156,7 @@ class Parser {
       ++pos_;
       Json value;
       if (!Parse(value, depth + 1)) return false;
-      out.members.emplace_back(std::move(key), std::move(value));
+      out.members.push_back(JsonMember{std::move(key), std::move(value)});
       Skip();
       if (pos_ < s_.size() && s_[pos_] == ',') { ++pos_; continue; }
       if (pos_ < s_.size() && s_[pos_] == '}') return ++pos_, true;

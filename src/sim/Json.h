@@ -5,6 +5,8 @@
 
 // A small JSON reader for board files: numbers, strings, booleans, null,
 // arrays and objects (members kept in file order).
+struct JsonMember;
+
 struct Json {
   enum class Type { Null, Bool, Number, String, Array, Object };
   Type type = Type::Null;
@@ -12,9 +14,14 @@ struct Json {
   double number = 0;
   std::string text;
   std::vector<Json> items;
-  std::vector<std::pair<std::string, Json>> members;
+  std::vector<JsonMember> members;
 
   const Json* Find(const std::string& key) const;
+};
+
+struct JsonMember {
+  std::string name;
+  Json value;
 };
 
 // Parses a whole document; on failure returns false and says where and why.

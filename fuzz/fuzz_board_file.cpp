@@ -1,0 +1,27 @@
+// The board-file reader over arbitrary text; a board it accepts must start
+// and poll like any other.
+#include <string>
+
+#include "Checks.h"
+#include "app/Startup.h"
+#include "monitor/Monitor.h"
+#include "sim/BoardFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  std::string error;
+  auto board = ParseBoard(text, "fuzz.json", error);
+  if (!board) {
+    if (error.rfind("fuzz.json", 0) != 0) std::abort();  // every error names the file
+    return 0;
+  }
+  Bus bus(*board);
+  Monitor monitor(false);
+  Detection detection(BuiltInDrivers(bus, monitor));
+  Startup s = RunStartup(CommandLine{}, bus, detection, true);
+  if (!s.ok) return 0;
+  monitor.SetDriver(s.driver);
+  monitor.Poll();
+  CheckModel(monitor.model);
+  return 0;
+}

@@ -1,0 +1,18 @@
+#!/bin/sh
+# Builds the fuzz targets with clang and runs each for the given seconds
+# (default 30) from its seed corpus. A crash leaves its input in build-fuzz/.
+set -e
+seconds="${1:-30}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+dir="$root/build-fuzz"
+CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DQUOVIS_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$dir" -j "$(nproc)"
+for target in "$dir"/fuzz_*; do
+  name="$(basename "$target")"
+  corpus="$dir/corpus/$name"
+  mkdir -p "$corpus"
+  cp "$root/fuzz/corpus/$name/"* "$corpus/" 2>/dev/null || true
+  echo "== $name for ${seconds}s"
+  (cd "$dir" && "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+     -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+done
