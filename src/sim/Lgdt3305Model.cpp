@@ -19,7 +19,7 @@ class Lgdt3305Model : public RegisterDevice {
     reg(0x050A) = 0x0D;  // QAM lock
     reg(0x011D) = 0x82;  // carrier lock in both modes
     SetVsbMse(81);       // about 25 dB
-    SetQamMse(700);      // about 30 dB
+    SetQamMse(600);      // about 30.6 dB in QAM 64
     Set24(0x0118, 13000);
     Set24(0x0217, -900);
     Set12(0x0316, 0x258);
