@@ -38,18 +38,18 @@ class lgdt3305 : public Demodulator {
   Value BERctr() override { return int16_t(0); }
   int32_t LGDT3305ColorizeSNR(float aSNR) { return ColorFor(currentMode_, aSNR); }
 
-  // Mode code of register 0x0000's content.
-  static int16_t DecodeMode(int byte);
   // Quality colour of an SNR in dB by the thresholds of the given mode.
   static int32_t ColorFor(int16_t mode, float snr);
-  // Hundredths of a dB for an error power, rounded half to even.
-  static int32_t Snr100(int16_t mode, double mse);
   // Signed decimal text: a blank before a value that is not negative, up to
   // seven significant digits, no zero before the point (0.25 -> " .25").
   static std::string OffsetText(float value);
-  static double Log10(double x);
 
  private:
+  // Mode code of register 0x0000's content.
+  static int16_t DecodeMode(int byte);
+  // Hundredths of a dB for an error power, rounded half to even.
+  static int32_t Snr100(int16_t mode, double mse);
+  static double Log10(double x);
   int ReadRegister(int reg);
   // Three registers as one 24-bit two's-complement number.
   int32_t Read24(int high);

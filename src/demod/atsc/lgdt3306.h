@@ -40,10 +40,10 @@ class lgdt3306 : public Demodulator {
 
   // The colour for modes this driver does not handle.
   static constexpr int32_t kDarkGrey = 0x404040;
-  // Like a base-10 logarithm, but 0 for 0.
-  static double Log10(double x);
 
  private:
+  // Like a base-10 logarithm, but 0 for 0.
+  static double Log10(double x);
   int ReadRegister(int reg);
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();
