@@ -1,0 +1,170 @@
+#include "demod/atsc/lgdt3305.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "demod/atsc/LgLabels.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(lgdt3305);
+
+namespace {
+bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }
+
+// Hundredths of a dB to one decimal. Done on the integer, so a half (30.05)
+// goes to the even neighbour the same way for the reading and its average.
+float Tenths(int32_t snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
+}  // namespace
+
+int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
+
+int32_t lgdt3305::Read24(int high) {
+  int32_t v = ReadRegister(high) * 65536 + ReadRegister(high + 1) * 256 + ReadRegister(high + 2);
+  return (v & 0x800000) ? v - 16777216 : v;
+}
+
+int32_t lgdt3305::Read12(int high) {
+  int h = ReadRegister(high);
+  int32_t v = (h & 0x0F) * 256 + ReadRegister(high + 1);
+  return (h & 0x08) ? v - 4096 : v;
+}
+
+double lgdt3305::Log10(double x) { return std::log(x) / 2.30258509299405; }
+
+int16_t lgdt3305::DecodeMode(int byte) {
+  if (byte == 255) return Mode::None;
+  switch (byte & 3) {
+    case 0: return Mode::Qam64;
+    case 1: return Mode::Qam256;
+    case 3: return Mode::Vsb8;
+    default: return Mode::None;
+  }
+}
+
+// Each candidate address gets one combined read of the mode register, no
+// retry; the second is always tried, but the first accepted one is kept.
+bool lgdt3305::probe() {
+  bool found = false;
+  for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
+    uint8_t reg[2] = {0x00, 0x00};
+    uint8_t byte[1] = {0x00};
+    if (bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0 &&
+        !found) {
+      address_ = candidate;
+      found = DecodeMode(byte[0]) != Mode::None;
+    }
+  }
+  if (found) found = (ReadRegister(0x0001) & 0x9F) == 0x90;
+  if (found) found = (ReadRegister(0x0007) & 0x3F) == 0x2F;
+  return found;
+}
+
+int16_t lgdt3305::OperatingMode() {
+  currentMode_ = DecodeMode(ReadRegister(0x0000));
+  return currentMode_;
+}
+
+int32_t lgdt3305::Snr100(int16_t mode, double mse) {
+  double x = 0;
+  if (mode == Mode::Vsb8) {
+    if (mse > 0 && mse < 1048575) x = 1000 * Log10(25600 / mse);
+  } else if (IsQam(mode)) {
+    double c = mode == Mode::Qam64 ? 688128 : 696320;
+    if (mse != 0) x = 1000 * Log10(c / mse);
+  }
+  if (x < 0) x = 0;
+  return int32_t(RoundHalfEven(x));
+}
+
+// The history holds error powers, so the average is taken before the log.
+float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  double mse = 0;
+  if (currentMode_ == Mode::Vsb8)
+    mse = (ReadRegister(0x0413) & 0x0F) * 65536.0 + ReadRegister(0x0414) * 256 +
+          ReadRegister(0x0415);
+  else if (IsQam(currentMode_))
+    mse = ReadRegister(0x011B) * 256.0 + ReadRegister(0x011C);
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(mse);
+    ResetSNR_flag = 0;
+  }
+  float snr = Tenths(Snr100(currentMode_, mse));
+  aSNR = Tenths(Snr100(currentMode_, bus_.AverageSnr(mse)));
+  color = LGDT3305ColorizeSNR(snr);
+  return snr;
+}
+
+int32_t lgdt3305::ColorFor(int16_t mode, float snr) {
+  struct Thresholds {
+    float t1, t2, t3;
+  } t{0, 0, 0};
+  if (mode == Mode::Vsb8) t = {10, 16, 24};
+  if (mode == Mode::Qam64) t = {20, 25, 30};
+  if (mode == Mode::Qam256) t = {28, 30, 32};
+  if (snr < t.t1) return Color::Red;
+  if (snr < t.t2) return Color::Orange;
+  if (snr < t.t3) return Color::Yellow;
+  return Color::Green;
+}
+
+Value lgdt3305::SNRRegisters() {
+  view_.SetVisible("frF0F1", false);
+  return "";
+}
+
+Value lgdt3305::UncorrectableErrors() {
+  return int32_t(ReadRegister(0x050C) * 256 + ReadRegister(0x050D));
+}
+
+Value lgdt3305::CarrierOffset() {
+  int32_t v = Read24(0x0118);
+  if (currentMode_ == Mode::Vsb8) return float(v * std::ldexp(1.0, -24) * 21520);
+  if (IsQam(currentMode_)) return float(v * std::ldexp(1.0, -29) * 25000);
+  return 0.0f;
+}
+
+float lgdt3305::TimingRecoveryOffset() {
+  double twice = 2.0 * Read24(0x0217);
+  if (currentMode_ == Mode::Vsb8) return float(twice * std::ldexp(1.0, -30) * 21520);
+  if (IsQam(currentMode_)) return float(twice * std::ldexp(1.0, -30) * 25000);
+  return 0.0f;
+}
+
+std::string lgdt3305::OffsetText(float value) {
+  if (value == 0) return " 0";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7G", double(value));
+  std::string digits = text[0] == '-' ? text + 1 : text;
+  if (digits.rfind("0.", 0) == 0) digits.erase(0, 1);
+  return (value < 0 ? "-" : " ") + digits;
+}
+
+// This chip shows its timing recovery offset where others show hex digits.
+Value lgdt3305::CarrierOffsetHex() {
+  WidenLgCarrierFrame(view_, "Carrier/Timing Rcvry Offset");
+  return OffsetText(TimingRecoveryOffset());
+}
+
+void lgdt3305::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int r1 = ReadRegister(0x050A), r2 = ReadRegister(0x0003), r3 = ReadRegister(0x011D);
+  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
+  if (currentMode_ == Mode::Vsb8) {
+    Master_Lock = GetBit(r2, 3) ? 0 : 1;  // the 8-VSB lock bit reads 0 when locked
+    AFC_Lock = GetBit(r3, 7);
+  } else if (IsQam(currentMode_)) {
+    Master_Lock = GetBit(r1, 0) & GetBit(r1, 2) & GetBit(r1, 3);
+    AFC_Lock = GetBit(r3, 1);
+  }
+  FEC_Lock = GetBit(r2, 1);
+  VSB_Sync = GetBit(r2, 2);
+  EQ_Lock = GetBit(r2, 0);
+  int32_t rf = Read12(0x0316);
+  int32_t ifAgc = Read12(0x0318);
+  LabelLgLockPanel(view_, rf, ifAgc);
+}

@@ -1,0 +1,63 @@
+#pragma once
+#include "monitor/Demodulator.h"
+
+class Bus;
+class MonitorView;
+
+// 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
+// byte registers, at 0xB2 or 0x1C. The driver only reads the chip, so its
+// setters do nothing; members after OperatingMode follow the mode it cached.
+class lgdt3305 : public Demodulator {
+ public:
+  lgdt3305(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  std::string name() override { return "LGDT3305"; }
+  bool probe() override;
+  int16_t OperatingMode() override;
+  void OperatingMode(int16_t) override {}
+  float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
+  Value SNRRegisters() override;
+  Value UncorrectableErrors() override;
+  Value PostVeterbiErrors() override { return {}; }
+  Value CarrierOffset() override;
+  float TimingRecoveryOffset();
+  Value CarrierOffsetHex() override;
+  int16_t Passthru() override { return 0; }
+  void Passthru(int16_t) override {}
+  int16_t Sleep() override { return 0; }
+  void Sleep(int16_t) override {}
+  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
+                     int16_t& AFC_Lock) override;
+  Value SymbolTiming() override { return ""; }
+  Value AutoFreq() override { return "0"; }
+  Value PilotPwr() override { return int16_t(0); }
+  Value IFGain() override { return int16_t(0); }
+  Value STRTime() override { return int16_t(0); }
+  Value FreqOffset() override { return int16_t(0); }
+  Value AGCPowerRef() override { return int16_t(0); }
+  Value BERctr() override { return int16_t(0); }
+  int32_t LGDT3305ColorizeSNR(float aSNR) { return ColorFor(currentMode_, aSNR); }
+
+  // Quality colour of an SNR in dB by the thresholds of the given mode.
+  static int32_t ColorFor(int16_t mode, float snr);
+  // Signed decimal text: a blank before a value that is not negative, up to
+  // seven significant digits, no zero before the point (0.25 -> " .25").
+  static std::string OffsetText(float value);
+
+ private:
+  // Mode code of register 0x0000's content.
+  static int16_t DecodeMode(int byte);
+  // Hundredths of a dB for an error power, rounded half to even.
+  static int32_t Snr100(int16_t mode, double mse);
+  static double Log10(double x);
+  int ReadRegister(int reg);
+  // Three registers as one 24-bit two's-complement number.
+  int32_t Read24(int high);
+  // Two registers as one 12-bit two's-complement number.
+  int32_t Read12(int high);
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+  int16_t currentMode_ = 0;
+};

@@ -1,0 +1,121 @@
+#include "demod/atsc/lgdt3306.h"
+
+#include <cmath>
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "demod/atsc/LgLabels.h"
+#include "demod/atsc/lgdt3305.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(lgdt3306);
+
+namespace {
+bool IsHandled(int16_t mode) { return mode >= Mode::Vsb8 && mode <= Mode::Qam256; }
+}  // namespace
+
+int lgdt3306::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
+
+double lgdt3306::Log10(double x) { return x == 0 ? 0 : std::log(x) / 2.30258509299405; }
+
+// One combined read of the identity register per address, no retry. With
+// "-demod2" the chip at 0xB2 is passed over so the one at 0x1C is found.
+bool lgdt3306::probe() {
+  bool found = false;
+  for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
+    uint8_t reg[2] = {0x00, 0x01};
+    uint8_t byte[1] = {0x00};
+    bool answered =
+        bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0;
+    if (answered && !found && !(candidate == 0xB2 && bus_.secondDemod)) {
+      address_ = candidate;
+      found = (byte[0] & 0xF6) == 0xC6;
+    }
+  }
+  return found && (ReadRegister(0x0000) & 0x74) == 0x74 && (ReadRegister(0x0002) & 0x73) == 0x03;
+}
+
+int16_t lgdt3306::OperatingMode() {
+  int r8 = ReadRegister(0x0008);
+  int16_t mode = Mode::None;
+  if (r8 == 255) {
+    mode = Mode::None;
+  } else if (!GetBit(ReadRegister(0x0000), 0)) {
+    mode = Mode::Sleep;
+  } else if (r8 == 0x08) {
+    int qam = ReadRegister(0x00A6) & 0x07;
+    mode = qam == 0 ? Mode::Qam64 : qam == 4 ? Mode::Qam256 : Mode::None;
+  } else if (r8 == 0x80) {
+    mode = Mode::Vsb8;
+  }
+  currentMode_ = mode;
+  return mode;
+}
+
+// Kept in single precision: a ratio of exactly 100 must read as 20 dB, not
+// a hair below it.
+float lgdt3306::SnrDb() {
+  int noise = ReadRegister(0x00EC) * 256 + ReadRegister(0x00ED);
+  if (noise == 0) noise = 10;
+  int signal = ReadRegister(0x00E8) * 256 + ReadRegister(0x00E9);
+  float snr = float(10 * Log10(double(signal) / noise));
+  if (snr < 20.0f) snr = float(ReadRegister(0x21A1));
+  return snr;
+}
+
+// The history holds dB values, so the average is of readings already in dB.
+float lgdt3306::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  float reading = SnrDb();
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(reading);
+    ResetSNR_flag = 0;
+  }
+  aSNR = RoundTenth(bus_.AverageSnr(reading));
+  float snr = RoundTenth(reading);
+  color = LGDT3306ColorizeSNR(snr);
+  return snr;
+}
+
+int32_t lgdt3306::LGDT3306ColorizeSNR(float aSNR) {
+  return IsHandled(currentMode_) ? lgdt3305::ColorFor(currentMode_, aSNR) : kDarkGrey;
+}
+
+Value lgdt3306::SNRRegisters() {
+  view_.SetVisible("frF0F1", false);
+  return "";
+}
+
+// Sign and magnitude, in kilohertz.
+Value lgdt3306::CarrierOffset() {
+  int32_t v = ReadRegister(0x009C) * 256 + ReadRegister(0x009D);
+  if (v & 0x8000) v = -(v & 0x7FFF);
+  return float(v * std::ldexp(1.0, -14) * 1000);
+}
+
+float lgdt3306::TimingRecoveryOffset() {
+  int32_t v = ReadRegister(0x00A1) * 65536 + ReadRegister(0x00A2) * 256 +
+              (ReadRegister(0x00A3) & 0xFF);
+  if (v & 0x800000) v = -(v & 0x7FFFFF);
+  return float(v * std::ldexp(1.0, -24));
+}
+
+Value lgdt3306::CarrierOffsetHex() {
+  WidenLgCarrierFrame(view_, "Carrier Offset(KHz)");
+  return "";
+}
+
+int16_t lgdt3306::Sleep() { return GetBit(ReadRegister(0x0000), 0) ? 0 : 1; }
+
+// One lock bit stands for all the lamps this chip can light; the chip has
+// no separate FEC indication and no AGC readings.
+void lgdt3306::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
+  int status = ReadRegister(0x00A6);
+  if (IsHandled(currentMode_)) Master_Lock = GetBit(status, 7);
+  AFC_Lock = VSB_Sync = EQ_Lock = Master_Lock;
+  LabelLgLockPanel(view_, 0, 0);
+}
