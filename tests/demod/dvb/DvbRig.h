@@ -54,6 +54,15 @@ struct Rig {
   }
 };
 
+// A twenty-byte statistics block of five words, least significant byte first.
+inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
+                                       uint32_t d4) {
+  std::vector<uint8_t> bytes;
+  for (uint32_t w : {d0, d1, d2, d3, d4})
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+  return bytes;
+}
+
 // What one poll sees of a driver on a built-in board found by detection.
 struct PollView {
   std::string className, name;
