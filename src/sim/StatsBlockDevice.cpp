@@ -1,7 +1,8 @@
 #include "sim/StatsBlockDevice.h"
 
 bool StatsBlockDevice::Read(int32_t mode, int32_t sub, uint8_t* data, int32_t count) {
-  if (mode != 1 || sub != 0 || count != kWords * 4) return RegisterDevice::Read(mode, sub, data, count);
+  if (mode != 1 || sub != 0 || count != kWords * 4)
+    return RegisterDevice::Read(mode, sub, data, count);
   for (int i = 0; i < count; ++i) data[i] = uint8_t(words_[i / 4] >> (8 * (i % 4)));
   return true;
 }
@@ -19,7 +20,8 @@ bool StatsBlockDevice::WriteRead(const uint8_t* out, int32_t outCount, uint8_t* 
 }
 
 bool StatsBlockDevice::SetRegister(long reg, long value, std::string& error) {
-  if (reg < kFirstWord || reg >= kFirstWord + kWords) return RegisterDevice::SetRegister(reg, value, error);
+  if (reg < kFirstWord || reg >= kFirstWord + kWords)
+    return RegisterDevice::SetRegister(reg, value, error);
   if (value < 0 || value > 0xFFFFFFFFL) {
     error = "value out of range (the statistics words are 32 bits wide)";
     return false;

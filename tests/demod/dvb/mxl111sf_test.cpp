@@ -25,7 +25,7 @@ TEST(mxl111sf, ProbeIsAWriteReadThenAnIdentityMask) {
     bool present;
     int id;
     bool found;
-  } cases[] = {{false, 0x73, false}, {true, 0x73, true}, {true, 0xF7, true},
+  } cases[] = {{false, 0x73, false}, {true, 0x73, true},  {true, 0xF7, true},
                {true, 0xFF, true},   {true, 0x71, false}, {true, 0x63, false},
                {true, 0x53, false},  {true, 0x33, false}, {true, 0x72, false}};
   for (const auto& c : cases) {
@@ -55,8 +55,8 @@ TEST(mxl111sf, SnrWordRangeHundredthsAndRounding) {
   } cases[] = {
       {2512, 2512, 25.1f}, {2525, 2525, 25.2f},  // a half goes to the even tenth
       {2535, 2535, 25.4f}, {2545, 2545, 25.5f},  // 25.45 as a single lies above the half
-      {2505, 2505, 25.0f}, {4000, 4000, 40.0f},  {0, 0, 0},
-      {4001, 0, 0},        {0xFFFFFFFF, 0, 0},   {0x80000000, 0, 0},
+      {2505, 2505, 25.0f}, {4000, 4000, 40.0f}, {0, 0, 0},
+      {4001, 0, 0},        {0xFFFFFFFF, 0, 0},  {0x80000000, 0, 0},
   };
   for (const auto& c : cases) {
     MxlRig rig;
@@ -87,10 +87,10 @@ TEST(mxl111sf, OwnColouringFollowsTheRoundedResult) {
     uint32_t d3;
     int32_t color;
   } cases[] = {
-      {1894, Color::Red},     // 18.9
-      {1896, Color::Orange},  // 18.96 rounds to 19.0
-      {2094, Color::Orange},  {2096, Color::Yellow},  // 21.0
-      {2194, Color::Yellow},  {2196, Color::Green},   // 22.0
+      {1894, Color::Red},                            // 18.9
+      {1896, Color::Orange},                         // 18.96 rounds to 19.0
+      {2094, Color::Orange}, {2096, Color::Yellow},  // 21.0
+      {2194, Color::Yellow}, {2196, Color::Green},   // 22.0
   };
   for (const auto& c : cases) {
     MxlRig rig;
@@ -111,8 +111,8 @@ TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
     uint32_t d0;
     int16_t m, eq, fec, sync, afc;
   } cases[] = {
-      {0x30, 1, 0, 1, 1, 0}, {0x80, 1, 0, 0, 0, 0}, {0x00, 0, 0, 0, 0, 0},
-      {0x08, 1, 1, 0, 0, 0}, {0x40, 1, 0, 0, 0, 1}, {0xF8, 1, 1, 1, 1, 1},
+      {0x30, 1, 0, 1, 1, 0}, {0x80, 1, 0, 0, 0, 0},       {0x00, 0, 0, 0, 0, 0},
+      {0x08, 1, 1, 0, 0, 0}, {0x40, 1, 0, 0, 0, 1},       {0xF8, 1, 1, 1, 1, 1},
       {0x07, 0, 0, 0, 0, 0}, {0xFFFFFF07, 0, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
@@ -123,12 +123,11 @@ TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
     EXPECT_EQ(std::vector<int16_t>({m, eq, fec, sync, afc}),
               std::vector<int16_t>({c.m, c.eq, c.fec, c.sync, c.afc}))
         << std::hex << c.d0;
-    EXPECT_EQ(rig.view.captions,
-              (std::map<std::string, std::string>{{"lblVSBSync", "SYNC Lock"},
-                                                  {"lblAFCLock", "RS Lock"},
-                                                  {"lblEQLock", "TPS Lock"},
-                                                  {"frF0F1", "RSSI"},
-                                                  {"lblF0F1", "-48"}}));
+    EXPECT_EQ(rig.view.captions, (std::map<std::string, std::string>{{"lblVSBSync", "SYNC Lock"},
+                                                                     {"lblAFCLock", "RS Lock"},
+                                                                     {"lblEQLock", "TPS Lock"},
+                                                                     {"frF0F1", "RSSI"},
+                                                                     {"lblF0F1", "-48"}}));
     EXPECT_EQ(rig.fake.calls.size(), 1u);
   }
 }

@@ -83,7 +83,8 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
       {1, {{0x02A5, 1}, {0x02C1, 2}}, 10 * std::log10(256.0)},  // sigma 256, P 512
       {1, {{0x02A4, 1}, {0x02C0, 1}}, 10 * std::log10(128.0)},
       {1, {{0x02A6, 1}, {0x02C0, 0xFF}, {0x02C1, 0xFF}}, 10 * std::log10(65535.0 * 128 / 65536)},
-      {1, {{0x02A4, 0xFF}, {0x02A5, 0xFF}, {0x02A6, 0xFF}, {0x02C1, 1}},
+      {1,
+       {{0x02A4, 0xFF}, {0x02A5, 0xFF}, {0x02A6, 0xFF}, {0x02C1, 1}},
        10 * std::log10(256.0 * 128 / 16777215)},
       {1, {{0x02C1, 2}}, 0},  // no noise estimate
       {1, {{0x02A5, 1}}, 0},  // no reference power: 0 rather than log of 0
@@ -134,8 +135,8 @@ TEST(si2165, SnrRoundsBothValuesAndColoursThroughTheWindow) {
 }
 
 TEST(si2165, LockBitsByStandardWithTheirCaptions) {
-  const std::vector<std::pair<int, int>> allSet = {
-      {0x0390, 0xFF}, {0x0398, 0x01}, {0x023E, 0x03}, {0x04E0, 0x01}, {0x0440, 0x05}, {0x0188, 0x01}};
+  const std::vector<std::pair<int, int>> allSet = {{0x0390, 0xFF}, {0x0398, 0x01}, {0x023E, 0x03},
+                                                   {0x04E0, 0x01}, {0x0440, 0x05}, {0x0188, 0x01}};
   struct Case {
     int standard;
     std::vector<std::pair<int, int>> regs;
@@ -143,7 +144,10 @@ TEST(si2165, LockBitsByStandardWithTheirCaptions) {
     std::vector<int> reads;
   } cases[] = {
       {0x01, allSet, {1, 1, 1, 1, 1}, {0x0390, 0x0398, 0x04E0, 0x0440, 0x0188}},
-      {0x01, {{0x0390, 0xFE}, {0x0398, 1}}, {0, 0, 0, 1, 0}, {0x0390, 0x0398, 0x04E0, 0x0440, 0x0188}},
+      {0x01,
+       {{0x0390, 0xFE}, {0x0398, 1}},
+       {0, 0, 0, 1, 0},
+       {0x0390, 0x0398, 0x04E0, 0x0440, 0x0188}},
       {0x01, {{0x04E0, 1}}, {0, 0, 1, 0, 0}, {0x0390, 0x0398, 0x04E0, 0x0440, 0x0188}},
       {0x05, allSet, {1, 1, 1, -1, 1}, {0x023E, 0x04E0, 0x0440, 0x0188}},
       {0x05, {{0x0390, 1}, {0x0398, 1}}, {0, 0, 0, -1, 0}, {0x023E, 0x04E0, 0x0440, 0x0188}},
@@ -158,16 +162,15 @@ TEST(si2165, LockBitsByStandardWithTheirCaptions) {
     EXPECT_EQ(std::vector<int16_t>({m, eq, fec, sync, afc}), c.locks) << c.standard;
     EXPECT_EQ(rig.SubsRead(), c.reads);
     EXPECT_EQ(rig.view.captions, (std::map<std::string, std::string>{{"lblVSBSync", "FREQ Lock"},
-                                                                    {"lblEQLock", "SYNC Lock"},
-                                                                    {"lblAFCLock", "AGC Lock"}}));
+                                                                     {"lblEQLock", "SYNC Lock"},
+                                                                     {"lblAFCLock", "AGC Lock"}}));
   }
 }
 
 // A valid DVB-T parameter set in register set A: QAM64, no hierarchy, HP,
 // 2/3 (LP 1/2), 1/8, 8K.
-const std::vector<std::pair<int, int>> kSetA = {{0x02F4, 9},  {0x0304, 1}, {0x02E4, 0},
-                                                {0x02F8, 2},  {0x0300, 1}, {0x02F0, 3},
-                                                {0x02EC, 13}};
+const std::vector<std::pair<int, int>> kSetA = {{0x02F4, 9}, {0x0304, 1}, {0x02E4, 0}, {0x02F8, 2},
+                                                {0x0300, 1}, {0x02F0, 3}, {0x02EC, 13}};
 
 TEST(si2165, DvbtParameterDecodingOfEveryField) {
   enum { Modulation, Hierarchy, HpLp, CodeRate, Guard, Fft };
@@ -175,22 +178,28 @@ TEST(si2165, DvbtParameterDecodingOfEveryField) {
     int field, reg, value;
     int16_t code;
   } cases[] = {
-      {Modulation, 0x02F4, 3, 0},   {Modulation, 0x02F4, 7, 1},   {Modulation, 0x02F4, 9, 2},
-      {Modulation, 0x02F4, 8, 4},   {Modulation, 0x02F4, 10, 5},  {Modulation, 0x02F4, 11, 6},
-      {Modulation, 0x02F4, 0xE9, 2}, {Modulation, 0x02F4, 0, -1}, {Modulation, 0x02F4, 4, -1},
-      {Modulation, 0x02F4, 12, -1}, {Modulation, 0x02F4, 0x13, -1},
-      {Hierarchy, 0x0304, 1, 0},    {Hierarchy, 0x0304, 2, 1},    {Hierarchy, 0x0304, 3, 2},
-      {Hierarchy, 0x0304, 5, 3},    {Hierarchy, 0x0304, 4, -1},   {Hierarchy, 0x0304, 0, -1},
-      {Hierarchy, 0x0304, 0x81, -1},  // the whole value counts
-      {HpLp, 0x02E4, 0, 0},         {HpLp, 0x02E4, 0xFE, 0},      {HpLp, 0x02E4, 3, 1},
-      {CodeRate, 0x02F8, 1, 0},     {CodeRate, 0x02F8, 2, 1},     {CodeRate, 0x02F8, 3, 2},
-      {CodeRate, 0x02F8, 5, 3},     {CodeRate, 0x02F8, 7, 4},     {CodeRate, 0x02F8, 0xF3, 2},
-      {CodeRate, 0x02F8, 4, -1},    {CodeRate, 0x02F8, 6, -1},    {CodeRate, 0x02F8, 0, -1},
-      {Guard, 0x02F0, 1, 0},        {Guard, 0x02F0, 2, 1},        {Guard, 0x02F0, 3, 2},
-      {Guard, 0x02F0, 4, 3},        {Guard, 0x02F0, 0xFC, 3},     {Guard, 0x02F0, 0, -1},
-      {Guard, 0x02F0, 5, -1},
-      {Fft, 0x02EC, 11, 0},         {Fft, 0x02EC, 13, 1},         {Fft, 0x02EC, 12, 2},
-      {Fft, 0x02EC, 0xFD, 1},       {Fft, 0x02EC, 10, -1},        {Fft, 0x02EC, 14, -1},
+      {Modulation, 0x02F4, 3, 0},     {Modulation, 0x02F4, 7, 1},
+      {Modulation, 0x02F4, 9, 2},     {Modulation, 0x02F4, 8, 4},
+      {Modulation, 0x02F4, 10, 5},    {Modulation, 0x02F4, 11, 6},
+      {Modulation, 0x02F4, 0xE9, 2},  {Modulation, 0x02F4, 0, -1},
+      {Modulation, 0x02F4, 4, -1},    {Modulation, 0x02F4, 12, -1},
+      {Modulation, 0x02F4, 0x13, -1}, {Hierarchy, 0x0304, 1, 0},
+      {Hierarchy, 0x0304, 2, 1},      {Hierarchy, 0x0304, 3, 2},
+      {Hierarchy, 0x0304, 5, 3},      {Hierarchy, 0x0304, 4, -1},
+      {Hierarchy, 0x0304, 0, -1},     {Hierarchy, 0x0304, 0x81, -1},  // the whole value counts
+      {HpLp, 0x02E4, 0, 0},           {HpLp, 0x02E4, 0xFE, 0},
+      {HpLp, 0x02E4, 3, 1},           {CodeRate, 0x02F8, 1, 0},
+      {CodeRate, 0x02F8, 2, 1},       {CodeRate, 0x02F8, 3, 2},
+      {CodeRate, 0x02F8, 5, 3},       {CodeRate, 0x02F8, 7, 4},
+      {CodeRate, 0x02F8, 0xF3, 2},    {CodeRate, 0x02F8, 4, -1},
+      {CodeRate, 0x02F8, 6, -1},      {CodeRate, 0x02F8, 0, -1},
+      {Guard, 0x02F0, 1, 0},          {Guard, 0x02F0, 2, 1},
+      {Guard, 0x02F0, 3, 2},          {Guard, 0x02F0, 4, 3},
+      {Guard, 0x02F0, 0xFC, 3},       {Guard, 0x02F0, 0, -1},
+      {Guard, 0x02F0, 5, -1},         {Fft, 0x02EC, 11, 0},
+      {Fft, 0x02EC, 13, 1},           {Fft, 0x02EC, 12, 2},
+      {Fft, 0x02EC, 0xFD, 1},         {Fft, 0x02EC, 10, -1},
+      {Fft, 0x02EC, 14, -1},
   };
   for (const auto& c : cases) {
     SiRig rig;
@@ -211,11 +220,17 @@ TEST(si2165, DvbtParameterSetAndRateSelection) {
     std::vector<int> reads;
   } cases[] = {
       {0x02, kSetA, {2, 0, 0, 1, 2, 1}, {0x02E8, 0x02F4, 0x0304, 0x02E4, 0x02F8, 0x02F0, 0x02EC}},
-      {0x00, {{0x02E4, 1}, {0x0300, 5}}, {-1, -1, 1, 3, -1, -1},
+      {0x00,
+       {{0x02E4, 1}, {0x0300, 5}},
+       {-1, -1, 1, 3, -1, -1},
        {0x02E8, 0x02F4, 0x0304, 0x02E4, 0x0300, 0x02F0, 0x02EC}},
-      {0x01, {{0x03F8, 7}, {0x0408, 5}, {0x0420, 0}, {0x0400, 7}, {0x03F4, 1}, {0x03F0, 12}},
-       {1, 3, 0, 4, 0, 2}, {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0400, 0x03F4, 0x03F0}},
-      {0xFF, {{0x0420, 1}, {0x0404, 3}}, {-1, -1, 1, 2, -1, -1},
+      {0x01,
+       {{0x03F8, 7}, {0x0408, 5}, {0x0420, 0}, {0x0400, 7}, {0x03F4, 1}, {0x03F0, 12}},
+       {1, 3, 0, 4, 0, 2},
+       {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0400, 0x03F4, 0x03F0}},
+      {0xFF,
+       {{0x0420, 1}, {0x0404, 3}},
+       {-1, -1, 1, 2, -1, -1},
        {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0404, 0x03F4, 0x03F0}},
   };
   for (const auto& c : cases) {
@@ -266,8 +281,7 @@ TEST(si2165, GateBitAndADeadBus) {
   EXPECT_EQ(rig.Snr(avg), 0);
   int16_t m = 7, eq = 7, fec = 7, sync = 7, afc = 7;
   rig.driver.GetLockStatus(m, eq, fec, sync, afc);
-  EXPECT_EQ(std::vector<int16_t>({m, eq, fec, sync, afc}),
-            (std::vector<int16_t>{7, 1, 1, 7, 1}));
+  EXPECT_EQ(std::vector<int16_t>({m, eq, fec, sync, afc}), (std::vector<int16_t>{7, 1, 1, 7, 1}));
 }
 
 TEST(si2165, SimulatedBoardsShowDvbtAndDvbc) {

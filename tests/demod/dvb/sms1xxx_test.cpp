@@ -30,7 +30,9 @@ TEST(sms1xxx, ProbeIsOnePlainReadThenTheIdentityRegister) {
     int id;
     bool found;
     size_t calls;
-  } cases[] = {{false, 0x73, false, 1}, {true, 0x73, true, 2}, {true, 0x72, false, 2},
+  } cases[] = {{false, 0x73, false, 1},
+               {true, 0x73, true, 2},
+               {true, 0x72, false, 2},
                {true, 0xF3, false, 2}};
   for (const auto& c : cases) {
     Rig<sms1xxx, AddressedI2c> rig;
@@ -50,28 +52,29 @@ TEST(sms1xxx, ProbeIsOnePlainReadThenTheIdentityRegister) {
 }
 
 TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
+  const std::vector<int32_t> counting = {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D,
+                                         0x14131211};
   struct Case {
     int failures;  // failed attempts before the chip answers
-    int32_t words[5];
+    std::vector<uint8_t> block;
+    std::vector<int32_t> words;
     size_t attempts;
   } cases[] = {
-      {0, {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211}, 1},
-      {1, {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211}, 2},
-      {3, {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211}, 4},
-      {4, {0, 0, 0, 0, 0}, 4},  // the words keep what the caller passed
-      {0, {int32_t(0x80000000), -1, int32_t(0xFFFFFF00), -2, int32_t(0x80000001)}, 1},
+      {0, StatsBlock(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211), counting, 1},
+      {3, StatsBlock(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211), counting, 4},
+      {4, StatsBlock(1, 2, 3, 4, 5), {0, 0, 0, 0, 0}, 4},  // the words keep what was passed
+      {0,
+       StatsBlock(0x80000000, 0xFFFFFFFF, 0xFFFFFF00, 0xFFFFFFFE, 0x80000001),
+       {INT32_MIN, -1, -256, -2, INT32_MIN + 1},
+       1},
   };
   for (const auto& c : cases) {
     SmsRig rig;
-    bool topBit = c.words[0] < 0;
-    rig.fake.readData[0] =
-        topBit ? StatsBlock(0x80000000, 0xFFFFFFFF, 0xFFFFFF00, 0xFFFFFFFE, 0x80000001)
-               : StatsBlock(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211);
+    rig.fake.readData[0] = c.block;
     for (int i = 0; i < c.failures; ++i) rig.fake.results.push_back(1);
     int32_t d[5] = {0, 0, 0, 0, 0};
     rig.driver.ReadDemodStats(0xC6, 0, d[0], d[1], d[2], d[3], d[4]);
-    EXPECT_EQ(std::vector<int32_t>(d, d + 5), std::vector<int32_t>(c.words, c.words + 5))
-        << c.failures;
+    EXPECT_EQ(std::vector<int32_t>(d, d + 5), c.words) << c.failures;
     ASSERT_EQ(rig.fake.calls.size(), c.attempts);
     for (const auto& call : rig.fake.calls)
       EXPECT_EQ(std::vector<int>({call.mode, call.address, call.sub, call.count}),
@@ -139,11 +142,11 @@ TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
     uint32_t snr;
     int32_t color;
   } cases[] = {
-      {2, 1, 18, Color::Red},    {2, 1, 19, Color::Orange}, {2, 1, 20, Color::Orange},
-      {2, 1, 21, Color::Yellow}, {2, 1, 22, Color::Green},  {0, 0, 5, Color::Red},
-      {0, 0, 6, Color::Orange},  {0, 0, 8, Color::Yellow},  {0, 0, 10, Color::Green},
-      {1, 4, 16, Color::Red},    {1, 4, 17, Color::Orange}, {1, 4, 20, Color::Yellow},
-      {1, 4, 21, Color::Green},  {2, 4, 24, Color::Yellow}, {2, 4, 25, Color::Green},
+      {2, 1, 18, Color::Red},    {2, 1, 19, Color::Orange},      {2, 1, 20, Color::Orange},
+      {2, 1, 21, Color::Yellow}, {2, 1, 22, Color::Green},       {0, 0, 5, Color::Red},
+      {0, 0, 6, Color::Orange},  {0, 0, 8, Color::Yellow},       {0, 0, 10, Color::Green},
+      {1, 4, 16, Color::Red},    {1, 4, 17, Color::Orange},      {1, 4, 20, Color::Yellow},
+      {1, 4, 21, Color::Green},  {2, 4, 24, Color::Yellow},      {2, 4, 25, Color::Green},
       {3, 0, 0, Color::Green},   {3, 0, 0xFFFFFFFF, Color::Red},  // unknown: 0, 0, 0
       {2, 5, 0, Color::Green},   {2, 5, 0xFFFFFFFF, Color::Red},
   };
@@ -173,8 +176,10 @@ TEST(sms1xxx, LockBitSignalStrengthModeAndCounters) {
     int16_t master;
     std::string rssi;
   } cases[] = {
-      {0x80, 70, 1, "-70"},          {0x7F, 0, 0, "0"},
-      {0xFFFFFF7F, 0xFFFFFFFB, 0, "5"}, {0x180, 0x80000000, 1, "2147483648"},
+      {0x80, 70, 1, "-70"},
+      {0x7F, 0, 0, "0"},
+      {0xFFFFFF7F, 0xFFFFFFFB, 0, "5"},
+      {0x180, 0x80000000, 1, "2147483648"},
   };
   for (const auto& c : cases) {
     SmsRig rig;
