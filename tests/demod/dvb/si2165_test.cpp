@@ -175,40 +175,29 @@ const std::vector<std::pair<int, int>> kSetA = {{0x02F4, 9}, {0x0304, 1}, {0x02E
 TEST(si2165, DvbtParameterDecodingOfEveryField) {
   enum { Modulation, Hierarchy, HpLp, CodeRate, Guard, Fft };
   struct Case {
-    int field, reg, value;
-    int16_t code;
+    int field, reg;
+    std::vector<std::pair<int, int16_t>> valueToCode;
   } cases[] = {
-      {Modulation, 0x02F4, 3, 0},     {Modulation, 0x02F4, 7, 1},
-      {Modulation, 0x02F4, 9, 2},     {Modulation, 0x02F4, 8, 4},
-      {Modulation, 0x02F4, 10, 5},    {Modulation, 0x02F4, 11, 6},
-      {Modulation, 0x02F4, 0xE9, 2},  {Modulation, 0x02F4, 0, -1},
-      {Modulation, 0x02F4, 4, -1},    {Modulation, 0x02F4, 12, -1},
-      {Modulation, 0x02F4, 0x13, -1}, {Hierarchy, 0x0304, 1, 0},
-      {Hierarchy, 0x0304, 2, 1},      {Hierarchy, 0x0304, 3, 2},
-      {Hierarchy, 0x0304, 5, 3},      {Hierarchy, 0x0304, 4, -1},
-      {Hierarchy, 0x0304, 0, -1},     {Hierarchy, 0x0304, 0x81, -1},  // the whole value counts
-      {HpLp, 0x02E4, 0, 0},           {HpLp, 0x02E4, 0xFE, 0},
-      {HpLp, 0x02E4, 3, 1},           {CodeRate, 0x02F8, 1, 0},
-      {CodeRate, 0x02F8, 2, 1},       {CodeRate, 0x02F8, 3, 2},
-      {CodeRate, 0x02F8, 5, 3},       {CodeRate, 0x02F8, 7, 4},
-      {CodeRate, 0x02F8, 0xF3, 2},    {CodeRate, 0x02F8, 4, -1},
-      {CodeRate, 0x02F8, 6, -1},      {CodeRate, 0x02F8, 0, -1},
-      {Guard, 0x02F0, 1, 0},          {Guard, 0x02F0, 2, 1},
-      {Guard, 0x02F0, 3, 2},          {Guard, 0x02F0, 4, 3},
-      {Guard, 0x02F0, 0xFC, 3},       {Guard, 0x02F0, 0, -1},
-      {Guard, 0x02F0, 5, -1},         {Fft, 0x02EC, 11, 0},
-      {Fft, 0x02EC, 13, 1},           {Fft, 0x02EC, 12, 2},
-      {Fft, 0x02EC, 0xFD, 1},         {Fft, 0x02EC, 10, -1},
-      {Fft, 0x02EC, 14, -1},
+      {Modulation, 0x02F4,
+       {{3, 0}, {7, 1}, {9, 2}, {8, 4}, {10, 5}, {11, 6}, {0xE9, 2}, {0, -1}, {4, -1}, {12, -1},
+        {0x13, -1}}},
+      {Hierarchy, 0x0304, {{1, 0}, {2, 1}, {3, 2}, {5, 3}, {4, -1}, {0, -1}, {0x81, -1}}},
+      {HpLp, 0x02E4, {{0, 0}, {0xFE, 0}, {3, 1}}},
+      {CodeRate, 0x02F8,
+       {{1, 0}, {2, 1}, {3, 2}, {5, 3}, {7, 4}, {0xF3, 2}, {4, -1}, {6, -1}, {0, -1}}},
+      {Guard, 0x02F0, {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {0xFC, 3}, {0, -1}, {5, -1}}},
+      {Fft, 0x02EC, {{11, 0}, {13, 1}, {12, 2}, {0xFD, 1}, {10, -1}, {14, -1}}},
   };
   for (const auto& c : cases) {
-    SiRig rig;
-    for (auto [r, v] : kSetA) rig.Set8(r, v);
-    rig.Set8(c.reg, c.value);
-    std::vector<int16_t> want = {2, 0, 0, 1, 2, 1};
-    want[c.field] = c.code;
-    if (c.field == HpLp && c.code == 1) want[CodeRate] = 0;  // the LP rate, 1/2
-    EXPECT_EQ(rig.Tps(), want) << "register " << std::hex << c.reg << " value " << c.value;
+    for (auto [value, code] : c.valueToCode) {
+      SiRig rig;
+      for (auto [r, v] : kSetA) rig.Set8(r, v);
+      rig.Set8(c.reg, value);
+      std::vector<int16_t> want = {2, 0, 0, 1, 2, 1};
+      want[c.field] = code;
+      if (c.field == HpLp && code == 1) want[CodeRate] = 0;  // the LP rate, 1/2
+      EXPECT_EQ(rig.Tps(), want) << "register " << std::hex << c.reg << " value " << value;
+    }
   }
 }
 
