@@ -1,0 +1,100 @@
+#include "demod/dvb/StatsBlockDriver.h"
+
+#include "bus/Bus.h"
+#include "monitor/Codes.h"
+#include "monitor/MonitorView.h"
+
+namespace {
+constexpr int kBlockBytes = 20;
+
+// Four bytes, least significant first. A word whose top byte is 0x80 or
+// more is taken as two's complement, so it arrives negative, not clipped.
+int32_t LittleEndianWord(const uint8_t* bytes) {
+  return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                 uint32_t(bytes[3]) << 24);
+}
+
+// A bit field taken from the word's bit pattern, whatever its sign.
+int32_t Field(int32_t word, int start, int count) {
+  return int32_t((uint32_t(word) >> start) & ((1u << count) - 1));
+}
+
+// A field whose codes 0..last are stored as read; anything above is unknown.
+int16_t CodeUpTo(int32_t field, int32_t last) { return field <= last ? int16_t(field) : -1; }
+
+struct Thresholds {
+  float t1, t2, t3;
+};
+
+// By modulation (QPSK, QAM16, QAM64) and code rate (1/2 .. 7/8).
+constexpr Thresholds kThresholds[3][5] = {
+    {{6, 8, 10}, {7, 9, 11}, {8, 10, 12}, {9, 11, 13}, {10, 12, 14}},
+    {{11, 13, 15}, {14, 16, 18}, {15, 17, 19}, {16, 18, 20}, {17, 19, 21}},
+    {{17, 19, 21}, {19, 21, 22}, {21, 22, 23}, {22, 23, 24}, {23, 24, 25}},
+};
+}  // namespace
+
+int16_t StatsBlockDriver::ReadRegister(int16_t reg) { return bus_.ReadReg8(address_, reg); }
+
+void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1,
+                                      int32_t& Data2, int32_t& Data3, int32_t& Data4) {
+  uint8_t block[kBlockBytes];
+  for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
+    for (auto& b : block) b = 0xFF;
+    if (bus_.lib.velI2C_ReadArray(bus_.handle, 1, Addr, reg, kBlockBytes, block) != 0) continue;
+    Data0 = LittleEndianWord(block);
+    Data1 = LittleEndianWord(block + 4);
+    Data2 = LittleEndianWord(block + 8);
+    Data3 = LittleEndianWord(block + 12);
+    Data4 = LittleEndianWord(block + 16);
+    CheckSnrWord(Data3);
+    return;
+  }
+}
+
+StatsBlockDriver::Stats StatsBlockDriver::FreshStats() {
+  Stats s{};
+  ReadDemodStats(address_, 0, s[0], s[1], s[2], s[3], s[4]);
+  return s;
+}
+
+int16_t StatsBlockDriver::OperatingMode() {
+  return ReadRegister(0x1F) == 0x73 ? Mode::DvbT : Mode::None;
+}
+
+// Every field but SelectHPLP, which these chips do not report.
+void StatsBlockDriver::ReadTPS() {
+  Stats s = FreshStats();
+  int32_t w = s[0];
+  modulation_ = CodeUpTo(Field(w, 0, 2), 2);
+  transmissionMode_ = CodeUpTo(Field(w, 8, 2), 1);
+  guard_ = CodeUpTo(Field(w, 16, 3), 3);
+  hierarchy_ = CodeUpTo(Field(w, 24, 3), 3);
+  codeRate_ = CodeUpTo(Field(s[1], 0, 3), 4);
+}
+
+void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
+                              int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
+  ReadTPS();
+  Modulation = modulation_;
+  Hierarchy = hierarchy_;
+  SelectHPLP = selectHPLP_;
+  CodeRate = codeRate_;
+  Guard = guard_;
+  TransmissionMode = transmissionMode_;
+}
+
+int32_t StatsBlockDriver::ColorOf(float snr) const {
+  Thresholds t{0, 0, 0};
+  if (modulation_ >= 0 && modulation_ <= 2 && codeRate_ >= 0 && codeRate_ <= 4)
+    t = kThresholds[modulation_][codeRate_];
+  if (snr < t.t1) return Color::Red;
+  if (snr < t.t2) return Color::Orange;
+  if (snr >= t.t3) return Color::Green;
+  return Color::Yellow;
+}
+
+void StatsBlockDriver::ShowSignalStrength(int32_t Data4) {
+  view_.SetCaption("frF0F1", "RSSI");
+  view_.SetCaption("lblF0F1", std::to_string(-int64_t(Data4)));
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include <array>
+
+#include "monitor/Demodulator.h"
+
+class Bus;
+class MonitorView;
+
+// DVB-T receivers that hand out all their statistics in one twenty-byte
+// block of five little-endian 32-bit words, Data0..Data4, read in a single
+// transfer. What is common to them lives here: the block read, the mode and
+// TPS reads, the counters, the placeholders and the colouring by their own
+// copy of the DVB threshold table.
+class StatsBlockDriver : public Demodulator {
+ public:
+  StatsBlockDriver(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  void ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1, int32_t& Data2,
+                      int32_t& Data3, int32_t& Data4);
+  void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
+              int16_t& Guard, int16_t& TransmissionMode) override;
+  int16_t OperatingMode() override;
+  void OperatingMode(int16_t) override {}
+  Value SNRRegisters() override { return "0"; }
+  Value UncorrectableErrors() override { return FreshStats()[2]; }
+  Value PostVeterbiErrors() override { return {}; }
+  Value CarrierOffset() override { return 0; }
+  Value CarrierOffsetHex() override { return "0"; }
+  int16_t Passthru() override { return 0; }
+  void Passthru(int16_t) override {}
+  int16_t Sleep() override { return 0; }
+  void Sleep(int16_t) override {}
+  Value SymbolTiming() override { return "0"; }
+  Value AutoFreq() override { return "0"; }
+  Value PilotPwr() override { return 0; }
+  Value IFGain() override { return 0; }
+  Value STRTime() override { return 0; }
+  Value FreqOffset() override { return 0; }
+  Value AGCPowerRef() override { return 0; }
+  Value BERctr() override { return 0; }
+
+ protected:
+  using Stats = std::array<int32_t, 5>;
+
+  // A block just read at the chip address; all zero when the chip did not answer.
+  Stats FreshStats();
+  int16_t ReadRegister(int16_t reg);
+  // Lets a chip reject SNR words outside the range it can report.
+  virtual void CheckSnrWord(int32_t& Data3) { (void)Data3; }
+  // The quality colour of an SNR by the TPS of the last GetTPS.
+  int32_t ColorOf(float snr) const;
+  // The received signal strength, shown negated in the register frame.
+  void ShowSignalStrength(int32_t Data4);
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+
+ private:
+  void ReadTPS();
+
+  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
+          transmissionMode_ = 0;
+};

@@ -1,0 +1,179 @@
+#include "demod/dvb/dibcom.h"
+
+#include <array>
+#include <cmath>
+
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(dibcom);
+
+namespace {
+constexpr std::array<const char*, 7> kModelNames = {
+    "DIB7000PC", "DIB7000", "DIB7000HC", "DIB7000MC", "DIB3000MB", "DIB3000MC", "DIB3000P"};
+
+// A 6-bit two's-complement exponent.
+int32_t SignExtend6(int32_t v) { return (v & 0x20) ? v - 64 : v; }
+
+int16_t DecodeCodeRate(int32_t field) {
+  switch (field) {
+    case 1: return 0;
+    case 2: return 1;
+    case 3: return 2;
+    case 5: return 3;
+    default: return 4;
+  }
+}
+}  // namespace
+
+std::string dibcom::name() {
+  return model_ >= 0 && size_t(model_) < kModelNames.size() ? kModelNames[model_] : "DIBCOM";
+}
+
+// No retry and no check of the library's answer: a failed transfer leaves
+// the zeroed buffer, so the value reads as 0.
+void dibcom::ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value) {
+  uint8_t out[2] = {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)};
+  uint8_t in[2] = {0, 0};
+  bus_.lib.velI2C_WriteRead(bus_.handle, Addr, 0, 0, 2, out, 0, 0, 2, in);
+  value = in[0] * 256 + in[1];
+}
+
+int32_t dibcom::ReadRegister(int16_t reg) {
+  int32_t value = 0;
+  ReadDemod16Register16long(address_, reg, value);
+  return value;
+}
+
+// One presence transfer; it is made even when the answer cannot count, so
+// the bus sees the same traffic with and without the second-demodulator flag.
+bool dibcom::Present(bool plainRead, int16_t address, bool counts) {
+  uint8_t in[2] = {0, 0};
+  uint8_t out[2] = {0, 0};
+  uint8_t result = plainRead
+                       ? bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, in)
+                       : bus_.lib.velI2C_WriteRead(bus_.handle, address, 0, 0, 2, out, 0, 0, 2, in);
+  if (result != 0 || !counts) return false;
+  address_ = address;
+  return true;
+}
+
+bool dibcom::probe() {
+  bool first = !bus_.secondDemod;
+  bool found = Present(true, 0x12, true) || Present(true, 0x1A, first) ||
+               Present(true, 0x1C, true) || Present(false, 0x80, first) ||
+               Present(false, 0x82, true);
+  if (!found) return false;
+  int16_t model = MatchIdentity();
+  if (model < 0) return false;
+  model_ = model;
+  return true;
+}
+
+// The model from the identity registers, -1 when none matches.
+int16_t dibcom::MatchIdentity() {
+  if (ReadRegister(0x0300) == 0x01B3 && ReadRegister(0x0301) == 0x4000) return 0;
+  if (ReadRegister(0x0380) == 0x01B3) {
+    int32_t v = ReadRegister(0x0381);
+    if (v >= 0x4000 && v <= 0x4002) return int16_t(1 + (v - 0x4000));
+  }
+  if (ReadRegister(0x0401) == 0x01B3) {
+    int32_t v = ReadRegister(0x0402);
+    if (v >= 0x3000 && v <= 0x3002) return int16_t(4 + (v - 0x3000));
+  }
+  return -1;
+}
+
+double dibcom::CarrierToNoise(int32_t r1, int32_t r2) {
+  int32_t m1 = (r1 >> 4) & 0xFF;
+  int32_t e1 = SignExtend6((r1 & 0x0F) * 4 + ((r2 >> 14) & 3));
+  int32_t m2 = (r2 >> 6) & 0xFF;
+  int32_t e2 = SignExtend6(r2 & 0x3F);
+  double q = double(m2 + 1) / double(m1 + 1) * std::ldexp(1.0, e2 - e1);
+  return 10 * std::log(q);
+}
+
+// Only three models have a known register pair; the others report 0 dB
+// rather than a figure read from registers that mean something else.
+double dibcom::ReadCarrierToNoise() {
+  int16_t r1, r2;
+  switch (model_) {
+    case 0: r1 = 0x01DF, r2 = 0x01E0; break;
+    case 1: r1 = 0x01F9, r2 = 0x01FA; break;
+    case 6: r1 = 0x01E3, r2 = 0x01E4; break;
+    default: return 0;
+  }
+  int32_t v1 = ReadRegister(r1);
+  return CarrierToNoise(v1, ReadRegister(r2));
+}
+
+float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  (void)mode;
+  view_.SetSnrBarPrefix("CoN: ");
+  auto x = int32_t(RoundHalfEven(ReadCarrierToNoise()));
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(x);
+    ResetSNR_flag = 0;
+  }
+  aSNR = float(bus_.AverageSnr(x));
+  float result = float(x);
+  view_.ColorizeSNR(result, color);
+  return result;
+}
+
+Value dibcom::SNRRegisters() {
+  view_.SetCaption("frF0F1", "agc1_raw / agc2_raw / agc_global");
+  view_.SetFont("frF0F1", "SmallFonts", 7);
+  std::string agc1 = Hex(ReadRegister(0x0188));
+  std::string agc2 = Hex(ReadRegister(0x0189));
+  return agc1 + " / " + agc2 + " / " + Hex(ReadRegister(0x018A));
+}
+
+void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                           int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int32_t status = ReadRegister(0x01FD);
+  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotLocked;
+  if ((status & 0x0008) == 0) return;
+  Master_Lock = Lock::Locked;
+  FEC_Lock = (status & 0x0100) != 0;
+  EQ_Lock = (status & 0x3000) != 0;
+  view_.SetCaption("lblVSBSync", "FE SYNC");
+  VSB_Sync = (status & 0x0010) != 0;
+  view_.SetCaption("lblAFCLock", "Signal Lock");
+  AFC_Lock = (status & 0x8000) != 0;
+}
+
+void dibcom::ReadTPS() {
+  int32_t t = 0;
+  if (model_ >= 0 && model_ <= 3) {
+    t = ReadRegister(0x01CF);
+    modulation_ = int16_t((t >> 14) & 3);
+  } else if (model_ >= 4 && model_ <= 6) {
+    if (model_ != 4) t = ReadRegister(0x01CA);
+    modulation_ = int16_t((t >> 13) & 3);
+  }
+  if (modulation_ == 3) modulation_ = -1;
+  hierarchy_ = 0;
+  selectHPLP_ = 0;
+  codeRate_ = DecodeCodeRate((t >> 5) & 7);
+  guard_ = int16_t(t & 3);
+  transmissionMode_ = int16_t((t >> 8) & 1);
+}
+
+int16_t dibcom::OperatingMode() {
+  ReadTPS();
+  return Mode::DvbT;
+}
+
+void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
+                    int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
+  Modulation = modulation_;
+  Hierarchy = hierarchy_;
+  SelectHPLP = selectHPLP_;
+  CodeRate = codeRate_;
+  Guard = guard_;
+  TransmissionMode = transmissionMode_;
+}

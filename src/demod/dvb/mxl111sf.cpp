@@ -1,0 +1,55 @@
+#include "demod/dvb/mxl111sf.h"
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(mxl111sf);
+
+// One write-read without retry finds the device; its identity byte must
+// have bits 0, 1, 4, 5 and 6 set.
+bool mxl111sf::probe() {
+  uint8_t out[2] = {0, 0};
+  uint8_t in[1] = {0};
+  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, out, 0, 0, 1, in) != 0) return false;
+  address_ = 0x1C;
+  int16_t id = ReadRegister(0x03) & 0xFF;
+  return (id & 0x73) == 0x73;
+}
+
+// Anything outside 0..40 dB is not a measurement.
+void mxl111sf::CheckSnrWord(int32_t& Data3) {
+  if (Data3 < 0 || Data3 > 4000) Data3 = 0;
+}
+
+float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  (void)mode;
+  float v = float(FreshStats()[3]) / 100;
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(v);
+    ResetSNR_flag = 0;
+  }
+  aSNR = RoundTenth(bus_.AverageSnr(v));
+  float result = RoundTenth(v);
+  color = ColorOf(result);
+  return result;
+}
+
+void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  Stats s = FreshStats();
+  int32_t d = s[0];
+  FEC_Lock = GetBit(d, 4);
+  Master_Lock = GetBit(d, 7);
+  VSB_Sync = GetBit(d, 5);
+  EQ_Lock = GetBit(d, 3);
+  AFC_Lock = GetBit(d, 6);
+  view_.SetCaption("lblVSBSync", "SYNC Lock");
+  view_.SetCaption("lblAFCLock", "RS Lock");
+  view_.SetCaption("lblEQLock", "TPS Lock");
+  // Without the overall lock bit, any partial lock still counts as locked.
+  if (!GetBit(d, 7)) Master_Lock = EQ_Lock | FEC_Lock | VSB_Sync | AFC_Lock;
+  ShowSignalStrength(s[4]);
+}

@@ -1,0 +1,159 @@
+#include "demod/dvb/si2165.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(si2165);
+
+namespace {
+using CodeTable = std::initializer_list<std::pair<int, int16_t>>;
+
+// The code a register value stands for; -1 for a value the chip does not use.
+int16_t Lookup(int value, CodeTable table) {
+  for (const auto& [v, code] : table)
+    if (v == value) return code;
+  return -1;
+}
+
+int16_t DecodeModulation(int16_t v) {
+  return Lookup(v & 0x1F, {{3, 0}, {7, 1}, {9, 2}, {8, 4}, {10, 5}, {11, 6}});
+}
+int16_t DecodeHierarchy(int16_t v) { return Lookup(v, {{1, 0}, {2, 1}, {3, 2}, {5, 3}}); }
+int16_t DecodeCodeRate(int16_t v) {
+  return Lookup(v & 0x0F, {{1, 0}, {2, 1}, {3, 2}, {5, 3}, {7, 4}});
+}
+int16_t DecodeGuard(int16_t v) { return Lookup(v & 7, {{1, 0}, {2, 1}, {3, 2}, {4, 3}}); }
+int16_t DecodeTransmissionMode(int16_t v) { return Lookup(v & 0x0F, {{11, 0}, {13, 1}, {12, 2}}); }
+
+double Log10(double x) { return std::log(x) / std::log(10.0); }
+
+// Where each DVB-T field lives in the two TPS register sets.
+struct TpsRegisters {
+  int16_t modulation, hierarchy, selectHPLP, hpCodeRate, lpCodeRate, guard, transmissionMode;
+};
+constexpr TpsRegisters kSetA{0x02F4, 0x0304, 0x02E4, 0x02F8, 0x0300, 0x02F0, 0x02EC};
+constexpr TpsRegisters kSetB{0x03F8, 0x0408, 0x0420, 0x0400, 0x0404, 0x03F4, 0x03F0};
+}  // namespace
+
+int16_t si2165::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
+
+std::string si2165::name() {
+  switch (ReadRegister(0x0023)) {
+    case 0: return "SI2165A";
+    case 1: return "SI2165B";
+    case 2: return "SI2165C";
+    default: return "SI2165?";
+  }
+}
+
+// One read without retry in the library's 16-bit sub-address mode; there is
+// no identity register, so anything answering at 0xC8 is taken.
+bool si2165::probe() {
+  uint8_t buffer[1] = {0};
+  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0x10, 0xC8, 0, 1, buffer) != 0) return false;
+  address_ = 0xC8;
+  return true;
+}
+
+int16_t si2165::OperatingMode() {
+  switch (ReadRegister(0x00EC) & 0x1F) {
+    case 1: standard_ = DvbT; return Mode::DvbT;
+    case 5: standard_ = DvbC; return Mode::DvbC;
+    default: standard_ = None; return Mode::None;
+  }
+}
+
+// No reference power means no measurement: 0 dB rather than the logarithm of 0.
+double si2165::getCoN_DVBT() {
+  int32_t s0 = ReadRegister(0x02A4), s1 = ReadRegister(0x02A5), s2 = ReadRegister(0x02A6);
+  int32_t p0 = ReadRegister(0x02C0), p1 = ReadRegister(0x02C1);
+  int32_t sigma = s2 * 65536 + s1 * 256 + s0;
+  int32_t power = p1 * 256 + p0;
+  if (sigma == 0 || power == 0) return 0;
+  return 10 * Log10(double(power) * 128 / sigma);
+}
+
+// The middle byte is shifted by four, so its bits overlap the other two.
+double si2165::getCoN_DVBC() {
+  int32_t r0 = ReadRegister(0x026C), r1 = ReadRegister(0x026D), r2 = ReadRegister(0x026E);
+  int32_t v = (r2 * 256) | (r1 * 16) | r0;
+  if (v == 0) return 0;
+  return 10 * Log10(16777216.0 / v) * 3 / 4;
+}
+
+double si2165::getCoN() {
+  if (standard_ == DvbT) return getCoN_DVBT();
+  if (standard_ == DvbC) return getCoN_DVBC();
+  return 0;
+}
+
+float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  (void)mode;
+  view_.SetSnrBarPrefix("C/N ");
+  double cn = getCoN();
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(cn);
+    ResetSNR_flag = 0;
+  }
+  float avg = float(bus_.AverageSnr(cn));
+  aSNR = RoundTenth(avg);
+  float result = RoundTenth(cn);
+  view_.ColorizeSNR(result, color);
+  return result;
+}
+
+// Without a recognised standard the first two flags keep what the caller passed.
+void si2165::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                           int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  view_.SetCaption("lblVSBSync", "FREQ Lock");
+  view_.SetCaption("lblEQLock", "SYNC Lock");
+  view_.SetCaption("lblAFCLock", "AGC Lock");
+  if (standard_ == DvbT) {
+    Master_Lock = Bit0(0x0390);
+    VSB_Sync = Bit0(0x0398);
+  } else if (standard_ == DvbC) {
+    Master_Lock = Bit0(0x023E);
+    VSB_Sync = Lock::NotApplicable;
+  }
+  FEC_Lock = Bit0(0x04E0);
+  EQ_Lock = Bit0(0x0440);
+  AFC_Lock = Bit0(0x0188);
+}
+
+int16_t si2165::Passthru() { return Bit0(0x0001); }
+
+void si2165::ReadDvbtTPS() {
+  const TpsRegisters& r = (ReadRegister(0x02E8) & 1) ? kSetB : kSetA;
+  modulation_ = DecodeModulation(ReadRegister(r.modulation));
+  hierarchy_ = DecodeHierarchy(ReadRegister(r.hierarchy));
+  selectHPLP_ = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
+  codeRate_ = DecodeCodeRate(ReadRegister(selectHPLP_ ? r.lpCodeRate : r.hpCodeRate));
+  guard_ = DecodeGuard(ReadRegister(r.guard));
+  transmissionMode_ = DecodeTransmissionMode(ReadRegister(r.transmissionMode));
+}
+
+// DVB-C reports only its constellation; the other fields keep their values.
+void si2165::ReadTPS() {
+  if (standard_ == DvbT)
+    ReadDvbtTPS();
+  else if (standard_ == DvbC)
+    modulation_ = DecodeModulation(ReadRegister(0x00F8));
+}
+
+void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
+                    int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
+  ReadTPS();
+  Modulation = modulation_;
+  Hierarchy = hierarchy_;
+  SelectHPLP = selectHPLP_;
+  CodeRate = codeRate_;
+  Guard = guard_;
+  TransmissionMode = transmissionMode_;
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include "monitor/Demodulator.h"
+
+class Bus;
+class MonitorView;
+
+// DVB-T / DVB-C demodulator at 0xC8 with byte registers behind 16-bit
+// addresses. Each OperatingMode read learns the standard, which the C/N,
+// lock bits and TPS then follow.
+class si2165 : public Demodulator {
+ public:
+  si2165(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  std::string name() override;
+  bool probe() override;
+  Value UncorrectableErrors() override { return 0; }
+  Value PostVeterbiErrors() override { return 0; }
+  void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
+              int16_t& Guard, int16_t& TransmissionMode) override;
+  int16_t OperatingMode() override;
+  void OperatingMode(int16_t) override {}
+  float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
+  double getCoN();
+  double getCoN_DVBC();
+  double getCoN_DVBT();
+  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
+                     int16_t& AFC_Lock) override;
+  int16_t Passthru() override;
+  void Passthru(int16_t) override {}
+  Value SNRRegisters() override { return "0"; }
+  Value CarrierOffset() override { return 0; }
+  Value CarrierOffsetHex() override { return "0"; }
+  int16_t Sleep() override { return 0; }
+  void Sleep(int16_t) override {}
+  Value SymbolTiming() override { return "0"; }
+  Value AutoFreq() override { return "0"; }
+  Value PilotPwr() override { return 0; }
+  Value IFGain() override { return 0; }
+  Value STRTime() override { return 0; }
+  Value FreqOffset() override { return 0; }
+  Value AGCPowerRef() override { return 0; }
+  Value BERctr() override { return 0; }
+
+  enum Standard : int16_t { None = 0, DvbT = 1, DvbC = 2 };
+
+ private:
+  int16_t ReadRegister(int16_t reg);
+  int16_t Bit0(int16_t reg) { return int16_t(ReadRegister(reg) & 1); }
+  void ReadTPS();
+  void ReadDvbtTPS();
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+  int16_t standard_ = None;
+  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
+          transmissionMode_ = 0;
+};

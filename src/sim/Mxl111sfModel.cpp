@@ -1,0 +1,42 @@
+// Simulated MxL111SF at 0x1C: identity register 0x03, mode register 0x1F
+// and a twenty-byte statistics block at sub-address 0, the SNR in
+// hundredths of a dB. By default it reports a locked DVB-T signal (QAM64,
+// rate 2/3, guard 1/8, 8K, 24 dB, -55 dBm); live, SNR and signal strength
+// wander and the uncorrectable count creeps up over each minute. Register
+// 0x00 reads as no mode another family at 0x1C would recognise.
+#include <cmath>
+
+#include "sim/SimRegistry.h"
+#include "sim/StatsBlockDevice.h"
+
+namespace {
+
+class Mxl111sfModel : public StatsBlockDevice {
+ public:
+  explicit Mxl111sfModel(bool live) : live_(live) {
+    reg(0x00) = 0x02;
+    reg(0x03) = 0x73;
+    reg(0x1F) = 0x73;
+    word(0) = 0xF8 | 2 | 1 << 8 | 2 << 16;  // all five locks, QAM64, 8K, 1/8
+    word(1) = 1;                            // rate 2/3
+    word(2) = 0;
+    word(3) = 2400;
+    word(4) = 55;
+  }
+
+  void Advance(double t) override {
+    if (!live_) return;
+    word(3) = uint32_t(2400 + std::lround(120 * std::sin(t / 8.0) + 15 * std::sin(t * 1.7)));
+    word(4) = uint32_t(55 + std::lround(2 * std::sin(t / 10.0)));
+    word(2) = uint32_t(std::fmod(t, 60.0) / 20);
+  }
+
+ private:
+  bool live_;
+};
+
+const SimChipRegistration registration("mxl111sf", SimChip{0x1C, [](bool live) {
+                                           return std::make_unique<Mxl111sfModel>(live);
+                                         }});
+
+}  // namespace

@@ -1,0 +1,39 @@
+// Simulated SMS1xxx at 0xC6: register 0x1F identifies it and a twenty-byte
+// read at sub-address 0 gives its statistics. By default it reports a
+// locked DVB-T signal (QAM64, rate 2/3, guard 1/8, 8K, 24 dB, -62 dBm);
+// live, SNR and signal strength wander and the uncorrectable count creeps
+// up over each minute.
+#include <cmath>
+
+#include "sim/SimRegistry.h"
+#include "sim/StatsBlockDevice.h"
+
+namespace {
+
+class Sms1xxxModel : public StatsBlockDevice {
+ public:
+  explicit Sms1xxxModel(bool live) : live_(live) {
+    reg(0x1F) = 0x73;
+    word(0) = 0x80 | 2 | 1 << 8 | 2 << 16;  // lock, QAM64, 8K, 1/8, no hierarchy
+    word(1) = 1;                            // rate 2/3
+    word(2) = 0;
+    word(3) = 24;
+    word(4) = 62;
+  }
+
+  void Advance(double t) override {
+    if (!live_) return;
+    word(3) = uint32_t(24 + std::lround(1.4 * std::sin(t / 8.0)));
+    word(4) = uint32_t(62 + std::lround(3 * std::sin(t / 10.0)));
+    word(2) = uint32_t(std::fmod(t, 60.0) / 20);
+  }
+
+ private:
+  bool live_;
+};
+
+const SimChipRegistration registration("sms1xxx", SimChip{0xC6, [](bool live) {
+                                          return std::make_unique<Sms1xxxModel>(live);
+                                        }});
+
+}  // namespace
