@@ -1,0 +1,56 @@
+#pragma once
+#include "monitor/Demodulator.h"
+
+class Bus;
+class MonitorView;
+
+// 8-VSB / QAM 64 / QAM 256 demodulator at 0x8E with 12-bit register
+// addresses, each read by a three-byte command. The SNR is looked up from a
+// one-byte error figure; VSB and QAM keep separate error counters.
+class au8522 : public Demodulator {
+ public:
+  au8522(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  std::string name() override { return "AU8522"; }
+  bool probe() override;
+  int16_t OperatingMode() override;
+  void OperatingMode(int16_t) override {}
+  float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
+  Value SNRRegisters() override { return " "; }
+  int16_t QAMCorrectableErrors() { return ReadRegister(0x542); }
+  int16_t QAMUncorrectableErrors() { return ReadRegister(0x543); }
+  int16_t VSBCorrectableErrors() { return ReadRegister(0x086); }
+  int16_t VSBUncorrectableErrors() { return ReadRegister(0x087); }
+  Value UncorrectableErrors() override;
+  Value PostVeterbiErrors() override;
+  Value CarrierOffset() override { return {}; }
+  Value CarrierOffsetHex() override { return ""; }
+  int16_t Passthru() override { return 0; }
+  void Passthru(int16_t) override {}
+  int16_t Sleep() override { return 0; }
+  void Sleep(int16_t) override {}
+  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
+                     int16_t& AFC_Lock) override;
+  Value SymbolTiming() override { return ""; }
+  Value AutoFreq() override { return "0"; }
+  Value PilotPwr() override { return int16_t(0); }
+  Value IFGain() override { return int16_t(0); }
+  Value STRTime() override { return int16_t(0); }
+  Value FreqOffset() override { return int16_t(0); }
+  Value AGCPowerRef() override { return int16_t(0); }
+  Value BERctr() override { return int16_t(0); }
+
+  // Error byte to dB for a mode; 0 for a mode without a table.
+  static float SnrToDb(int16_t mode, int32_t error);
+  // Quality colour of an SNR in dB for a mode.
+  static int32_t Colorize(int16_t mode, float snr);
+
+ private:
+  int16_t ReadRegister(int16_t reg);
+  bool IsQam() const;
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+  int16_t currentMode_ = 0;
+};

@@ -1,0 +1,211 @@
+#include "demod/atsc/lg2160.h"
+
+#include <cstdio>
+#include <string>
+
+#include "bus/Bits.h"
+#include "bus/Bus.h"
+#include "bus/Format.h"
+#include "monitor/Codes.h"
+#include "monitor/DriverRegistry.h"
+#include "monitor/MonitorView.h"
+
+QUOVIS_REGISTER_DRIVER(lg2160);
+
+namespace {
+
+// The registers hold this pair while there is no SNR to report.
+constexpr int16_t kNoSnrHigh = 0xBA;
+constexpr int16_t kNoSnrLow = 0xDF;
+constexpr double kSymbolRate = 10762238;
+
+// Up to 7 significant digits, a leading blank when not negative and no
+// zero before the point below 1 (" .25", "-.25", " 12.5").
+std::string OffsetText(float value) {
+  if (value == 0) return " 0";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7G", double(value));
+  std::string s = text;
+  size_t digits = s[0] == '-' ? 1 : 0;
+  if (s.compare(digits, 2, "0.") == 0) s.erase(digits, 1);
+  return value < 0 ? s : " " + s;
+}
+
+// A 32-bit two's complement for a negative value, as the AGC captions show it.
+std::string AgcHex(int32_t value) { return Hex(int64_t(uint32_t(value))); }
+
+}  // namespace
+
+int16_t lg2160::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
+
+std::string lg2160::name() {
+  if (IsLg2161()) return "LG2161";
+  return chipType_ == 0 ? "LG2160" : "LG216x";
+}
+
+// One write-read of register 0x0000 without retry for presence, then the
+// identity registers tell the variants apart.
+bool lg2160::probe() {
+  uint8_t address[2] = {0x00, 0x00};
+  uint8_t byte = 0;
+  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, address, 0, 0, 1, &byte) != 0)
+    return false;
+  address_ = 0x1C;
+  if ((ReadRegister(0x0003) & 0xCC) == 0xCC) {
+    chipType_ = 0;
+    return true;
+  }
+  if (ReadRegister(0x0001) == 0xFB) {
+    chipType_ = 1;
+    return true;
+  }
+  return false;
+}
+
+int16_t lg2160::OperatingMode() {
+  currentMode_ = Mode::AtscMh;
+  return currentMode_;
+}
+
+double lg2160::ChipSnr() {
+  bool lg2161 = IsLg2161();
+  int16_t high = ReadRegister(lg2161 ? 0x0302 : 0x0202);
+  int16_t low = ReadRegister(lg2161 ? 0x0303 : 0x0203);
+  if (high == kNoSnrHigh && low == kNoSnrLow) return 0;
+  int tenths = lg2161 ? (low & 0x0F) : (low >> 4);
+  return (high >> 4) * 10 + (high & 0x0F) + tenths / 10.0;
+}
+
+float lg2160::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  (void)mode;  // the chip reports ATSC-MH only
+  double snr = ChipSnr();
+  if (ResetSNR_flag != 0) {
+    bus_.FillSnrHistory(snr);
+    ResetSNR_flag = 0;
+  }
+  // The history holds dB values here.
+  aSNR = RoundTenth(float(bus_.AverageSnr(snr)));
+  float result = RoundTenth(snr);
+  color = LG2160ColorizeSNR(result);
+  return result;
+}
+
+int32_t lg2160::LG2160ColorizeSNR(float aSNR) {
+  if (aSNR < 4) return Color::Red;
+  if (aSNR < 6) return Color::Orange;
+  if (aSNR < 8) return Color::Yellow;
+  return Color::Green;
+}
+
+Value lg2160::lg2160_SNRRegisters() {
+  view_.SetCaption("frF0F1", "Reg 0202 / 0203");
+  std::string high = Hex(ReadRegister(0x0202));
+  return high + " " + Hex(ReadRegister(0x0203));
+}
+
+Value lg2160::lg2161_SNRRegisters() {
+  view_.SetCaption("frF0F1", "Reg 0302 / 0303");
+  std::string high = Hex(ReadRegister(0x0302));
+  return high + " " + Hex(ReadRegister(0x0303));
+}
+
+// A 12-bit count, its low byte at the lower address.
+int32_t lg2160::lg2160_UncorrectableErrors() {
+  int32_t high = ReadRegister(0x0414) & 0x0F;
+  return high * 256 + ReadRegister(0x0413);
+}
+
+int32_t lg2160::lg2161_UncorrectableErrors() {
+  int32_t high = ReadRegister(0x0614);
+  return high * 256 + ReadRegister(0x0613);
+}
+
+// Three registers from `first` on, most significant first, sign in bit 23.
+int32_t lg2160::ReadSigned24(int16_t first) {
+  int32_t v = ReadRegister(first) << 16;
+  v |= ReadRegister(int16_t(first + 1)) << 8;
+  v |= ReadRegister(int16_t(first + 2));
+  return (v & 0x800000) ? v - 0x1000000 : v;
+}
+
+// Bits 11..8 in the low nibble of `first` (bit 3 of it the sign), bits 7..0 next.
+int32_t lg2160::ReadSigned12(int16_t first) {
+  int32_t high = ReadRegister(first);
+  int32_t v = (high & 0x0F) * 256 + ReadRegister(int16_t(first + 1));
+  return (high & 0x08) ? v - 4096 : v;
+}
+
+Value lg2160::CarrierOffset() {
+  return float(2.0 * ReadSigned24(0x0118) * kSymbolRate / 16777216.0);
+}
+
+float lg2160::TimingRecoveryOffset() {
+  return float(2.0 * ReadSigned24(0x010E) * kSymbolRate / 1073741824.0);
+}
+
+Value lg2160::CarrierOffsetHex() {
+  view_.SetCaption("lblCarrier", "Carrier/Timing Rcvry Offset");
+  view_.SetWidth("lblCarrier", 2500);
+  view_.SetWidth("lblCOffset", 1935);
+  view_.SetWidth("lblCOHex", 1935);
+  return OffsetText(TimingRecoveryOffset());
+}
+
+void lg2160::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                           int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  if (IsLg2161())
+    lg2161_GetLockStatus(Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
+  else
+    lg2160_GetLockStatus(Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
+}
+
+void lg2160::lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                                  int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int16_t status = ReadRegister(0x011B);
+  int16_t snrHigh = ReadRegister(0x0202);
+  int16_t parade = ReadRegister(0x013E);
+  int16_t fic = ReadRegister(0x0016);
+  int16_t version = ReadRegister(0x0128);
+  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
+  view_.SetCaption("lblVSBSync", "Sync Lock");
+  VSB_Sync = GetBit(status, 5) == 0;
+  view_.SetCaption("lblEQLock", "SNR GOOD");
+  EQ_Lock = snrHigh != kNoSnrHigh;
+  view_.SetCaption("lblFECLock", "Acq Lock");
+  FEC_Lock = GetBit(status, 6) == 0;
+  Master_Lock = VSB_Sync;
+  ShowMhPanel(parade, fic, version);
+}
+
+void lg2160::lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                                  int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  int16_t status = ReadRegister(0x011B);
+  int16_t parade = ReadRegister(0x013E);
+  int16_t fic = ReadRegister(0x0016);
+  int16_t version = ReadRegister(0x0128);
+  int16_t sync = ReadRegister(0x0304);
+  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
+  view_.SetCaption("lblVSBSync", "Sync Lock");
+  VSB_Sync = GetBit(sync, 7) == 0;
+  view_.SetCaption("lblEQLock", "SNR GOOD");  // this variant has no such bit
+  view_.SetCaption("lblFECLock", "Acq Lock");
+  FEC_Lock = GetBit(status, 6) == 0;
+  Master_Lock = VSB_Sync;
+  ShowMhPanel(parade, fic, version);
+}
+
+void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
+  view_.SetCaption("frVSB", "ATSC-MH");
+  view_.SetWidth("frVSB", 2505);
+  view_.SetCaption("lblSymbolTiming", "Parade ID: " + Hex(parade & 0x7F));
+  std::string groups = Hex((ReadRegister(0x0124) & 0x70) / 16);
+  view_.SetCaption("lblAutoFreq", "NOG: " + groups + ", TNOG: " + Hex(ReadRegister(0x0125)));
+  view_.SetWidth("lblAutoFreq", 1935);
+  view_.SetCaption("lblPilot",
+                   "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));
+  view_.SetCaption("frQAM", "AGC:");
+  view_.SetCaption("lblAGC", "RF_AGC: " + AgcHex(ReadSigned12(0x010A)));
+  view_.SetCaption("lblIFGain", "IF_AGC: " + AgcHex(ReadSigned12(0x010C)));
+  view_.SetCaption("lblSTRTime", "SCCC (0x0316) :");
+  view_.SetCaption("lblFreqOffset", Hex(ReadRegister(0x0316)));
+}

@@ -1,0 +1,70 @@
+#pragma once
+#include "monitor/Demodulator.h"
+
+class Bus;
+class MonitorView;
+
+// ATSC-MH demodulator at 0x1C with 16-bit register addresses, in two
+// variants that keep the SNR, the error counter and one lock bit in
+// different places: each of those readings exists once per variant, and
+// the contract member picks one by the variant the probe found. Its lock
+// status turns the VSB frame into an ATSC-MH panel (parade, group counts,
+// FIC version, SCCC register) and the QAM frame into an AGC frame.
+class lg2160 : public Demodulator {
+ public:
+  lg2160(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+
+  std::string name() override;
+  bool probe() override;
+  int16_t OperatingMode() override;
+  void OperatingMode(int16_t) override {}
+  float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
+  Value lg2160_SNRRegisters();
+  Value lg2161_SNRRegisters();
+  Value SNRRegisters() override {
+    return IsLg2161() ? lg2161_SNRRegisters() : lg2160_SNRRegisters();
+  }
+  int32_t lg2160_UncorrectableErrors();
+  int32_t lg2161_UncorrectableErrors();
+  Value UncorrectableErrors() override {
+    return IsLg2161() ? lg2161_UncorrectableErrors() : lg2160_UncorrectableErrors();
+  }
+  Value PostVeterbiErrors() override { return {}; }
+  Value CarrierOffset() override;
+  float TimingRecoveryOffset();
+  Value CarrierOffsetHex() override;
+  int16_t Passthru() override { return 0; }
+  void Passthru(int16_t) override {}
+  int16_t Sleep() override { return 0; }
+  void Sleep(int16_t) override {}
+  void lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                            int16_t& VSB_Sync, int16_t& AFC_Lock);
+  void lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                            int16_t& VSB_Sync, int16_t& AFC_Lock);
+  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
+                     int16_t& AFC_Lock) override;
+  Value SymbolTiming() override { return ""; }
+  Value AutoFreq() override { return "0"; }
+  Value PilotPwr() override { return int16_t(0); }
+  Value IFGain() override { return int16_t(0); }
+  Value STRTime() override { return int16_t(0); }
+  Value FreqOffset() override { return int16_t(0); }
+  Value AGCPowerRef() override { return int16_t(0); }
+  Value BERctr() override { return int16_t(0); }
+  int32_t LG2160ColorizeSNR(float aSNR);
+
+ private:
+  int16_t ReadRegister(int16_t reg);
+  bool IsLg2161() const { return chipType_ == 2 || chipType_ == 1; }
+  // The SNR of one reading, in dB, from the registers of the variant found.
+  double ChipSnr();
+  int32_t ReadSigned24(int16_t first);
+  int32_t ReadSigned12(int16_t first);
+  void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);
+
+  Bus& bus_;
+  MonitorView& view_;
+  int16_t address_ = 0;
+  int16_t chipType_ = 0;  // 1 for an LG2161; 0 (not yet known) reads as an LG2160
+  int16_t currentMode_ = 0;
+};

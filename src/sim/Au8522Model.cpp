@@ -1,0 +1,64 @@
+// Simulated AU8522 at 0x8E: one-byte registers at 12-bit addresses. A read
+// is a write-read whose three command bytes are 0x40 | address bits 11..8,
+// address bits 7..0 and a trailing byte; a write is 0x80 | bits 11..8,
+// bits 7..0 and the value. Any other command is not acknowledged.
+// By default it holds a locked 8-VSB signal; live, the error figure wanders
+// and the error counters creep up over each minute.
+#include <cmath>
+#include <vector>
+
+#include "sim/RegisterDevice.h"
+#include "sim/SimRegistry.h"
+
+namespace {
+
+constexpr int kVsbError = 13;  // 19.5 dB
+
+class Au8522Model : public RegisterDevice {
+ public:
+  explicit Au8522Model(bool live) : RegisterDevice(2, 1, 0xFFF), live_(live) {
+    reg(0x0A4) = 0x20;  // 8-VSB
+    reg(0x088) = 0x03;  // field and segment sync
+    reg(0x311) = kVsbError;
+    reg(0x502) = 0x01;  // QAM 256 when in QAM
+    reg(0x522) = 30;
+    reg(0x541) = 0xA0;  // FEC and EQ lock in QAM
+    reg(0x086) = 0;
+    reg(0x087) = 0;
+    reg(0x542) = 0;
+    reg(0x543) = 0;
+  }
+
+  bool WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) override {
+    if (outCount != 3 || (out[0] & 0xF0) != 0x40) return false;
+    long start = long(out[0] & 0x0F) << 8 | out[1];
+    for (int32_t i = 0; i < inCount; ++i) in[i] = uint8_t(GetRegister((start + i) & 0xFFF));
+    return true;
+  }
+
+  bool Write(int32_t mode, int32_t sub, const uint8_t* data, int32_t count) override {
+    std::vector<uint8_t> bytes;
+    if (mode == 1) bytes.push_back(uint8_t(sub));
+    bytes.insert(bytes.end(), data, data + count);
+    if (bytes.size() != 3 || (bytes[0] & 0xF0) != 0x80) return false;
+    reg(long(bytes[0] & 0x0F) << 8 | bytes[1]) = bytes[2];
+    return true;
+  }
+
+  void Advance(double t) override {
+    if (!live_) return;
+    reg(0x311) = kVsbError + long(std::lround(3 * std::sin(t / 6.0)));
+    double inMinute = std::fmod(t, 60.0);
+    reg(0x087) = long(inMinute / 20);
+    reg(0x086) = long(inMinute * 2);
+  }
+
+ private:
+  bool live_;
+};
+
+const SimChipRegistration registration("au8522", SimChip{0x8E, [](bool live) {
+                                         return std::make_unique<Au8522Model>(live);
+                                       }});
+
+}  // namespace

@@ -1,0 +1,78 @@
+// Simulated S5H1411: 16-bit registers behind 8-bit sub-addresses. The chip
+// answers at two addresses, so it is two devices: "s5h1411" at the main
+// address (0x32) and "s5h1411_second" at the second (0x34), which holds the
+// AGC power reference. A board file lists both; sim:s5h1411 has both.
+// By default it holds a locked 8-VSB signal; live, the SNR, offsets and AGC
+// wander slowly and the error counters creep up over each minute.
+#include <cmath>
+
+#include "sim/RegisterDevice.h"
+#include "sim/SimRegistry.h"
+
+namespace {
+
+constexpr int kVsbRaw = 884;  // 25.0 dB
+
+class S5h1411Model : public RegisterDevice {
+ public:
+  explicit S5h1411Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
+    reg(0xF4) = 0x0000;            // awake
+    reg(0xF6) = 0x0000;            // 8-VSB
+    reg(0xF2) = 0xB000 | kVsbRaw;  // master, EQ and FEC lock
+    reg(0xF1) = 0x1F40;            // QAM error figure, unused in 8-VSB
+    reg(0xF0) = 0x0010;
+    reg(0xF5) = 0x0000;  // tuner gate closed
+    reg(0x16) = 0x0000;
+    reg(0x2A) = 0x0001;
+    reg(0x5E) = 0x0001;  // VSB sync
+    reg(0x47) = 0x0003;
+    reg(0x48) = 0x1B58;
+    reg(0x49) = 0x0000;
+    reg(0x4A) = 0x0E10;
+    reg(0x4B) = 0x0001;
+    reg(0x4C) = 0x2F40;
+    reg(0xC9) = 0;
+    reg(0xCB) = 0;
+  }
+
+  void Advance(double t) override {
+    if (!live_) return;
+    int raw = kVsbRaw + int(std::lround(14 * std::sin(t / 7.0) + 4 * std::sin(t * 1.3)));
+    reg(0xF2) = (regValue(0xF2) & 0xFC00) | raw;
+    reg(0x4A) = (0x0E10 + long(std::lround(250 * std::sin(t / 11.0)))) & 0xFFFF;
+    reg(0x4C) = (0x2F40 + long(std::lround(60 * std::sin(t / 5.0)))) & 0xFFFF;
+    double inMinute = std::fmod(t, 60.0);
+    reg(0xC9) = long(inMinute / 15);
+    reg(0xCB) = long(inMinute * 3);
+  }
+
+ private:
+  bool live_;
+};
+
+class S5h1411SecondModel : public RegisterDevice {
+ public:
+  explicit S5h1411SecondModel(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
+    reg(0x08) = 0x0700;  // AGC power reference
+  }
+
+  void Advance(double t) override {
+    if (live_) reg(0x08) = 0x0700 + long(std::lround(48 * std::sin(t / 9.0)));
+  }
+
+ private:
+  bool live_;
+};
+
+const SimChipRegistration mainRegistration("s5h1411", SimChip{0x32, [](bool live) {
+                                              return std::make_unique<S5h1411Model>(live);
+                                            }});
+const SimChipRegistration secondRegistration("s5h1411_second", SimChip{0x34, [](bool live) {
+                                                return std::make_unique<S5h1411SecondModel>(live);
+                                              }});
+const SimBoardRegistration board("s5h1411", [](SimBoard& b) {
+  b.AddDevice(0x32, std::make_unique<S5h1411Model>(true));
+  b.AddDevice(0x34, std::make_unique<S5h1411SecondModel>(true));
+});
+
+}  // namespace
