@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <vector>
 #include <sstream>
 
 #include "sim/Json.h"
@@ -66,6 +68,17 @@ class Loader {
     for (size_t i = 0; devices && i < devices->items.size(); ++i)
       if (!Device(*board, devices->items[i], "devices[" + std::to_string(i) + "]", error))
         return nullptr;
+    // A chip left at its default address answers at its second address too,
+    // unless the file placed that part itself.
+    for (const auto& [address, chipName] : defaultPlaced_) {
+      const SimChip* chip = FindSimChip(chipName);
+      if (chip->companion.empty()) continue;
+      const SimChip* companion = FindSimChip(chip->companion);
+      bool listed = false;
+      for (const auto& [a, n] : placed_) listed |= n == chip->companion;
+      if (companion && !listed && !board->DeviceAt(companion->defaultAddress))
+        board->AddDevice(companion->defaultAddress, companion->make(false), faults_[address]);
+    }
     return board;
   }
 
@@ -134,10 +147,16 @@ class Loader {
       }
     }
     board.AddDevice(int(address), std::move(device), fault);
+    placed_.emplace_back(int(address), chipName->text);
+    if (!d.Find("address")) defaultPlaced_.emplace_back(int(address), chipName->text);
+    faults_[int(address)] = fault;
     return true;
   }
 
   std::string name_;
+  std::vector<std::pair<int, std::string>> placed_;
+  std::vector<std::pair<int, std::string>> defaultPlaced_;
+  std::map<int, SimFault> faults_;
 };
 
 }  // namespace

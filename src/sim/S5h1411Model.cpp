@@ -64,12 +64,15 @@ class S5h1411SecondModel : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration mainRegistration("s5h1411", SimChip{0x32, [](bool live) {
-                                              return std::make_unique<S5h1411Model>(live);
-                                            }});
-const SimChipRegistration secondRegistration("s5h1411_second", SimChip{0x34, [](bool live) {
-                                                return std::make_unique<S5h1411SecondModel>(live);
-                                              }});
+// The chip's second address is a companion part: a board file that names
+// "s5h1411" gets it at 0x34 unless it lists "s5h1411_second" itself.
+const SimChipRegistration mainRegistration(
+    "s5h1411", SimChip{0x32, [](bool live) { return std::make_unique<S5h1411Model>(live); },
+                       "s5h1411_second"});
+const SimChipRegistration secondRegistration(
+    "s5h1411_second",
+    SimChip{0x34, [](bool live) { return std::make_unique<S5h1411SecondModel>(live); }, "",
+            false});
 const SimBoardRegistration board("s5h1411", [](SimBoard& b) {
   b.AddDevice(0x32, std::make_unique<S5h1411Model>(true));
   b.AddDevice(0x34, std::make_unique<S5h1411SecondModel>(true));

@@ -42,7 +42,7 @@ std::unique_ptr<SimBoard> MakeBuiltInBoard(const std::string& name, std::string&
   board->live = true;
   if (auto it = Boards().find(name); it != Boards().end()) {
     it->second(*board);
-  } else if (const SimChip* chip = FindSimChip(name)) {
+  } else if (const SimChip* chip = FindSimChip(name); chip && chip->builtInBoard) {
     board->AddDevice(chip->defaultAddress, chip->make(true));
   } else {
     error = "no simulated board named \"" + name + "\" (built in:";
@@ -56,7 +56,8 @@ std::unique_ptr<SimBoard> MakeBuiltInBoard(const std::string& name, std::string&
 
 std::vector<std::string> BuiltInBoardNames() {
   std::set<std::string> names;
-  for (const auto& [name, chip] : Chips()) names.insert(name);
+  for (const auto& [name, chip] : Chips())
+    if (chip.builtInBoard) names.insert(name);
   for (const auto& [name, build] : Boards()) names.insert(name);
   return {names.begin(), names.end()};
 }

@@ -12,6 +12,11 @@
 struct SimChip {
   int defaultAddress = 0;
   std::function<std::unique_ptr<SimDevice>(bool live)> make;
+  // A chip that answers at a second address too: the model of that part,
+  // added at its default address wherever this chip is put on a board.
+  std::string companion;
+  // False for a part that is not a chip of its own (a companion).
+  bool builtInBoard = true;
 };
 
 void RegisterSimChip(const std::string& chip, SimChip model);

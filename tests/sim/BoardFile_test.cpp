@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/Bus.h"
+#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -78,6 +79,29 @@ TEST(BoardFile, AWrongHandleOrAnEmptyAddressIsNotAcknowledged) {
   EXPECT_NE(board->velI2C_ReadArray(handle + 1, 1, 0x32, 0xF1, 2, buffer), 0);
   EXPECT_NE(board->velI2C_ReadArray(handle, 1, 0x34, 0xF1, 2, buffer), 0);
   EXPECT_EQ(board->velI2C_ReadArray(handle, 1, 0x32, 0xF1, 2, buffer), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BoardFile, AChipAtItsDefaultAddressBringsItsSecondAddress) {
+  std::string error;
+  auto board = ParseBoard(R"({"devices": [{"chip": "s5h1411"}]})", "b.json", error);
+  ASSERT_NE(board, nullptr) << error;
+  EXPECT_NE(board->DeviceAt(0x32), nullptr);
+  EXPECT_NE(board->DeviceAt(0x34), nullptr);
+  auto listed = ParseBoard(
+      R"({"devices": [{"chip": "s5h1411"}, {"chip": "s5h1411_second", "address": "0x36"}]})",
+      "b.json", error);
+  ASSERT_NE(listed, nullptr) << error;
+  EXPECT_EQ(listed->DeviceAt(0x34), nullptr);
+  EXPECT_NE(listed->DeviceAt(0x36), nullptr);
+  auto placed = ParseBoard(R"({"devices": [{"chip": "s5h1411", "address": "0x32"}]})", "b.json",
+                          error);
+  ASSERT_NE(placed, nullptr) << error;
+  EXPECT_EQ(placed->DeviceAt(0x34), nullptr);  // an explicit place is taken as given
+  EXPECT_EQ(MakeBuiltInBoard("s5h1411_second", error), nullptr);
 }
 
 }  // namespace
