@@ -138,28 +138,6 @@ TEST(RegisterEditor, WriteAllKeepsTheBoxesAndMarksWhatReadsBackDifferently) {
   for (bool yellow : e.s().mismatch) EXPECT_FALSE(yellow);
 }
 
-TEST(RegisterEditor, RefreshReadsPowerLevelAndThermometerWhenTicked) {
-  Editor e;
-  RegisterEditor& ed = *e.editor;
-  ed.ClickPassthru(true);
-  ed.Refresh();
-  EXPECT_FALSE(e.s().gainsVisible);
-  EXPECT_EQ(e.s().thermometer, "");
-  EXPECT_EQ(e.s().agc1, "agc1 gain:");
-  ed.ClickPollPowerLevel(true);
-  ed.ClickPollThermo(true);
-  ed.EditValue(0x07, "77");
-  ed.Refresh();
-  EXPECT_TRUE(e.s().gainsVisible);
-  EXPECT_EQ(e.s().agc1, "agc1 gain: 12 dB");
-  EXPECT_EQ(e.s().agc2, "agc2 gain: 12 dB");
-  EXPECT_EQ(e.s().rfagc, "rfagc gain: 3 dBuv_RMS");
-  EXPECT_EQ(e.s().thermometer, "66\u00B0C");
-  EXPECT_EQ(e.s().values[0x07], "20");  // the unwritten edit is gone
-  EXPECT_EQ(e.chip(0xC0, 0x03) & 0x40, 0x40);  // measurement disabled again
-  EXPECT_EQ(e.chip(0xC0, 0x01) & 0x10, 0x00);  // thermometer off again
-}
-
 TEST(RegisterEditor, PollEnableRules) {
   struct Case {
     bool poll, power, thermo, snap1;
@@ -186,37 +164,6 @@ TEST(RegisterEditor, PollEnableRules) {
     EXPECT_EQ(ed.snap1Enabled(), c.snap1Button);
     EXPECT_EQ(ed.pollInterval(), c.interval);
   }
-}
-
-TEST(RegisterEditor, SnapshotsThroughThePoll) {
-  Editor e;
-  RegisterEditor& ed = *e.editor;
-  ed.ToggleWidth();
-  EXPECT_EQ(e.s().width, RegisterEditor::kWideWidth);
-  EXPECT_EQ(e.s().snapshotButton, "HIDE");
-  ed.ClickPassthru(true);
-  ed.Snap(0);
-  EXPECT_EQ(e.s().combo, "00");
-  EXPECT_EQ(ed.snapshots().pane(0).bits, "10000100");
-  ed.EditValue(0x11, "55");
-  ed.WriteAll();
-  ed.ClickPollSnap1(true);
-  ed.Refresh();
-  const auto& diff = ed.snapshots().differences();
-  ASSERT_EQ(diff.size(), 39u);
-  for (int i = 0; i < 39; ++i) EXPECT_EQ(diff[i], i == 0x11 ? "03 --> 55" : "") << i;
-  EXPECT_TRUE(ed.snapshots().differencesVisible());
-  ed.PickDifferenceLine(0x11);
-  EXPECT_EQ(e.s().combo, "11");
-  EXPECT_EQ(e.s().registerFrame, "Reg 0x11 EB2");
-  EXPECT_EQ(ed.snapshots().pane(0).bits, "00000011");
-  EXPECT_EQ(ed.snapshots().pane(1).bits, "01010101");
-  ed.PickSnapshotLine(1, 2);
-  EXPECT_EQ(e.s().combo, "02");
-  EXPECT_EQ(e.s().detail, "CC");
-  ed.ToggleWidth();
-  EXPECT_EQ(e.s().width, RegisterEditor::kNarrowWidth);
-  EXPECT_EQ(e.s().snapshotButton, "DUMP");
 }
 
 }  // namespace
