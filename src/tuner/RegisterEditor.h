@@ -1,0 +1,101 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "tuner/RegisterSnapshots.h"
+#include "tuner/tda18271.h"
+#include "tuner/tda829x.h"
+
+class Bus;
+
+// Everything the tuner register window does and shows, without the toolkit:
+// the window forwards its events here and then shows the state. Control
+// names in the comments are the window's.
+class RegisterEditor {
+ public:
+  static constexpr int kRegisters = tda18271::kRegisters;
+  static constexpr int kNarrowWidth = 8040;  // twips; the snapshot panel is cut off
+  static constexpr int kWideWidth = 12015;
+  static constexpr int kPollMilliseconds = 1000;
+
+  struct State {
+    std::string caption = "Form1";
+    int width = kNarrowWidth;
+    std::string snapshotButton = "DUMP";
+    std::string ifDemodFrame = "TDA829x";
+    bool ifDemodFrameVisible = true;
+    bool passthru = false, poll = false, pollThermo = false, pollPower = false,
+         pollSnap1 = false;
+    std::string thermometer;
+    std::string agc1 = "agc1 gain:", agc2 = "agc2 gain:", rfagc = "rfagc gain:";
+    bool gainsVisible = false;
+    std::array<std::string, kRegisters> values;  // RegVal
+    std::array<bool, kRegisters> mismatch{};     // RegLabel yellow
+    std::string combo;                           // ComboReg
+    std::string detail = "00";                   // TextReg
+    std::array<bool, 8> bits{};                  // Check00, bit k
+    std::string registerFrame = "Reg";
+  };
+
+  explicit RegisterEditor(Bus& bus);
+
+  void Load();
+  void ClickPassthru(bool ticked);
+  void ClickThermometer() { ShowThermometer(); }
+  void ClickReadPowerLevel() { ShowPowerLevel(); }
+  // The "Refresh" button and each tick of the poll.
+  void Refresh();
+  void ClickPoll(bool ticked) { state_.poll = ticked; }
+  void ClickPollThermo(bool ticked) { state_.pollThermo = ticked; }
+  void ClickPollPowerLevel(bool ticked) { state_.pollPower = ticked; }
+  void ClickPollSnap1(bool ticked) { state_.pollSnap1 = ticked; }
+  // Text typed into a value box or the detail box; a value above FF does
+  // not fit a register and leaves the box as it was.
+  void EditValue(int i, const std::string& text);
+  void FocusValue(int i) { ChooseRegister(i); }
+  void EditCombo(const std::string& text) { SetCombo(text); }
+  void FocusCombo() { SelectRegister(); }
+  void LeaveCombo();
+  void EditDetail(const std::string& text);
+  void LeaveDetail() { PropagateDetail(); }
+  // The bit boxes as they are after a mouse release over one of them.
+  void ReleaseBits(const std::array<bool, 8>& ticked);
+  void ResetRegister();
+  void WriteAll();
+  void ToggleWidth();
+  void Snap(int p);
+  void PickSnapshotLine(int p, int line);
+  void PickDifferenceLine(int line);
+
+  const State& state() const { return state_; }
+  const RegisterSnapshots& snapshots() const { return snapshots_; }
+  const tda18271& tuner() const { return tuner_; }
+  int selected() const { return selected_; }
+  int pollInterval() const { return state_.poll ? kPollMilliseconds : 0; }
+  bool refreshEnabled() const { return !state_.poll; }
+  bool thermometerEnabled() const { return !(state_.poll && state_.pollThermo); }
+  bool powerLevelEnabled() const { return !(state_.poll && state_.pollPower); }
+  bool snap1Enabled() const { return !(state_.poll && state_.pollSnap1); }
+
+ private:
+  void SetValue(int i, const std::string& text);
+  void SetCombo(const std::string& text);
+  void SetDetail(const std::string& text);
+  void SelectRegister();
+  void PropagateDetail();
+  void ChooseRegister(int i);
+  void MarkRegister(int i);
+  void MarkAllRegisters();
+  void ShowAllRegisters();
+  void ShowPowerLevel();
+  void ShowThermometer();
+  void PollTuner();
+
+  Bus& bus_;
+  tda18271 tuner_;
+  tda829x ifDemod_;
+  RegisterSnapshots snapshots_;
+  State state_;
+  // The register the combo box names; a text naming no register leaves it.
+  int selected_ = 0;
+};
