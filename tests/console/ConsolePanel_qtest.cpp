@@ -156,9 +156,11 @@ class ConsolePanelTest : public QObject {
     QVERIFY(std::any_of(transactionsAtTicks.begin(), transactionsAtTicks.end(),
                         [](long n) { return n > 0 && n < 127; }));
     auto* list = simPanel.findChild<QListWidget*>("lstLog");
-    QCOMPARE(list->count(), 2);
+    // The demodulator and the IF demodulator in front of the (gated) tuner.
+    QCOMPARE(list->count(), 3);
     QCOMPARE(list->item(0)->text(), QString("Scanning I2C Addresses for devices"));
     QCOMPARE(list->item(1)->text(), QString("Scan Read 32 0"));
+    QCOMPARE(list->item(2)->text(), QString("Scan Read 84 0"));
     QCOMPARE(simPanel.findChild<QLineEdit*>("txtAddress")->text(), QString("FC"));
   }
 

@@ -8,6 +8,9 @@
 #include "app/gui/Tray.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
+#include "tuner/gui/frmNXP.h"
+
+#include <memory>
 
 namespace {
 
@@ -56,7 +59,15 @@ int main(int argc, char** argv) {
     window.SetTray(&tray);
     tray.Add(window.windowState(), &window, QString::fromStdString(session.monitor().model.title));
   }
+  std::unique_ptr<frmNXP> tuner;
+  if (cl.tda) {
+    tuner = std::make_unique<frmNXP>(session.bus());
+    tuner->show();
+  }
   session.monitor().PollIntervalChange();
   window.Render();
+  // Closing the monitor ends the program, the tuner window with it.
+  app.setQuitOnLastWindowClosed(false);
+  QObject::connect(&window, &frmQuovis::closed, &app, &QApplication::quit);
   return app.exec();
 }

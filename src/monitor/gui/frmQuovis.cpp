@@ -177,4 +177,5 @@ void frmQuovis::closeEvent(QCloseEvent* event) {
   if (tray_ && tray_->active()) tray_->Remove();
   tmrPoll_.stop();
   event->accept();
+  emit closed();
 }

@@ -31,6 +31,9 @@ class frmQuovis : public QWidget {
   QTimer& tmrPoll() { return tmrPoll_; }
   Monitor& monitor() { return monitor_; }
 
+ signals:
+  void closed();
+
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
