@@ -1,0 +1,94 @@
+// Every chip's default board file through the whole program: start-up,
+// detection, one poll, the JSON report.
+#include <gtest/gtest.h>
+
+#include "support/Headless.h"
+
+namespace {
+
+struct Expect {
+  const char* control;
+  const char* key;
+  const char* value;
+};
+
+struct Case {
+  std::string board;  // devices entry
+  std::string name;   // in the title
+  std::vector<Expect> expect;
+};
+
+TEST(HeadlessChips, EachChipsBoardFileShowsItsSignal) {
+  const Case cases[] = {
+      {R"({"chip": "s5h1411"})", "CX24228",
+       {{"lblMode", "text", "8-VSB"}, {"lblSNR", "text", "25 / 25 (avg)"},
+        {"lblSNR", "back", "#00FF00"}, {"lblVSBSync", "fore", "#00C000"}}},
+      {R"({"chip": "au8522"})", "AU8522",
+       {{"lblMode", "text", "8-VSB"}, {"lblSNR", "text", "19.5 / 19.5 (avg)"},
+        {"lblVSBSync", "text", "Field Sync"}, {"lblEQLock", "text", "TS Sync"},
+        {"lblEQLock", "fore", "#808080"}}},
+      {R"({"chip": "lgdt3305"})", "LGDT3305",
+       {{"lblSNR", "text", "25 / 25 (avg)"}, {"lblVSBSync", "text", "Sync Lock"},
+        {"lblEQLock", "text", "SNR GOOD"}, {"frQAM", "text", "AGC:"},
+        {"lblCarrier", "text", "Carrier/Timing Rcvry Offset"}, {"lblCarrier", "width", "2500"},
+        {"lblCOHex", "width", "1935"}, {"frVSB", "visible", "false"},
+        {"frF0F1", "visible", "false"}}},
+      {R"({"chip": "lgdt3306"})", "LGDT3306",
+       {{"lblSNR", "text", "27 / 27 (avg)"}, {"lblCarrier", "text", "Carrier Offset(KHz)"},
+        {"lblAGC", "text", "RF_AGC: 0"}}},
+      {R"({"chip": "lg2160"})", "LG2160",
+       {{"lblMode", "text", "ATSC-MH"}, {"lblSNR", "text", "15.6 / 15.6 (avg)"},
+        {"vbalProgressBar1", "min", "0"}, {"vbalProgressBar1", "max", "20"},
+        {"frVSB", "text", "ATSC-MH"}, {"frVSB", "width", "2505"},
+        {"lblSymbolTiming", "text", "Parade ID: 5"}, {"lblAutoFreq", "text", "NOG: 3, TNOG: C"},
+        {"lblPilot", "text", "FIC:  1, VER:  5"}, {"frF0F1", "text", "Reg 0202 / 0203"}}},
+      {R"({"chip": "zl10353"})", "ZL10353",
+       {{"lblMode", "text", "QAM64"}, {"lblConst", "text", "QAM64"},
+        {"lblCodeRateK", "text", "hp code rate:"}, {"lblCodeRate", "text", "2/3"},
+        {"lblGuard", "text", "1/16"}, {"lblTransmissionMode", "text", "8K"},
+        {"lblHierarchy", "text", "none"}, {"lblVSBSync", "text", "DSCR Lock"},
+        {"lblSNR", "text", "23 / 23 (avg)"}, {"lblSNR", "back", "#00FF00"},
+        {"vbalProgressBar1", "min", "15"}, {"vbalProgressBar1", "max", "25"}}},
+      {R"({"chip": "zl10353", "registers": {"0x1F": "0xC0", "0x20": "0x08"}})", "ZL10353",
+       {{"lblCodeRateK", "text", "lp code rate:"}, {"lblCodeRate", "text", "2/3"},
+        {"lblGuard", "text", "1/8"}, {"lblTransmissionMode", "text", "MODE"}}},
+      {R"({"chip": "cx22702"})", "CX22702",
+       {{"lblConst", "text", "QAM64"}, {"lblCodeRate", "text", "2/3"},
+        {"lblGuard", "text", "1/8"}, {"lblTransmissionMode", "text", "8K"},
+        {"vbalProgressBar1", "text", "Signal Strength: 25"}, {"lblSNR", "back", "#00FF00"}}},
+      {R"({"chip": "tda10046"})", "TDA10046",
+       {{"lblSNR", "text", "22.2 / 22.2 (avg)"}, {"lblEQLock", "text", "PLL Lock"},
+        {"lblAFCLock", "text", "TIME Lock"}, {"lblTransmissionMode", "text", "8K"}}},
+      {R"({"chip": "tda10048"})", "TDA10048", {{"lblCodeRate", "text", "2/3"}}},
+      {R"({"chip": "dibcom"})", "DIB7000PC",
+       {{"vbalProgressBar1", "text", "CoN: 24"}, {"lblVSBSync", "text", "FE SYNC"},
+        {"frF0F1", "text", "agc1_raw / agc2_raw / agc_global"},
+        {"lblF0F1", "text", "2A40 / 1F80 / 4C10"}, {"lblGuard", "text", "1/8"}}},
+      {R"({"chip": "sms1xxx"})", "SMS1XXX",
+       {{"lblSNR", "text", "24 / 24 (avg)"}, {"frF0F1", "text", "RSSI"}, {"lblF0F1", "text", "-62"},
+        {"lblConst", "text", "QAM64"}}},
+      {R"({"chip": "mxl111sf"})", "MxL111SF",
+       {{"lblEQLock", "text", "TPS Lock"}, {"lblAFCLock", "text", "RS Lock"},
+        {"lblF0F1", "text", "-55"}, {"lblTransmissionMode", "text", "8K"}}},
+      {R"({"chip": "si2165"})", "SI2165B",
+       {{"lblMode", "text", "QAM64"}, {"vbalProgressBar1", "text", "C/N 24"},
+        {"lblEQLock", "text", "SYNC Lock"}, {"lblCodeRate", "text", "2/3"}}},
+      {R"({"chip": "si2165", "registers": {"0x00EC": 5}})", "SI2165B",
+       {{"lblMode", "text", "DVB-C"}, {"lblConst", "text", "QAM256"},
+        {"lblSNR", "text", "32 / 32 (avg)"}, {"vbalProgressBar1", "min", "25"},
+        {"vbalProgressBar1", "max", "40"}}},
+      {R"({"chip": "lg2161"})", "LG2161",
+       {{"lblMode", "text", "ATSC-MH"}, {"frF0F1", "text", "Reg 0302 / 0303"}}},
+  };
+  for (const auto& c : cases) {
+    BoardFileOnDisk board(R"({"devices": [)" + c.board + "]}");
+    ProgramRun run = RunQuovis(board.bus() + " --headless --polls=1 --json");
+    SCOPED_TRACE(c.board);
+    ASSERT_EQ(run.status, 0) << run.err;
+    PollReport r(run.out);
+    EXPECT_EQ(r.title(), "Digital Signal Quality (" + c.name + ") [simulated]");
+    for (const auto& e : c.expect) EXPECT_EQ(r.field(e.control, e.key), e.value) << e.control;
+  }
+}
+
+}  // namespace
