@@ -45,7 +45,8 @@ ViewModel DesignModel(bool debugLayout) {
   m.Add("lblVSBSync", Make("label", "frLock", "VSB Sync", 240, 1260, 855, 195));
   m.Add("lblAFCLock", Make("label", "frLock", "AFC Lock", 240, 1500, 840, 195));
 
-  Control tps = Make("frame", "", "TPS", 4920, 30, 1335, 1815);
+  // Wider than first drawn so "constellation:" and "fft size:" fit the font.
+  Control tps = Make("frame", "", "TPS", 4920, 30, 1815, 1815);
   tps.visible = false;
   m.Add("frTPS", tps);
   m.Add("lblConstK", Make("label", "frTPS", "constellation:", 120, 150, 1095, 195));
@@ -54,10 +55,10 @@ ViewModel DesignModel(bool debugLayout) {
   m.Add("lblHierarchy", Make("label", "frTPS", "HIERARCHY", 120, 720, 1095, 195));
   m.Add("lblCodeRateK", Make("label", "frTPS", "code rate:", 120, 930, 1095, 195));
   m.Add("lblCodeRate", Make("label", "frTPS", "CODE RATE", 120, 1110, 1095, 195));
-  m.Add("lblGuardK", Make("label", "frTPS", "guard:", 120, 1320, 555, 195));
-  m.Add("lblGuard", Make("label", "frTPS", "GUARD", 120, 1500, 555, 195));
-  m.Add("lblTransmissionModeK", Make("label", "frTPS", "fft size:", 720, 1320, 555, 195));
-  m.Add("lblTransmissionMode", Make("label", "frTPS", "MODE", 720, 1500, 555, 195));
+  m.Add("lblGuardK", Make("label", "frTPS", "guard:", 120, 1320, 795, 195));
+  m.Add("lblGuard", Make("label", "frTPS", "GUARD", 120, 1500, 795, 195));
+  m.Add("lblTransmissionModeK", Make("label", "frTPS", "fft size:", 960, 1320, 795, 195));
+  m.Add("lblTransmissionMode", Make("label", "frTPS", "MODE", 960, 1500, 795, 195));
 
   auto check = [&](const char* name, const char* text, int left, int top, int width, int height) {
     Control c = Make("check", "", text, left, top, width, height);

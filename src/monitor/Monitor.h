@@ -22,6 +22,7 @@ class Monitor : public MonitorView {
   Demodulator* driver() const { return driver_; }
   int16_t resetFlag() const { return resetFlag_; }
   bool tpsExpanded() const { return tpsExpanded_; }
+  bool debugLayout() const { return debugLayout_; }
 
   // One poll of the current driver into the model.
   void Poll();

@@ -111,7 +111,11 @@ void frmQuovis::Apply(const QString& name, const Control& c) {
     }
     w->setGeometry(place);
   }
-  w->setVisible(c.visible);
+  // Outside the debug layout the readings frames lie beyond the window's
+  // cut; they stay hidden even when the TPS panel makes the window taller.
+  bool beyondCut = !monitor_.debugLayout() && c.parent.empty() && name != "frTPS" &&
+                   c.top >= Design::LineNormalY;
+  w->setVisible(c.visible && !beyondCut);
   w->setToolTip(QString::fromStdString(c.tooltip));
   if (!c.fontFamily.empty()) w->setFont(QFont(QString::fromStdString(c.fontFamily), c.fontPoints));
   if (c.kind == "frame") {
