@@ -93,8 +93,9 @@ ViewModel DesignModel(bool debugLayout) {
         Make("label", "frVSB", "Sym Timing Rec", 240, 240, 1575, 255, "Sym Timing Rec"));
   m.Add("lblAutoFreq", Make("label", "frVSB", "Auto Freq", 240, 480, 1575, 255, "AutoFreq"));
   m.Add("lblPilot", Make("label", "frVSB", "Pilot Pwr", 240, 720, 1575, 255, "Pilot Pwr"));
-  m.Add("frSNR", Make("frame", "", "SNR", 240, 5310, 1845, 615));
-  m.Add("lblSNR", Make("label", "frSNR", "SNR", 120, 240, 1605, 255, "SNR"));
+  // Wide enough for an unrounded average beside the reading.
+  m.Add("frSNR", Make("frame", "", "SNR", 240, 5310, 2745, 615));
+  m.Add("lblSNR", Make("label", "frSNR", "SNR", 120, 240, 2505, 255, "SNR"));
   // The console's log; the TPS layout hides it outside the debug layout.
   m.Add("lstLog", Make("list", "", "", Design::ConsoleLeft, Design::ConsoleTop,
                        Design::ConsoleWidth, 2400));

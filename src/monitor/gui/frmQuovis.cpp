@@ -108,6 +108,7 @@ void frmQuovis::Apply(const QString& name, const Control& c) {
     if (c.kind == "label") {
       static_cast<QLabel*>(w)->setText(QString::fromStdString(c.text));
       place.setWidth(std::max(place.width(), w->sizeHint().width()));
+      place.setHeight(std::max(place.height(), w->sizeHint().height()));
     }
     w->setGeometry(place);
   }
