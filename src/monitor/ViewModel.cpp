@@ -1,5 +1,6 @@
 #include "monitor/ViewModel.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "sim/Json.h"
@@ -34,4 +35,19 @@ std::string ViewModelJson(const ViewModel& model) {
     out += "}";
   }
   return out + "}}";
+}
+
+std::string ModelProblem(const ViewModel& model) {
+  for (const auto& [name, c] : model.controls) {
+    for (const std::string* text : {&c.text, &c.tooltip}) {
+      std::string lower;
+      for (char ch : *text) lower += char(std::tolower(static_cast<unsigned char>(ch)));
+      if (lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos)
+        return name + " shows \"" + *text + "\"";
+    }
+  }
+  Json doc;
+  std::string error;
+  if (!ParseJson(ViewModelJson(model), doc, error)) return "report is not JSON: " + error;
+  return "";
 }

@@ -49,5 +49,8 @@ struct ViewModel {
 
 // Colour value (red in the low byte) as "#RRGGBB".
 std::string ColorText(int32_t color);
+// What is wrong with a model, empty when nothing is: a text that shows a
+// non-finite number ("inf", "nan"), or a report that is not valid JSON.
+std::string ModelProblem(const ViewModel& model);
 // The whole model as one JSON object: {"title": ..., "controls": {...}}.
 std::string ViewModelJson(const ViewModel& model);

@@ -15,7 +15,8 @@ struct SimChip {
   // A chip that answers at a second address too: the model of that part,
   // added at its default address wherever this chip is put on a board.
   std::string companion;
-  // False for a part that is not a chip of its own (a companion).
+  // False for a part that is no board of its own: a companion, or a tuner
+  // part with no demodulator in front of it.
   bool builtInBoard = true;
 };
 

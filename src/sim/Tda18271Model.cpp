@@ -97,5 +97,5 @@ namespace {
 // On its own (a board file) the tuner sits directly on the bus.
 const SimChipRegistration registration("tda18271", SimChip{0xC0, [](bool live) {
                                           return std::make_unique<Tda18271Model>(live, nullptr);
-                                        }});
+                                        }, "", false});
 }  // namespace

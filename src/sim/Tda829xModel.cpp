@@ -30,9 +30,9 @@ namespace {
 const SimChipRegistration tda8290("tda8290", SimChip{0x84, [](bool) {
                                     return std::make_unique<Tda829xModel>(
                                         Tda829xModel::Variant::Tda8290);
-                                  }});
+                                  }, "", false});
 const SimChipRegistration tda8295("tda8295", SimChip{0x84, [](bool) {
                                     return std::make_unique<Tda829xModel>(
                                         Tda829xModel::Variant::Tda8295);
-                                  }});
+                                  }, "", false});
 }  // namespace
