@@ -1,6 +1,8 @@
 #!/bin/sh
-# Configures and builds into build/ (or the folder given).
+# Configures and builds into build/ (or the folder given first); further
+# arguments go to CMake, e.g. -DQUOVIS_SANITIZE=ON.
 set -e
 dir="${1:-build}"
-cmake -S "$(dirname "$0")/.." -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+[ $# -gt 0 ] && shift
+cmake -S "$(dirname "$0")/.." -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cmake --build "$dir" -j "$(nproc)"

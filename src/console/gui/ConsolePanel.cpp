@@ -17,6 +17,12 @@ ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent)
     : QWidget(parent), console_(bus, *this), lstLog(new QListWidget(this)) {
   lstLog->setObjectName("lstLog");
   lstLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // One line per entry, laid out in batches: a fixed row height and lazy
+  // layout keep a long log cheap to extend (a full layout per line grows
+  // with the log).
+  lstLog->setUniformItemSizes(true);
+  lstLog->setLayoutMode(QListView::Batched);
+  lstLog->setBatchSize(200);
   lstLog->setContextMenuPolicy(Qt::ActionsContextMenu);
   auto* copy = new QAction(tr("Copy"), lstLog);
   copy->setShortcut(QKeySequence::Copy);

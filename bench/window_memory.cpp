@@ -1,0 +1,70 @@
+// Resident memory of the monitor window after many polls, and of the
+// console after many log lines: neither may grow without bound.
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "app/Session.h"
+#include "console/gui/ConsolePanel.h"
+#include "monitor/gui/frmQuovis.h"
+
+namespace {
+
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  CommandLine cl;
+  cl.bus = "sim:s5h1409";
+  cl.debug = true;
+  Session session(cl);
+  std::string error;
+  if (!session.OpenBus(std::cerr, error) || !session.Start(error)) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  frmQuovis window(session.monitor());
+  auto* console = new ConsolePanel(session.bus(), &window);
+  window.HostConsole(console);
+  window.show();
+  app.processEvents();
+  std::printf("| start | %ld KiB |\n", ResidentKiB());
+  std::fflush(stdout);
+
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 1; i <= 10000; ++i) {
+    session.monitor().Poll();
+    window.Render();
+    if (i % 100 == 0) app.processEvents();
+  }
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf("| after 10,000 polls with rendering | %ld KiB | %.1f us per poll and render |\n",
+              ResidentKiB(), ms * 1000 / 10000);
+
+  auto* read = console->findChild<QPushButton*>("cmdRead");
+  auto* log = console->findChild<QListWidget*>("lstLog");
+  for (int target = 1000; target <= 100000; target *= 10) {
+    auto t0 = std::chrono::steady_clock::now();
+    while (log->count() < target) read->click();
+    std::printf("| %d log lines | %ld KiB | %.0f ms to add them |\n", target, ResidentKiB(),
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    std::fflush(stdout);
+  }
+  app.processEvents();
+  std::printf("| after %d console log lines | %ld KiB |\n", log->count(), ResidentKiB());
+  return 0;
+}
