@@ -7,12 +7,20 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DQUOVIS_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j "$(nproc)"
+status=0
+mkdir -p "$dir/logs"
 for target in "$dir"/fuzz_*; do
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name="$(basename "$target")"
   corpus="$dir/corpus/$name"
   mkdir -p "$corpus"
   cp "$root/fuzz/corpus/$name/"* "$corpus/" 2>/dev/null || true
   echo "== $name for ${seconds}s"
-  (cd "$dir" && "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-     -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+  if ! (cd "$dir" && "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+          "$corpus" >"$dir/logs/$name.log" 2>&1); then
+    status=1
+    tail -n 40 "$dir/logs/$name.log"
+  fi
+  grep -E "^Done|ERROR|SUMMARY" "$dir/logs/$name.log" || true
 done
+exit $status

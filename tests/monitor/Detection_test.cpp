@@ -6,54 +6,23 @@
 #include "monitor/Codes.h"
 #include "support/FakeI2c.h"
 #include "support/FakeView.h"
+#include "support/ScriptedDriver.h"
 #include "support/SimFixture.h"
 
 namespace {
 
-// A driver that answers its probe when told to and records the probe order.
-class Scripted : public Demodulator {
- public:
-  Scripted(std::string cls, bool answers, std::vector<std::string>& log, int16_t mode = 0)
-      : cls_(std::move(cls)), answers_(answers), log_(log), mode_(mode) {}
-  std::string name() override { return "chip-" + cls_; }
-  bool probe() override {
-    log_.push_back(cls_);
-    return answers_;
-  }
-  int16_t OperatingMode() override { return mode_; }
-  void OperatingMode(int16_t) override {}
-  float SNR(int16_t&, float&, int32_t&, int16_t&) override { return 0; }
-  Value SNRRegisters() override { return {}; }
-  Value UncorrectableErrors() override { return {}; }
-  Value PostVeterbiErrors() override { return {}; }
-  Value CarrierOffset() override { return {}; }
-  Value CarrierOffsetHex() override { return {}; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override {}
-  Value SymbolTiming() override { return {}; }
-  Value AutoFreq() override { return {}; }
-  Value PilotPwr() override { return {}; }
-  Value IFGain() override { return {}; }
-  Value STRTime() override { return {}; }
-  Value FreqOffset() override { return {}; }
-  Value AGCPowerRef() override { return {}; }
-  Value BERctr() override { return {}; }
-
- private:
-  std::string cls_;
-  bool answers_;
-  std::vector<std::string>& log_;
-  int16_t mode_;
-};
+std::unique_ptr<Demodulator> Scripted(const std::string& cls, bool answers,
+                                      std::vector<std::string>& log, int16_t mode = 0) {
+  auto d = std::make_unique<ScriptedDriver>();
+  d->cls = cls, d->answers = answers, d->probes = &log, d->mode = mode;
+  return d;
+}
 
 TEST(Detection, ProbesInTheFixedOrderAndStopsAtTheFirstAnswer) {
   for (size_t winner = 0; winner < kDetectionOrder.size(); ++winner) {
     std::vector<std::string> log;
     Detection detection([&](const std::string& cls) {
-      return std::make_unique<Scripted>(cls, cls == kDetectionOrder[winner], log);
+      return Scripted(cls, cls == kDetectionOrder[winner], log);
     });
     ASSERT_EQ(detection.Run(), 0);
     EXPECT_EQ(detection.currentClass(), kDetectionOrder[winner]);
@@ -66,7 +35,7 @@ TEST(Detection, NoAnswerGivesMinusOneAndMissingClassesAreSkipped) {
   std::vector<std::string> log;
   Detection detection([&](const std::string& cls) -> std::unique_ptr<Demodulator> {
     if (cls == "dibcom") return nullptr;
-    return std::make_unique<Scripted>(cls, false, log);
+    return Scripted(cls, false, log);
   });
   EXPECT_EQ(detection.Run(), -1);
   EXPECT_EQ(detection.current(), nullptr);
@@ -102,7 +71,7 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
     Bus bus(fake);
     std::vector<std::string> log;
     Detection detection([&](const std::string& cls) {
-      return std::make_unique<Scripted>(cls, c.answers, log, c.mode);
+      return Scripted(cls, c.answers, log, c.mode);
     });
     CommandLine cl;
     cl.demod2 = c.demod2;

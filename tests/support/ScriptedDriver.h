@@ -17,8 +17,15 @@ struct ScriptedDriver : Demodulator {
   std::vector<std::string> log;
   std::vector<int16_t> passthruWrites, sleepWrites;
 
-  std::string name() override { return "SCRIPTED"; }
-  bool probe() override { return true; }
+  std::string cls = "SCRIPTED";
+  bool answers = true;
+  std::vector<std::string>* probes = nullptr;  // where probe() records the class, if set
+
+  std::string name() override { return "chip-" + cls; }
+  bool probe() override {
+    if (probes) probes->push_back(cls);
+    return answers;
+  }
   int16_t OperatingMode() override { return log.push_back("OperatingMode"), mode; }
   void OperatingMode(int16_t) override {}
   float SNR(int16_t&, float& aSNR, int32_t& c, int16_t& reset) override {
