@@ -69,6 +69,16 @@ std::string SignedText(double value) {
   return value < 0 || !std::isfinite(value) ? text : " " + text;
 }
 
+std::string SingleSignedText(float value) {
+  if (!std::isfinite(value)) return kNotANumber;
+  if (value == 0) return " 0";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7G", double(value));
+  std::string digits = text[0] == '-' ? text + 1 : text;
+  if (digits.rfind("0.", 0) == 0) digits.erase(0, 1);
+  return (value < 0 ? "-" : " ") + digits;
+}
+
 std::string Scientific(double value) {
   if (!std::isfinite(value)) return kNotANumber;
   char text[40];

@@ -27,5 +27,8 @@ std::string SingleText(float value);
 std::string NumberText(double value);
 // Decimal text with one leading blank when not negative: " 5", "-5".
 std::string SignedText(double value);
+// A single-precision value to 7 significant digits with a leading blank when
+// not negative and no zero before the point: " .25", "-.25", " 12.5", " 0".
+std::string SingleSignedText(float value);
 // The "Scientific" format: two decimals, E, sign, two-digit exponent.
 std::string Scientific(double value);

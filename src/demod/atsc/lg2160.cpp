@@ -6,6 +6,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -19,20 +20,6 @@ constexpr int16_t kNoSnrHigh = 0xBA;
 constexpr int16_t kNoSnrLow = 0xDF;
 constexpr double kSymbolRate = 10762238;
 
-// Up to 7 significant digits, a leading blank when not negative and no
-// zero before the point below 1 (" .25", "-.25", " 12.5").
-std::string OffsetText(float value) {
-  if (value == 0) return " 0";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.7G", double(value));
-  std::string s = text;
-  size_t digits = s[0] == '-' ? 1 : 0;
-  if (s.compare(digits, 2, "0.") == 0) s.erase(digits, 1);
-  return value < 0 ? s : " " + s;
-}
-
-// A 32-bit two's complement for a negative value, as the AGC captions show it.
-std::string AgcHex(int32_t value) { return Hex(int64_t(uint32_t(value))); }
 
 }  // namespace
 
@@ -148,7 +135,7 @@ Value lg2160::CarrierOffsetHex() {
   view_.SetWidth("lblCarrier", 2500);
   view_.SetWidth("lblCOffset", 1935);
   view_.SetWidth("lblCOHex", 1935);
-  return OffsetText(TimingRecoveryOffset());
+  return SingleSignedText(TimingRecoveryOffset());
 }
 
 void lg2160::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
@@ -204,8 +191,8 @@ void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
   view_.SetCaption("lblPilot",
                    "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));
   view_.SetCaption("frQAM", "AGC:");
-  view_.SetCaption("lblAGC", "RF_AGC: " + AgcHex(ReadSigned12(0x010A)));
-  view_.SetCaption("lblIFGain", "IF_AGC: " + AgcHex(ReadSigned12(0x010C)));
+  view_.SetCaption("lblAGC", "RF_AGC: " + Hex32(ReadSigned12(0x010A)));
+  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex32(ReadSigned12(0x010C)));
   view_.SetCaption("lblSTRTime", "SCCC (0x0316) :");
   view_.SetCaption("lblFreqOffset", Hex(ReadRegister(0x0316)));
 }

@@ -135,14 +135,7 @@ float lgdt3305::TimingRecoveryOffset() {
   return 0.0f;
 }
 
-std::string lgdt3305::OffsetText(float value) {
-  if (value == 0) return " 0";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.7G", double(value));
-  std::string digits = text[0] == '-' ? text + 1 : text;
-  if (digits.rfind("0.", 0) == 0) digits.erase(0, 1);
-  return (value < 0 ? "-" : " ") + digits;
-}
+std::string lgdt3305::OffsetText(float value) { return SingleSignedText(value); }
 
 // This chip shows its timing recovery offset where others show hex digits.
 Value lgdt3305::CarrierOffsetHex() {
