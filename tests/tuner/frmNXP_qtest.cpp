@@ -46,7 +46,7 @@ class frmNXPTest : public QObject {
   }
   QLabel* label(int i) { return get<QLabel>(QString("RegLabel(%1)").arg(i)); }
   QLineEdit* value(int i) { return get<QLineEdit>(QString("RegVal(%1)").arg(i)); }
-  QString text(const char* name) { return get<QLabel>(name)->text(); }
+  QString text(const QString& name) { return get<QLabel>(name)->text(); }
   void click(const char* button) { get<QAbstractButton>(button)->click(); }
   bool yellow(int i) { return label(i)->palette().color(QPalette::Window) == QColor(255, 255, 0); }
   QList<int> yellows() {
@@ -227,6 +227,7 @@ class frmNXPTest : public QObject {
     QCOMPARE(value(0x02)->text(), QString("CF"));  // held while disabled
   }
 
+  // A difference list shows only when two snapshots differ, and then stays up.
   void snapshotsShowTheRegistersThatMoved() {
     auto* dump = get<QPushButton>("BuSnapshot");
     dump->click();
@@ -234,13 +235,19 @@ class frmNXPTest : public QObject {
     QCOMPARE(dump->text(), QString("HIDE"));
     click("chkPassthru");
     auto* pane0 = get<QListWidget>("ListRegs(0)");
+    auto* pane1 = get<QListWidget>("ListRegs(1)");
     auto* diff = get<QListWidget>("ListRegsDiff");
+    auto bits = [&](int p) { return text(QString("LaListRegsBinarySelected(%1)").arg(p)); };
     QVERIFY(!pane0->isVisible());
     click("BuSnapRegs(0)");
-    QVERIFY(pane0->isVisible());
+    QVERIFY(pane0->isVisible() && !pane1->isVisible());
     QCOMPARE(pane0->count(), 39);
     QCOMPARE(pane0->item(7)->text(), QString("07 20"));
-    QVERIFY(!diff->isVisible());
+    QVERIFY(!diff->isVisible() && diff->count() == 0);
+    value(0x07)->setFocus();  // only the full list follows
+    QCOMPARE(pane0->currentRow(), 7);
+    QCOMPARE(bits(0), QString("00100000"));
+    QVERIFY(!get<QLabel>("LaListRegsBinarySelected(1)")->isVisible());
     click("BuSnapRegs(1)");  // the same registers
     QCOMPARE(diff->count(), 39);
     QVERIFY(!diff->isVisible());
@@ -255,10 +262,21 @@ class frmNXPTest : public QObject {
     QTest::mouseClick(diff->viewport(), Qt::LeftButton, {},
                       diff->visualItemRect(diff->item(0x11)).center());
     QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("11"));
-    QCOMPARE(text("LaListRegsBinarySelected(0)"), QString("00000011"));
-    QCOMPARE(text("LaListRegsBinarySelected(1)"), QString("01010101"));
+    QCOMPARE(bits(0), QString("00000011"));
+    QCOMPARE(bits(1), QString("01010101"));
     QVERIFY(get<QLabel>("LaSnapshotArrow(0)")->isVisible());
     QCOMPARE(pane0->currentRow(), 0x11);
+    QTest::mouseClick(pane1->viewport(), Qt::LeftButton, {},
+                      pane1->visualItemRect(pane1->item(0x07)).center());
+    QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("07"));
+    QCOMPARE(diff->currentRow(), 7);
+    QCOMPARE(bits(1), QString("00100000"));
+
+    type(value(0x11), "03");
+    click("BuWrite");
+    click("BuRefresh");
+    QVERIFY(diff->isVisible());
+    QCOMPARE(diff->item(0x11)->text(), QString(""));
     dump->click();
     QCOMPARE(window->width(), Twips(8040));
     QCOMPARE(dump->text(), QString("DUMP"));
