@@ -54,38 +54,31 @@ class ConsolePanelTest : public QObject {
   }
   void cleanup() { delete panel; }
 
+  // Under the log, top to bottom, each row left to right: a label and its box, or three buttons.
   void controlsAndArrangement() {
-    struct Row {
-      const char *label, *caption, *box, *text;
-    } rows[] = {
-        {"lblAddress", "Address", "txtAddress", ""},
-        {"lblSubAddr", "Subaddress", "txtSubAddr", ""},
-        {"lblData", "Data", "txtData", ""},
-        {"lblReadCount", "Read Count", "txtReadCount", "1"},
+    const char* rows[][3][2] = {
+        {{"lblAddress", "Address"}, {"txtAddress", ""}},
+        {{"lblSubAddr", "Subaddress"}, {"txtSubAddr", ""}},
+        {{"lblData", "Data"}, {"txtData", ""}},
+        {{"lblReadCount", "Read Count"}, {"txtReadCount", "1"}},
+        {{"cmdRead", "Read"}, {"cmdWrite", "Write"}, {"cmdClear", "Clear"}},
+        {{"cmdReadNS", "Read N/S"}, {"cmdWriteNS", "Write N/S"}, {"cmdScan", "Scan"}},
     };
     QVERIFY(panel->minimumSizeHint().width() <= 260 && panel->minimumSizeHint().height() <= 390);
-    int above = find<QListWidget>("lstLog")->geometry().bottom();
     QVERIFY(log().isEmpty());
-    for (const auto& r : rows) {
-      QRect label = find<QLabel>(r.label)->geometry(), box = find<QLineEdit>(r.box)->geometry();
-      QCOMPARE(find<QLabel>(r.label)->text(), QString(r.caption));
-      QCOMPARE(text(r.box), QString(r.text));
-      QVERIFY(label.right() < box.left() && box.top() > above && panel->rect().contains(box));
-      above = box.bottom();
-    }
-    const char* buttons[2][3][2] = {
-        {{"cmdRead", "Read"}, {"cmdWrite", "Write"}, {"cmdClear", "Clear"}},
-        {{"cmdReadNS", "Read N/S"}, {"cmdWriteNS", "Write N/S"}, {"cmdScan", "Scan"}}};
-    for (auto& row : buttons) {
-      int left = -1, top = above;
-      for (auto& b : row) {
-        auto* button = find<QPushButton>(b[0]);
-        QCOMPARE(button->text(), QString(b[1]));
-        QRect place = button->geometry();
-        QVERIFY(place.top() > top && place.left() > left && panel->rect().contains(place));
+    int above = find<QListWidget>("lstLog")->geometry().bottom();
+    for (auto& row : rows) {
+      int left = -1, bottom = above;
+      for (auto& [name, caption] : row) {
+        if (!name) continue;
+        auto* control = find<QWidget>(name);
+        QCOMPARE(control->property("text").toString(), QString(caption));
+        QRect place = control->geometry();
+        QVERIFY(place.top() > above && place.left() > left && panel->rect().contains(place));
         left = place.right();
-        above = place.bottom();
+        bottom = std::max(bottom, place.bottom());
       }
+      above = bottom;
     }
   }
 
