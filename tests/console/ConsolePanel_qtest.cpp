@@ -24,6 +24,7 @@ class ConsolePanelTest : public QObject {
     if (!widget) qFatal("no control %s", name);
     return widget;
   }
+  QString text(const char* box) { return find<QLineEdit>(box)->text(); }
   QStringList log() {
     QStringList lines;
     auto* list = find<QListWidget>("lstLog");
@@ -53,115 +54,92 @@ class ConsolePanelTest : public QObject {
   }
   void cleanup() { delete panel; }
 
+  // Under the log, top to bottom, each row left to right: a label and its box, or three buttons.
   void controlsAndArrangement() {
-    struct Row {
-      const char* label;
-      const char* caption;
-      const char* box;
-      const char* text;
-    } rows[] = {{"lblAddress", "Address", "txtAddress", ""},
-                {"lblSubAddr", "Subaddress", "txtSubAddr", ""},
-                {"lblData", "Data", "txtData", ""},
-                {"lblReadCount", "Read Count", "txtReadCount", "1"}};
-    QRect panelRect = panel->rect();
-    QVERIFY(panel->minimumSizeHint().width() <= 260 && panel->minimumSizeHint().height() <= 390);
-    int above = find<QListWidget>("lstLog")->geometry().bottom();
-    QVERIFY(log().isEmpty());
-    for (const auto& r : rows) {
-      auto* label = find<QLabel>(r.label);
-      auto* box = find<QLineEdit>(r.box);
-      QCOMPARE(label->text(), QString(r.caption));
-      QCOMPARE(box->text(), QString(r.text));
-      QVERIFY(label->geometry().right() < box->geometry().left());
-      QVERIFY(box->geometry().top() > above);
-      QVERIFY(panelRect.contains(box->geometry()));
-      above = box->geometry().bottom();
-    }
-    const char* buttons[2][3][2] = {
+    const char* rows[][3][2] = {
+        {{"lblAddress", "Address"}, {"txtAddress", ""}},
+        {{"lblSubAddr", "Subaddress"}, {"txtSubAddr", ""}},
+        {{"lblData", "Data"}, {"txtData", ""}},
+        {{"lblReadCount", "Read Count"}, {"txtReadCount", "1"}},
         {{"cmdRead", "Read"}, {"cmdWrite", "Write"}, {"cmdClear", "Clear"}},
-        {{"cmdReadNS", "Read N/S"}, {"cmdWriteNS", "Write N/S"}, {"cmdScan", "Scan"}}};
-    for (auto& row : buttons) {
-      int left = -1, top = above;
-      for (auto& b : row) {
-        auto* button = find<QPushButton>(b[0]);
-        QCOMPARE(button->text(), QString(b[1]));
-        QVERIFY(button->geometry().top() > top && button->geometry().left() > left);
-        QVERIFY(panelRect.contains(button->geometry()));
-        left = button->geometry().right();
-        above = button->geometry().bottom();
+        {{"cmdReadNS", "Read N/S"}, {"cmdWriteNS", "Write N/S"}, {"cmdScan", "Scan"}},
+    };
+    QVERIFY(panel->minimumSizeHint().width() <= 260 && panel->minimumSizeHint().height() <= 390);
+    QVERIFY(log().isEmpty());
+    int above = find<QListWidget>("lstLog")->geometry().bottom();
+    for (auto& row : rows) {
+      int left = -1, bottom = above;
+      for (auto& [name, caption] : row) {
+        if (!name) continue;
+        auto* control = find<QWidget>(name);
+        QCOMPARE(control->property("text").toString(), QString(caption));
+        QRect place = control->geometry();
+        QVERIFY(place.top() > above && place.left() > left && panel->rect().contains(place));
+        left = place.right();
+        bottom = std::max(bottom, place.bottom());
       }
+      above = bottom;
     }
   }
 
-  void boxesAreReadWhenLeft() {
-    enter("txtAddress", "0a");
-    QCOMPARE(find<QLineEdit>("txtAddress")->text(), QString("A"));
-    enter("txtReadCount", "007");
-    QCOMPARE(find<QLineEdit>("txtReadCount")->text(), QString("7"));
-    enter("txtSubAddr", "1 a");
-    QCOMPARE(find<QLineEdit>("txtSubAddr")->text(), QString("1 a"));
-    // Typing alone changes nothing until the box is left, as clicking a button does.
-    find<QLineEdit>("txtAddress")->setFocus();
-    QTest::keyClicks(find<QLineEdit>("txtAddress"), "5");
-    find<QPushButton>("cmdReadNS")->click();  // keeps the focus where it is
-    QCOMPARE(log().last(), QString("Read  A 0 0 0 0 0 0 0 Returned 0"));
-    click("cmdReadNS");
-    QCOMPARE(log().last(), QString("Read  A5 0 0 0 0 0 0 0 Returned 0"));
-    QCOMPARE(fake.calls.size(), size_t(2));
-  }
-
-  void readThenWriteSendsTheBytesBack() {
-    fake.readData[0x10] = {0x12, 0x34};
-    enter("txtAddress", "32");
-    enter("txtSubAddr", "10");
-    enter("txtReadCount", "2");
+  void boxesAreReadWhenLeftAndReadThenWriteSendsTheBytesBack() {
+    fake.readData[0x010A] = {0x12, 0x34};
+    for (auto [box, typed, shown] : {std::tuple{"txtAddress", "0a", "A"},
+                                     {"txtSubAddr", "1 a", "1 a"},
+                                     {"txtReadCount", "002", "2"}}) {
+      enter(box, typed);
+      QCOMPARE(text(box), QString(shown));
+    }
     click("cmdRead");
-    QCOMPARE(find<QLineEdit>("txtData")->text(), QString("12 34"));
+    QCOMPARE(text("txtData"), QString("12 34"));
     click("cmdWrite");
     QCOMPARE(log(),
-             QStringList({"Read  32 ( 10 ) 12 34 Returned 0", "Write 32 ( 10 ) 12 34 Returned 0"}));
+             QStringList({"Read  A ( 1 A ) 12 34 Returned 0", "Write A ( 1 A ) 12 34 Returned 0"}));
     QCOMPARE(fake.calls.size(), size_t(2));
-    QCOMPARE(fake.calls[1].bytes, (std::vector<uint8_t>{0x10, 0x12, 0x34}));
+    QCOMPARE(fake.calls[1].bytes, (std::vector<uint8_t>{1, 0xA, 0x12, 0x34}));
     QCOMPARE(find<QListWidget>("lstLog")->currentRow(), 1);
     QVERIFY(find<QListWidget>("lstLog")->item(1)->isSelected());
-  }
-
-  void switchingWindowsIsNotLeavingABox() {
+    // Typing alone changes nothing until the box is left, as clicking a button does.
     auto* box = find<QLineEdit>("txtAddress");
-    box->setText("0a");
+    box->setFocus();
+    QTest::keyClicks(box, "5");
+    find<QPushButton>("cmdReadNS")->click();  // keeps the focus where it is
+    QCOMPARE(log().last(), QString("Read  A 0 0 Returned 0"));
+    // Switching to another window or opening the box's menu is not leaving it either.
+    box->setText("a5");
     for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
       QFocusEvent out(QEvent::FocusOut, reason);
       QApplication::sendEvent(box, &out);
-      QCOMPARE(box->text(), QString("0a"));
+      QCOMPARE(box->text(), QString("a5"));
     }
-    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
-    QApplication::sendEvent(box, &out);
-    QCOMPARE(box->text(), QString("A"));
+    QCOMPARE(fake.calls.size(), size_t(3));
+    click("cmdReadNS");
+    QCOMPARE(log().last(), QString("Read  A5 0 0 Returned 0"));
   }
 
+  // The demodulator and the IF demodulator in front of the (gated) tuner answer.
   void scanLetsTimersRun() {
     std::string error;
     auto board = MakeBuiltInBoard("s5h1409", error);
     QVERIFY(board);
     Bus simBus(*board);
     simBus.handle = board->velI2C_InitByType(24, 0);
-    ConsolePanel simPanel(simBus, nullptr);
+    delete panel;
+    panel = new ConsolePanel(simBus, nullptr);
     std::vector<long> transactionsAtTicks;
     QTimer poll;
     connect(&poll, &QTimer::timeout, [&] { transactionsAtTicks.push_back(board->transactions()); });
     poll.start(0);
-    QTest::mouseClick(simPanel.findChild<QPushButton*>("cmdScan"), Qt::LeftButton);
+    click("cmdScan");
     poll.stop();
     QCOMPARE(board->transactions(), 127L);
     QVERIFY(std::any_of(transactionsAtTicks.begin(), transactionsAtTicks.end(),
                         [](long n) { return n > 0 && n < 127; }));
-    auto* list = simPanel.findChild<QListWidget*>("lstLog");
-    // The demodulator and the IF demodulator in front of the (gated) tuner.
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(0)->text(), QString("Scanning I2C Addresses for devices"));
-    QCOMPARE(list->item(1)->text(), QString("Scan Read 32 0"));
-    QCOMPARE(list->item(2)->text(), QString("Scan Read 84 0"));
-    QCOMPARE(simPanel.findChild<QLineEdit*>("txtAddress")->text(), QString("FC"));
+    QCOMPARE(log(), QStringList({"Scanning I2C Addresses for devices", "Scan Read 32 0",
+                                 "Scan Read 84 0"}));
+    QCOMPARE(text("txtAddress"), QString("FC"));
+    delete panel;
+    panel = nullptr;
   }
 
   void logCopiesToTheClipboardAndClears() {

@@ -4,20 +4,23 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
+#include <tuple>
 
 #include "bus/Format.h"
-#include "console/ConsoleInput.h"
 #include "support/FakeI2c.h"
-#include "support/SimFixture.h"
 
 namespace {
 
 using B = std::vector<uint8_t>;
+using Lines = std::vector<std::string>;
+using enum ConsoleBox;
+using K = FakeI2c::Call::Kind;
+using Boxes = std::vector<ConsoleBox>;
+using Entries = std::vector<std::pair<ConsoleBox, std::string>>;
 
 struct RecordingView : ConsoleView {
-  std::vector<std::string> log;
-  std::map<ConsoleBox, std::vector<std::string>> boxes;  // every text written, in order
+  Lines log;
+  std::map<ConsoleBox, Lines> boxes;  // every text written, in order
   void AppendLog(const std::string& line) override { log.push_back(line); }
   void ClearLog() override { log.clear(); }
   void SetBoxText(ConsoleBox box, const std::string& text) override { boxes[box].push_back(text); }
@@ -42,269 +45,197 @@ struct Console {
   RecordingView view;
   I2cConsole console{bus, view};
   Console() { bus.handle = 7; }
-  B data() const {
-    return {console.DataBuf().begin(), console.DataBuf().begin() + console.DataCount()};
+  void leave(ConsoleBox box, const std::string& text) {
+    void (I2cConsole::*const leave[])(std::string_view) = {
+        &I2cConsole::LeaveAddress, &I2cConsole::LeaveSubAddr, &I2cConsole::LeaveData,
+        &I2cConsole::LeaveReadCount};
+    (console.*leave[int(box)])(text);
   }
-  B sub() const {
-    return {console.SubAddr().begin(), console.SubAddr().begin() + console.SubAddrCount()};
+  void leave(const Entries& entries) {
+    for (const auto& [box, text] : entries) leave(box, text);
+  }
+  // What the console holds for a box, as it would show it; `past` also
+  // tells of nonzero list bytes past the count.
+  std::string state(ConsoleBox box, bool past = false) const {
+    if (box == Address) return Hex(console.Address());
+    if (box == ReadCount) return std::to_string(console.ReadCount());
+    const auto& bytes = box == Data ? console.DataBuf() : console.SubAddr();
+    int count = box == Data ? console.DataCount() : console.SubAddrCount();
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + Hex(bytes[i]);
+    bool stale = std::any_of(bytes.begin() + count, bytes.end(), [](uint8_t b) { return b; });
+    return past && stale ? text + " and stale bytes" : text;
   }
 };
 
-std::string Tokens(int n) {
-  std::string text = "1";
-  for (int i = 1; i < n; ++i) text += " 1";
-  return text;
-}
+std::string Tokens(int n) { return n > 1 ? Tokens(n - 1) + " 1" : "1"; }
 
-TEST(I2cConsole, TokenRules) {
-  using V = std::vector<std::string_view>;
+// A list row is left in both list boxes.
+TEST(I2cConsole, LeavingABoxReadsIt) {
+  const std::map<ConsoleBox, std::string> before = {
+      {Address, "32"}, {ReadCount, "33"}, {SubAddr, "10 20 30"}, {Data, "10 20 30"}};
   struct Case {
-    std::string text;
-    V tokens;
-  } split[] = {{"", {""}},
-               {"12 34", {"12", "34"}},
-               {"12 ", {"12", ""}},
-               {" 12", {"", "12"}},
-               {"12  34", {"12", "", "34"}},
-               {" ", {"", ""}},
-               {"12\t34", {"12\t34"}}};
-  for (const auto& c : split) EXPECT_EQ(SplitTokens(c.text), c.tokens) << '"' << c.text << '"';
-  struct Hex {
-    std::string token;
-    std::optional<uint8_t> value;
-  } hex[] = {{"1a", 0x1A},          {"1A", 0x1A},          {"", 0},
-             {"0x12", 0},           {"12g", 0x12},         {"g1", 0},
-             {"ff", 0xFF},          {"00000FF", 0xFF},     {"\t12", 0},
-             {"100", std::nullopt}, {"1FF", std::nullopt}, {"FFFFFFFFFFFFFFFFFFFF", std::nullopt}};
-  for (const auto& c : hex) EXPECT_EQ(HexByte(c.token), c.value) << '"' << c.token << '"';
-}
-
-TEST(I2cConsole, LeavingAddressAndReadCountBoxes) {
-  // Entries start from address 32 and read count 33; a refused one keeps those.
-  struct Case {
-    bool address;
-    std::string text;
-    int value;
-    std::string box;
-  } cases[] = {{true, "0a", 0x0A, "A"},      {true, "", 0, "0"},
-               {true, "0x32", 0, "0"},       {true, "12 34", 0x12, "12"},
-               {true, "1FF", 0x32, "32"},    {false, "007", 7, "7"},
-               {false, "abc", 0, "0"},       {false, "", 0, "0"},
-               {false, "2.5", 2, "2"},       {false, "3.5", 4, "4"},
-               {false, " +12x", 12, "12"},   {false, "-0.4", 0, "0"},
-               {false, "256.5", 256, "256"}, {false, "0." + std::string(400, '0') + "1", 0, "0"},
-               {false, "256.6", 33, "33"},   {false, "-1", 33, "33"},
-               {false, "99999", 33, "33"},   {false, std::string(400, '9'), 33, "33"}};
-  for (const auto& c : cases) {
-    Console t;
-    t.console.LeaveAddress("32");
-    t.console.LeaveReadCount("33");
-    c.address ? t.console.LeaveAddress(c.text) : t.console.LeaveReadCount(c.text);
-    EXPECT_EQ(c.address ? t.console.Address() : t.console.ReadCount(), c.value) << c.text;
-    EXPECT_EQ(t.view.box(c.address ? ConsoleBox::Address : ConsoleBox::ReadCount), c.box) << c.text;
-    bool refused = c.value == (c.address ? 0x32 : 33);
-    EXPECT_EQ(t.view.log.size(), refused ? 1u : 0u) << c.text;
-    EXPECT_TRUE(t.fake.calls.empty());
-  }
-  Console t;
-  t.console.LeaveAddress("1FF");
-  t.console.LeaveReadCount("300");
-  EXPECT_EQ(t.view.log,
-            (std::vector<std::string>{
-                "Address rejected: \"1FF\" is above FF; previous value kept",
-                "Read Count rejected: \"300\" is outside 0 to 256; previous value kept"}));
-}
-
-TEST(I2cConsole, LeavingListBoxes) {
-  struct Case {
-    std::string text;
-    std::optional<B> bytes;  // none: refused, the previous bytes 10 20 30 stay
-  } cases[] = {{"", B{0}},
-               {"12 ", B{0x12, 0}},
-               {"12  34", B{0x12, 0, 0x34}},
-               {" 1a 2B", B{0, 0x1A, 0x2B}},
-               {Tokens(256), B(256, 1)},
-               {Tokens(257), std::nullopt},
-               {"12 1FF", std::nullopt}};
-  for (bool data : {false, true}) {
-    for (const auto& c : cases) {
+    ConsoleBox box;
+    std::string text, state;  // a refused entry keeps the state from before
+  } cases[] = {
+      {Address, "0aF", "AF"},
+      {Address, "", "0"},
+      {Address, "0x12", "0"},
+      {Address, "00000FF", "FF"},
+      {Address, "100", "32"},
+      {Address, "100000000", "32"},
+      {ReadCount, "007", "7"},
+      {ReadCount, "abc", "0"},
+      {ReadCount, "2.5", "2"},
+      {ReadCount, "3.5", "4"},
+      {ReadCount, " +12x", "12"},
+      {ReadCount, "-0.4", "0"},
+      {ReadCount, "256.5", "256"},
+      {ReadCount, "0." + std::string(400, '0') + "1", "0"},
+      {ReadCount, "256.6", "33"},
+      {ReadCount, "-1", "33"},
+      {ReadCount, std::string(400, '9'), "33"},
+      {Data, "", "0"},
+      {Data, "12 ", "12 0"},
+      {Data, " 12", "0 12"},
+      {Data, "12  34", "12 0 34"},
+      {Data, "12\t34", "12"},
+      {Data, Tokens(256), Tokens(256)},
+      {Data, Tokens(257), "10 20 30"},
+      {Data, "12 1FF", "10 20 30"},
+  };
+  for (const auto& c : cases)
+    for (ConsoleBox box : c.box == Data ? Boxes{Data, SubAddr} : Boxes{c.box}) {
       Console t;
-      auto leave = [&](const std::string& text) {
-        data ? t.console.LeaveData(text) : t.console.LeaveSubAddr(text);
-      };
-      ConsoleBox box = data ? ConsoleBox::Data : ConsoleBox::SubAddr;
-      leave("10 20 30");
-      leave(c.text);
-      EXPECT_EQ(data ? t.data() : t.sub(), c.bytes.value_or(B{0x10, 0x20, 0x30})) << c.text;
-      // Past the count the buffer is 0 again, nothing left from the longer list before.
-      const auto& buffer = data ? t.console.DataBuf() : t.console.SubAddr();
-      size_t count = data ? t.console.DataCount() : t.console.SubAddrCount();
-      EXPECT_EQ(std::count(buffer.begin() + count, buffer.end(), 0), long(buffer.size() - count));
-      EXPECT_EQ(t.view.log.size(), c.bytes ? 0u : 1u) << c.text;
-      EXPECT_EQ(t.view.box(box), c.bytes ? "<untouched>" : "10 20 30") << c.text;
+      for (const auto& [b, text] : before) t.leave(b, text);
+      t.view.boxes.clear();
+      t.leave(box, c.text);
+      bool refused = c.state == before.at(box), list = box == Data || box == SubAddr;
+      EXPECT_EQ(t.state(box, true), c.state) << c.text;
+      EXPECT_EQ(t.view.box(box), refused || !list ? t.state(box) : "<untouched>") << c.text;
+      EXPECT_EQ(t.view.log.size(), refused ? 1u : 0u) << c.text;
       EXPECT_TRUE(t.fake.calls.empty());
     }
-  }
   Console t;
-  t.console.LeaveData(Tokens(300));
-  t.console.LeaveSubAddr("12 " + std::string(30, 'F'));
-  EXPECT_EQ(t.view.log,
-            (std::vector<std::string>{"Data rejected: 300 bytes, at most 256; previous value kept",
-                                      "Subaddress rejected: \"" + std::string(24, 'F') +
-                                          "...\" is above FF; previous value kept"}));
+  t.leave({{Address, "100"},
+           {ReadCount, "300"},
+           {Data, Tokens(300)},
+           {SubAddr, "12 " + std::string(30, 'F')}});
+  EXPECT_EQ(t.view.log, (Lines{"Address rejected: \"100\" is above FF; previous value kept",
+                               "Read Count rejected: \"300\" is outside 0 to 256; previous value "
+                               "kept",
+                               "Data rejected: 300 bytes, at most 256; previous value kept",
+                               "Subaddress rejected: \"" + std::string(24, 'F') +
+                                   "...\" is above FF; previous value kept"}));
 }
 
 TEST(I2cConsole, EachCommandIsOneTransaction) {
   enum Command { Read, ReadNS, Write, WriteNS };
-  using K = FakeI2c::Call::Kind;
+  const K kinds[] = {K::WriteRead, K::Read, K::Write, K::Write};
+  void (I2cConsole::*const run[])() = {&I2cConsole::Read, &I2cConsole::ReadNS, &I2cConsole::Write,
+                                       &I2cConsole::WriteNS};
   struct Case {
     Command command;
-    std::string sub, data, readCount;
+    std::string sub, typed, readCount;
     uint8_t result;
-    K kind;
-    int callSub;  // as the fake records it: 16-bit register for a two-byte write-read
-    B sent;
-    std::string line, dataBox;
-    int dataCount;
+    B bytes;  // what was written, or what a plain read gave
+    std::string line, dataBox, data;
   } cases[] = {
-      // clang-format off
-      {Read, "10", "77 88", "2", 0, K::WriteRead, 0x10, {0x10},
-       "Read  32 ( 10 ) 12 34 Returned 0", "12 34", 2},
-      {Read, "10", "77 88", "0", 0, K::WriteRead, 0x10, {0x10},
-       "Read  32 ( 10 )  Returned 0", "", 0},
-      {Read, "10 1", "", "1", 0, K::WriteRead, 0x1001, {0x10, 1},
-       "Read  32 ( 10 1 ) 56 Returned 0", "56", 1},
+      {Read, "10", "77 88", "2", 0, {0x10}, "Read  32 ( 10 ) 12 34 Returned 0", "12 34", "12 34"},
+      {Read, "10", "77 88", "0", 0, {0x10}, "Read  32 ( 10 )  Returned 0", "", ""},
+      {Read, "10 1", "", "1", 0, {0x10, 1}, "Read  32 ( 10 1 ) 56 Returned 0", "56", "56"},
       // Bytes a failed read did not fill are 0, not what the data box held.
-      {Read, "10", "77 88", "2", 0xAB, K::WriteRead, 0x10, {0x10},
-       "Read  32 ( 10 ) 0 0 Returned AB", "0 0", 2},
-      {ReadNS, "10", "77 88 99", "2", 0, K::Read, 0, {0x9A, 0xBC},
-       "Read  32 9A BC Returned 0", " 9A BC", 3},
-      {ReadNS, "10", "77 88 99", "0", 0, K::Read, 0, {},
-       "Read  32 Returned 0", "", 3},
-      {ReadNS, "10", "77 88 99", "1", 3, K::Read, 0, {0},
-       "Read  32 0 Returned 3", " 0", 3},
-      {Write, "10", "12 34", "1", 0, K::Write, 0, {0x10, 0x12, 0x34},
-       "Write 32 ( 10 ) 12 34 Returned 0", "12 34", 2},
-      {Write, "0 1", "1 a", "1", 0x1F, K::Write, 0, {0, 1, 1, 0xA},
-       "Write 32 ( 0 1 ) 1 A Returned 1F", "1 A", 2},
-      {WriteNS, "10", "12 34", "1", 0, K::Write, 0, {0x12, 0x34},
-       "Write 32 12 34 Returned 0", "<untouched>", 2},
-      {WriteNS, "10", "1 a", "1", 2, K::Write, 0, {1, 0xA},
-       "Write 32 1 A Returned 2", "<untouched>", 2},
-      // clang-format on
+      {Read, "10", "77 88", "2", 0xAB, {0x10}, "Read  32 ( 10 ) 0 0 Returned AB", "0 0", "0 0"},
+      {ReadNS, "", "7 8 9", "2", 0, {9, 0xB}, "Read  32 9 B Returned 0", " 9 B", "9 B 9"},
+      {ReadNS, "", "7 8 9", "0", 0, {}, "Read  32 Returned 0", "", "7 8 9"},
+      {ReadNS, "", "7 8 9", "1", 3, {0}, "Read  32 0 Returned 3", " 0", "0 8 9"},
+      {Write, "0 1", "a", "", 0x1F, {0, 1, 0xA}, "Write 32 ( 0 1 ) A Returned 1F", "A", "A"},
+      {WriteNS, "10", "1 a", "", 2, {1, 0xA}, "Write 32 1 A Returned 2", "<untouched>", "1 A"},
   };
   for (const auto& c : cases) {
     Console t;
-    t.fake.readData = {{0x10, {0x12, 0x34}}, {0x1001, {0x56}}, {0, {0x9A, 0xBC}}};
+    t.fake.readData = {{0x10, {0x12, 0x34}}, {0x1001, {0x56}}, {0, {9, 0xB}}};
     t.fake.results = {c.result};
-    t.console.LeaveAddress("32");
-    t.console.LeaveSubAddr(c.sub);
-    t.console.LeaveData(c.data);
-    t.console.LeaveReadCount(c.readCount);
+    t.leave({{Address, "32"}, {SubAddr, c.sub}, {Data, c.typed}, {ReadCount, c.readCount}});
     t.view.boxes.clear();
-    void (I2cConsole::*run[])() = {&I2cConsole::Read, &I2cConsole::ReadNS, &I2cConsole::Write,
-                                   &I2cConsole::WriteNS};
     (t.console.*run[c.command])();
     ASSERT_EQ(t.fake.calls.size(), 1u) << c.line;
     const auto& call = t.fake.calls[0];
-    EXPECT_EQ(call.kind, c.kind) << c.line;
-    EXPECT_EQ(call.handle, 7u);
-    EXPECT_EQ(call.mode, 0);
-    EXPECT_EQ(call.address, 0x32);
-    EXPECT_EQ(call.sub, c.callSub) << c.line;
-    EXPECT_EQ(call.count, c.kind == K::Write ? int(c.sent.size()) : t.console.ReadCount());
-    EXPECT_EQ(call.bytes, c.sent) << c.line;  // what was written, or what a plain read gave
+    // A write-read has no sub-address argument: the fake records the bytes written as one.
+    int sub = call.kind == K::WriteRead ? call.sub : 0;
+    int count = call.kind == K::Write ? int(c.bytes.size()) : t.console.ReadCount();
+    EXPECT_EQ(std::tie(call.kind, call.handle, call.mode, call.address, call.sub, call.count),
+              std::make_tuple(kinds[c.command], 7u, 0, 0x32, sub, count))
+        << c.line;
+    EXPECT_EQ(call.bytes, c.bytes) << c.line;
     EXPECT_EQ(t.fake.nonzeroReserved, 0);
-    EXPECT_EQ(t.view.log, std::vector<std::string>{c.line});
-    EXPECT_EQ(t.view.box(ConsoleBox::Data), c.dataBox) << c.line;
-    EXPECT_EQ(t.console.DataCount(), c.dataCount) << c.line;
+    EXPECT_EQ(t.view.log, Lines{c.line});
+    EXPECT_EQ(t.view.box(Data), c.dataBox) << c.line;
+    EXPECT_EQ(t.state(Data), c.data) << c.line;
   }
 }
 
 TEST(I2cConsole, DataBoxCarriesOverToTheNextCommand) {
   Console t;
-  t.fake.readData = {{0x10, {0x12, 0x34}}, {0, {0x12, 0x34}}};
-  t.console.LeaveAddress("32");
-  t.console.LeaveSubAddr("10");
-  t.console.LeaveReadCount("2");
-  t.console.Read();
-  t.console.Write();  // the bytes just read go back behind the same sub-address
-  ASSERT_EQ(t.fake.calls.size(), 2u);
-  EXPECT_EQ(t.fake.calls[1].bytes, (B{0x10, 0x12, 0x34}));
-  EXPECT_EQ(t.view.log.back(), "Write 32 ( 10 ) 12 34 Returned 0");
+  t.fake.readData = {{0, {0x12, 0x34}}};
+  t.leave(ReadCount, "2");
   t.console.ReadNS();  // its data text begins with a space, which reads as an extra 0
-  t.console.LeaveData(t.view.box(ConsoleBox::Data));
-  EXPECT_EQ(t.data(), (B{0, 0x12, 0x34}));
+  t.leave(Data, t.view.box(Data));
+  EXPECT_EQ(t.state(Data), "0 12 34");
   // Both lists empty: a zero-byte read empties the data, the sub-address starts empty.
   Console e;
-  e.console.LeaveAddress("32");
-  e.console.LeaveReadCount("0");
+  e.leave(ReadCount, "0");
   e.console.Read();
   e.console.Write();
   ASSERT_EQ(e.fake.calls.size(), 2u);
   EXPECT_EQ(e.fake.calls[1].count, 0);
-  EXPECT_EQ(e.view.log.back(), "Write 32 (  )  Returned 0");
-}
-
-TEST(I2cConsole, WriteLongerThanTheBufferIsRefused) {
-  Console t;
-  t.console.LeaveSubAddr(Tokens(200));
-  t.console.LeaveData(Tokens(56));
-  t.console.Write();
-  ASSERT_EQ(t.fake.calls.size(), 1u);
-  EXPECT_EQ(t.fake.calls[0].count, 256);
-  t.console.LeaveData(Tokens(57));
-  t.console.Write();
-  EXPECT_EQ(t.fake.calls.size(), 1u) << "nothing more reached the bus";
+  EXPECT_EQ(e.view.log.back(), "Write 0 (  )  Returned 0");
+  // More than the buffer together is refused before it reaches the bus.
+  e.leave(SubAddr, Tokens(200));
+  e.leave(Data, Tokens(56));
+  e.console.Write();
+  ASSERT_EQ(e.fake.calls.size(), 3u);
+  EXPECT_EQ(e.fake.calls[2].count, 256);
+  e.leave(Data, Tokens(57));
+  e.console.Write();
+  EXPECT_EQ(e.fake.calls.size(), 3u);
   EXPECT_EQ(
-      t.view.log.back(),
+      e.view.log.back(),
       "Write rejected: 200 subaddress and 57 data bytes, at most 256 together; nothing written");
 }
 
-TEST(I2cConsole, ScanOfAnEmptyBus) {
+// Devices answer at 32 and C0 only; after each address the window's events run.
+TEST(I2cConsole, ScanTriesEveryEvenAddressOnce) {
   Console t;
+  t.fake.results.assign(127, 4);
+  t.fake.results[0x32 / 2] = t.fake.results[0xC0 / 2] = 0;
   t.fake.fallback = 4;
-  t.console.LeaveAddress("32");
+  t.fake.readData[0] = {0x5A};
+  t.leave(Address, "32");
   t.view.boxes.clear();
-  int eventRuns = 0;
-  t.console.Scan([&] { return ++eventRuns, true; });
-  EXPECT_EQ(t.view.log, std::vector<std::string>{"Scanning I2C Addresses for devices"});
+  std::vector<size_t> callsAtEvents;
+  t.console.Scan([&] { return callsAtEvents.push_back(t.fake.calls.size()), true; });
+  EXPECT_EQ(t.view.log,
+            (Lines{"Scanning I2C Addresses for devices", "Scan Read 32 5A", "Scan Read C0 5A"}));
   ASSERT_EQ(t.fake.calls.size(), 127u);
-  ASSERT_EQ(t.view.boxes[ConsoleBox::Address].size(), 127u);
+  ASSERT_EQ(t.view.boxes[Address].size(), 127u);
+  ASSERT_EQ(callsAtEvents.size(), 127u);
   for (int i = 0; i < 127; ++i) {
     const auto& call = t.fake.calls[i];
-    EXPECT_EQ(call.kind, FakeI2c::Call::Read);
-    EXPECT_EQ(call.handle, 7u);
-    EXPECT_EQ(call.mode, 0);
-    EXPECT_EQ(call.address, 2 * i);
-    EXPECT_EQ(call.sub, 0);
-    EXPECT_EQ(call.count, 1);
-    EXPECT_EQ(t.view.boxes[ConsoleBox::Address][i], Hex(2 * i));
+    EXPECT_EQ(std::tie(call.kind, call.handle, call.mode, call.address, call.sub, call.count),
+              std::make_tuple(K::Read, 7u, 0, 2 * i, 0, 1));
+    EXPECT_EQ(t.view.boxes[Address][i], Hex(2 * i));
+    EXPECT_EQ(callsAtEvents[i], size_t(i + 1)) << "one transaction between event runs";
   }
-  EXPECT_EQ(t.view.box(ConsoleBox::Address), "FC");
-  EXPECT_EQ(eventRuns, 127);
   EXPECT_EQ(t.console.Address(), 0x32) << "the scan only shows its progress";
-  t.console.Scan([&] { return --eventRuns > 124; });  // the window went away on the third
+  // Now nothing answers: only the header; the window goes away on the third address.
+  int eventRuns = 0;
+  t.console.Scan([&] { return ++eventRuns < 3; });
   EXPECT_EQ(t.fake.calls.size(), 130u);
-}
-
-TEST(I2cConsole, ScanOfASimulatedBoard) {
-  FileBoard b(
-      "{\"devices\":[{\"chip\":\"s5h1409\",\"registers\":{\"0x00\":\"0x5A00\"}},"
-      "{\"chip\":\"s5h1409\",\"address\":\"0xC0\"},"
-      "{\"chip\":\"s5h1409\",\"address\":\"0x1C\",\"fault\":{\"nak\":true}}]}");
-  RecordingView view;
-  I2cConsole console(*b.bus, view);
-  std::vector<long> transactionsAtEvents;
-  console.Scan([&] { return transactionsAtEvents.push_back(b.board->transactions()), true; });
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Scanning I2C Addresses for devices",
-                                                "Scan Read 32 5A", "Scan Read C0 0"}));
-  ASSERT_EQ(transactionsAtEvents.size(), 127u);
-  for (size_t i = 0; i < transactionsAtEvents.size(); ++i)
-    EXPECT_EQ(transactionsAtEvents[i], long(i + 1)) << "one transaction between event runs";
-  console.Clear();
-  EXPECT_TRUE(view.log.empty());
-  EXPECT_EQ(b.board->transactions(), 127);
+  EXPECT_EQ(t.view.log.size(), 4u);
+  t.console.Clear();
+  EXPECT_TRUE(t.view.log.empty());
+  EXPECT_EQ(t.fake.calls.size(), 130u);
 }
 
 }  // namespace

@@ -7,22 +7,37 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "bus/Bus.h"
 #include "monitor/gui/Twips.h"
+#include "sim/BoardFile.h"
 #include "sim/SimRegistry.h"
 #include "tuner/gui/frmNXP.h"
 
-// The window on a built-in board (TDA8290 gate, TDA18271c2 behind it), the
-// board's clock stopped so that its readings hold still.
+// The window, by default on a built-in board (TDA8290 gate, TDA18271c2
+// behind it) whose clock stands at `now` so that its readings hold still.
 class frmNXPTest : public QObject {
   Q_OBJECT
 
+  double now = 0;
   std::unique_ptr<SimBoard> board;
   std::unique_ptr<Bus> bus;
   std::unique_ptr<frmNXP> window;
 
+  void open(std::unique_ptr<SimBoard> b) {
+    window.reset();
+    board = std::move(b);
+    QVERIFY(board);
+    board->SetClock([this] { return now; });
+    bus = std::make_unique<Bus>(*board);
+    bus->handle = board->velI2C_InitByType(24, 0);
+    window = std::make_unique<frmNXP>(*bus);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  }
   template <typename W>
   W* get(const QString& name) {
     W* widget = window->findChild<W*>(name);
@@ -31,36 +46,34 @@ class frmNXPTest : public QObject {
   }
   QLabel* label(int i) { return get<QLabel>(QString("RegLabel(%1)").arg(i)); }
   QLineEdit* value(int i) { return get<QLineEdit>(QString("RegVal(%1)").arg(i)); }
+  QString text(const QString& name) { return get<QLabel>(name)->text(); }
+  void click(const char* button) { get<QAbstractButton>(button)->click(); }
   bool yellow(int i) { return label(i)->palette().color(QPalette::Window) == QColor(255, 255, 0); }
-  void type(QLineEdit* box, const QString& text) {
+  QList<int> yellows() {
+    QList<int> marked;
+    for (int i = 0; i < 39; ++i)
+      if (yellow(i)) marked << i;
+    return marked;
+  }
+  void type(QLineEdit* box, const QString& text, bool replace = true) {
     box->setFocus();
-    box->selectAll();
+    if (replace) box->selectAll();
     QTest::keyClicks(box, text);
   }
+  void clickIn(QWidget* box) { QTest::mouseClick(box, Qt::LeftButton); }
   long chip(int address, int r) { return board->DeviceAt(address)->GetRegister(r); }
 
  private slots:
   void init() {
     std::string error;
-    board = MakeBuiltInBoard("s5h1409", error);
-    QVERIFY2(board, error.c_str());
-    board->SetClock([] { return 0.0; });
-    bus = std::make_unique<Bus>(*board);
-    bus->handle = board->velI2C_InitByType(24, 0);
-    window = std::make_unique<frmNXP>(*bus);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    now = 0;
+    open(MakeBuiltInBoard("s5h1409", error));
   }
   void cleanup() { window.reset(); }
 
   void loadShowsTheChipsAndClosesTheGate() {
-    QCOMPARE(window->windowTitle(), QString("TDA8290 @ 0x84 / TDA18271c2 @ 0xC0"));
-    QCOMPARE(get<QGroupBox>("FrameTDA829x")->title(), QString("TDA8290 @ 0x84"));
-    QVERIFY(get<QGroupBox>("FrameTDA829x")->isVisible());
-    QVERIFY(!get<QCheckBox>("chkPassthru")->isChecked());
     QCOMPARE(chip(0x84, 0x21), 0x00L);
-    QCOMPARE(value(0x02)->text(), QString("CC"));
+    QVERIFY(!get<QCheckBox>("chkPassthru")->isChecked());
     QCOMPARE(value(0x26)->text(), QString("90"));
     QCOMPARE(label(0x1A)->text(), QString("1A EB11"));
     QCOMPARE(label(0x11)->geometry().topLeft(),
@@ -68,119 +81,205 @@ class frmNXPTest : public QObject {
     QVERIFY(!get<QLabel>("LaAGC1gain")->isVisible());
     QCOMPARE(get<QPushButton>("BuThermometer")->text(), QString("     read thermo"));
     QCOMPARE(get<QPushButton>("BuSnapRegs(1)")->text(), QString("      snap"));
+    QCOMPARE(get<QPushButton>("BuSnapshot")->text(), QString("DUMP"));
     QCOMPARE(window->width(), Twips(8040));
+    QVERIFY(yellows().isEmpty());
+    QCOMPARE(get<QLineEdit>("TextReg")->text(),
+             QString("84"));  // register 0 while the combo is empty
+    struct Case {
+      std::string chip;  // on its own at its usual address; "" for the built-in board
+      const char *caption, *frame;
+      bool frameVisible;
+      const char* pl;
+    } cases[] = {
+        {"", "TDA8290 @ 0x84 / TDA18271c2 @ 0xC0", "TDA8290 @ 0x84", true, "CC"},
+        {"tda18271", "TDA18271c2 @ 0xC0", "TDA829x", false, "CC"},
+        {"tda8295", "TDA8295 @ 0x84", "TDA8295 @ 0x84", true, "00"},
+        {"s5h1409", "Form1", "TDA829x", false, "00"},  // no front end of its own
+    };
+    for (const auto& c : cases) {
+      std::string error, json = "{\"devices\":[{\"chip\":\"" + c.chip + "\"}]}";
+      if (!c.chip.empty()) open(ParseBoard(json, "t.json", error));
+      QCOMPARE(window->windowTitle(), QString(c.caption));
+      QCOMPARE(get<QGroupBox>("FrameTDA829x")->title(), QString(c.frame));
+      QCOMPARE(get<QGroupBox>("FrameTDA829x")->isVisible(), c.frameVisible);
+      QCOMPARE(value(0x02)->text(), QString(c.pl));
+    }
   }
 
-  void clickingAValueBoxSelectsItAndTheDetailBoxEditsIt() {
-    QTest::mouseClick(value(0x11), Qt::LeftButton);
-    QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("11"));
-    QCOMPARE(get<QLineEdit>("TextReg")->text(), QString("03"));
-    QCOMPARE(get<QGroupBox>("RegisterFrame00")->title(), QString("Reg 0x11 EB2"));
-    QVERIFY(get<QCheckBox>("Check00(0)")->isChecked());
-    QVERIFY(get<QCheckBox>("Check00(1)")->isChecked());
-    QVERIFY(!get<QCheckBox>("Check00(2)")->isChecked());
-
-    type(get<QLineEdit>("TextReg"), "A5");
-    for (int k = 0; k < 8; ++k)
-      QCOMPARE(get<QCheckBox>(QString("Check00(%1)").arg(k))->isChecked(), bool(0xA5 >> k & 1));
-    QCOMPARE(value(0x11)->text(), QString("A5"));
-    QVERIFY(yellow(0x11));
-    QVERIFY(!yellow(0x10));
-    get<QCheckBox>("Check00(7)")->click();  // clear bit 7: 25
-    QCOMPARE(get<QLineEdit>("TextReg")->text(), QString("25"));
-    QCOMPARE(value(0x11)->text(), QString("25"));
-    get<QPushButton>("BuRegReset")->click();
-    QCOMPARE(value(0x11)->text(), QString("03"));
-    QVERIFY(!yellow(0x11));
-    QCOMPARE(chip(0xC0, 0x11), 0x03L);  // nothing was written
+  // Each step leaves the register selection, its value box and the bit boxes as listed.
+  void selectingEditingAndMarking() {
+    QLineEdit* detail = get<QLineEdit>("TextReg");
+    QComboBox* combo = get<QComboBox>("ComboReg");
+    QLineEdit* comboText = combo->lineEdit();
+    struct Step {
+      std::function<void()> act;
+      const char *combo, *detail, *frame;
+      int reg;
+      const char* value;
+      bool yellow;
+      uint8_t bits;
+    } steps[] = {
+        {[&] { clickIn(value(0x11)); }, "11", "03", "Reg 0x11 EB2", 0x11, "03", false, 0x03},
+        {[&] { type(detail, "A5"); }, "11", "A5", "Reg 0x11 EB2", 0x11, "A5", true, 0xA5},
+        {[&] { type(detail, "F", false); }, "11", "A5", "Reg 0x11 EB2", 0x11, "A5", true, 0xA5},
+        {[&] { click("Check00(7)"); }, "11", "25", "Reg 0x11 EB2", 0x11, "25", true, 0x25},
+        {[&] { click("BuRegReset"); }, "11", "03", "Reg 0x11 EB2", 0x11, "03", false, 0x03},
+        // "2" chooses register 2; "27" names no register and keeps it.
+        {[&] { type(comboText, "27"); }, "27", "CC", "Reg 0x02 PL", 0x02, "CC", false, 0xCC},
+        {[&] { QTest::keyClick(combo, Qt::Key_Tab); }, "02", "CC", "Reg 0x02 PL", 2, "CC", 0, 0xCC},
+        // The value boxes compare as text: "5a" differs from the image's 5A.
+        {[&] { type(value(0x04), "5a"); }, "04", "5A", "Reg 0x04 EP2", 0x04, "5a", true, 0x5A},
+        {[&] { type(value(0x04), "0", false); }, "04", "5A", "Reg 0x04 EP2", 4, "5a", true, 0x5A},
+        {[&] { combo->setFocus(); }, "04", "5A", "Reg 0x04 EP2", 0x04, "5A", false, 0x5A},
+        {[&] { type(detail, "f"); }, "04", "f", "Reg 0x04 EP2", 0x04, "0F", true, 0x0F},
+        {[&] { value(0x26)->setFocus(); }, "26", "90", "Reg 0x26 EB23", 0x26, "90", false, 0x90},
+    };
+    for (const auto& s : steps) {
+      s.act();
+      QCOMPARE(combo->currentText(), QString(s.combo));
+      QCOMPARE(detail->text(), QString(s.detail));
+      QCOMPARE(get<QGroupBox>("RegisterFrame00")->title(), QString(s.frame));
+      QCOMPARE(value(s.reg)->text(), QString(s.value));
+      QCOMPARE(yellow(s.reg), s.yellow);
+      for (int k = 0; k < 8; ++k)
+        QCOMPARE(get<QCheckBox>(QString("Check00(%1)").arg(k))->isChecked(), bool(s.bits >> k & 1));
+    }
+    QCOMPARE(value(0x04)->text(), QString("0F"));  // an edit elsewhere stays in its box
+    QCOMPARE(chip(0xC0, 0x11), 0x03L);             // nothing was written
   }
 
+  // Read-only and self-clearing places read back differently from what was written.
   void writeAllMarksWhatReadsBackDifferently() {
-    get<QCheckBox>("chkPassthru")->click();
+    click("chkPassthru");
     QCOMPARE(chip(0x84, 0x21), 0xC0L);
-    type(value(0x02), "00");  // power level: read-only
+    type(value(0x00), "00");  // identity
+    type(value(0x01), "A5");  // thermometer off: the last code stays
+    type(value(0x02), "00");  // power level
+    type(value(0x05), "92");  // calibration start clears itself
     type(value(0x11), "55");
     type(value(0x12), "FF1");  // above FF: refused, the box keeps FF
     QCOMPARE(value(0x12)->text(), QString("FF"));
-    get<QPushButton>("BuWrite")->click();
+    long before = board->transactions();
+    click("BuWrite");
+    QCOMPARE(board->transactions() - before, 2L);  // the write and one read-back
     QCOMPARE(chip(0xC0, 0x11), 0x55L);
     QCOMPARE(chip(0xC0, 0x12), 0xFFL);
-    QCOMPARE(value(0x02)->text(), QString("00"));
-    QVERIFY(yellow(0x02));
-    QVERIFY(!yellow(0x11));
-    QVERIFY(!yellow(0x12));
+    QCOMPARE(yellows(), QList<int>({0, 1, 2, 5}));
+    QCOMPARE(value(0x05)->text(), QString("92"));
+    click("BuRefresh");  // the boxes follow the chip again
+    QStringList shown;
+    for (int i : {0, 1, 2, 5}) shown << value(i)->text();
+    QCOMPARE(shown, QStringList({"84", "A2", "CC", "12"}));
+    QVERIFY(yellows().isEmpty());
   }
 
-  void pollWithPowerTickedDisablesItsButton() {
-    get<QCheckBox>("chkPassthru")->click();
-    get<QCheckBox>("chkPollPwrLvl")->click();
-    get<QCheckBox>("chkPollThermo")->click();
-    get<QCheckBox>("chkPoll")->click();
-    QVERIFY(!get<QPushButton>("BuReadPwrLvl")->isEnabled());
-    QVERIFY(!get<QPushButton>("BuThermometer")->isEnabled());
-    QVERIFY(!get<QPushButton>("BuRefresh")->isEnabled());
-    QVERIFY(get<QPushButton>("BuSnapRegs(1)")->isEnabled());
+  void pollDisablesTheButtonsWhoseWorkItDoes() {
+    struct Case {
+      bool poll, power, thermo, snap1;
+      bool refresh, powerButton, thermoButton, snap1Button;
+    } cases[] = {
+        {false, true, true, true, true, true, true, true},
+        {true, false, false, false, false, true, true, true},
+        {true, true, false, false, false, false, true, true},
+        {true, false, true, false, false, true, false, true},
+        {true, false, false, true, false, true, true, false},
+        {true, true, true, true, false, false, false, false},
+        {false, false, false, false, true, true, true, true},
+    };
     auto* timer = window->findChild<QTimer*>("tmrPoll");
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 1000);
+    for (const auto& c : cases) {
+      for (auto [box, on] : {std::pair{"chkPollPwrLvl", c.power},
+                             {"chkPollThermo", c.thermo},
+                             {"chkPollSnap1", c.snap1},
+                             {"chkPoll", c.poll}})
+        if (get<QCheckBox>(box)->isChecked() != on) click(box);
+      QCOMPARE(get<QPushButton>("BuRefresh")->isEnabled(), c.refresh);
+      QCOMPARE(get<QPushButton>("BuReadPwrLvl")->isEnabled(), c.powerButton);
+      QCOMPARE(get<QPushButton>("BuThermometer")->isEnabled(), c.thermoButton);
+      QCOMPARE(get<QPushButton>("BuSnapRegs(1)")->isEnabled(), c.snap1Button);
+      QCOMPARE(timer->isActive(), c.poll);
+      if (c.poll) QCOMPARE(timer->interval(), 1000);
+    }
+  }
+
+  // The level is measured only while measurement is enabled, which it is not by default.
+  void pollReadsGainsAndTemperature() {
+    click("chkPassthru");
+    now = 9.0 * 3.14159265 / 2;  // measured level at its peak, 15
+    click("BuRefresh");
+    QCOMPARE(value(0x02)->text(), QString("CC"));
+    click("chkPollPwrLvl");
+    click("chkPollThermo");
+    click("chkPoll");
     QTRY_VERIFY_WITH_TIMEOUT(get<QLabel>("LaAGC1gain")->isVisible(), 3000);
-    QCOMPARE(get<QLabel>("LaAGC1gain")->text(), QString("agc1 gain: 12 dB"));
-    QCOMPARE(get<QLabel>("LaAGC2gain")->text(), QString("agc2 gain: 12 dB"));
-    QCOMPARE(get<QLabel>("LaRFAGCgain")->text(), QString("rfagc gain: 3 dBuv_RMS"));
-    QCOMPARE(get<QLabel>("LaThermo")->text(), QString::fromUtf8("66\u00B0C"));
+    click("chkPoll");
+    QCOMPARE(text("LaAGC1gain"), QString("agc1 gain: 12 dB"));
+    QCOMPARE(text("LaAGC2gain"), QString("agc2 gain: 12 dB"));
+    QCOMPARE(text("LaRFAGCgain"), QString("rfagc gain: 6 dBuv_RMS"));
+    QCOMPARE(text("LaThermo"), QString::fromUtf8("66\u00B0C"));
     QCOMPARE(chip(0xC0, 0x03) & 0x40, 0x40L);  // measurement disabled again
     QCOMPARE(chip(0xC0, 0x01) & 0x10, 0x00L);  // thermometer off again
-    get<QCheckBox>("chkPoll")->click();
-    QVERIFY(!timer->isActive());
-    QVERIFY(get<QPushButton>("BuRefresh")->isEnabled());
-    QVERIFY(get<QPushButton>("BuReadPwrLvl")->isEnabled());
-    QVERIFY(get<QPushButton>("BuThermometer")->isEnabled());
+    QCOMPARE(value(0x02)->text(), QString("CF"));
+    click("chkPollPwrLvl");
+    now = 0;
+    click("BuRefresh");
+    QCOMPARE(value(0x02)->text(), QString("CF"));  // held while disabled
   }
 
-  void dumpTwiceWidensAndNarrows() {
+  // A difference list shows only when two snapshots differ, and then stays up.
+  void snapshotsShowTheRegistersThatMoved() {
     auto* dump = get<QPushButton>("BuSnapshot");
     dump->click();
     QCOMPARE(window->width(), Twips(12015));
     QCOMPARE(dump->text(), QString("HIDE"));
-    dump->click();
-    QCOMPARE(window->width(), Twips(8040));
-    QCOMPARE(dump->text(), QString("DUMP"));
-  }
-
-  void snapshotsShowTheRegistersThatMoved() {
-    get<QPushButton>("BuSnapshot")->click();
-    get<QCheckBox>("chkPassthru")->click();
+    click("chkPassthru");
     auto* pane0 = get<QListWidget>("ListRegs(0)");
+    auto* pane1 = get<QListWidget>("ListRegs(1)");
     auto* diff = get<QListWidget>("ListRegsDiff");
+    auto bits = [&](int p) { return text(QString("LaListRegsBinarySelected(%1)").arg(p)); };
     QVERIFY(!pane0->isVisible());
-    get<QPushButton>("BuSnapRegs(0)")->click();
-    QVERIFY(pane0->isVisible());
+    click("BuSnapRegs(0)");
+    QVERIFY(pane0->isVisible() && !pane1->isVisible());
     QCOMPARE(pane0->count(), 39);
     QCOMPARE(pane0->item(7)->text(), QString("07 20"));
-    QVERIFY(!diff->isVisible());
-    get<QPushButton>("BuSnapRegs(1)")->click();  // the same registers
+    QVERIFY(!diff->isVisible() && diff->count() == 0);
+    value(0x07)->setFocus();  // only the full list follows
+    QCOMPARE(pane0->currentRow(), 7);
+    QCOMPARE(bits(0), QString("00100000"));
+    QVERIFY(!get<QLabel>("LaListRegsBinarySelected(1)")->isVisible());
+    click("BuSnapRegs(1)");  // the same registers
     QCOMPARE(diff->count(), 39);
     QVERIFY(!diff->isVisible());
 
     type(value(0x11), "55");
-    get<QPushButton>("BuWrite")->click();
-    get<QCheckBox>("chkPollSnap1")->click();
-    get<QPushButton>("BuRefresh")->click();
+    click("BuWrite");
+    click("chkPollSnap1");
+    click("BuRefresh");
     QVERIFY(diff->isVisible());
     QCOMPARE(diff->item(0x11)->text(), QString("03 --> 55"));
     QCOMPARE(diff->item(0x10)->text(), QString(""));
-
     QTest::mouseClick(diff->viewport(), Qt::LeftButton, {},
                       diff->visualItemRect(diff->item(0x11)).center());
     QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("11"));
-    QCOMPARE(get<QLabel>("LaListRegsBinarySelected(0)")->text(), QString("00000011"));
-    QCOMPARE(get<QLabel>("LaListRegsBinarySelected(1)")->text(), QString("01010101"));
+    QCOMPARE(bits(0), QString("00000011"));
+    QCOMPARE(bits(1), QString("01010101"));
     QVERIFY(get<QLabel>("LaSnapshotArrow(0)")->isVisible());
     QCOMPARE(pane0->currentRow(), 0x11);
+    QTest::mouseClick(pane1->viewport(), Qt::LeftButton, {},
+                      pane1->visualItemRect(pane1->item(0x07)).center());
+    QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("07"));
+    QCOMPARE(diff->currentRow(), 7);
+    QCOMPARE(bits(1), QString("00100000"));
 
-    get<QCheckBox>("chkPoll")->click();  // the poll now takes the second snapshot
-    QVERIFY(!get<QPushButton>("BuSnapRegs(1)")->isEnabled());
-    get<QCheckBox>("chkPoll")->click();
+    type(value(0x11), "03");
+    click("BuWrite");
+    click("BuRefresh");
+    QVERIFY(diff->isVisible());
+    QCOMPARE(diff->item(0x11)->text(), QString(""));
+    dump->click();
+    QCOMPARE(window->width(), Twips(8040));
+    QCOMPARE(dump->text(), QString("DUMP"));
   }
 };
 

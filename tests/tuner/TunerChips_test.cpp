@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+
+#include "bus/Bus.h"
+#include "support/FakeI2c.h"
+#include "tuner/tda18271.h"
+#include "tuner/tda829x.h"
+
+namespace {
+
+using Places = std::vector<std::pair<int, int>>;
+using Writes = std::vector<std::pair<int, std::vector<uint8_t>>>;
+
+// A library on which chips answer only at the given (address, sub-address)
+// places, or as a whole register image; everything else fails. A 39-byte
+// read from sub-address 0 hands back the next queued image (the last one stays).
+struct PlacedFake : FakeI2c {
+  std::map<std::pair<int, int>, uint8_t> bytes;
+  std::map<int, std::deque<tda18271::Image>> images;  // by address
+
+  uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
+                           uint8_t* buffer) override {
+    auto image = images.find(address);
+    auto byte = bytes.find({address, sub});
+    bool whole = image != images.end() && count == 39 && sub == 0;
+    bool one = count == 1 && (byte != bytes.end() || image != images.end());
+    if (whole) std::copy(image->second.front().begin(), image->second.front().end(), buffer);
+    if (whole && image->second.size() > 1) image->second.pop_front();
+    if (one) buffer[0] = byte != bytes.end() ? byte->second : image->second.front()[sub];
+    calls.push_back({Call::Read, h, mode, address, sub, count, {buffer, buffer + count}});
+    return whole || one ? 0 : 1;
+  }
+  Places ReadPlaces() const {
+    Places places;
+    for (const auto& c : calls)
+      if (c.kind == Call::Read) places.push_back({c.address, c.sub});
+    return places;
+  }
+  Writes WritesSeen() const {
+    Writes writes;
+    for (const auto& c : calls)
+      if (c.kind == Call::Write) writes.push_back({c.sub, c.bytes});
+    return writes;
+  }
+};
+
+tda18271::Image ImageWith(std::map<int, uint8_t> entries) {
+  tda18271::Image image{};
+  image[0] = 0x84;
+  for (auto [i, v] : entries) image[i] = v;
+  return image;
+}
+
+struct Tuner {
+  PlacedFake fake;
+  Bus bus{fake};
+  tda18271 tuner{bus};
+  Tuner() { bus.handle = 7; }
+  // A c2 at 0xC0 holding `image`, already probed; the call log starts empty.
+  explicit Tuner(const tda18271::Image& image) : Tuner() {
+    fake.images[0xC0] = {image};
+    EXPECT_TRUE(tuner.probe());
+    fake.calls.clear();
+  }
+};
+
+TEST(tda18271, ProbePassesAndAttempts) {
+  const int order[8] = {0xC0, 0xC2, 0xC4, 0xC6, 0x1C0, 0x1C2, 0x1C4, 0x1C6};
+  struct Case {
+    int address;
+    uint8_t id;
+    bool found;
+    std::vector<int> readsPerAddress;  // in probe order
+    std::string name;
+  } cases[] = {
+      {0xC0, 0x84, true, {1}, "TDA18271c2 @ 0xC0"},
+      {0x1C2, 0x84, true, {4, 4, 4, 4, 4, 1}, "TDA18271c2 @ 0x1C2"},
+      {0x1C6, 0x83, true, {4, 4, 4, 4, 4, 4, 4, 1}, "TDA18271c1 @ 0x1C6"},
+      {0xC0, 0x55, false, {1, 4, 4, 4, 4, 4, 4, 4}, "??? @ 0x0"},  // answers, is no tuner
+      {0, 0, false, {4, 4, 4, 4, 4, 4, 4, 4}, "??? @ 0x0"},        // nothing on the bus
+  };
+  for (const auto& c : cases) {
+    Tuner t;
+    if (c.address) t.fake.images[c.address] = {ImageWith({{0, c.id}, {2, 0x44}})};
+    EXPECT_EQ(t.tuner.probe(), c.found) << c.name;
+    EXPECT_EQ(t.tuner.name(), c.name);
+    EXPECT_EQ(t.tuner.I2CAddr(), c.found ? c.address : 0) << c.name;
+    Places expected;
+    for (size_t a = 0; a < c.readsPerAddress.size(); ++a)
+      expected.insert(expected.end(), c.readsPerAddress[a], {order[a], 0});
+    auto places = t.fake.ReadPlaces();
+    if (c.found) {  // then all registers in one read
+      const auto& last = t.fake.calls.back();
+      EXPECT_EQ(std::tie(last.mode, last.address, last.count), std::tuple(1, c.address, 39));
+      EXPECT_EQ(t.tuner.reg(2), "68");
+      places.pop_back();
+    }
+    EXPECT_EQ(places, expected) << c.name;
+  }
+}
+
+TEST(tda18271, RegisterTextsAndAFailedRead) {
+  Tuner t(ImageWith({{0x02, 0x84}, {0x26, 0xFF}}));
+  EXPECT_EQ(t.tuner.reg(0x02), "132");
+  EXPECT_EQ(t.tuner.reg(0x26), "255");
+  EXPECT_EQ(t.tuner.reg(-1), "");
+  EXPECT_EQ(t.tuner.reg(39), "");
+  EXPECT_EQ(tda18271::RegisterName(0x27), "");
+  // One transaction without retry; a failed read leaves the image alone.
+  t.fake.images.clear();
+  t.tuner.ReadRegs();
+  EXPECT_EQ(t.fake.calls.size(), 1u);
+  EXPECT_EQ(t.tuner.reg(0x02), "132");
+}
+
+TEST(tda18271, GainsAtTheirEdges) {
+  struct Case {
+    uint8_t pl, ep1, eb22;
+    double agc1;
+    int agc2, rfagc;
+  } cases[] = {
+      {0x00, 0x00, 0x00, 6, 15, -10},  // rf field 0: x = 92, v = 0 clamps to 1
+      {0x02, 0x00, 0x00, 6, 15, -9},   // v = 2
+      {0x20, 0x00, 0x10, 9, 15, -9},   // rf field 1: x = 94
+      {0x40, 0x80, 0x40, 12, 9, -3},   // rf field 4: x = 100
+      {0xE0, 0x80, 0x50, 15, 6, -1},   // rf field 5: x = 102
+      {0x80, 0x00, 0x70, 6, 12, -1},   // rf field 7: x = 102
+      {0x17, 0x00, 0x70, 6, 15, 22},   // v = 33
+      {0x18, 0x00, 0x70, 6, 15, 22},   // v = 34 clamps to 33
+      {0x0B, 0x7F, 0x8F, 6, 15, 0},    // bits outside the fields do not count
+  };
+  for (const auto& c : cases) {
+    Tuner t(ImageWith({{0x02, c.pl}, {0x03, c.ep1}, {0x25, c.eb22}}));
+    EXPECT_EQ(t.tuner.calc_agc1_gain(), c.agc1) << int(c.pl);
+    EXPECT_EQ(t.tuner.calc_agc2_gain(), c.agc2) << int(c.pl) << " " << int(c.ep1);
+    EXPECT_EQ(t.tuner.calc_rfagc_gain(), c.rfagc) << int(c.pl) << " " << int(c.eb22);
+  }
+}
+
+TEST(tda18271, PowerLevelSwitchWritesOnlyRegister3) {
+  Tuner t(ImageWith({{0x03, 0x86}}));
+  t.tuner.dis_power_level(true);
+  t.tuner.dis_power_level(false);
+  EXPECT_EQ(t.fake.WritesSeen(), (Writes{{0x03, {0xC6}}, {0x03, {0x86}}}));
+  EXPECT_EQ(t.fake.Count(FakeI2c::Call::Read), 0);
+  for (const auto& c : t.fake.calls) EXPECT_EQ(std::tie(c.address, c.mode), std::tuple(0xC0, 1));
+}
+
+// Every code of both table rows, the chip reporting `first` while it measures and
+// `second` after a range switch, which only the two edge codes ask for: they then
+// report the other edge code, the one table entry each row can reach only so.
+TEST(tda18271, ThermometerTableRowsAndRangeToggle) {
+  const int low[16] = {60, 62, 66, 64, 74, 72, 68, 70, 90, 88, 84, 86, 76, 78, 82, 80};
+  for (int high = 0; high <= 1; ++high)
+    for (int code = 0; code < 16; ++code) {
+      uint8_t before = uint8_t(high << 5 | code), first = before | 0x10;
+      uint8_t second = uint8_t(((first ^ 0x20) & 0xF0) | (code ^ 8));
+      Tuner t(ImageWith({{0x01, before}, {0x06, 0x63}}));
+      t.fake.images[0xC0] = {ImageWith({{1, first}, {6, 0x63}}),
+                             ImageWith({{1, second}, {6, 0x63}})};
+      bool toggles = (code == 0 && high) || (code == 8 && !high);
+      uint8_t last = toggles ? second : first;
+      int celsius = low[last & 0x0F] + (last & 0x20 ? 32 : 0);
+      EXPECT_EQ(t.tuner.read_thermometer(), celsius) << high << " " << code;
+      EXPECT_EQ(t.fake.Count(FakeI2c::Call::Read), toggles ? 2 : 1) << high << " " << code;
+      Writes expected = {{0x01, {first}}, {0x01, {uint8_t(last & ~0x10)}}, {0x06, {0x60}}};
+      if (toggles) expected.insert(expected.begin() + 1, {0x01, {uint8_t(first ^ 0x20)}});
+      EXPECT_EQ(t.fake.WritesSeen(), expected) << high << " " << code;
+      EXPECT_EQ(t.tuner.image()[1], last & ~0x10);  // off again, range bit as last read
+    }
+}
+
+struct IfDemod {
+  PlacedFake fake;
+  Bus bus{fake};
+  tda829x chip{bus};
+  IfDemod() { bus.handle = 7; }
+};
+
+// The four identity places in probe order: 0x84/0x1F, 0x84/0x2F, 0x96/0x1F, 0x96/0x2F.
+TEST(tda829x, ProbeOrderAndIdentity) {
+  const Places order = {{0x84, 0x1F}, {0x84, 0x2F}, {0x96, 0x1F}, {0x96, 0x2F}};
+  struct Case {
+    int ids[4];  // -1: nothing answers there
+    int reads[4];
+    bool found;
+    std::string name;
+  } cases[] = {
+      {{0x89, -1, -1, -1}, {1, 0, 0, 0}, true, "TDA8290 @ 0x84"},
+      {{0, 0x8A, -1, -1}, {1, 1, 0, 0}, true, "TDA8295 @ 0x84"},
+      {{-1, -1, 0x89, -1}, {4, 4, 1, 0}, true, "TDA8290 @ 0x96"},
+      {{-1, -1, 0x8A, 0x8A}, {4, 4, 1, 1}, true, "TDA8295 @ 0x96"},
+      {{0x8A, 0x89, 0, 0}, {1, 1, 1, 1}, false, "TDA829x @ 0x0"},
+      {{-1, -1, -1, -1}, {4, 4, 4, 4}, false, "TDA829x @ 0x0"},
+  };
+  for (const auto& c : cases) {
+    IfDemod d;
+    Places expected;
+    for (int i = 0; i < 4; ++i) {
+      if (c.ids[i] >= 0) d.fake.bytes[order[i]] = uint8_t(c.ids[i]);
+      expected.insert(expected.end(), c.reads[i], order[i]);
+    }
+    EXPECT_EQ(d.chip.probe(), c.found) << c.name;
+    EXPECT_EQ(d.chip.name(), c.name);
+    EXPECT_EQ(d.fake.ReadPlaces(), expected) << c.name;
+  }
+}
+
+// The TDA8290's gate write retries like any register write; the TDA8295's
+// two closing transfers are sent once each, whatever the bus answers.
+TEST(tda829x, GateSequences) {
+  struct Case {
+    uint8_t id1F, id2F;  // at 0x84; neither matching leaves the chip unknown
+    int16_t value;
+    Writes writes;
+    int reads;          // after the probe
+    int failingWrites;  // on a bus that refuses every write
+  } cases[] = {
+      {0x89, 0, 1, {{0x21, {0xC0}}}, 0, 6},
+      {0x89, 0, 0, {{0x21, {0x00}}}, 0, 6},
+      {0x89, 0, -1, {{0x21, {0x00}}}, 0, 6},
+      {0, 0x8A, 1, {{0x45, {0xC1}}}, 0, 6},
+      {0, 0x8A, 0, {{0x45, {0x01, 0x1B}}, {0x46, {0x1F}}}, 1, 2},
+      {0, 0, 1, {}, 0, 0},
+  };
+  for (const auto& c : cases)
+    for (bool failing : {false, true}) {
+      IfDemod d;
+      d.fake.bytes = {{{0x84, 0x1F}, c.id1F}, {{0x84, 0x2F}, c.id2F}, {{0x84, 0x46}, 0x1F}};
+      d.chip.probe();
+      d.fake.calls.clear();
+      d.fake.fallback = failing;
+      d.chip.Passthru(c.value);
+      if (failing) {
+        EXPECT_EQ(d.fake.Count(FakeI2c::Call::Write), c.failingWrites) << d.chip.name();
+      } else {
+        EXPECT_EQ(d.fake.WritesSeen(), c.writes) << d.chip.name() << " " << c.value;
+        EXPECT_EQ(d.fake.Count(FakeI2c::Call::Read), c.reads);
+      }
+      for (const auto& call : d.fake.calls) EXPECT_EQ(call.address, 0x84);
+      EXPECT_EQ(d.chip.Passthru(), c.value);
+    }
+}
+
+}  // namespace
