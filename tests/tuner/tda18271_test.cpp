@@ -1,57 +1,11 @@
+#include "tuner/tda18271.h"
+
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <map>
-
 #include "bus/Bus.h"
-#include "support/FakeI2c.h"
-#include "tuner/tda18271.h"
-#include "tuner/tda829x.h"
+#include "tuner/PlacedFake.h"
 
 namespace {
-
-using Places = std::vector<std::pair<int, int>>;
-using Writes = std::vector<std::pair<int, std::vector<uint8_t>>>;
-
-// A library on which chips answer only at the given (address, sub-address)
-// places, or as a whole register image; everything else fails. A 39-byte
-// read from sub-address 0 hands back the next queued image (the last one stays).
-struct PlacedFake : FakeI2c {
-  std::map<std::pair<int, int>, uint8_t> bytes;
-  std::map<int, std::deque<tda18271::Image>> images;  // by address
-
-  uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
-                           uint8_t* buffer) override {
-    auto image = images.find(address);
-    auto byte = bytes.find({address, sub});
-    bool whole = image != images.end() && count == 39 && sub == 0;
-    bool one = count == 1 && (byte != bytes.end() || image != images.end());
-    if (whole) std::copy(image->second.front().begin(), image->second.front().end(), buffer);
-    if (whole && image->second.size() > 1) image->second.pop_front();
-    if (one) buffer[0] = byte != bytes.end() ? byte->second : image->second.front()[sub];
-    calls.push_back({Call::Read, h, mode, address, sub, count, {buffer, buffer + count}});
-    return whole || one ? 0 : 1;
-  }
-  Places ReadPlaces() const {
-    Places places;
-    for (const auto& c : calls)
-      if (c.kind == Call::Read) places.push_back({c.address, c.sub});
-    return places;
-  }
-  Writes WritesSeen() const {
-    Writes writes;
-    for (const auto& c : calls)
-      if (c.kind == Call::Write) writes.push_back({c.sub, c.bytes});
-    return writes;
-  }
-};
-
-tda18271::Image ImageWith(std::map<int, uint8_t> entries) {
-  tda18271::Image image{};
-  image[0] = 0x84;
-  for (auto [i, v] : entries) image[i] = v;
-  return image;
-}
 
 struct Tuner {
   PlacedFake fake;
@@ -169,78 +123,6 @@ TEST(tda18271, ThermometerTableRowsAndRangeToggle) {
       if (toggles) expected.insert(expected.begin() + 1, {0x01, {uint8_t(first ^ 0x20)}});
       EXPECT_EQ(t.fake.WritesSeen(), expected) << high << " " << code;
       EXPECT_EQ(t.tuner.image()[1], last & ~0x10);  // off again, range bit as last read
-    }
-}
-
-struct IfDemod {
-  PlacedFake fake;
-  Bus bus{fake};
-  tda829x chip{bus};
-  IfDemod() { bus.handle = 7; }
-};
-
-// The four identity places in probe order: 0x84/0x1F, 0x84/0x2F, 0x96/0x1F, 0x96/0x2F.
-TEST(tda829x, ProbeOrderAndIdentity) {
-  const Places order = {{0x84, 0x1F}, {0x84, 0x2F}, {0x96, 0x1F}, {0x96, 0x2F}};
-  struct Case {
-    int ids[4];  // -1: nothing answers there
-    int reads[4];
-    bool found;
-    std::string name;
-  } cases[] = {
-      {{0x89, -1, -1, -1}, {1, 0, 0, 0}, true, "TDA8290 @ 0x84"},
-      {{0, 0x8A, -1, -1}, {1, 1, 0, 0}, true, "TDA8295 @ 0x84"},
-      {{-1, -1, 0x89, -1}, {4, 4, 1, 0}, true, "TDA8290 @ 0x96"},
-      {{-1, -1, 0x8A, 0x8A}, {4, 4, 1, 1}, true, "TDA8295 @ 0x96"},
-      {{0x8A, 0x89, 0, 0}, {1, 1, 1, 1}, false, "TDA829x @ 0x0"},
-      {{-1, -1, -1, -1}, {4, 4, 4, 4}, false, "TDA829x @ 0x0"},
-  };
-  for (const auto& c : cases) {
-    IfDemod d;
-    Places expected;
-    for (int i = 0; i < 4; ++i) {
-      if (c.ids[i] >= 0) d.fake.bytes[order[i]] = uint8_t(c.ids[i]);
-      expected.insert(expected.end(), c.reads[i], order[i]);
-    }
-    EXPECT_EQ(d.chip.probe(), c.found) << c.name;
-    EXPECT_EQ(d.chip.name(), c.name);
-    EXPECT_EQ(d.fake.ReadPlaces(), expected) << c.name;
-  }
-}
-
-// The TDA8290's gate write retries like any register write; the TDA8295's
-// two closing transfers are sent once each, whatever the bus answers.
-TEST(tda829x, GateSequences) {
-  struct Case {
-    uint8_t id1F, id2F;  // at 0x84; neither matching leaves the chip unknown
-    int16_t value;
-    Writes writes;
-    int reads;          // after the probe
-    int failingWrites;  // on a bus that refuses every write
-  } cases[] = {
-      {0x89, 0, 1, {{0x21, {0xC0}}}, 0, 6},
-      {0x89, 0, 0, {{0x21, {0x00}}}, 0, 6},
-      {0x89, 0, -1, {{0x21, {0x00}}}, 0, 6},
-      {0, 0x8A, 1, {{0x45, {0xC1}}}, 0, 6},
-      {0, 0x8A, 0, {{0x45, {0x01, 0x1B}}, {0x46, {0x1F}}}, 1, 2},
-      {0, 0, 1, {}, 0, 0},
-  };
-  for (const auto& c : cases)
-    for (bool failing : {false, true}) {
-      IfDemod d;
-      d.fake.bytes = {{{0x84, 0x1F}, c.id1F}, {{0x84, 0x2F}, c.id2F}, {{0x84, 0x46}, 0x1F}};
-      d.chip.probe();
-      d.fake.calls.clear();
-      d.fake.fallback = failing;
-      d.chip.Passthru(c.value);
-      if (failing) {
-        EXPECT_EQ(d.fake.Count(FakeI2c::Call::Write), c.failingWrites) << d.chip.name();
-      } else {
-        EXPECT_EQ(d.fake.WritesSeen(), c.writes) << d.chip.name() << " " << c.value;
-        EXPECT_EQ(d.fake.Count(FakeI2c::Call::Read), c.reads);
-      }
-      for (const auto& call : d.fake.calls) EXPECT_EQ(call.address, 0x84);
-      EXPECT_EQ(d.chip.Passthru(), c.value);
     }
 }
 
