@@ -1,50 +1,20 @@
 #pragma once
 // Fixtures shared by the tests of the two LG ATSC/QAM drivers.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "support/FakeI2c.h"
-#include "support/FakeView.h"
-#include "support/SimFixture.h"
-
-using Regs = std::vector<std::pair<int, int>>;
-
-inline Regs operator+(Regs a, const Regs& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+#include "demod/atsc/AtscChip.h"
 
 // The default simulated chip at 0xB2, found by its probe, with registers
-// then set and the mode read as a poll would.
+// then set and the mode read as a poll would; later calls are recorded.
 template <class Driver>
-struct LgChip {
-  FileBoard b;
-  FakeView view;
-  Driver driver;
-  LgChip(const std::string& chip, const Regs& regs) : b(OneChip(chip)), driver(*b.bus, view) {
-    EXPECT_TRUE(driver.probe());
-    for (auto [r, v] : regs) Set(r, v);
-    driver.OperatingMode();
-  }
-  void Set(int r, int v) {
-    std::string why;
-    EXPECT_TRUE(b.device(0xB2).SetRegister(r, v, why)) << why;
-  }
-  // Master, EQ, FEC, sync and carrier lock, in that order.
-  std::vector<int16_t> Locks() {
-    std::vector<int16_t> l(5, 9);
-    driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
-    return l;
-  }
-  float Snr(float& avg, int32_t& color) {
-    int16_t unused = 4, reset = 1;
-    float snr = driver.SNR(unused, avg, color, reset);
-    EXPECT_EQ(reset, 0);
-    return snr;
+struct LgChip : AtscChip<Driver> {
+  LgChip(const std::string& chip, const Regs& regs) : AtscChip<Driver>(OneChip(chip)) {
+    this->Probe();
+    this->Set(0xB2, regs);
+    this->driver.OperatingMode();
+    this->rec.calls.clear();
   }
 };
 
@@ -78,37 +48,19 @@ void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
   }
 }
 
-// The setters and the readings these chips do not have touch no bus.
-template <class Driver>
-void ExpectConstantsWithoutTraffic(LgChip<Driver>& chip) {
-  long before = chip.b.board->transactions();
-  long mode = chip.b.device(0xB2).GetRegister(0x0000);
-  Driver& d = chip.driver;
-  d.Passthru(1);
-  d.Sleep(1);
-  d.OperatingMode(2);
-  EXPECT_EQ(d.Passthru(), 0);
-  EXPECT_EQ(d.SymbolTiming().Text(), "");
-  EXPECT_EQ(d.AutoFreq().Text(), "0");
-  for (Value v : {d.PilotPwr(), d.IFGain(), d.STRTime(), d.FreqOffset(), d.AGCPowerRef(),
-                  d.BERctr()})
-    EXPECT_EQ(v.Text(), "0");
-  EXPECT_EQ(chip.b.board->transactions(), before);
-  EXPECT_EQ(chip.b.device(0xB2).GetRegister(0x0000), mode);
-}
-
 // After GetLockStatus, SNRRegisters and CarrierOffsetHex.
 inline void ExpectLgWindow(const FakeView& view, const std::string& rf, const std::string& ifAgc,
                            const std::string& carrier) {
-  EXPECT_EQ(view.captions, (std::map<std::string, std::string>{
-                               {"lblAFCLock", "Carrier Lock"}, {"lblVSBSync", "Sync Lock"},
-                               {"lblEQLock", "SNR GOOD"}, {"frQAM", "AGC:"},
-                               {"lblAGC", "RF_AGC: " + rf}, {"lblIFGain", "IF_AGC: " + ifAgc},
-                               {"lblCarrier", carrier}}));
-  EXPECT_EQ(view.visible, (std::map<std::string, bool>{{"frVSB", false},
-                                                        {"lblSTRTime", false},
-                                                        {"lblFreqOffset", false},
-                                                        {"frF0F1", false}}));
-  EXPECT_EQ(view.widths, (std::map<std::string, int>{
-                             {"lblCarrier", 2500}, {"lblCOffset", 1935}, {"lblCOHex", 1935}}));
+  std::map<std::string, std::string> captions = {
+      {"lblAFCLock", "Carrier Lock"}, {"lblVSBSync", "Sync Lock"},
+      {"lblEQLock", "SNR GOOD"},      {"frQAM", "AGC:"},
+      {"lblAGC", "RF_AGC: " + rf},    {"lblIFGain", "IF_AGC: " + ifAgc},
+      {"lblCarrier", carrier}};
+  std::map<std::string, bool> visible = {
+      {"frVSB", false}, {"lblSTRTime", false}, {"lblFreqOffset", false}, {"frF0F1", false}};
+  std::map<std::string, int> widths = {
+      {"lblCarrier", 2500}, {"lblCOffset", 1935}, {"lblCOHex", 1935}};
+  EXPECT_EQ(view.captions, captions);
+  EXPECT_EQ(view.visible, visible);
+  EXPECT_EQ(view.widths, widths);
 }
