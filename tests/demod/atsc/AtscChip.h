@@ -2,6 +2,7 @@
 // Fixtures shared by the tests of the ATSC/QAM drivers.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -141,19 +142,13 @@ struct AtscChip {
     EXPECT_EQ(reset, 1);
     EXPECT_TRUE(rec.calls.empty());
   }
-  // The gate and sleep setters write 0x0001 as the whole register at 0x32;
-  // the getters and the mode read the chip back.
+  // The gate and sleep setters write 1 as the whole register at 0x32; the
+  // getters and the mode read the chip back.
   void ExpectGateAndSleepWrites(int gate, int sleep) {
-    rec.calls.clear();
     driver.Passthru(1);
     driver.Sleep(1);
-    ASSERT_EQ(rec.calls.size(), 2u);
-    for (int i = 0; i < 2; ++i) {
-      const auto& call = rec.calls[i];
-      EXPECT_EQ(std::vector<int>({call.kind, call.mode, call.address, call.sub}),
-                std::vector<int>({BusRecorder::Call::Write, 1, 0x32, i == 0 ? gate : sleep}));
-      EXPECT_EQ(call.written, std::vector<uint8_t>({0x00, 0x01}));
-    }
+    EXPECT_EQ(b.device(0x32).GetRegister(gate), 1);
+    EXPECT_EQ(b.device(0x32).GetRegister(sleep), 1);
     EXPECT_EQ(driver.Passthru(), 1);
     EXPECT_EQ(driver.Sleep(), 1);
     EXPECT_EQ(driver.OperatingMode(), Mode::Sleep);
@@ -175,6 +170,21 @@ struct AtscChip {
     EXPECT_EQ(rec.calls.size(), before);
   }
 };
+
+// Colour edges: a value `step` under the threshold gives `below`, the
+// threshold itself `at`.
+struct Edge {
+  int16_t mode;
+  float threshold;
+  int32_t below, at;
+};
+inline void ExpectEdges(const std::function<int32_t(int16_t, float)>& colour, float step,
+                        const std::vector<Edge>& edges) {
+  for (const auto& e : edges) {
+    EXPECT_EQ(colour(e.mode, e.threshold - step), e.below) << e.mode << " " << e.threshold;
+    EXPECT_EQ(colour(e.mode, e.threshold), e.at) << e.mode << " " << e.threshold;
+  }
+}
 
 // Readings and the texts they must show.
 using Texts = std::vector<std::pair<Value, std::string>>;
@@ -200,4 +210,63 @@ void ExpectOnePlainReadProbe(int32_t address, int32_t count) {
     EXPECT_EQ(std::vector<int>({int(call.handle), call.mode, call.address, call.sub, call.count}),
               std::vector<int>({9, 0, address, 0, count}));
   }
+}
+
+// The default simulated chip at 0xB2, found by its probe, with registers
+// then set and the mode read as a poll would; later calls are recorded.
+template <class Driver>
+struct LgChip : AtscChip<Driver> {
+  LgChip(const std::string& chip, const Regs& regs) : AtscChip<Driver>(OneChip(chip)) {
+    this->Probe();
+    this->Set(0xB2, regs);
+    this->driver.OperatingMode();
+    this->rec.calls.clear();
+  }
+};
+
+// A device entry of a board file.
+inline std::string LgAt(const std::string& chip, const std::string& address,
+                        const std::string& regs) {
+  return "{\"chip\":\"" + chip + "\",\"address\":\"" + address + "\",\"registers\":{" + regs + "}}";
+}
+
+// Nothing answers: one combined read of the given register per address, no
+// retry. A lone chip at 0xB2: both addresses asked, then two identity reads.
+template <class Driver>
+void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
+  FileBoard lone(OneChip(chip));
+  FakeView loneView;
+  EXPECT_TRUE(Driver(*lone.bus, loneView).probe());
+  EXPECT_EQ(lone.board->transactions(), 4);
+
+  FakeI2c fake;
+  fake.fallback = 1;
+  Bus bus(fake);
+  FakeView view;
+  Driver driver(bus, view);
+  EXPECT_FALSE(driver.probe());
+  ASSERT_EQ(fake.calls.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(fake.calls[i].kind, FakeI2c::Call::WriteRead);
+    EXPECT_EQ(fake.calls[i].address, i == 0 ? 0xB2 : 0x1C);
+    EXPECT_EQ(fake.calls[i].bytes, std::vector<uint8_t>({0x00, reg}));
+    EXPECT_EQ(fake.calls[i].count, 1);
+  }
+}
+
+// After GetLockStatus, SNRRegisters and CarrierOffsetHex.
+inline void ExpectLgWindow(const FakeView& view, const std::string& rf, const std::string& ifAgc,
+                           const std::string& carrier) {
+  std::map<std::string, std::string> captions = {
+      {"lblAFCLock", "Carrier Lock"}, {"lblVSBSync", "Sync Lock"},
+      {"lblEQLock", "SNR GOOD"},      {"frQAM", "AGC:"},
+      {"lblAGC", "RF_AGC: " + rf},    {"lblIFGain", "IF_AGC: " + ifAgc},
+      {"lblCarrier", carrier}};
+  std::map<std::string, bool> visible = {
+      {"frVSB", false}, {"lblSTRTime", false}, {"lblFreqOffset", false}, {"frF0F1", false}};
+  std::map<std::string, int> widths = {
+      {"lblCarrier", 2500}, {"lblCOffset", 1935}, {"lblCOHex", 1935}};
+  EXPECT_EQ(view.captions, captions);
+  EXPECT_EQ(view.visible, visible);
+  EXPECT_EQ(view.widths, widths);
 }

@@ -72,19 +72,13 @@ TEST(lg2160, SnrDigitsOfEachVariant) {
   }
 }
 
-// Just below the threshold gives `below`, the threshold itself `at`.
 TEST(lg2160, ColourThresholdsAtTheirEdges) {
-  struct Case {
-    float threshold;
-    int32_t below, at;
-  } cases[] = {{4, Color::Red, Color::Orange},
-               {6, Color::Orange, Color::Yellow},
-               {8, Color::Yellow, Color::Green}};
   Chip chip(false);
-  for (const auto& c : cases) {
-    EXPECT_EQ(chip.driver.LG2160ColorizeSNR(c.threshold - 0.1f), c.below) << c.threshold;
-    EXPECT_EQ(chip.driver.LG2160ColorizeSNR(c.threshold), c.at) << c.threshold;
-  }
+  auto colour = [&](int16_t, float snr) { return chip.driver.LG2160ColorizeSNR(snr); };
+  ExpectEdges(colour, 0.1f,
+              {{Mode::AtscMh, 4, Color::Red, Color::Orange},
+               {Mode::AtscMh, 6, Color::Orange, Color::Yellow},
+               {Mode::AtscMh, 8, Color::Yellow, Color::Green}});
 }
 
 TEST(lg2160, TheHistoryAveragesDecibels) {
@@ -119,7 +113,8 @@ TEST(lg2160, LockBitsOfEachVariant) {
   }
 }
 
-// Each row sets the registers of one caption of the ATSC-MH panel.
+// Each row sets the registers of one caption of the ATSC-MH panel (or none
+// for the fixed captions).
 TEST(lg2160, LockStatusTurnsTheFramesIntoTheMhPanel) {
   struct Case {
     Regs regs;
@@ -138,27 +133,23 @@ TEST(lg2160, LockStatusTurnsTheFramesIntoTheMhPanel) {
                {{{0x010C, 0xF7}, {0x010D, 1}}, "lblIFGain", "IF_AGC: 701"},
                {{{0x010C, 0x0C}, {0x010D, 0}}, "lblIFGain", "IF_AGC: FFFFFC00"},
                {{{0x0316, 0xAB}}, "lblFreqOffset", "AB"},
-               {{{0x0316, 0x0F}}, "lblFreqOffset", "F"}};
+               {{{0x0316, 0x0F}}, "lblFreqOffset", "F"},
+               {{}, "lblVSBSync", "Sync Lock"},
+               {{}, "lblEQLock", "SNR GOOD"},
+               {{}, "lblFECLock", "Acq Lock"},
+               {{}, "frVSB", "ATSC-MH"},
+               {{}, "frQAM", "AGC:"},
+               {{}, "lblSTRTime", "SCCC (0x0316) :"}};
   for (bool lg2161 : {false, true}) {
     for (const auto& c : cases) {
       Chip chip(lg2161, c.regs);
       chip.Locks();
       EXPECT_EQ(chip.view.captions[c.control], c.caption) << lg2161;
+      EXPECT_EQ(chip.view.captions.size(), 12u);
+      EXPECT_EQ(chip.view.widths,
+                (std::map<std::string, int>{{"frVSB", 2505}, {"lblAutoFreq", 1935}}));
+      EXPECT_TRUE(chip.view.visible.empty());
     }
-    Chip chip(lg2161);
-    chip.Locks();
-    for (auto [control, caption] :
-         std::map<std::string, std::string>{{"lblVSBSync", "Sync Lock"},
-                                            {"lblEQLock", "SNR GOOD"},
-                                            {"lblFECLock", "Acq Lock"},
-                                            {"frVSB", "ATSC-MH"},
-                                            {"frQAM", "AGC:"},
-                                            {"lblSTRTime", "SCCC (0x0316) :"}})
-      EXPECT_EQ(chip.view.captions[control], caption) << lg2161;
-    EXPECT_EQ(chip.view.captions.size(), 12u);
-    EXPECT_EQ(chip.view.widths,
-              (std::map<std::string, int>{{"frVSB", 2505}, {"lblAutoFreq", 1935}}));
-    EXPECT_TRUE(chip.view.visible.empty());
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/LgTestChip.h"
+#include "demod/atsc/AtscChip.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -97,22 +97,22 @@ TEST(lgdt3305, AverageIsTakenBeforeTheLogarithm) {
   EXPECT_EQ(color, Color::Yellow);
 }
 
-// Just below the threshold gives `below`, the threshold itself `at`.
+// The edges of the mode read last; the mode register holds 3, 0, 1 or 2.
 TEST(lgdt3305, ColourThresholdsAtTheirEdges) {
-  struct Case {
-    int mode;
-    float threshold;
-    int32_t below, at;
-  } cases[] = {{3, 10, Color::Red, Color::Orange},    {3, 16, Color::Orange, Color::Yellow},
-               {3, 24, Color::Yellow, Color::Green},  {0, 20, Color::Red, Color::Orange},
-               {0, 25, Color::Orange, Color::Yellow}, {0, 30, Color::Yellow, Color::Green},
-               {1, 28, Color::Red, Color::Orange},    {1, 30, Color::Orange, Color::Yellow},
-               {1, 32, Color::Yellow, Color::Green},  {2, 0, Color::Red, Color::Green}};
-  for (const auto& c : cases) {
-    Chip chip({{0, c.mode}});
-    EXPECT_EQ(chip.driver.LGDT3305ColorizeSNR(c.threshold - 0.1f), c.below) << c.threshold;
-    EXPECT_EQ(chip.driver.LGDT3305ColorizeSNR(c.threshold), c.at) << c.threshold;
-  }
+  auto colour = [](int16_t mode, float snr) {
+    return Chip({{0, mode}}).driver.LGDT3305ColorizeSNR(snr);
+  };
+  ExpectEdges(colour, 0.1f,
+              {{3, 10, Color::Red, Color::Orange},
+               {3, 16, Color::Orange, Color::Yellow},
+               {3, 24, Color::Yellow, Color::Green},
+               {0, 20, Color::Red, Color::Orange},
+               {0, 25, Color::Orange, Color::Yellow},
+               {0, 30, Color::Yellow, Color::Green},
+               {1, 28, Color::Red, Color::Orange},
+               {1, 30, Color::Orange, Color::Yellow},
+               {1, 32, Color::Yellow, Color::Green},
+               {2, 0, Color::Red, Color::Green}});
 }
 
 TEST(lgdt3305, LockBitsByMode) {

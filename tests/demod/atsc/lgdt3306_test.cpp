@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/LgTestChip.h"
+#include "demod/atsc/AtscChip.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -110,20 +110,20 @@ TEST(lgdt3306, AverageHoldsDecibels) {
 // The thresholds are those of the LGDT3305 for the mode read last: one edge
 // per mode shows which set applies. Other modes are dark grey.
 TEST(lgdt3306, ColourThresholdsByModeAndDarkGreyOtherwise) {
-  struct Case {
-    Regs mode;
-    float threshold;
-    int32_t below, at;
-  } cases[] = {{kVsb, 24, Color::Yellow, Color::Green},
-               {kQam64, 30, Color::Yellow, Color::Green},
-               {kQam256, 32, Color::Yellow, Color::Green},
-               {kAsleep, 40, 4210752, 4210752},
-               {kNoMode, 0, 4210752, 4210752}};
-  for (const auto& c : cases) {
-    Chip chip(c.mode);
-    EXPECT_EQ(chip.driver.LGDT3306ColorizeSNR(c.threshold - 0.1f), c.below) << &c - cases;
-    EXPECT_EQ(chip.driver.LGDT3306ColorizeSNR(c.threshold), c.at) << &c - cases;
-  }
+  auto colour = [](int16_t mode, float snr) {
+    const Regs& regs = mode == Mode::Vsb8     ? kVsb
+                       : mode == Mode::Qam64  ? kQam64
+                       : mode == Mode::Qam256 ? kQam256
+                       : mode == Mode::Sleep  ? kAsleep
+                                              : kNoMode;
+    return Chip(regs).driver.LGDT3306ColorizeSNR(snr);
+  };
+  ExpectEdges(colour, 0.1f,
+              {{Mode::Vsb8, 24, Color::Yellow, Color::Green},
+               {Mode::Qam64, 30, Color::Yellow, Color::Green},
+               {Mode::Qam256, 32, Color::Yellow, Color::Green},
+               {Mode::Sleep, 40, 4210752, 4210752},
+               {Mode::None, 0, 4210752, 4210752}});
 }
 
 TEST(lgdt3306, OneLockBitLightsEveryLampButFec) {

@@ -129,26 +129,25 @@ TEST(s5h1411, SnrTablesAtEveryRowBoundaryAndPastTheirEnds) {
   for (const auto& c : ends) EXPECT_EQ(c.got, c.want) << &c - ends;
 }
 
-// The raw value up to `last` gives `atOrBelow`, one more gives `above`.
 TEST(s5h1411, ColoursAtTheirThresholds) {
-  struct Case {
-    int32_t (*colour)(int32_t);
-    int32_t last, atOrBelow, above;
-  } cases[] = {{s5h1411::VsbColor, 644, Color::Red, Color::Orange},
-               {s5h1411::VsbColor, 670, Color::Orange, Color::Yellow},
-               {s5h1411::VsbColor, 717, Color::Yellow, Color::Green},
-               {s5h1411::Qam64Color, -1, Color::Red, Color::Green},
-               {s5h1411::Qam64Color, 2800, Color::Green, Color::Yellow},
-               {s5h1411::Qam64Color, 8272, Color::Yellow, Color::Orange},
-               {s5h1411::Qam64Color, 15872, Color::Orange, Color::Red},
-               {s5h1411::Qam256Color, -1, Color::Red, Color::Green},
-               {s5h1411::Qam256Color, 4933, Color::Green, Color::Yellow},
-               {s5h1411::Qam256Color, 12064, Color::Yellow, Color::Orange},
-               {s5h1411::Qam256Color, 16544, Color::Orange, Color::Red}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.colour(c.last), c.atOrBelow) << c.last;
-    EXPECT_EQ(c.colour(c.last + 1), c.above) << c.last + 1;
-  }
+  auto colour = [](int16_t mode, float raw) {
+    auto f = mode == Mode::Vsb8    ? s5h1411::VsbColor
+             : mode == Mode::Qam64 ? s5h1411::Qam64Color
+                                   : s5h1411::Qam256Color;
+    return f(int32_t(raw));
+  };
+  ExpectEdges(colour, 1,
+              {{Mode::Vsb8, 645, Color::Red, Color::Orange},
+               {Mode::Vsb8, 671, Color::Orange, Color::Yellow},
+               {Mode::Vsb8, 718, Color::Yellow, Color::Green},
+               {Mode::Qam64, 0, Color::Red, Color::Green},
+               {Mode::Qam64, 2801, Color::Green, Color::Yellow},
+               {Mode::Qam64, 8273, Color::Yellow, Color::Orange},
+               {Mode::Qam64, 15873, Color::Orange, Color::Red},
+               {Mode::Qam256, 0, Color::Red, Color::Green},
+               {Mode::Qam256, 4934, Color::Green, Color::Yellow},
+               {Mode::Qam256, 12065, Color::Yellow, Color::Orange},
+               {Mode::Qam256, 16545, Color::Orange, Color::Red}});
 }
 
 // The colour follows the raw value, not the SNR.
