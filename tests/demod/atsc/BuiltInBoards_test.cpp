@@ -28,7 +28,8 @@ TEST(AtscBoards, BuiltInBoardsAreDetectedLockedAndWander) {
       {"lg2160", "lg2160", "LG2160", Mode::AtscMh, {1, 1, 1, 1, -1}, 12, 19, "SNR GOOD"},
       {"lg2161", "lg2160", "LG2161", Mode::AtscMh, {1, -1, 1, 1, -1}, 12, 19, "SNR GOOD"},
       {"lgdt3305", "lgdt3305", "LGDT3305", Mode::Vsb8, {1, 1, 1, 1, 1}, 22, 28, "SNR GOOD"},
-      {"lgdt3306", "lgdt3306", "LGDT3306", Mode::Vsb8, {1, 1, -1, 1, 1}, 24, 30, "SNR GOOD"}};
+      {"lgdt3306", "lgdt3306", "LGDT3306", Mode::Vsb8, {1, 1, -1, 1, 1}, 24, 30, "SNR GOOD"},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.board);
     std::string error;

@@ -25,10 +25,12 @@ TEST(au8522, RegisterReadsAreThreeByteCommandsWithFourAttempts) {
     std::deque<uint8_t> results;
     size_t attempts;
     int16_t value;
-  } cases[] = {{&au8522::QAMCorrectableErrors, {0x45, 0x42, 0x11}, {}, 1, 0x21},
-               {&au8522::QAMUncorrectableErrors, {0x45, 0x43, 0x11}, {1, 1, 0}, 3, 0x21},
-               {&au8522::VSBCorrectableErrors, {0x40, 0x86, 0x11}, {1, 1, 1, 0}, 4, 0x21},
-               {&au8522::VSBUncorrectableErrors, {0x40, 0x87, 0x11}, {1, 1, 1, 1}, 4, 0xFF}};
+  } cases[] = {
+      {&au8522::QAMCorrectableErrors, {0x45, 0x42, 0x11}, {}, 1, 0x21},
+      {&au8522::QAMUncorrectableErrors, {0x45, 0x43, 0x11}, {1, 1, 0}, 3, 0x21},
+      {&au8522::VSBCorrectableErrors, {0x40, 0x86, 0x11}, {1, 1, 1, 0}, 4, 0x21},
+      {&au8522::VSBUncorrectableErrors, {0x40, 0x87, 0x11}, {1, 1, 1, 1}, 4, 0xFF},
+  };
   for (const auto& c : cases) {
     FakeI2c fake;
     Bus bus(fake);
@@ -53,12 +55,14 @@ TEST(au8522, OperatingModeDecoding) {
     Regs regs;
     int16_t mode;
     std::vector<int> read;
-  } cases[] = {{{{0x0A4, 0xFF}}, Mode::Vsb8, {0x0A4}},  // also a failed read
-               {{{0x0A4, 0x02}, {0x502, 1}}, Mode::Qam256, {0x0A4, 0x502}},
-               {{{0x0A4, 0x02}, {0x502, 0xFE}}, Mode::Qam64, {0x0A4, 0x502}},
-               {{{0x0A4, 0xCF}, {0x502, 0}}, Mode::Qam64, {0x0A4, 0x502}},
-               {{{0x0A4, 0x12}, {0x502, 1}}, Mode::Sleep, {0x0A4}},
-               {{{0x0A4, 0xDD}}, Mode::Sleep, {0x0A4}}};
+  } cases[] = {
+      {{{0x0A4, 0xFF}}, Mode::Vsb8, {0x0A4}},  // also a failed read
+      {{{0x0A4, 0x02}, {0x502, 1}}, Mode::Qam256, {0x0A4, 0x502}},
+      {{{0x0A4, 0x02}, {0x502, 0xFE}}, Mode::Qam64, {0x0A4, 0x502}},
+      {{{0x0A4, 0xCF}, {0x502, 0}}, Mode::Qam64, {0x0A4, 0x502}},
+      {{{0x0A4, 0x12}, {0x502, 1}}, Mode::Sleep, {0x0A4}},
+      {{{0x0A4, 0xDD}}, Mode::Sleep, {0x0A4}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
@@ -101,9 +105,11 @@ TEST(au8522, SnrTablesAtEveryRowBoundaryAndPastTheirEnds) {
     int16_t mode;
     const Row* rows;
     size_t count;
-  } tables[] = {{Mode::Vsb8, kVsb, std::size(kVsb)},
-                {Mode::Qam64, kQam64, std::size(kQam64)},
-                {Mode::Qam256, kQam256, std::size(kQam256)}};
+  } tables[] = {
+      {Mode::Vsb8, kVsb, std::size(kVsb)},
+      {Mode::Qam64, kQam64, std::size(kQam64)},
+      {Mode::Qam256, kQam256, std::size(kQam256)},
+  };
   for (const auto& t : tables) {
     auto db = [&](size_t i) { return float(t.rows[i].tenths) / 10; };
     EXPECT_EQ(au8522::SnrToDb(t.mode, 0), db(0)) << t.mode;
@@ -136,11 +142,13 @@ TEST(au8522, SnrFollowsTheCurrentModeNotItsArgument) {
     float snr;
     int32_t color;
     std::vector<int> read;
-  } cases[] = {{{{0x0A4, 0x20}, {0x311, 13}, {0x522, 0}}, 19.5f, Color::Green, {0x311}},
-               {{{0x0A4, 0x20}, {0x311, 37}}, 15.0f, Color::Orange, {0x311}},
-               {{{0x0A4, 2}, {0x502, 1}, {0x522, 62}, {0x311, 0}}, 30.0f, Color::Yellow, {0x522}},
-               {{{0x0A4, 2}, {0x502, 0}, {0x522, 200}}, 19.0f, Color::Red, {0x522}},
-               {{{0x0A4, 0}, {0x311, 13}, {0x522, 13}}, 0, Color::Green, {}}};
+  } cases[] = {
+      {{{0x0A4, 0x20}, {0x311, 13}, {0x522, 0}}, 19.5f, Color::Green, {0x311}},
+      {{{0x0A4, 0x20}, {0x311, 37}}, 15.0f, Color::Orange, {0x311}},
+      {{{0x0A4, 2}, {0x502, 1}, {0x522, 62}, {0x311, 0}}, 30.0f, Color::Yellow, {0x522}},
+      {{{0x0A4, 2}, {0x502, 0}, {0x522, 200}}, 19.0f, Color::Red, {0x522}},
+      {{{0x0A4, 0}, {0x311, 13}, {0x522, 13}}, 0, Color::Green, {}},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     Chip chip(c.regs);
@@ -165,15 +173,17 @@ TEST(au8522, LockBitsByModeAndTheRelabelledLamps) {
     Regs regs;
     std::vector<int16_t> locks;
     std::vector<int> read;
-  } cases[] = {{{{0x0A4, 0x20}, {0x088, 3}}, {1, -1, -1, 1, 1}, {0x088}},
-               {{{0x0A4, 0x20}, {0x088, 0xFD}}, {0, -1, -1, 1, 0}, {0x088}},
-               {{{0x0A4, 0x20}, {0x088, 2}}, {0, -1, -1, 0, 1}, {0x088}},
-               {{{0x0A4, 2}, {0x541, 0xAF}}, {1, 1, 1, -1, -1}, {0x541}},
-               {{{0x0A4, 2}, {0x502, 1}, {0x541, 0xE0}}, {0, 1, 0, -1, -1}, {0x541}},
-               {{{0x0A4, 2}, {0x541, 0x60}}, {0, 1, 0, -1, -1}, {0x541}},
-               {{{0x0A4, 2}, {0x541, 0x90}}, {0, 0, 1, -1, -1}, {0x541}},
-               {{{0x0A4, 2}, {0x541, 0xB0}}, {0, 0, 1, -1, -1}, {0x541}},
-               {{{0x0A4, 0x12}, {0x088, 3}, {0x541, 0xA0}}, {-1, -1, -1, -1, -1}, {}}};
+  } cases[] = {
+      {{{0x0A4, 0x20}, {0x088, 3}}, {1, -1, -1, 1, 1}, {0x088}},
+      {{{0x0A4, 0x20}, {0x088, 0xFD}}, {0, -1, -1, 1, 0}, {0x088}},
+      {{{0x0A4, 0x20}, {0x088, 2}}, {0, -1, -1, 0, 1}, {0x088}},
+      {{{0x0A4, 2}, {0x541, 0xAF}}, {1, 1, 1, -1, -1}, {0x541}},
+      {{{0x0A4, 2}, {0x502, 1}, {0x541, 0xE0}}, {0, 1, 0, -1, -1}, {0x541}},
+      {{{0x0A4, 2}, {0x541, 0x60}}, {0, 1, 0, -1, -1}, {0x541}},
+      {{{0x0A4, 2}, {0x541, 0x90}}, {0, 0, 1, -1, -1}, {0x541}},
+      {{{0x0A4, 2}, {0x541, 0xB0}}, {0, 0, 1, -1, -1}, {0x541}},
+      {{{0x0A4, 0x12}, {0x088, 3}, {0x541, 0xA0}}, {-1, -1, -1, -1, -1}, {}},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     Chip chip(c.regs);
@@ -191,10 +201,12 @@ TEST(au8522, ErrorCountersPickThePairOfTheCurrentMode) {
   struct Case {
     Regs mode;
     int uncorrectable, corrected;
-  } cases[] = {{{{0x0A4, 0x20}}, 7, 6},
-               {{{0x0A4, 2}}, 0x43, 0x42},
-               {{{0x0A4, 2}, {0x502, 1}}, 0x43, 0x42},
-               {{{0x0A4, 0}}, 0, 0}};
+  } cases[] = {
+      {{{0x0A4, 0x20}}, 7, 6},
+      {{{0x0A4, 2}}, 0x43, 0x42},
+      {{{0x0A4, 2}, {0x502, 1}}, 0x43, 0x42},
+      {{{0x0A4, 0}}, 0, 0},
+  };
   for (const auto& c : cases) {
     Chip chip(c.mode + counters);
     EXPECT_EQ(chip.driver.UncorrectableErrors().Number(), c.uncorrectable) << &c - cases;
@@ -220,10 +232,12 @@ TEST(au8522, ModelAnswersOnlyItsCommands) {
   struct Case {
     std::vector<uint8_t> command;
     bool answers;
-  } cases[] = {{{0x45, 0x43, 0x11}, true},
-               {{0x45, 0x43}, false},
-               {{0x05, 0x43, 0x11}, false},
-               {{0x80 | 0x05, 0x43, 0x77}, false}};
+  } cases[] = {
+      {{0x45, 0x43, 0x11}, true},
+      {{0x45, 0x43}, false},
+      {{0x05, 0x43, 0x11}, false},
+      {{0x80 | 0x05, 0x43, 0x77}, false},
+  };
   for (auto c : cases) {
     uint8_t in = 0;
     EXPECT_EQ(b.board->velI2C_WriteRead(b.bus->handle, 0x8E, 0, 0, int32_t(c.command.size()),

@@ -29,12 +29,14 @@ TEST(lg2160, ProbeChecksPresenceThenTheIdentityMasks) {
     bool present, found;
     std::string name;
     std::vector<int> read;  // registers read after the presence transfer
-  } cases[] = {{{{0x0003, 0xFF}}, true, true, "LG2160", {0x0003}},
-               {{{0x0003, 0xCB}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
-               {{{0x0003, 0x4C}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
-               {{{0x0003, 0}, {0x0001, 0xFA}}, true, false, "LG2160", {0x0003, 0x0001}},
-               {{{0x0003, 0x8C}, {0x0001, 0xFF}}, true, false, "LG2160", {0x0003, 0x0001}},
-               {{{0x0003, 0xCC}}, false, false, "LG2160", {}}};
+  } cases[] = {
+      {{{0x0003, 0xFF}}, true, true, "LG2160", {0x0003}},
+      {{{0x0003, 0xCB}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
+      {{{0x0003, 0x4C}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
+      {{{0x0003, 0}, {0x0001, 0xFA}}, true, false, "LG2160", {0x0003, 0x0001}},
+      {{{0x0003, 0x8C}, {0x0001, 0xFF}}, true, false, "LG2160", {0x0003, 0x0001}},
+      {{{0x0003, 0xCC}}, false, false, "LG2160", {}},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     AtscChip<lg2160> chip(Board("lg2160", c.regs, !c.present));
@@ -58,11 +60,13 @@ TEST(lg2160, SnrDigitsOfEachVariant) {
     int high, low;
     float snr;
     int32_t color;
-  } cases[] = {{false, 0x23, 0x40, 23.4f, Color::Green},  {false, 0x05, 0x70, 5.7f, Color::Orange},
-               {false, 0x05, 0x07, 5.0f, Color::Orange},  {false, 0xBA, 0xDF, 0, Color::Red},
-               {false, 0xBA, 0xDE, 121.3f, Color::Green}, {false, 0xFF, 0xFF, 166.5f, Color::Green},
-               {true, 0x05, 0x07, 5.7f, Color::Orange},   {true, 0x05, 0x70, 5.0f, Color::Orange},
-               {true, 0xBA, 0xDF, 0, Color::Red},         {true, 0xFF, 0xFF, 166.5f, Color::Green}};
+  } cases[] = {
+      {false, 0x23, 0x40, 23.4f, Color::Green},  {false, 0x05, 0x70, 5.7f, Color::Orange},
+      {false, 0x05, 0x07, 5.0f, Color::Orange},  {false, 0xBA, 0xDF, 0, Color::Red},
+      {false, 0xBA, 0xDE, 121.3f, Color::Green}, {false, 0xFF, 0xFF, 166.5f, Color::Green},
+      {true, 0x05, 0x07, 5.7f, Color::Orange},   {true, 0x05, 0x70, 5.0f, Color::Orange},
+      {true, 0xBA, 0xDF, 0, Color::Red},         {true, 0xFF, 0xFF, 166.5f, Color::Green},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     int mine = c.lg2161 ? 0x0302 : 0x0202, other = c.lg2161 ? 0x0202 : 0x0302;
@@ -102,7 +106,8 @@ TEST(lg2160, LockBitsOfEachVariant) {
       {false, 0x00, 0x23, 0xFF, {1, 1, 1, 1, -1}}, {false, 0x20, 0x23, 0x00, {0, 1, 1, 0, -1}},
       {false, 0x40, 0x23, 0x00, {1, 1, 0, 1, -1}}, {false, 0xFF, 0xBA, 0x00, {0, 0, 0, 0, -1}},
       {true, 0x00, 0xBA, 0x00, {1, -1, 1, 1, -1}}, {true, 0x20, 0x23, 0x7F, {1, -1, 1, 1, -1}},
-      {true, 0x00, 0x23, 0x80, {0, -1, 1, 0, -1}}, {true, 0x40, 0x23, 0x00, {1, -1, 0, 1, -1}}};
+      {true, 0x00, 0x23, 0x80, {0, -1, 1, 0, -1}}, {true, 0x40, 0x23, 0x00, {1, -1, 0, 1, -1}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.lg2161, {{0x011B, c.status}, {0x0202, c.snrHigh}, {0x0304, c.sync}});
     EXPECT_EQ(chip.Locks(), c.locks) << "row " << &c - cases;
@@ -119,27 +124,29 @@ TEST(lg2160, LockStatusTurnsTheFramesIntoTheMhPanel) {
   struct Case {
     Regs regs;
     std::string control, caption;
-  } cases[] = {{{{0x013E, 0x85}}, "lblSymbolTiming", "Parade ID: 5"},
-               {{{0x013E, 0xFF}}, "lblSymbolTiming", "Parade ID: 7F"},
-               {{{0x0124, 0x35}, {0x0125, 0x0C}}, "lblAutoFreq", "NOG: 3, TNOG: C"},
-               {{{0x0124, 0xFF}, {0x0125, 0xFF}}, "lblAutoFreq", "NOG: 7, TNOG: FF"},
-               {{{0x0124, 0x8F}, {0x0125, 0}}, "lblAutoFreq", "NOG: 0, TNOG: 0"},
-               {{{0x0016, 1}, {0x0128, 0x2A}}, "lblPilot", "FIC:  1, VER:  5"},
-               {{{0x0016, 0xFE}, {0x0128, 0xFF}}, "lblPilot", "FIC:  0, VER:  31"},
-               {{{0x010A, 8}, {0x010B, 0}}, "lblAGC", "RF_AGC: FFFFF800"},
-               {{{0x010A, 0x0F}, {0x010B, 0xFF}}, "lblAGC", "RF_AGC: FFFFFFFF"},
-               {{{0x010A, 0xF0}, {0x010B, 0x10}}, "lblAGC", "RF_AGC: 10"},
-               {{{0x010C, 7}, {0x010D, 0xFF}}, "lblIFGain", "IF_AGC: 7FF"},
-               {{{0x010C, 0xF7}, {0x010D, 1}}, "lblIFGain", "IF_AGC: 701"},
-               {{{0x010C, 0x0C}, {0x010D, 0}}, "lblIFGain", "IF_AGC: FFFFFC00"},
-               {{{0x0316, 0xAB}}, "lblFreqOffset", "AB"},
-               {{{0x0316, 0x0F}}, "lblFreqOffset", "F"},
-               {{}, "lblVSBSync", "Sync Lock"},
-               {{}, "lblEQLock", "SNR GOOD"},
-               {{}, "lblFECLock", "Acq Lock"},
-               {{}, "frVSB", "ATSC-MH"},
-               {{}, "frQAM", "AGC:"},
-               {{}, "lblSTRTime", "SCCC (0x0316) :"}};
+  } cases[] = {
+      {{{0x013E, 0x85}}, "lblSymbolTiming", "Parade ID: 5"},
+      {{{0x013E, 0xFF}}, "lblSymbolTiming", "Parade ID: 7F"},
+      {{{0x0124, 0x35}, {0x0125, 0x0C}}, "lblAutoFreq", "NOG: 3, TNOG: C"},
+      {{{0x0124, 0xFF}, {0x0125, 0xFF}}, "lblAutoFreq", "NOG: 7, TNOG: FF"},
+      {{{0x0124, 0x8F}, {0x0125, 0}}, "lblAutoFreq", "NOG: 0, TNOG: 0"},
+      {{{0x0016, 1}, {0x0128, 0x2A}}, "lblPilot", "FIC:  1, VER:  5"},
+      {{{0x0016, 0xFE}, {0x0128, 0xFF}}, "lblPilot", "FIC:  0, VER:  31"},
+      {{{0x010A, 8}, {0x010B, 0}}, "lblAGC", "RF_AGC: FFFFF800"},
+      {{{0x010A, 0x0F}, {0x010B, 0xFF}}, "lblAGC", "RF_AGC: FFFFFFFF"},
+      {{{0x010A, 0xF0}, {0x010B, 0x10}}, "lblAGC", "RF_AGC: 10"},
+      {{{0x010C, 7}, {0x010D, 0xFF}}, "lblIFGain", "IF_AGC: 7FF"},
+      {{{0x010C, 0xF7}, {0x010D, 1}}, "lblIFGain", "IF_AGC: 701"},
+      {{{0x010C, 0x0C}, {0x010D, 0}}, "lblIFGain", "IF_AGC: FFFFFC00"},
+      {{{0x0316, 0xAB}}, "lblFreqOffset", "AB"},
+      {{{0x0316, 0x0F}}, "lblFreqOffset", "F"},
+      {{}, "lblVSBSync", "Sync Lock"},
+      {{}, "lblEQLock", "SNR GOOD"},
+      {{}, "lblFECLock", "Acq Lock"},
+      {{}, "frVSB", "ATSC-MH"},
+      {{}, "frQAM", "AGC:"},
+      {{}, "lblSTRTime", "SCCC (0x0316) :"},
+  };
   for (bool lg2161 : {false, true}) {
     for (const auto& c : cases) {
       Chip chip(lg2161, c.regs);
@@ -161,8 +168,10 @@ TEST(lg2160, RegisterCaptionsAndErrorCountersOfEachVariant) {
     std::string caption, text;
     int32_t errors;
     std::vector<int> read;
-  } cases[] = {{false, "Reg 0202 / 0203", "23 A", 0x321, {0x0202, 0x0203, 0x0414, 0x0413}},
-               {true, "Reg 0302 / 0303", "5 F0", 0xF321, {0x0302, 0x0303, 0x0614, 0x0613}}};
+  } cases[] = {
+      {false, "Reg 0202 / 0203", "23 A", 0x321, {0x0202, 0x0203, 0x0414, 0x0413}},
+      {true, "Reg 0302 / 0303", "5 F0", 0xF321, {0x0302, 0x0303, 0x0614, 0x0613}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.lg2161, regs);
     EXPECT_EQ(chip.driver.SNRRegisters().Text(), c.text);
@@ -182,11 +191,13 @@ TEST(lg2160, OffsetsAreSignExtendedFrom24Bits) {
     int b0, b1, b2;
     float carrier, timing;
     std::string text;
-  } cases[] = {{0x00, 0x00, 0x01, 1.282958745956421f, 0.020046230405569077f, " .02004623"},
-               {0xFF, 0xFF, 0xFF, -1.282958745956421f, -0.020046230405569077f, "-.02004623"},
-               {0x00, 0x00, 0x19, 32.07396697998047f, 0.5011557340621948f, " .5011557"},
-               {0x80, 0x00, 0x00, -10762238.0f, -168159.96875f, "-168160"},
-               {0x7F, 0xFF, 0xFF, 10762237.0f, 168159.953125f, " 168160"}};
+  } cases[] = {
+      {0x00, 0x00, 0x01, 1.282958745956421f, 0.020046230405569077f, " .02004623"},
+      {0xFF, 0xFF, 0xFF, -1.282958745956421f, -0.020046230405569077f, "-.02004623"},
+      {0x00, 0x00, 0x19, 32.07396697998047f, 0.5011557340621948f, " .5011557"},
+      {0x80, 0x00, 0x00, -10762238.0f, -168159.96875f, "-168160"},
+      {0x7F, 0xFF, 0xFF, 10762237.0f, 168159.953125f, " 168160"},
+  };
   for (const auto& c : cases) {
     Chip chip(false, {{0x0118, c.b0},
                       {0x0119, c.b1},

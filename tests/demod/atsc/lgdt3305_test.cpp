@@ -20,19 +20,21 @@ TEST(lgdt3305, ProbeAsksBothAddressesOnceAndKeepsTheFirstThatFits) {
     std::string devices;
     bool found;
     int16_t mode;  // read afterwards, telling which chip was kept
-  } cases[] = {{at("0xB2", ""), true, Mode::Vsb8},
-               {at("0x1C", "\"0\":1"), true, Mode::Qam256},
-               {at("0xB2", "\"0\":3") + "," + at("0x1C", "\"0\":0"), true, Mode::Vsb8},
-               {at("0xB2", "\"0\":2") + "," + at("0x1C", "\"0\":0"), true, Mode::Qam64},
-               {at("0xB2", "\"0\":\"0xFE\""), false, Mode::None},
-               {at("0xB2", "\"1\":\"0xB0\""), true, Mode::Vsb8},  // bits 6 and 5 are free
-               {at("0xB2", "\"1\":\"0x91\""), false, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0x80\""), false, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0x10\""), false, Mode::Vsb8},
-               {at("0xB2", "\"7\":\"0xEF\""), true, Mode::Vsb8},  // bits 7 and 6 are free
-               {at("0xB2", "\"7\":\"0x1F\""), false, Mode::Vsb8},
-               {at("0xB2", "\"7\":\"0x3F\""), false, Mode::Vsb8},
-               {at("0xB2", "\"7\":\"0x2E\""), false, Mode::Vsb8}};
+  } cases[] = {
+      {at("0xB2", ""), true, Mode::Vsb8},
+      {at("0x1C", "\"0\":1"), true, Mode::Qam256},
+      {at("0xB2", "\"0\":3") + "," + at("0x1C", "\"0\":0"), true, Mode::Vsb8},
+      {at("0xB2", "\"0\":2") + "," + at("0x1C", "\"0\":0"), true, Mode::Qam64},
+      {at("0xB2", "\"0\":\"0xFE\""), false, Mode::None},
+      {at("0xB2", "\"1\":\"0xB0\""), true, Mode::Vsb8},  // bits 6 and 5 are free
+      {at("0xB2", "\"1\":\"0x91\""), false, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0x80\""), false, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0x10\""), false, Mode::Vsb8},
+      {at("0xB2", "\"7\":\"0xEF\""), true, Mode::Vsb8},  // bits 7 and 6 are free
+      {at("0xB2", "\"7\":\"0x1F\""), false, Mode::Vsb8},
+      {at("0xB2", "\"7\":\"0x3F\""), false, Mode::Vsb8},
+      {at("0xB2", "\"7\":\"0x2E\""), false, Mode::Vsb8},
+  };
   for (const auto& c : cases) {
     FileBoard b("{\"devices\":[" + c.devices + "]}");
     FakeView view;
@@ -47,11 +49,10 @@ TEST(lgdt3305, ModeDecoding) {
   struct Case {
     int byte;
     int16_t mode;
-  } cases[] = {{0x07, Mode::Vsb8},
-               {0xFC, Mode::Qam64},
-               {0xFD, Mode::Qam256},
-               {0x02, Mode::None},
-               {0xFF, Mode::None}};
+  } cases[] = {
+      {0x07, Mode::Vsb8}, {0xFC, Mode::Qam64}, {0xFD, Mode::Qam256},
+      {0x02, Mode::None}, {0xFF, Mode::None},
+  };
   for (const auto& c : cases) EXPECT_EQ(Chip({{0, c.byte}}).driver.OperatingMode(), c.mode);
 }
 
@@ -78,7 +79,8 @@ TEST(lgdt3305, SnrByModeAtTheEndsAndHalves) {
       {qam64, qamMse(0, 8), 49.4f, Color::Green},        // 49.35 to even
       {qam64, qamMse(0xFF, 0xFF), 10.2f, Color::Red},
       {qam256, qamMse(0xFF, 0xFF), 10.3f, Color::Red},
-      {none, vsbMse(0, 0, 1) + qamMse(0, 1), 0, Color::Green},  // no mode: zero thresholds
+      {none, vsbMse(0, 0, 1) + qamMse(0, 1), 0, Color::Green},
+      ,  // no mode: zero thresholds
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
@@ -119,11 +121,13 @@ TEST(lgdt3305, LockBitsByMode) {
   struct Case {
     int mode, r1, r2, r3;  // 0x050A, 0x0003, 0x011D
     std::vector<int16_t> locks;
-  } cases[] = {{3, 0x00, 0x07, 0x80, {1, 1, 1, 1, 1}},  {3, 0xFF, 0x08, 0x02, {0, 0, 0, 0, 0}},
-               {3, 0x00, 0x01, 0x00, {1, 1, 0, 0, 0}},  {3, 0x00, 0x02, 0x00, {1, 0, 1, 0, 0}},
-               {0, 0x0D, 0x08, 0x02, {1, 0, 0, 0, 1}},  {0, 0x0C, 0x00, 0x80, {0, 0, 0, 0, 0}},
-               {1, 0x09, 0x07, 0x02, {0, 1, 1, 1, 1}},  {1, 0x05, 0x00, 0x00, {0, 0, 0, 0, 0}},
-               {2, 0xFF, 0x05, 0xFF, {-1, 1, 0, 1, -1}}};
+  } cases[] = {
+      {3, 0x00, 0x07, 0x80, {1, 1, 1, 1, 1}},   {3, 0xFF, 0x08, 0x02, {0, 0, 0, 0, 0}},
+      {3, 0x00, 0x01, 0x00, {1, 1, 0, 0, 0}},   {3, 0x00, 0x02, 0x00, {1, 0, 1, 0, 0}},
+      {0, 0x0D, 0x08, 0x02, {1, 0, 0, 0, 1}},   {0, 0x0C, 0x00, 0x80, {0, 0, 0, 0, 0}},
+      {1, 0x09, 0x07, 0x02, {0, 1, 1, 1, 1}},   {1, 0x05, 0x00, 0x00, {0, 0, 0, 0, 0}},
+      {2, 0xFF, 0x05, 0xFF, {-1, 1, 0, 1, -1}},
+  };
   for (const auto& c : cases) {
     Chip chip({{0, c.mode}, {0x050A, c.r1}, {0x0003, c.r2}, {0x011D, c.r3}});
     EXPECT_EQ(chip.Locks(), c.locks) << "row " << &c - cases;
@@ -136,9 +140,11 @@ TEST(lgdt3305, WindowCaptionsWithTwelveBitSignedAgc) {
   struct Case {
     int rfHigh, rfLow, ifHigh, ifLow;
     std::string rf, ifAgc;
-  } cases[] = {{0x08, 0x00, 0x07, 0xFF, "FFFFF800", "7FF"},
-               {0x0F, 0xFF, 0xF0, 0x12, "FFFFFFFF", "12"},
-               {0x00, 0x00, 0x0A, 0xBC, "0", "FFFFFABC"}};
+  } cases[] = {
+      {0x08, 0x00, 0x07, 0xFF, "FFFFF800", "7FF"},
+      {0x0F, 0xFF, 0xF0, 0x12, "FFFFFFFF", "12"},
+      {0x00, 0x00, 0x0A, 0xBC, "0", "FFFFFABC"},
+  };
   for (const auto& c : cases) {
     Chip chip({{0x0316, c.rfHigh}, {0x0317, c.rfLow}, {0x0318, c.ifHigh}, {0x0319, c.ifLow}});
     chip.Locks();
@@ -152,11 +158,13 @@ TEST(lgdt3305, OffsetsAreTwentyFourBitSignedAndScaledByMode) {
   struct Case {
     int mode, b0, b1, b2;
     float carrier, timing;
-  } cases[] = {{3, 0x80, 0x00, 0x00, -10760.0f, -336.25f},
-               {3, 0x7F, 0xFF, 0xFF, 10759.998717f, 336.24996f},
-               {0, 0x80, 0x00, 0x00, -390.625f, -390.625f},
-               {1, 0x12, 0x34, 0x56, 55.555534f, 55.555534f},
-               {2, 0x12, 0x34, 0x56, 0, 0}};
+  } cases[] = {
+      {3, 0x80, 0x00, 0x00, -10760.0f, -336.25f},
+      {3, 0x7F, 0xFF, 0xFF, 10759.998717f, 336.24996f},
+      {0, 0x80, 0x00, 0x00, -390.625f, -390.625f},
+      {1, 0x12, 0x34, 0x56, 55.555534f, 55.555534f},
+      {2, 0x12, 0x34, 0x56, 0, 0},
+  };
   for (const auto& c : cases) {
     Chip chip({{0, c.mode},
                {0x0118, c.b0},
@@ -176,12 +184,14 @@ TEST(lgdt3305, OffsetTextHasASignPlaceAndNoLeadingZero) {
   struct Case {
     float value;
     std::string text;
-  } cases[] = {{0, " 0"},
-               {0.25f, " .25"},
-               {-0.0361f, "-.0361"},
-               {-336.25f, "-336.25"},
-               {1.0f / 3, " .3333333"},
-               {10759.998717f, " 10760"}};
+  } cases[] = {
+      {0, " 0"},
+      {0.25f, " .25"},
+      {-0.0361f, "-.0361"},
+      {-336.25f, "-336.25"},
+      {1.0f / 3, " .3333333"},
+      {10759.998717f, " 10760"},
+  };
   for (const auto& c : cases) EXPECT_EQ(lgdt3305::OffsetText(c.value), c.text) << c.value;
 }
 

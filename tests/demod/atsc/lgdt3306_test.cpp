@@ -28,26 +28,28 @@ TEST(lgdt3306, ProbeAddressesIdentityMasksAndSecondDemodulator) {
     std::string devices;
     bool demod2, found;
     int16_t mode;  // read afterwards, telling which chip was kept
-  } cases[] = {{at("0xB2", ""), false, true, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0xC7\""), false, true, Mode::Vsb8},  // bits 3 and 0 are free
-               {at("0xB2", "\"1\":\"0xCE\""), false, true, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0xC4\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0xD6\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"1\":\"0x46\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"0\":\"0x74\""), false, true, Mode::Sleep},
-               {at("0xB2", "\"0\":\"0x71\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"0\":\"0x65\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"0\":\"0x35\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"2\":\"0x8F\""), false, true, Mode::Vsb8},  // bits 7, 3 and 2 are free
-               {at("0xB2", "\"2\":\"0x02\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"2\":\"0x13\""), false, false, Mode::Vsb8},
-               {at("0xB2", "\"2\":\"0x43\""), false, false, Mode::Vsb8},
-               {at("0xB2", "") + qamAt1C, false, true, Mode::Vsb8},
-               {at("0xB2", "") + qamAt1C, true, true, Mode::Qam64},
-               {at("0xB2", ""), true, false, Mode::None},  // nothing where "-demod2" looks
-               {at("0xB2", "\"1\":\"0x90\"") + qamAt1C, false, true, Mode::Qam64},
-               // The first chip passed the identity byte, so the second is not considered.
-               {at("0xB2", "\"2\":0") + qamAt1C, false, false, Mode::Vsb8}};
+  } cases[] = {
+      {at("0xB2", ""), false, true, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0xC7\""), false, true, Mode::Vsb8},  // bits 3 and 0 are free
+      {at("0xB2", "\"1\":\"0xCE\""), false, true, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0xC4\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0xD6\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"1\":\"0x46\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"0\":\"0x74\""), false, true, Mode::Sleep},
+      {at("0xB2", "\"0\":\"0x71\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"0\":\"0x65\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"0\":\"0x35\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"2\":\"0x8F\""), false, true, Mode::Vsb8},  // bits 7, 3 and 2 are free
+      {at("0xB2", "\"2\":\"0x02\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"2\":\"0x13\""), false, false, Mode::Vsb8},
+      {at("0xB2", "\"2\":\"0x43\""), false, false, Mode::Vsb8},
+      {at("0xB2", "") + qamAt1C, false, true, Mode::Vsb8},
+      {at("0xB2", "") + qamAt1C, true, true, Mode::Qam64},
+      {at("0xB2", ""), true, false, Mode::None},  // nothing where "-demod2" looks
+      {at("0xB2", "\"1\":\"0x90\"") + qamAt1C, false, true, Mode::Qam64},
+      // The first chip passed the identity byte, so the second is not considered.
+      {at("0xB2", "\"2\":0") + qamAt1C, false, false, Mode::Vsb8},
+  };
   for (const auto& c : cases) {
     FileBoard b("{\"devices\":[" + c.devices + "]}");
     b.bus->secondDemod = c.demod2;
@@ -62,14 +64,16 @@ TEST(lgdt3306, ModeDecodingAndSleep) {
   struct Case {
     Regs regs;
     int16_t mode, sleep;
-  } cases[] = {{kVsb, Mode::Vsb8, 0},
-               {{{0x0008, 0x08}, {0x00A6, 0xF8}}, Mode::Qam64, 0},  // only bits 2..0 count
-               {{{0x0008, 0x08}, {0x00A6, 0x04}}, Mode::Qam256, 0},
-               {{{0x0008, 0x08}, {0x00A6, 0x01}}, Mode::None, 0},
-               {{{0x0008, 0x88}}, Mode::None, 0},
-               {kAsleep, Mode::Sleep, 1},
-               {kQam256 + Regs{{0x0000, 0x00}}, Mode::Sleep, 1},
-               {{{0x0008, 0xFF}, {0x0000, 0x00}}, Mode::None, 1}};  // a dead mode register wins
+  } cases[] = {
+      {kVsb, Mode::Vsb8, 0},
+      {{{0x0008, 0x08}, {0x00A6, 0xF8}}, Mode::Qam64, 0},  // only bits 2..0 count
+      {{{0x0008, 0x08}, {0x00A6, 0x04}}, Mode::Qam256, 0},
+      {{{0x0008, 0x08}, {0x00A6, 0x01}}, Mode::None, 0},
+      {{{0x0008, 0x88}}, Mode::None, 0},
+      {kAsleep, Mode::Sleep, 1},
+      {kQam256 + Regs{{0x0000, 0x00}}, Mode::Sleep, 1},
+      {{{0x0008, 0xFF}, {0x0000, 0x00}}, Mode::None, 1},
+  };  // a dead mode register wins
   for (const auto& c : cases) {
     Chip chip(c.regs);
     EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << "row " << &c - cases;
@@ -81,12 +85,14 @@ TEST(lgdt3306, SnrInDecibelsWithItsCoarseFallback) {
   struct Case {
     int signal, noise, coarse;
     float snr;
-    int32_t color;                                   // in 8-VSB
-  } cases[] = {{4000, 40, 7, 20.0f, Color::Yellow},  // exactly 20 is not below it
-               {4000, 41, 7, 7.0f, Color::Red},      // 19.89 defers to the coarse reading
-               {4000, 0, 7, 26.0f, Color::Green},    // no noise reads as 10
-               {0, 40, 15, 15.0f, Color::Orange},    // log of 0 is taken as 0
-               {65535, 1, 0, 48.2f, Color::Green},  {65535, 65535, 255, 255.0f, Color::Green}};
+    int32_t color;  // in 8-VSB
+  } cases[] = {
+      {4000, 40, 7, 20.0f, Color::Yellow},  // exactly 20 is not below it
+      {4000, 41, 7, 7.0f, Color::Red},      // 19.89 defers to the coarse reading
+      {4000, 0, 7, 26.0f, Color::Green},    // no noise reads as 10
+      {0, 40, 15, 15.0f, Color::Orange},    // log of 0 is taken as 0
+      {65535, 1, 0, 48.2f, Color::Green},  {65535, 65535, 255, 255.0f, Color::Green},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     Chip chip({{0x00E8, c.signal >> 8},
@@ -130,12 +136,14 @@ TEST(lgdt3306, OneLockBitLightsEveryLampButFec) {
   struct Case {
     Regs regs;
     std::vector<int16_t> locks;
-  } cases[] = {{kVsb + Regs{{0x00A6, 0x80}}, {1, 1, -1, 1, 1}},
-               {kVsb + Regs{{0x00A6, 0x7F}}, {0, 0, -1, 0, 0}},
-               {kQam64, {1, 1, -1, 1, 1}},
-               {kQam256, {1, 1, -1, 1, 1}},
-               {kAsleep + Regs{{0x00A6, 0x80}}, {-1, -1, -1, -1, -1}},
-               {kNoMode + Regs{{0x00A6, 0x80}}, {-1, -1, -1, -1, -1}}};
+  } cases[] = {
+      {kVsb + Regs{{0x00A6, 0x80}}, {1, 1, -1, 1, 1}},
+      {kVsb + Regs{{0x00A6, 0x7F}}, {0, 0, -1, 0, 0}},
+      {kQam64, {1, 1, -1, 1, 1}},
+      {kQam256, {1, 1, -1, 1, 1}},
+      {kAsleep + Regs{{0x00A6, 0x80}}, {-1, -1, -1, -1, -1}},
+      {kNoMode + Regs{{0x00A6, 0x80}}, {-1, -1, -1, -1, -1}},
+  };
   for (const auto& c : cases) EXPECT_EQ(Chip(c.regs).Locks(), c.locks) << "row " << &c - cases;
 }
 
@@ -144,11 +152,13 @@ TEST(lgdt3306, OffsetsAreSignMagnitudeInEveryMode) {
     Regs mode;
     int c0, c1, t0, t1, t2;
     float carrier, timing;
-  } cases[] = {{kVsb, 0x80, 0x10, 0x80, 0x00, 0x01, -0.9765625f, -5.9604645e-08f},
-               {kVsb, 0x00, 0x10, 0x00, 0x10, 0x00, 0.9765625f, 2.4414062e-04f},
-               {kQam256, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, -1999.939f, -0.49999994f},
-               {kAsleep, 0x7F, 0xFF, 0x7F, 0xFF, 0xFF, 1999.939f, 0.49999994f},
-               {kNoMode, 0x80, 0x00, 0x80, 0x00, 0x00, 0, 0}};
+  } cases[] = {
+      {kVsb, 0x80, 0x10, 0x80, 0x00, 0x01, -0.9765625f, -5.9604645e-08f},
+      {kVsb, 0x00, 0x10, 0x00, 0x10, 0x00, 0.9765625f, 2.4414062e-04f},
+      {kQam256, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, -1999.939f, -0.49999994f},
+      {kAsleep, 0x7F, 0xFF, 0x7F, 0xFF, 0xFF, 1999.939f, 0.49999994f},
+      {kNoMode, 0x80, 0x00, 0x80, 0x00, 0x00, 0, 0},
+  };
   for (const auto& c : cases) {
     Chip chip(c.mode +
               Regs{{0x009C, c.c0}, {0x009D, c.c1}, {0x00A1, c.t0}, {0x00A2, c.t1}, {0x00A3, c.t2}});

@@ -19,13 +19,15 @@ TEST(s5h1409, OperatingModeDecoding) {
   struct Case {
     Regs regs;
     int16_t mode;
-  } cases[] = {{{{0xF2, 0xFFFF}}, Mode::None},
-               {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep},
-               {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8},
-               {{{0xF4, 1}, {0x85, 1}}, Mode::Qam64},
-               {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256},
-               {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256},
-               {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64}};
+  } cases[] = {
+      {{{0xF2, 0xFFFF}}, Mode::None},
+      {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep},
+      {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8},
+      {{{0xF4, 1}, {0x85, 1}}, Mode::Qam64},
+      {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256},
+      {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256},
+      {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64},
+  };
   for (const auto& c : cases) EXPECT_EQ(Chip(c.regs).driver.OperatingMode(), c.mode) << &c - cases;
 }
 
@@ -33,17 +35,19 @@ TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
   int16_t low = 300, high = 0x3FF, under = 100, mid = 752;
   struct Case {
     double got, want;
-  } cases[] = {{s5h1409::VsbSnrToDb(low), 0},  // 11.65 floored
-               {s5h1409::VsbSnrToDb(high), 30},
-               {s5h1409::VsbSnrToDb(under), 0},
-               {s5h1409::Qam64SnrToDb(0), 0},
-               {s5h1409::Qam64SnrToDb(1), 40},
-               {s5h1409::Qam64SnrToDb(20), -4.6782 * std::log(20.0) + 41.576},
-               {s5h1409::Qam64SnrToDb(127), 0},  // 18.9 below the floor
-               {s5h1409::Qam256SnrToDb(0), 0},
-               {s5h1409::Qam256SnrToDb(1), 40},
-               {s5h1409::Qam256SnrToDb(20), 62.041 * std::pow(20.0, -0.1844)},
-               {s5h1409::Qam256SnrToDb(127), 0}};
+  } cases[] = {
+      {s5h1409::VsbSnrToDb(low), 0},  // 11.65 floored
+      {s5h1409::VsbSnrToDb(high), 30},
+      {s5h1409::VsbSnrToDb(under), 0},
+      {s5h1409::Qam64SnrToDb(0), 0},
+      {s5h1409::Qam64SnrToDb(1), 40},
+      {s5h1409::Qam64SnrToDb(20), -4.6782 * std::log(20.0) + 41.576},
+      {s5h1409::Qam64SnrToDb(127), 0},  // 18.9 below the floor
+      {s5h1409::Qam256SnrToDb(0), 0},
+      {s5h1409::Qam256SnrToDb(1), 40},
+      {s5h1409::Qam256SnrToDb(20), 62.041 * std::pow(20.0, -0.1844)},
+      {s5h1409::Qam256SnrToDb(127), 0},
+  };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.got, c.want) << &c - cases;
   EXPECT_EQ(high, 950);  // clamped in place
   EXPECT_EQ(under, 300);
@@ -94,14 +98,16 @@ TEST(s5h1409, LockBitsByMode) {
   struct Case {
     Regs regs;
     std::vector<int16_t> locks;
-  } cases[] = {{{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}},
-               {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}},
-               {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}},
-               {{{0xF1, 0x4000}, {0x40, 0}}, {0, 0, 0, 0, 1}},
-               {{{0xF1, 0x1000}, {0x40, 0}}, {0, 0, 1, 0, 0}},
-               {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}},
-               {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}},
-               {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}}};
+  } cases[] = {
+      {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}},
+      {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}},
+      {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}},
+      {{{0xF1, 0x4000}, {0x40, 0}}, {0, 0, 0, 0, 1}},
+      {{{0xF1, 0x1000}, {0x40, 0}}, {0, 0, 1, 0, 0}},
+      {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}},
+      {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}},
+      {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     chip.driver.OperatingMode();

@@ -22,14 +22,16 @@ TEST(s5h1411, ProbeTriesTheAddressPairs) {
     bool demod2, found;
     std::vector<int32_t> tried;
     int32_t chip, second;  // where the registers are read afterwards
-  } cases[] = {{{0x32, 0x34}, false, true, {0x32, 0x34}, 0x32, 0x34},
-               {{0x32, 0x34, 0x72, 0x74}, false, true, {0x32, 0x34}, 0x32, 0x34},
-               {{0x32, 0x34}, true, false, {0x32, 0x72}, 0, 0},
-               {{0x32, 0x34, 0x72, 0x74}, true, true, {0x32, 0x72, 0x74}, 0x72, 0x74},
-               {{0x72, 0x74}, false, true, {0x32, 0x72, 0x74}, 0x72, 0x74},
-               {{0x32, 0x74}, false, false, {0x32, 0x34, 0x72}, 0, 0},
-               {{0x72}, false, false, {0x32, 0x72, 0x74}, 0, 0},
-               {{}, false, false, {0x32, 0x72}, 0, 0}};
+  } cases[] = {
+      {{0x32, 0x34}, false, true, {0x32, 0x34}, 0x32, 0x34},
+      {{0x32, 0x34, 0x72, 0x74}, false, true, {0x32, 0x34}, 0x32, 0x34},
+      {{0x32, 0x34}, true, false, {0x32, 0x72}, 0, 0},
+      {{0x32, 0x34, 0x72, 0x74}, true, true, {0x32, 0x72, 0x74}, 0x72, 0x74},
+      {{0x72, 0x74}, false, true, {0x32, 0x72, 0x74}, 0x72, 0x74},
+      {{0x32, 0x74}, false, false, {0x32, 0x34, 0x72}, 0, 0},
+      {{0x72}, false, false, {0x32, 0x72, 0x74}, 0, 0},
+      {{}, false, false, {0x32, 0x72}, 0, 0},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     std::string devices;
@@ -62,7 +64,8 @@ TEST(s5h1411, OperatingModeDecoding) {
       {{{0xF6, 1}, {0x16, 1}, {0xF0, 1}, {0x2A, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0xF0}},
       {{{0xF6, 1}, {0x16, 1}, {0xF0, 0xFFFE}, {0x2A, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0xF0}},
       {{{0xF6, 1}, {0x16, 0}, {0x2A, 1}, {0xF0, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0x2A}},
-      {{{0xF6, 1}, {0x16, 0x10}, {0x2A, 0}, {0xF0, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0x2A}}};
+      {{{0xF6, 1}, {0x16, 0x10}, {0x2A, 0}, {0xF0, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0x2A}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
@@ -121,11 +124,13 @@ TEST(s5h1411, SnrTablesAtEveryRowBoundaryAndPastTheirEnds) {
   qam(kQam256, s5h1411::Qam256SnrToDb);
   struct Case {
     float got, want;
-  } ends[] = {{s5h1411::VsbSnrToDb(1023), 30.0f},  {s5h1411::VsbSnrToDb(0), 0},
-              {s5h1411::Qam64SnrToDb(1), 30.0f},   {s5h1411::Qam64SnrToDb(0), 0},
-              {s5h1411::Qam64SnrToDb(-1), 0},      {s5h1411::Qam64SnrToDb(32767), 0},
-              {s5h1411::Qam256SnrToDb(1), 40.0f},  {s5h1411::Qam256SnrToDb(0), 0},
-              {s5h1411::Qam256SnrToDb(-32768), 0}, {s5h1411::Qam256SnrToDb(32767), 0}};
+  } ends[] = {
+      {s5h1411::VsbSnrToDb(1023), 30.0f},  {s5h1411::VsbSnrToDb(0), 0},
+      {s5h1411::Qam64SnrToDb(1), 30.0f},   {s5h1411::Qam64SnrToDb(0), 0},
+      {s5h1411::Qam64SnrToDb(-1), 0},      {s5h1411::Qam64SnrToDb(32767), 0},
+      {s5h1411::Qam256SnrToDb(1), 40.0f},  {s5h1411::Qam256SnrToDb(0), 0},
+      {s5h1411::Qam256SnrToDb(-32768), 0}, {s5h1411::Qam256SnrToDb(32767), 0},
+  };
   for (const auto& c : ends) EXPECT_EQ(c.got, c.want) << &c - ends;
 }
 
@@ -157,12 +162,14 @@ TEST(s5h1411, SnrReadsTheRegisterOfItsModeArgument) {
     Regs regs;
     float snr;
     int32_t color;
-  } cases[] = {{Mode::Vsb8, {{0xF2, 0xB1FE}}, 0, Color::Red},  // 510 after the mask
-               {Mode::Vsb8, {{0xF2, 0xFFFF}}, 30.0f, Color::Green},
-               {Mode::Qam64, {{0xF1, 13000}, {0xF2, 900}}, 23.0f, Color::Orange},
-               {Mode::Qam64, {{0xF1, 0xFFFF}}, 0, Color::Red},  // -1, a failed read
-               {Mode::Qam256, {{0xF1, 4933}}, 34.6f, Color::Green},
-               {Mode::Qam256, {{0xF1, 4934}}, 34.6f, Color::Yellow}};
+  } cases[] = {
+      {Mode::Vsb8, {{0xF2, 0xB1FE}}, 0, Color::Red},  // 510 after the mask
+      {Mode::Vsb8, {{0xF2, 0xFFFF}}, 30.0f, Color::Green},
+      {Mode::Qam64, {{0xF1, 13000}, {0xF2, 900}}, 23.0f, Color::Orange},
+      {Mode::Qam64, {{0xF1, 0xFFFF}}, 0, Color::Red},  // -1, a failed read
+      {Mode::Qam256, {{0xF1, 4933}}, 34.6f, Color::Green},
+      {Mode::Qam256, {{0xF1, 4934}}, 34.6f, Color::Yellow},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     Chip chip(c.regs);
@@ -191,13 +198,15 @@ TEST(s5h1411, LockBitsByCurrentMode) {
   struct Case {
     Regs regs;
     std::vector<int16_t> locks;
-  } cases[] = {{{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}},
-               {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}},
-               {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}},
-               {{{0xF6, 1}, {0xF2, 0xB000}, {0xF0, 0x0010}, {0x5E, 1}}, {1, -1, 1, -1, -1}},
-               {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}},
-               {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}},
-               {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}}};
+  } cases[] = {
+      {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}},
+      {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}},
+      {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}},
+      {{{0xF6, 1}, {0xF2, 0xB000}, {0xF0, 0x0010}, {0x5E, 1}}, {1, -1, 1, -1, -1}},
+      {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}},
+      {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}},
+      {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}},
+  };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     chip.driver.OperatingMode();
