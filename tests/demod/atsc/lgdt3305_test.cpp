@@ -79,8 +79,7 @@ TEST(lgdt3305, SnrByModeAtTheEndsAndHalves) {
       {qam64, qamMse(0, 8), 49.4f, Color::Green},        // 49.35 to even
       {qam64, qamMse(0xFF, 0xFF), 10.2f, Color::Red},
       {qam256, qamMse(0xFF, 0xFF), 10.3f, Color::Red},
-      {none, vsbMse(0, 0, 1) + qamMse(0, 1), 0, Color::Green},
-      ,  // no mode: zero thresholds
+      {none, vsbMse(0, 0, 1) + qamMse(0, 1), 0, Color::Green},  // no mode: zero thresholds
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);

@@ -72,8 +72,8 @@ TEST(lgdt3306, ModeDecodingAndSleep) {
       {{{0x0008, 0x88}}, Mode::None, 0},
       {kAsleep, Mode::Sleep, 1},
       {kQam256 + Regs{{0x0000, 0x00}}, Mode::Sleep, 1},
-      {{{0x0008, 0xFF}, {0x0000, 0x00}}, Mode::None, 1},
-  };  // a dead mode register wins
+      {{{0x0008, 0xFF}, {0x0000, 0x00}}, Mode::None, 1},  // a dead mode register wins
+  };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << "row " << &c - cases;
