@@ -135,25 +135,35 @@ TEST(au8522, ColoursAtTheirThresholds) {
                {Mode::Sleep, 0, Color::Red, Color::Green}});
 }
 
-// The mode argument (here DVB-T) is ignored: the mode read last decides.
-TEST(au8522, SnrFollowsTheCurrentModeNotItsArgument) {
+// The mode argument (here DVB-T) is ignored: the mode read last decides
+// the SNR register and table, and the pair of error counters shown.
+TEST(au8522, SnrAndCountersFollowTheCurrentModeNotTheArgument) {
+  const Regs counters = {{0x086, 6}, {0x087, 7}, {0x542, 0x42}, {0x543, 0x43}};
   struct Case {
     Regs regs;
     float snr;
     int32_t color;
     std::vector<int> read;
+    int uncorrectable, corrected;
   } cases[] = {
-      {{{0x0A4, 0x20}, {0x311, 13}, {0x522, 0}}, 19.5f, Color::Green, {0x311}},
-      {{{0x0A4, 0x20}, {0x311, 37}}, 15.0f, Color::Orange, {0x311}},
-      {{{0x0A4, 2}, {0x502, 1}, {0x522, 62}, {0x311, 0}}, 30.0f, Color::Yellow, {0x522}},
-      {{{0x0A4, 2}, {0x502, 0}, {0x522, 200}}, 19.0f, Color::Red, {0x522}},
-      {{{0x0A4, 0}, {0x311, 13}, {0x522, 13}}, 0, Color::Green, {}},
+      {{{0x0A4, 0x20}, {0x311, 13}, {0x522, 0}}, 19.5f, Color::Green, {0x311}, 7, 6},
+      {{{0x0A4, 0x20}, {0x311, 37}}, 15.0f, Color::Orange, {0x311}, 7, 6},
+      {{{0x0A4, 2}, {0x502, 1}, {0x522, 62}, {0x311, 0}},
+       30.0f,
+       Color::Yellow,
+       {0x522},
+       0x43,
+       0x42},
+      {{{0x0A4, 2}, {0x502, 0}, {0x522, 200}}, 19.0f, Color::Red, {0x522}, 0x43, 0x42},
+      {{{0x0A4, 0}, {0x311, 13}, {0x522, 13}}, 0, Color::Green, {}, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    Chip chip(c.regs);
+    Chip chip(c.regs + counters);
     chip.ExpectFreshSnr(Mode::DvbT, c.snr, c.color);
     EXPECT_EQ(chip.Registers(), c.read);
+    EXPECT_EQ(chip.driver.UncorrectableErrors().Number(), c.uncorrectable);
+    EXPECT_EQ(chip.driver.PostVeterbiErrors().Number(), c.corrected);
   }
 }
 
@@ -193,24 +203,6 @@ TEST(au8522, LockBitsByModeAndTheRelabelledLamps) {
               (std::map<std::string, std::string>{{"lblEQLock", "TS Sync"},
                                                   {"lblAFCLock", "Segment Sync"},
                                                   {"lblVSBSync", "Field Sync"}}));
-  }
-}
-
-TEST(au8522, ErrorCountersPickThePairOfTheCurrentMode) {
-  const Regs counters = {{0x086, 6}, {0x087, 7}, {0x542, 0x42}, {0x543, 0x43}};
-  struct Case {
-    Regs mode;
-    int uncorrectable, corrected;
-  } cases[] = {
-      {{{0x0A4, 0x20}}, 7, 6},
-      {{{0x0A4, 2}}, 0x43, 0x42},
-      {{{0x0A4, 2}, {0x502, 1}}, 0x43, 0x42},
-      {{{0x0A4, 0}}, 0, 0},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.mode + counters);
-    EXPECT_EQ(chip.driver.UncorrectableErrors().Number(), c.uncorrectable) << &c - cases;
-    EXPECT_EQ(chip.driver.PostVeterbiErrors().Number(), c.corrected) << &c - cases;
   }
 }
 
