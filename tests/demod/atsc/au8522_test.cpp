@@ -115,8 +115,9 @@ TEST(au8522, SnrTablesAtEveryRowBoundaryAndPastTheirEnds) {
     EXPECT_EQ(au8522::SnrToDb(t.mode, 0), db(0)) << t.mode;
     for (size_t i = 0; i < t.count; ++i) {
       EXPECT_EQ(au8522::SnrToDb(t.mode, t.rows[i].last), db(i)) << t.mode << " " << t.rows[i].last;
-      if (i + 1 < t.count)
+      if (i + 1 < t.count) {
         EXPECT_EQ(au8522::SnrToDb(t.mode, t.rows[i].last + 1), db(i + 1)) << t.mode << " " << i;
+      }
     }
   }
   for (int16_t mode : {Mode::None, Mode::Sleep, Mode::DvbT})
