@@ -1,12 +1,11 @@
 #pragma once
-#include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bus/Bus.h"
-#include "monitor/Detection.h"
-#include "sim/SimRegistry.h"
+#include "monitor/Codes.h"
 #include "support/FakeI2c.h"
 #include "support/FakeView.h"
 
@@ -29,28 +28,77 @@ class AddressedI2c : public FakeI2c {
     return FakeI2c::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
                                      readBuffer);
   }
-  std::vector<int> Addresses() const {
+  std::vector<int> Addresses() const {  // TRANSITIONAL
     std::vector<int> a;
     for (const auto& c : calls) a.push_back(c.address);
     return a;
   }
+  // Address and library mode of every transfer (a write-read records mode 0).
+  std::vector<std::pair<int, int>> Transfers() const {
+    std::vector<std::pair<int, int>> t;
+    for (const auto& c : calls) t.push_back({c.address, c.mode});
+    return t;
+  }
 };
 
 // A driver under test over a scripted bus and a recording window.
-template <typename Driver, typename Library = FakeI2c>
+template <typename Driver, typename Library = AddressedI2c>
 struct Rig {
   Library fake;
   Bus bus{fake};
   FakeView view;
   Driver driver{bus, view};
   Rig() { bus.handle = 7; }
-  // A register of 16-bit addresses holding a 16-bit value, MSB first.
-  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+
   void Set8(int reg, int value) { fake.readData[reg] = {uint8_t(value)}; }
-  std::vector<int> SubsRead() const {
+  // A 16-bit register, MSB first.
+  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+  void Set(const std::vector<std::pair<int, int>>& regs) {
+    for (auto [r, v] : regs) Set8(r, v);
+  }
+  // Probes a chip answering at `address`, then forgets the probe's traffic.
+  void Found(int address, const std::vector<std::pair<int, int>>& regs) {
+    fake.present = {address};
+    Set(regs);
+    EXPECT_TRUE(driver.probe());
+    fake.calls.clear();
+  }
+  // Register (sub-)addresses of the transfers so far; a write, or a transfer
+  // to another address than `address`, shows as -1.
+  std::vector<int> Reads(int address) const {
+    std::vector<int> subs;
+    for (const auto& c : fake.calls)
+      subs.push_back(c.kind != FakeI2c::Call::Write && c.address == address ? c.sub : -1);
+    return subs;
+  }
+
+  std::vector<int> SubsRead() const {  // TRANSITIONAL
     std::vector<int> subs;
     for (const auto& c : fake.calls) subs.push_back(c.sub);
     return subs;
+  }
+
+  struct SnrOut {
+    float snr, avg;
+    int32_t color;
+    int16_t reset;
+  };
+  SnrOut Snr(int16_t reset = 1) {
+    int16_t mode = Mode::DvbT;
+    SnrOut o{0, -9, 0, reset};
+    o.snr = driver.SNR(mode, o.avg, o.color, o.reset);
+    return o;
+  }
+  // Outputs a driver leaves alone keep 7.
+  std::vector<int16_t> Locks() {
+    int16_t l[5] = {7, 7, 7, 7, 7};
+    driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
+    return {l, l + 5};
+  }
+  std::vector<int16_t> Tps() {
+    int16_t t[6] = {7, 7, 7, 7, 7, 7};
+    driver.GetTPS(t[0], t[1], t[2], t[3], t[4], t[5]);
+    return {t, t + 6};
   }
 };
 
@@ -63,7 +111,9 @@ inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, ui
   return bytes;
 }
 
-// What one poll sees of a driver on a built-in board found by detection.
+// TRANSITIONAL
+#include "monitor/Detection.h"
+#include "sim/SimRegistry.h"
 struct PollView {
   std::string className, name;
   int16_t mode = -1;
