@@ -139,8 +139,13 @@ TEST(cx22702, ErrorCounters) {
   struct Corrected {
     int de, df;
     double count;
-  } corrected[] = {{0x01, 0x01, 17}, {0xFF, 0x00, 0x7F0}, {0x00, 0xFF, 0x7F}, {0x01, 0x10, 0x10}};
-  for (const auto& c : corrected) {  // the last one ORed, not added
+  } corrected[] = {
+      {0x01, 0x01, 17},
+      {0xFF, 0x00, 0x7F0},
+      {0x00, 0xFF, 0x7F},
+      {0x01, 0x10, 0x10},  // ORed, not added
+  };
+  for (const auto& c : corrected) {
     CxRig rig({{0xDE, c.de}, {0xDF, c.df}});
     EXPECT_EQ(rig.driver.PostVeterbiErrors().Number(), c.count) << c.de << " " << c.df;
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0xDE, 0xDF}));
@@ -152,8 +157,10 @@ TEST(cx22702, LockFromTheStatusAndTheFecRegister) {
     int status, fec;             // registers 0x0A, 0x17
     std::vector<int16_t> locks;  // master, EQ, FEC, sync, AFC
   } cases[] = {
-      {0x30, 0x01, {1, -1, 1, -1, -1}}, {0x31, 0x01, {0, -1, 1, -1, -1}},
-      {0x20, 0x00, {0, -1, 0, -1, -1}}, {0x10, 0x00, {0, -1, 0, -1, -1}},
+      {0x30, 0x01, {1, -1, 1, -1, -1}},
+      {0x31, 0x01, {0, -1, 1, -1, -1}},
+      {0x20, 0x00, {0, -1, 0, -1, -1}},
+      {0x10, 0x00, {0, -1, 0, -1, -1}},
       {0xFE, 0xFE, {1, -1, 0, -1, -1}},
   };
   for (const auto& c : cases) {

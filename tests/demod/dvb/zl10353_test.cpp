@@ -73,7 +73,13 @@ TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
   struct Case {
     int raw;
     float snr;
-  } cases[] = {{0xA5, 20.6f}, {2, 0.2f}, {6, 0.8f}, {0, 0}, {255, 31.9f}};  // halves to even
+  } cases[] = {
+      {0xA5, 20.6f},  // 20.625
+      {2, 0.2f},      // halves to even
+      {6, 0.8f},
+      {0, 0},
+      {255, 31.9f},
+  };
   for (const auto& c : cases) {
     ZlRig rig({{0x10, c.raw}});
     rig.view.colorizeResult = Color::Orange;
@@ -101,8 +107,12 @@ TEST(zl10353, LockBitsAndTheSyncCaptionOnEveryCall) {
     int a, b;                    // registers 0x06, 0x07
     std::vector<int16_t> locks;  // master, EQ, FEC, sync, AFC
   } cases[] = {
-      {0x40, 0x00, {1, 0, 0, 0, 0}}, {0x04, 0x00, {0, 1, 0, 0, 0}}, {0x20, 0x00, {0, 0, 1, 0, 0}},
-      {0x00, 0x20, {0, 0, 0, 1, 0}}, {0x01, 0x00, {0, 0, 0, 0, 1}}, {0x9A, 0xDF, {0, 0, 0, 0, 0}},
+      {0x40, 0x00, {1, 0, 0, 0, 0}},
+      {0x04, 0x00, {0, 1, 0, 0, 0}},
+      {0x20, 0x00, {0, 0, 1, 0, 0}},
+      {0x00, 0x20, {0, 0, 0, 1, 0}},
+      {0x01, 0x00, {0, 0, 0, 0, 1}},
+      {0x9A, 0xDF, {0, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {
     ZlRig rig({{0x06, c.a}, {0x07, c.b}});
@@ -119,8 +129,13 @@ TEST(zl10353, ErrorCounters) {
   struct Uncorrectable {
     int high, low;
     double count;  // signed 16 bits, negative as 0
-  } uncorrectable[] = {{0x01, 0x00, 256}, {0x00, 0x05, 5}, {0x7F, 0xFF, 32767}, {0x80, 0x00, 0},
-                       {0xFF, 0xFF, 0}};
+  } uncorrectable[] = {
+      {0x01, 0x00, 256},
+      {0x00, 0x05, 5},
+      {0x7F, 0xFF, 32767},
+      {0x80, 0x00, 0},
+      {0xFF, 0xFF, 0},
+  };
   for (const auto& c : uncorrectable) {
     ZlRig rig({{0x14, c.high}, {0x15, c.low}});
     EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), c.count) << c.high << " " << c.low;
