@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "demod/dvb/DvbRig.h"
 
 namespace {
@@ -18,37 +20,30 @@ struct CxRig : Rig<cx22702> {
 int Strength(int db) { return 255 - 8 * (db - 10); }
 
 TEST(cx22702, ProbeTriesBothAddressesThenChecksTheIdentity) {
-  struct Case {
-    std::set<int> present;
-    int identity;
-    bool found;
-    std::vector<std::pair<int, int>> transfers;  // address and mode
-    int laterAddress;
-  } cases[] = {
+  // Present addresses, identity, found; address and mode of each transfer; later address.
+  const std::tuple<std::set<int>, int, bool, std::vector<std::pair<int, int>>, int> cases[] = {
       {{0xC6, 0x86}, 3, true, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {{0x86}, 3, true, {{0xC6, 0}, {0x86, 0}, {0x86, 1}}, 0x86},
       {{0xC6}, 2, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {{}, 3, false, {{0xC6, 0}, {0x86, 0}}, 0},  // no identity read at address 0
   };
-  for (const auto& c : cases) {
+  for (const auto& [present, identity, found, transfers, later] : cases) {
     CxRig rig;  // a first find, which the next probe forgets
-    rig.fake.present = c.present;
-    rig.Set8(0x1F, c.identity);
-    EXPECT_EQ(rig.driver.probe(), c.found) << c.identity;
-    EXPECT_EQ(rig.fake.Transfers(), c.transfers);
+    rig.fake.present = present;
+    rig.Set8(0x1F, identity);
+    EXPECT_EQ(rig.driver.probe(), found) << identity;
+    EXPECT_EQ(rig.fake.Transfers(), transfers);
     for (const auto& call : rig.fake.calls) EXPECT_EQ(call.count, 1);
     rig.fake.calls.clear();
     rig.driver.OperatingMode();
-    EXPECT_EQ(rig.fake.calls.at(0).address, c.laterAddress);
+    EXPECT_EQ(rig.fake.calls.at(0).address, later);
   }
   EXPECT_EQ(CxRig().driver.name(), "CX22702");
 }
 
 TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
-  struct Case {
-    int a, b, c, select;       // registers 0x01, 0x02, 0x03, 0x0C
-    std::vector<int16_t> tps;  // modulation, hierarchy, select, rate, guard, fft
-  } cases[] = {
+  // Registers 0x01, 0x02, 0x03, 0x0C; modulation, hierarchy, select, rate, guard, FFT.
+  const std::tuple<int, int, int, int, std::vector<int16_t>> cases[] = {
       {0x10, 0x08, 0xA0, 0x00, {2, 0, 0, 1, 2, 1}},     // QAM64, 2/3, 1/8, 8K
       {0x0B, 0x27, 0x40, 0xBF, {1, 3, 0, 4, 1, 0}},     // LP rate ignored; only bit 6 selects
       {0x1C, 0x28, 0xDF, 0x00, {-1, -1, 0, -1, 3, 0}},  // constellation 3, hierarchy 4, rate 5
@@ -58,31 +53,26 @@ TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
       {0x00, 0x05, 0x00, 0x40, {0, 0, 1, -1, 0, 0}},
       {0xFF, 0xFF, 0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},  // dead bus
   };
-  for (const auto& c : cases) {
-    CxRig rig({{1, c.a}, {2, c.b}, {3, c.c}, {0x0C, c.select}});
+  for (const auto& [a, b, c, select, tps] : cases) {
+    CxRig rig({{1, a}, {2, b}, {3, c}, {0x0C, select}});
     EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
     EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), c.tps) << std::hex << c.a << " " << c.b << " " << c.c << " " << c.select;
+    EXPECT_EQ(rig.Tps(), tps) << std::hex << a << " " << b << " " << c << " " << select;
     EXPECT_EQ(rig.Reads(), (std::vector<int>{1, 2, 3, 0x0C})) << "GetTPS reads nothing";
   }
 }
 
 TEST(cx22702, SignalStrengthWithTheBarPrefixAndNoWindowColouring) {
-  struct Case {
-    int raw;
-    float result, average;
-  } cases[] = {
+  const std::tuple<int, float, float> cases[] = {
       {0x55, 31, 31.2f},  // 31.25; its tenth 312.5 goes to even
       {0, 42, 41.9f},     // 41.875
       {251, 10, 10.5f},   // 10.5 to the even neighbour below
       {243, 12, 11.5f},   // 11.5 to the even neighbour above
   };
-  for (const auto& c : cases) {
-    CxRig rig({{0x23, c.raw}});
+  for (auto [raw, result, average] : cases) {
+    CxRig rig({{0x23, raw}});
     auto out = rig.Snr(1);
-    EXPECT_FLOAT_EQ(out.snr, c.result) << c.raw;
-    EXPECT_FLOAT_EQ(out.avg, c.average) << c.raw;
-    EXPECT_EQ(out.reset, 0);
+    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset), std::tuple(result, average, 0)) << raw;
     EXPECT_EQ(rig.view.barPrefix, "Signal Strength: ");
     EXPECT_EQ(rig.view.colorizeCalls, 0);
     EXPECT_EQ(rig.Reads(), std::vector<int>{0x23});
@@ -94,17 +84,13 @@ TEST(cx22702, SignalStrengthWithTheBarPrefixAndNoWindowColouring) {
   rig.view.barPrefix.clear();
   rig.Set8(0x23, Strength(29));
   auto out = rig.Snr(0);
-  EXPECT_FLOAT_EQ(out.snr, 29);
-  EXPECT_FLOAT_EQ(out.avg, 11);
+  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(29.0f, 11.0f));
   EXPECT_EQ(rig.view.barPrefix, "Signal Strength: ");
 }
 
 TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
-  struct Case {
-    int a, b;  // constellation in 0x01 bits 3..4, HP rate in 0x02 bits 3..5
-    int db;
-    int32_t color;
-  } cases[] = {
+  // Constellation in 0x01 bits 3..4, HP rate in 0x02 bits 3..5, strength, colour.
+  const std::tuple<int, int, int, int32_t> cases[] = {
       {0x10, 0x08, 18, Color::Red},  // QAM64 2/3: 19, 21, 22
       {0x10, 0x08, 19, Color::Orange},
       {0x10, 0x08, 20, Color::Orange},
@@ -118,13 +104,12 @@ TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
       {0x18, 0x08, 10, Color::Green},   // unknown constellation: 0, 0, 0
       {0x10, 0x28, 10, Color::Green},   // unknown rate
   };
-  for (const auto& c : cases) {
-    CxRig rig({{1, c.a}, {2, c.b}, {0x23, Strength(c.db)}});
+  for (auto [a, b, db, color] : cases) {
+    CxRig rig({{1, a}, {2, b}, {0x23, Strength(db)}});
     EXPECT_EQ(rig.Snr().color, Color::Green) << "QPSK 1/2 before any mode read";
     rig.driver.OperatingMode();
     auto out = rig.Snr();
-    EXPECT_FLOAT_EQ(out.snr, c.db);
-    EXPECT_EQ(out.color, c.color) << std::hex << c.a << " " << c.b << std::dec << " " << c.db;
+    EXPECT_EQ(std::pair(out.snr, out.color), std::pair(float(db), color)) << a << " " << b;
   }
 }
 
@@ -136,36 +121,32 @@ TEST(cx22702, ErrorCounters) {
     EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), increases[i]) << i;
   }
   EXPECT_EQ(rig.Reads(), std::vector<int>(4, 0xE3));
-  struct Corrected {
-    int de, df;
-    double count;
-  } corrected[] = {
+  // Registers 0xDE, 0xDF: seven bits each, the first one shifted by four.
+  const std::tuple<int, int, double> corrected[] = {
       {0x01, 0x01, 17},
       {0xFF, 0x00, 0x7F0},
       {0x00, 0xFF, 0x7F},
       {0x01, 0x10, 0x10},  // ORed, not added
   };
-  for (const auto& c : corrected) {
-    CxRig rig({{0xDE, c.de}, {0xDF, c.df}});
-    EXPECT_EQ(rig.driver.PostVeterbiErrors().Number(), c.count) << c.de << " " << c.df;
+  for (auto [de, df, count] : corrected) {
+    CxRig rig({{0xDE, de}, {0xDF, df}});
+    EXPECT_EQ(rig.driver.PostVeterbiErrors().Number(), count) << de << " " << df;
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0xDE, 0xDF}));
   }
 }
 
 TEST(cx22702, LockFromTheStatusAndTheFecRegister) {
-  struct Case {
-    int status, fec;             // registers 0x0A, 0x17
-    std::vector<int16_t> locks;  // master, EQ, FEC, sync, AFC
-  } cases[] = {
+  // Registers 0x0A, 0x17; master, EQ, FEC, sync, AFC.
+  const std::tuple<int, int, std::vector<int16_t>> cases[] = {
       {0x30, 0x01, {1, -1, 1, -1, -1}},
       {0x31, 0x01, {0, -1, 1, -1, -1}},
       {0x20, 0x00, {0, -1, 0, -1, -1}},
       {0x10, 0x00, {0, -1, 0, -1, -1}},
       {0xFE, 0xFE, {1, -1, 0, -1, -1}},
   };
-  for (const auto& c : cases) {
-    CxRig rig({{0x0A, c.status}, {0x17, c.fec}});
-    EXPECT_EQ(rig.Locks(), c.locks) << std::hex << c.status << " " << c.fec;
+  for (const auto& [status, fec, locks] : cases) {
+    CxRig rig({{0x0A, status}, {0x17, fec}});
+    EXPECT_EQ(rig.Locks(), locks) << std::hex << status << " " << fec;
     EXPECT_EQ(rig.view.captions["lblVSBSync"], "DSCR Lock");
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0x0A, 0x17}));
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "demod/dvb/DvbRig.h"
 
 namespace {
@@ -15,41 +17,34 @@ struct ZlRig : Rig<zl10353> {
 };
 
 TEST(zl10353, ProbeFindsTheDeviceThenChecksItsIdentity) {
-  struct Case {
-    std::vector<uint8_t> results;  // library results in call order, then success
-    int identity;
-    bool found;
-    size_t calls;
-    int address;  // where later reads go
-  } cases[] = {
+  // Library results in call order (then success), identity, found, calls, later address.
+  const std::tuple<std::vector<uint8_t>, int, bool, size_t, int> cases[] = {
       {{1}, 0x14, false, 1, 0},  // presence is not retried
       {{}, 0x14, true, 2, 0x1E},
       {{}, 0x15, false, 2, 0x1E},
       {{0, 1, 1, 1}, 0x14, true, 5, 0x1E},  // the identity read is
   };
-  for (const auto& c : cases) {
+  for (const auto& [results, identity, found, calls, address] : cases) {
     Rig<zl10353> rig;
     rig.fake.present = {0x1E};
-    rig.fake.results.assign(c.results.begin(), c.results.end());
-    rig.Set8(0x7F, c.identity);
-    EXPECT_EQ(rig.driver.probe(), c.found) << c.identity;
-    ASSERT_EQ(rig.fake.calls.size(), c.calls);
+    rig.fake.results.assign(results.begin(), results.end());
+    rig.Set8(0x7F, identity);
+    EXPECT_EQ(rig.driver.probe(), found) << identity;
+    ASSERT_EQ(rig.fake.calls.size(), calls);
     const auto& first = rig.fake.calls[0];
     EXPECT_EQ(std::vector<int>({first.kind, first.mode, first.address, first.sub, first.count}),
               std::vector<int>({FakeI2c::Call::Read, 0, 0x1E, 0, 1}));
-    EXPECT_EQ(rig.Reads(0x1E).back(), c.calls > 1 ? 0x7F : 0);
+    EXPECT_EQ(rig.Reads(0x1E).back(), calls > 1 ? 0x7F : 0);
     rig.fake.calls.clear();
     rig.driver.OperatingMode();
-    EXPECT_EQ(rig.fake.calls.at(0).address, c.address);
+    EXPECT_EQ(rig.fake.calls.at(0).address, address);
   }
   EXPECT_EQ(ZlRig().driver.name(), "ZL10353");
 }
 
 TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
-  struct Case {
-    int a, b;                  // registers 0x1F, 0x20
-    std::vector<int16_t> tps;  // modulation, hierarchy, select, rate, guard, fft
-  } cases[] = {
+  // Registers 0x1F, 0x20; modulation, hierarchy, select, rate, guard, FFT.
+  const std::tuple<int, int, std::vector<int16_t>> cases[] = {
       {0x40, 0x85, {2, 0, 0, 1, 1, 1}},      // QAM64, 2/3, 1/16, 8K
       {0x4A, 0x0D, {2, 2, 0, 4, 3, -1}},     // HP rate from bits 7..9 of the word
       {0x2D, 0x80, {1, 3, 0, 3, 0, 0}},      // the rate spans both bytes
@@ -60,37 +55,31 @@ TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
       {0x80, 0x28, {0, 0, 1, -1, 2, -1}},
       {0xFF, 0xFF, {-1, -1, 1, -1, 3, -1}},  // dead bus
   };
-  for (const auto& c : cases) {
-    ZlRig rig({{0x1F, c.a}, {0x20, c.b}});
+  for (const auto& [a, b, tps] : cases) {
+    ZlRig rig({{0x1F, a}, {0x20, b}});
     EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
     EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), c.tps) << std::hex << c.a << " " << c.b;
+    EXPECT_EQ(rig.Tps(), tps) << std::hex << a << " " << b;
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0x1F, 0x20})) << "GetTPS reads nothing";
   }
 }
 
 TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
-  struct Case {
-    int raw;
-    float snr;
-  } cases[] = {
+  const std::pair<int, float> cases[] = {
       {0xA5, 20.6f},  // 20.625
       {2, 0.2f},      // halves to even
       {6, 0.8f},
       {0, 0},
       {255, 31.9f},
   };
-  for (const auto& c : cases) {
-    ZlRig rig({{0x10, c.raw}});
+  for (auto [raw, snr] : cases) {
+    ZlRig rig({{0x10, raw}});
     rig.view.colorizeResult = Color::Orange;
     auto out = rig.Snr(-1);
-    EXPECT_FLOAT_EQ(out.snr, c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(out.avg, c.snr);
-    EXPECT_EQ(out.reset, 0);
-    EXPECT_EQ(rig.bus.SnrSlot(1), c.raw);
-    EXPECT_EQ(rig.view.colorizeCalls, 1);
-    EXPECT_FLOAT_EQ(rig.view.lastColorized, c.snr);
-    EXPECT_EQ(out.color, Color::Orange);
+    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset, out.color),
+              std::tuple(snr, snr, 0, Color::Orange));
+    EXPECT_EQ(rig.bus.SnrSlot(1), raw);
+    EXPECT_EQ(std::pair(rig.view.colorizeCalls, rig.view.lastColorized), std::pair(1, snr));
     EXPECT_EQ(rig.Reads(), std::vector<int>{0x10});
   }
   // Without a reset the average is over raw readings: a nineteenth of the step.
@@ -98,25 +87,22 @@ TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
   rig.Snr(1);
   rig.Set8(0x10, 40 + 19 * 8);
   auto out = rig.Snr(0);
-  EXPECT_FLOAT_EQ(out.snr, 24);
-  EXPECT_FLOAT_EQ(out.avg, 6);
+  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(24.0f, 6.0f));
 }
 
 TEST(zl10353, LockBitsAndTheSyncCaptionOnEveryCall) {
-  struct Case {
-    int a, b;                    // registers 0x06, 0x07
-    std::vector<int16_t> locks;  // master, EQ, FEC, sync, AFC
-  } cases[] = {
+  // Registers 0x06, 0x07; master, EQ, FEC, sync, AFC.
+  const std::tuple<int, int, std::vector<int16_t>> cases[] = {
       {0x40, 0x00, {1, 0, 0, 0, 0}},
       {0x04, 0x00, {0, 1, 0, 0, 0}},
       {0x20, 0x00, {0, 0, 1, 0, 0}},
       {0x00, 0x20, {0, 0, 0, 1, 0}},
       {0x01, 0x00, {0, 0, 0, 0, 1}},
-      {0x9A, 0xDF, {0, 0, 0, 0, 0}},
+      {0x9A, 0xDF, {0, 0, 0, 0, 0}},  // every other bit
   };
-  for (const auto& c : cases) {
-    ZlRig rig({{0x06, c.a}, {0x07, c.b}});
-    EXPECT_EQ(rig.Locks(), c.locks) << std::hex << c.a << " " << c.b;
+  for (const auto& [a, b, locks] : cases) {
+    ZlRig rig({{0x06, a}, {0x07, b}});
+    EXPECT_EQ(rig.Locks(), locks) << std::hex << a << " " << b;
     EXPECT_EQ(rig.view.captions["lblVSBSync"], "DSCR Lock");
     rig.view.captions.clear();
     rig.Locks();
@@ -126,34 +112,31 @@ TEST(zl10353, LockBitsAndTheSyncCaptionOnEveryCall) {
 }
 
 TEST(zl10353, ErrorCounters) {
-  struct Uncorrectable {
-    int high, low;
-    double count;  // signed 16 bits, negative as 0
-  } uncorrectable[] = {
+  // Registers 0x14, 0x15: a signed 16-bit count, negative as 0, not reset by reading.
+  const std::tuple<int, int, double> counts[] = {
       {0x01, 0x00, 256},
       {0x00, 0x05, 5},
       {0x7F, 0xFF, 32767},
       {0x80, 0x00, 0},
       {0xFF, 0xFF, 0},
   };
-  for (const auto& c : uncorrectable) {
-    ZlRig rig({{0x14, c.high}, {0x15, c.low}});
-    EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), c.count) << c.high << " " << c.low;
-    EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), c.count) << "not reset by reading";
+  for (auto [high, low, count] : counts) {
+    ZlRig rig({{0x14, high}, {0x15, low}});
+    EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), count) << high << " " << low;
+    EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), count);
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0x14, 0x15, 0x14, 0x15}));
   }
-  struct Ratio {
-    int e2, e1, e0, p1, p0;  // errors 0x11..0x13, period 0x60..0x61
-    double ratio;
-  } ratios[] = {
-      {0, 1, 0, 0, 1, 256.0 / (1024 * 1632)},
-      {1, 2, 3, 2, 0, 0x010203 / (512.0 * 1024 * 1632)},
-      {255, 255, 255, 255, 255, 16777215.0 / (65535.0 * 1024 * 1632)},
-      {9, 9, 9, 0, 0, 0},  // nothing measured
+  // Errors 0x11..0x13 over a period 0x60..0x61 of 1024 x 1632 bits each.
+  const double bits = 1024 * 1632;
+  const std::pair<std::vector<std::pair<int, int>>, double> ratios[] = {
+      {{{0x12, 1}, {0x61, 1}}, 256 / bits},
+      {{{0x11, 1}, {0x12, 2}, {0x13, 3}, {0x60, 2}}, 0x010203 / (512 * bits)},
+      {{{0x11, 255}, {0x12, 255}, {0x13, 255}, {0x60, 255}}, 0xFFFFFF / (0xFF00 * bits)},
+      {{{0x11, 9}, {0x12, 9}, {0x13, 9}}, 0},  // nothing measured
   };
-  for (const auto& c : ratios) {
-    ZlRig rig({{0x11, c.e2}, {0x12, c.e1}, {0x13, c.e0}, {0x60, c.p1}, {0x61, c.p0}});
-    EXPECT_DOUBLE_EQ(rig.driver.PostVeterbiErrors().Number(), c.ratio) << c.e2 << " " << c.p1;
+  for (const auto& [regs, ratio] : ratios) {
+    ZlRig rig(regs);
+    EXPECT_DOUBLE_EQ(rig.driver.PostVeterbiErrors().Number(), ratio) << regs[0].first;
     EXPECT_EQ(rig.Reads(), (std::vector<int>{0x60, 0x61, 0x11, 0x12, 0x13}));
   }
 }
