@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "demod/dvb/DvbRig.h"
 
@@ -19,14 +20,9 @@ struct TdaRig : Rig<tda1004x> {
 };
 
 TEST(tda1004x, ProbeByAddressFlagAndIdentity) {
-  struct Case {
-    std::set<int> present;
-    bool secondDemod;
-    int identity;
-    bool found;
-    std::string name;
-    std::vector<std::pair<int, int>> transfers;  // address and mode, without retry
-  } cases[] = {
+  // Present addresses, flag, identity, found, name; address and mode of each transfer.
+  using Transfers = std::vector<std::pair<int, int>>;
+  const std::tuple<std::set<int>, bool, int, bool, std::string, Transfers> cases[] = {
       {{0x10}, false, 0x46, true, "TDA10046", {{0x10, 0}, {0x10, 1}}},
       {{0x10, 0x12}, false, 0x48, true, "TDA10048", {{0x10, 0}, {0x10, 1}}},
       {{0x10, 0x12}, true, 0x46, true, "TDA10046", {{0x10, 0}, {0x12, 0}, {0x12, 1}}},
@@ -34,25 +30,22 @@ TEST(tda1004x, ProbeByAddressFlagAndIdentity) {
       {{0x10}, true, 0x46, false, "TDA1004x", {{0x10, 0}, {0x12, 0}}},
       {{0x10}, false, 0x47, false, "TDA1004x", {{0x10, 0}, {0x10, 1}}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [present, flag, identity, found, name, transfers] : cases) {
     Rig<tda1004x> rig;
-    rig.fake.present = c.present;
-    rig.bus.secondDemod = c.secondDemod;
-    rig.Set8(0, c.identity);
+    rig.fake.present = present;
+    rig.bus.secondDemod = flag;
+    rig.Set8(0, identity);
     EXPECT_EQ(rig.driver.name(), "TDA1004x") << "before the probe";
-    EXPECT_EQ(rig.driver.probe(), c.found) << *c.present.begin() << " flag " << c.secondDemod;
-    EXPECT_EQ(rig.driver.name(), c.name);
-    EXPECT_EQ(rig.fake.Transfers(), c.transfers);
+    EXPECT_EQ(rig.driver.probe(), found) << *present.begin() << " flag " << flag;
+    EXPECT_EQ(rig.driver.name(), name);
+    EXPECT_EQ(rig.fake.Transfers(), transfers) << "without retry";
     for (const auto& call : rig.fake.calls) EXPECT_EQ(call.count, 1);
   }
 }
 
 TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
-  struct Case {
-    int identity;
-    std::vector<std::pair<int, int>> regs;
-    std::vector<int16_t> tps;  // modulation, hierarchy, select, rate, guard, fft
-  } cases[] = {
+  // Identity, registers; modulation, hierarchy, select, rate, guard, FFT.
+  const std::tuple<int, std::vector<std::pair<int, int>>, std::vector<int16_t>> cases[] = {
       {0x46, {{4, 0x1A}, {5, 0x01}}, {2, 0, 0, 1, 2, 1}},  // QAM64, 2/3, 1/8, 8K
       {0x46, {{4, 0x6D}, {5, 0x1C}}, {1, 3, 0, 4, 3, 0}},  // LP rate not used for HP
       {0x46, {{4, 0x23}, {5, 0x05}}, {-1, 1, 0, -1, 0, 0}},
@@ -67,54 +60,47 @@ TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
       {0x48, {{0x16, 0x05}, {0x18, 0x08}}, {0, 0, 1, -1, 0, 0}},
       {0x48, {{0x14, 0xFF}, {0x15, 0xFF}, {0x16, 0xFF}, {0x18, 0xFF}}, {-1, 3, 1, -1, 3, -1}},
   };
-  for (const auto& c : cases) {
-    TdaRig rig(c.identity, c.regs);
+  for (const auto& [identity, regs, tps] : cases) {
+    TdaRig rig(identity, regs);
     EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
     EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), c.tps) << std::hex << c.identity << " " << c.regs[0].second;
+    EXPECT_EQ(rig.Tps(), tps) << std::hex << identity << " " << regs[0].second;
     std::vector<int> reads = {4, 5, 1}, reads48 = {0x14, 0x15, 0x16, 0x18};
-    EXPECT_EQ(rig.Reads(), c.identity == 0x46 ? reads : reads48) << "GetTPS reads nothing";
+    EXPECT_EQ(rig.Reads(), identity == 0x46 ? reads : reads48) << "GetTPS reads nothing";
   }
 }
 
 TEST(tda1004x, SnrFromTheLogarithmOfTheRawValue) {
-  struct Case {
-    int identity, reg, raw;
-    float snr;
-  } cases[] = {
+  // Identity, SNR register, raw value, dB.
+  const std::tuple<int, int, int, float> cases[] = {
       {0x46, 0x1C, 255, 0},
       {0x46, 0x1C, 1, 27.7f},
       {0x46, 0x1C, 0, 30},
       {0x46, 0x1C, 128, 3.4f},
       {0x48, 0xA2, 100, 4.7f},
   };
-  for (const auto& c : cases) {
-    TdaRig rig(c.identity, {{c.reg, c.raw}});
+  for (auto [identity, reg, raw, snr] : cases) {
+    TdaRig rig(identity, {{reg, raw}});
     rig.view.colorizeResult = Color::Yellow;
     auto out = rig.Snr(2);
-    EXPECT_FLOAT_EQ(out.snr, c.snr) << c.identity << " raw " << c.raw;
+    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset, out.color),
+              std::tuple(snr, snr, 0, Color::Yellow))
+        << identity << " raw " << raw;
     EXPECT_FALSE(std::signbit(out.snr));
-    EXPECT_FLOAT_EQ(out.avg, c.snr);
-    EXPECT_EQ(out.reset, 0);
-    EXPECT_EQ(rig.bus.SnrSlot(19), c.raw);
-    EXPECT_FLOAT_EQ(rig.view.lastColorized, c.snr);
-    EXPECT_EQ(out.color, Color::Yellow);
-    EXPECT_EQ(rig.Reads(), std::vector<int>{c.reg});
+    EXPECT_EQ(std::pair(rig.bus.SnrSlot(19), rig.view.lastColorized), std::pair(double(raw), snr));
+    EXPECT_EQ(rig.Reads(), std::vector<int>{reg});
   }
   // The average is taken over raw values, then converted.
   TdaRig rig(0x46, {{0x1C, 1}});
   rig.Snr(1);
   rig.Set8(0x1C, 255);
   auto out = rig.Snr(0);
-  EXPECT_FLOAT_EQ(out.snr, 0);
-  EXPECT_FLOAT_EQ(out.avg, 14.4f);  // raw mean 273/19
+  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(0.0f, 14.4f));  // raw mean 273/19
 }
 
 TEST(tda1004x, LockBitsAndCaptionsForBothChips) {
-  struct Case {
-    int identity, reg, status;
-    std::vector<int16_t> locks;  // master, EQ, FEC, sync, AFC
-  } cases[] = {
+  // Identity, status register and value; master, EQ, FEC, sync, AFC.
+  const std::tuple<int, int, int, std::vector<int16_t>> cases[] = {
       {0x46, 0x06, 0x08, {1, 0, 0, 0, 0}},
       {0x46, 0x06, 0x80, {0, 1, 0, 0, 0}},
       {0x46, 0x06, 0x01, {0, 0, 1, 0, 0}},
@@ -124,37 +110,38 @@ TEST(tda1004x, LockBitsAndCaptionsForBothChips) {
       {0x48, 0x1A, 0x10, {1, 0, 0, 0, 0}},
       {0x48, 0x1A, 0xEF, {0, 1, 1, 1, 1}},
   };
-  for (const auto& c : cases) {
-    TdaRig rig(c.identity, {{c.reg, c.status}});
-    EXPECT_EQ(rig.Locks(), c.locks) << c.identity << " " << std::hex << c.status;
-    EXPECT_EQ(rig.view.captions, (std::map<std::string, std::string>{{"lblFECLock", "TPS Lock"},
-                                                                        {"lblEQLock", "PLL Lock"},
-                                                                        {"lblVSBSync", "FREQ Lock"},
-                                                                        {"lblAFCLock", "TIME Lock"}}));
-    EXPECT_EQ(rig.Reads(), std::vector<int>{c.reg});
+  const std::map<std::string, std::string> captions = {{"lblFECLock", "TPS Lock"},
+                                                      {"lblEQLock", "PLL Lock"},
+                                                      {"lblVSBSync", "FREQ Lock"},
+                                                      {"lblAFCLock", "TIME Lock"}};
+  for (const auto& [identity, reg, status, locks] : cases) {
+    TdaRig rig(identity, {{reg, status}});
+    EXPECT_EQ(rig.Locks(), locks) << identity << " " << std::hex << status;
+    EXPECT_EQ(rig.view.captions, captions);
+    EXPECT_EQ(rig.Reads(), std::vector<int>{reg});
   }
 }
 
 TEST(tda1004x, UncorrectableIncreaseWithWrapAround) {
-  struct Case {
-    int identity;
-    std::vector<std::pair<int, int>> readings;  // 0x27 or 0xCE/0xCF (low, high)
-    std::vector<double> increases;
-  } cases[] = {
+  // Identity; successive readings of 0x27, or of 0xCE and 0xCF (low, high); increases.
+  using Readings = std::vector<std::pair<int, int>>;
+  const std::tuple<int, Readings, std::vector<double>> cases[] = {
       {0x46, {{0x85, 0}, {0x85, 0}, {120, 0}, {3, 0}}, {5, 0, 115, 10}},
       {0x46, {{0x7F, 0}, {0xFF, 0}, {0, 0}}, {127, 0, 0}},  // 127 - 127 + 0
       {0x48, {{0x02, 0x01}, {0xF0, 0xFF}, {0x10, 0x00}}, {0x0102, 0xFFF0 - 0x0102, 31}},
   };
-  for (const auto& c : cases) {
-    TdaRig rig(c.identity);
-    for (size_t i = 0; i < c.readings.size(); ++i) {
-      rig.Set8(c.identity == 0x46 ? 0x27 : 0xCE, c.readings[i].first);
-      rig.Set8(0xCF, c.readings[i].second);
-      EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), c.increases[i]) << c.identity << i;
+  for (const auto& [identity, values, increases] : cases) {
+    TdaRig rig(identity);
+    for (size_t i = 0; i < values.size(); ++i) {
+      rig.Set8(identity == 0x46 ? 0x27 : 0xCE, values[i].first);
+      rig.Set8(0xCF, values[i].second);
+      EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), increases[i]) << identity << " " << i;
     }
     EXPECT_EQ(rig.driver.PostVeterbiErrors().Number(), 0);
-    EXPECT_EQ(rig.Reads().size(), c.readings.size() * (c.identity == 0x46 ? 1 : 2));
-    EXPECT_EQ(rig.Reads()[0], c.identity == 0x46 ? 0x27 : 0xCE);
+    std::vector<int> reads, each = {0xCE, 0xCF};
+    if (identity == 0x46) each = {0x27};
+    for (size_t i = 0; i < values.size(); ++i) reads.insert(reads.end(), each.begin(), each.end());
+    EXPECT_EQ(rig.Reads(), reads) << "PostVeterbiErrors reads nothing";
   }
 }
 
