@@ -1,6 +1,5 @@
 #pragma once
 #include <set>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,11 +27,6 @@ class AddressedI2c : public FakeI2c {
     return FakeI2c::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
                                      readBuffer);
   }
-  std::vector<int> Addresses() const {  // TRANSITIONAL
-    std::vector<int> a;
-    for (const auto& c : calls) a.push_back(c.address);
-    return a;
-  }
   // Address and library mode of every transfer (a write-read records mode 0).
   std::vector<std::pair<int, int>> Transfers() const {
     std::vector<std::pair<int, int>> t;
@@ -42,9 +36,9 @@ class AddressedI2c : public FakeI2c {
 };
 
 // A driver under test over a scripted bus and a recording window.
-template <typename Driver, typename Library = AddressedI2c>
+template <typename Driver>
 struct Rig {
-  Library fake;
+  AddressedI2c fake;
   Bus bus{fake};
   FakeView view;
   Driver driver{bus, view};
@@ -69,12 +63,6 @@ struct Rig {
     std::vector<int> subs;
     for (const auto& c : fake.calls)
       subs.push_back(c.kind != FakeI2c::Call::Write && c.address == address ? c.sub : -1);
-    return subs;
-  }
-
-  std::vector<int> SubsRead() const {  // TRANSITIONAL
-    std::vector<int> subs;
-    for (const auto& c : fake.calls) subs.push_back(c.sub);
     return subs;
   }
 
@@ -111,36 +99,3 @@ inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, ui
   return bytes;
 }
 
-// TRANSITIONAL
-#include "monitor/Detection.h"
-#include "sim/SimRegistry.h"
-struct PollView {
-  std::string className, name;
-  int16_t mode = -1;
-  float snr = 0, avg = 0;
-  int32_t color = 0;
-  int16_t locks[5] = {};
-  int16_t tps[6] = {};
-};
-
-inline PollView PollBuiltInBoard(const std::string& board, double seconds) {
-  std::string error;
-  auto sim = MakeBuiltInBoard(board, error);
-  PollView p;
-  if (!sim) return p;
-  sim->SetClock([seconds] { return seconds; });
-  Bus bus(*sim);
-  bus.handle = sim->velI2C_InitByType(24, 0);
-  FakeView view;
-  Detection detection(BuiltInDrivers(bus, view));
-  if (detection.Run() != 0) return p;
-  Demodulator& d = *detection.current();
-  p.className = detection.currentClass();
-  p.name = d.name();
-  p.mode = d.OperatingMode();
-  int16_t reset = 1;
-  p.snr = d.SNR(p.mode, p.avg, p.color, reset);
-  d.GetLockStatus(p.locks[0], p.locks[1], p.locks[2], p.locks[3], p.locks[4]);
-  d.GetTPS(p.tps[0], p.tps[1], p.tps[2], p.tps[3], p.tps[4], p.tps[5]);
-  return p;
-}
