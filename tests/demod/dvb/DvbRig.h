@@ -35,6 +35,8 @@ class AddressedI2c : public FakeI2c {
   }
 };
 
+using Regs = std::vector<std::pair<int, int>>;
+
 // A driver under test over a scripted bus and a recording window.
 template <typename Driver>
 struct Rig {
@@ -42,27 +44,31 @@ struct Rig {
   Bus bus{fake};
   FakeView view;
   Driver driver{bus, view};
+  int chip = 0;  // where the chip answers
   Rig() { bus.handle = 7; }
-
-  void Set8(int reg, int value) { fake.readData[reg] = {uint8_t(value)}; }
-  // A 16-bit register, MSB first.
-  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
-  void Set(const std::vector<std::pair<int, int>>& regs) {
-    for (auto [r, v] : regs) Set8(r, v);
-  }
-  // Probes a chip answering at `address`, then forgets the probe's traffic.
-  void Found(int address, const std::vector<std::pair<int, int>>& regs) {
+  // A chip answering at `address` with one-byte registers, probed; the probe's
+  // traffic is forgotten.
+  Rig(int address, const Regs& identity, const Regs& regs = {}) : chip(address) {
+    bus.handle = 7;
     fake.present = {address};
+    Set(identity);
     Set(regs);
     EXPECT_TRUE(driver.probe());
     fake.calls.clear();
   }
+
+  void Set8(int reg, int value) { fake.readData[reg] = {uint8_t(value)}; }
+  // A 16-bit register, MSB first.
+  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+  void Set(const Regs& regs) {
+    for (auto [r, v] : regs) Set8(r, v);
+  }
   // Register (sub-)addresses of the transfers so far; a write, or a transfer
-  // to another address than `address`, shows as -1.
-  std::vector<int> Reads(int address) const {
+  // elsewhere than at the chip, shows as -1.
+  std::vector<int> Reads() const {
     std::vector<int> subs;
     for (const auto& c : fake.calls)
-      subs.push_back(c.kind != FakeI2c::Call::Write && c.address == address ? c.sub : -1);
+      subs.push_back(c.kind != FakeI2c::Call::Write && c.address == chip ? c.sub : -1);
     return subs;
   }
 

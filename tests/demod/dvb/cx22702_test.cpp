@@ -9,11 +9,7 @@
 namespace {
 
 struct CxRig : Rig<cx22702> {
-  explicit CxRig(const std::vector<std::pair<int, int>>& regs = {}) {
-    Set8(0x1F, 3);
-    Found(0x86, regs);
-  }
-  std::vector<int> Reads() const { return Rig::Reads(0x86); }
+  explicit CxRig(const Regs& regs = {}) : Rig(0x86, {{0x1F, 3}}, regs) {}
 };
 
 // Register 0x23 for a whole-number strength in dB.

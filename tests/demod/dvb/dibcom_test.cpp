@@ -12,6 +12,7 @@ namespace {
 // A chip at 0x12 whose identity registers make it the given model, probed.
 struct DibRig : Rig<dibcom> {
   explicit DibRig(int model = 0, bool probe = true) {
+    chip = 0x12;
     fake.present = {0x12};
     if (model == 0) Set16(0x0300, 0x01B3), Set16(0x0301, 0x4000);
     if (model >= 1 && model <= 3) Set16(0x0380, 0x01B3), Set16(0x0381, 0x4000 + model - 1);
@@ -19,7 +20,6 @@ struct DibRig : Rig<dibcom> {
     EXPECT_EQ(probe && driver.probe(), probe);
     fake.calls.clear();
   }
-  std::vector<int> Reads() const { return Rig::Reads(0x12); }
 };
 
 TEST(dibcom, PresenceTriesFiveAddressesAndHonoursTheSecondDemodFlag) {
@@ -50,7 +50,6 @@ TEST(dibcom, PresenceTriesFiveAddressesAndHonoursTheSecondDemodFlag) {
 
 TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
   // Identity registers, found, name, registers read after the presence test.
-  using Regs = std::vector<std::pair<int, int>>;
   const std::tuple<Regs, bool, std::string, std::vector<int>> cases[] = {
       {{{0x0300, 0x01B3}, {0x0301, 0x4000}}, true, "DIB7000PC", {0x0300, 0x0301}},
       {{{0x0380, 0x01B3}, {0x0381, 0x4000}}, true, "DIB7000", {0x0300, 0x0380, 0x0381}},

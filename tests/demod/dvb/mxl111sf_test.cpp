@@ -9,7 +9,7 @@
 namespace {
 
 struct MxlRig : Rig<mxl111sf> {
-  MxlRig() { Found(0x1C, {{0x03, 0x73}}); }
+  MxlRig() : Rig(0x1C, {{0x03, 0x73}}) {}
   void Block(uint32_t d0, uint32_t d1, uint32_t d3, uint32_t d4 = 0) {
     fake.readData[0] = StatsBlock(d0, d1, 0, d3, d4);
   }
@@ -104,7 +104,7 @@ TEST(mxl111sf, ModeAndTransmissionParametersAsTheOtherBlockReceiver) {
   EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
   rig.Set8(0x1F, 0x03);
   EXPECT_EQ(rig.driver.OperatingMode(), Mode::None);
-  EXPECT_EQ(rig.Reads(0x1C), (std::vector<int>{0x1F, 0x1F}));
+  EXPECT_EQ(rig.Reads(), (std::vector<int>{0x1F, 0x1F}));
   rig.Block(0x03020101, 3, 0);
   EXPECT_EQ(rig.Tps(), (std::vector<int16_t>{1, 3, 0, 3, 2, 1}));
 }

@@ -9,17 +9,13 @@
 
 namespace {
 
-using Regs = std::vector<std::pair<int, int>>;
-
 // A chip found at 0xC8 whose standard register 0x00EC has been read.
 struct SiRig : Rig<si2165> {
-  explicit SiRig(int standard = 0x01, const Regs& regs = {}) {
-    Found(0xC8, regs);
+  explicit SiRig(int standard = 0x01, const Regs& regs = {}) : Rig(0xC8, {}, regs) {
     Set8(0x00EC, standard);
     driver.OperatingMode();
     fake.calls.clear();
   }
-  std::vector<int> Reads() const { return Rig::Reads(0xC8); }
 };
 
 TEST(si2165, ProbeIsOneReadInSubAddressMode16WithoutIdentity) {

@@ -9,7 +9,7 @@
 namespace {
 
 struct SmsRig : Rig<sms1xxx> {
-  SmsRig() { Found(0xC6, {{0x1F, 0x73}}); }
+  SmsRig() : Rig(0xC6, {{0x1F, 0x73}}) {}
   void Block(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3, uint32_t d4) {
     fake.readData[0] = StatsBlock(d0, d1, d2, d3, d4);
   }
@@ -147,7 +147,7 @@ TEST(sms1xxx, LockBitSignalStrengthModeAndCounters) {
     rig.Set8(0x1F, reg);
     if (!answers) rig.fake.present.clear();
     EXPECT_EQ(rig.driver.OperatingMode(), mode);
-    EXPECT_EQ(rig.Reads(0xC6), std::vector<int>(attempts, 0x1F));
+    EXPECT_EQ(rig.Reads(), std::vector<int>(attempts, 0x1F));
   }
   SmsRig rig;
   rig.Block(0, 0, 1234, 0, 0);

@@ -9,14 +9,9 @@
 
 namespace {
 
-// A TDA10046 (identity 0x46) or TDA10048 (0x48) found at 0x12.
+// A TDA10046 (identity 0x46) or TDA10048 (0x48).
 struct TdaRig : Rig<tda1004x> {
-  explicit TdaRig(int identity, const std::vector<std::pair<int, int>>& regs = {}) {
-    bus.secondDemod = true;
-    Set8(0, identity);
-    Found(0x12, regs);
-  }
-  std::vector<int> Reads() const { return Rig::Reads(0x12); }
+  explicit TdaRig(int identity, const Regs& regs = {}) : Rig(0x10, {{0, identity}}, regs) {}
 };
 
 TEST(tda1004x, ProbeByAddressFlagAndIdentity) {
@@ -45,7 +40,7 @@ TEST(tda1004x, ProbeByAddressFlagAndIdentity) {
 
 TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
   // Identity, registers; modulation, hierarchy, select, rate, guard, FFT.
-  const std::tuple<int, std::vector<std::pair<int, int>>, std::vector<int16_t>> cases[] = {
+  const std::tuple<int, Regs, std::vector<int16_t>> cases[] = {
       {0x46, {{4, 0x1A}, {5, 0x01}}, {2, 0, 0, 1, 2, 1}},  // QAM64, 2/3, 1/8, 8K
       {0x46, {{4, 0x6D}, {5, 0x1C}}, {1, 3, 0, 4, 3, 0}},  // LP rate not used for HP
       {0x46, {{4, 0x23}, {5, 0x05}}, {-1, 1, 0, -1, 0, 0}},

@@ -9,11 +9,7 @@
 namespace {
 
 struct ZlRig : Rig<zl10353> {
-  explicit ZlRig(const std::vector<std::pair<int, int>>& regs = {}) {
-    Set8(0x7F, 0x14);
-    Found(0x1E, regs);
-  }
-  std::vector<int> Reads() const { return Rig::Reads(0x1E); }
+  explicit ZlRig(const Regs& regs = {}) : Rig(0x1E, {{0x7F, 0x14}}, regs) {}
 };
 
 TEST(zl10353, ProbeFindsTheDeviceThenChecksItsIdentity) {
@@ -34,7 +30,7 @@ TEST(zl10353, ProbeFindsTheDeviceThenChecksItsIdentity) {
     const auto& first = rig.fake.calls[0];
     EXPECT_EQ(std::vector<int>({first.kind, first.mode, first.address, first.sub, first.count}),
               std::vector<int>({FakeI2c::Call::Read, 0, 0x1E, 0, 1}));
-    EXPECT_EQ(rig.Reads(0x1E).back(), calls > 1 ? 0x7F : 0);
+    EXPECT_EQ(rig.fake.calls.back().sub, calls > 1 ? 0x7F : 0);
     rig.fake.calls.clear();
     rig.driver.OperatingMode();
     EXPECT_EQ(rig.fake.calls.at(0).address, address);
@@ -128,7 +124,7 @@ TEST(zl10353, ErrorCounters) {
   }
   // Errors 0x11..0x13 over a period 0x60..0x61 of 1024 x 1632 bits each.
   const double bits = 1024 * 1632;
-  const std::pair<std::vector<std::pair<int, int>>, double> ratios[] = {
+  const std::pair<Regs, double> ratios[] = {
       {{{0x12, 1}, {0x61, 1}}, 256 / bits},
       {{{0x11, 1}, {0x12, 2}, {0x13, 3}, {0x60, 2}}, 0x010203 / (512 * bits)},
       {{{0x11, 255}, {0x12, 255}, {0x13, 255}, {0x60, 255}}, 0xFFFFFF / (0xFF00 * bits)},
