@@ -18,20 +18,6 @@ struct SiRig : Rig<si2165> {
   }
 };
 
-TEST(si2165, ProbeIsOneReadInSubAddressMode16WithoutIdentity) {
-  for (bool present : {false, true}) {
-    Rig<si2165> rig;
-    if (present) rig.fake.present = {0xC8};
-    EXPECT_EQ(rig.driver.probe(), present);
-    ASSERT_EQ(rig.fake.calls.size(), 1u);
-    const auto& c = rig.fake.calls[0];
-    EXPECT_EQ(std::vector<int>({c.kind, c.mode, c.address, c.sub, c.count}),
-              std::vector<int>({FakeI2c::Call::Read, 0x10, 0xC8, 0, 1}));
-    rig.driver.name();
-    EXPECT_EQ(rig.fake.calls.back().address, present ? 0xC8 : 0);
-  }
-}
-
 TEST(si2165, NameByRevisionAndModeByStandardRegister) {
   const std::pair<int, std::string> names[] = {
       {0, "SI2165A"},

@@ -15,25 +15,6 @@ struct SmsRig : Rig<sms1xxx> {
   }
 };
 
-TEST(sms1xxx, ProbeIsOnePlainReadThenTheIdentityRegister) {
-  // Present, register 0x1F, found; address and mode of each transfer.
-  const std::tuple<bool, int, bool, std::vector<std::pair<int, int>>> cases[] = {
-      {false, 0x73, false, {{0xC6, 0}}},
-      {true, 0x73, true, {{0xC6, 0}, {0xC6, 1}}},
-      {true, 0x72, false, {{0xC6, 0}, {0xC6, 1}}},
-      {true, 0xF3, false, {{0xC6, 0}, {0xC6, 1}}},
-  };
-  for (const auto& [present, id, found, transfers] : cases) {
-    Rig<sms1xxx> rig;
-    if (present) rig.fake.present = {0xC6};
-    rig.Set8(0x1F, id);
-    EXPECT_EQ(rig.driver.probe(), found) << id;
-    EXPECT_EQ(rig.fake.Transfers(), transfers);
-    EXPECT_EQ(rig.fake.calls.back().sub, present ? 0x1F : 0);
-    EXPECT_EQ(rig.driver.name(), "SMS1XXX");
-  }
-}
-
 TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
   const auto counting = StatsBlock(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211);
   const std::vector<int32_t> words = {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211};

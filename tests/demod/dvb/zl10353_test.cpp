@@ -12,32 +12,6 @@ struct ZlRig : Rig<zl10353> {
   explicit ZlRig(const Regs& regs = {}) : Rig(0x1E, {{0x7F, 0x14}}, regs) {}
 };
 
-TEST(zl10353, ProbeFindsTheDeviceThenChecksItsIdentity) {
-  // Library results in call order (then success), identity, found, calls, later address.
-  const std::tuple<std::vector<uint8_t>, int, bool, size_t, int> cases[] = {
-      {{1}, 0x14, false, 1, 0},  // presence is not retried
-      {{}, 0x14, true, 2, 0x1E},
-      {{}, 0x15, false, 2, 0x1E},
-      {{0, 1, 1, 1}, 0x14, true, 5, 0x1E},  // the identity read is
-  };
-  for (const auto& [results, identity, found, calls, address] : cases) {
-    Rig<zl10353> rig;
-    rig.fake.present = {0x1E};
-    rig.fake.results.assign(results.begin(), results.end());
-    rig.Set8(0x7F, identity);
-    EXPECT_EQ(rig.driver.probe(), found) << identity;
-    ASSERT_EQ(rig.fake.calls.size(), calls);
-    const auto& first = rig.fake.calls[0];
-    EXPECT_EQ(std::vector<int>({first.kind, first.mode, first.address, first.sub, first.count}),
-              std::vector<int>({FakeI2c::Call::Read, 0, 0x1E, 0, 1}));
-    EXPECT_EQ(rig.fake.calls.back().sub, calls > 1 ? 0x7F : 0);
-    rig.fake.calls.clear();
-    rig.driver.OperatingMode();
-    EXPECT_EQ(rig.fake.calls.at(0).address, address);
-  }
-  EXPECT_EQ(ZlRig().driver.name(), "ZL10353");
-}
-
 TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
   // Registers 0x1F, 0x20; modulation, hierarchy, select, rate, guard, FFT.
   const std::tuple<int, int, std::vector<int16_t>> cases[] = {
