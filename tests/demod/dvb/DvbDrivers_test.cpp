@@ -5,6 +5,7 @@
 
 #include "demod/dvb/DvbRig.h"
 #include "demod/dvb/cx22702.h"
+#include "demod/dvb/mxl111sf.h"
 #include "demod/dvb/si2165.h"
 #include "demod/dvb/sms1xxx.h"
 #include "demod/dvb/tda1004x.h"
@@ -17,12 +18,12 @@ std::unique_ptr<Demodulator> Of(Bus& bus, MonitorView& view) {
   return std::make_unique<Driver>(bus, view);
 }
 
-// The drivers that find their chip by plain one-byte reads: which addresses
-// they try, in which library mode and without retry, whether the identity
-// read makes them take the chip, and where their later reads go.
+// The drivers that find their chip by one one-byte transfer per address:
+// which addresses they try, in which library mode and without retry, whether
+// the identity read makes them take the chip, and where their later reads go.
 TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
   using Make = std::unique_ptr<Demodulator> (*)(Bus&, MonitorView&);
-  using Transfers = std::vector<std::pair<int, int>>;  // address and mode
+  using Transfers = std::vector<std::pair<int, int>>;  // address and mode (-1: write-read)
   // Driver, present addresses, identity register and value, second-demodulator flag,
   // found, transfers, address of the first later read (-1: none).
   const std::tuple<Make, std::set<int>, int, int, bool, bool, Transfers, int> cases[] = {
@@ -43,6 +44,15 @@ TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
       {Of<sms1xxx>, {0xC6}, 0x1F, 0x73, false, true, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {Of<sms1xxx>, {0xC6}, 0x1F, 0x72, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {Of<sms1xxx>, {0xC6}, 0x1F, 0xF3, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<mxl111sf>, {}, 0x03, 0x73, false, false, {{0x1C, -1}}, 0},  // bits 0, 1, 4, 5, 6 set
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x73, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0xF7, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0xFF, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x72, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x71, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x63, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x53, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x33, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<si2165>, {}, 0x0023, 1, false, false, {{0xC8, 0x10}}, 0},  // no identity register
       {Of<si2165>, {0xC8}, 0x0023, 1, false, true, {{0xC8, 0x10}}, 0xC8},
   };
@@ -58,7 +68,11 @@ TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
     bus.secondDemod = flag;
     EXPECT_EQ(driver->probe(), found) << name;
     EXPECT_EQ(fake.Transfers(), transfers) << name;
-    for (const auto& call : fake.calls) EXPECT_EQ(call.count, 1) << name;
+    for (const auto& call : fake.calls) {
+      EXPECT_EQ(call.count, 1) << name;
+      bool zeros = call.bytes == std::vector<uint8_t>(2, 0);  // a write-read sends two zeros
+      EXPECT_TRUE(call.kind != FakeI2c::Call::WriteRead || zeros) << name;
+    }
     EXPECT_EQ(fake.calls.back().sub, transfers.back().second == 1 ? reg : 0) << name;
     fake.calls.clear();
     driver->OperatingMode();

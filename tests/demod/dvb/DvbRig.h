@@ -27,10 +27,10 @@ class AddressedI2c : public FakeI2c {
     return FakeI2c::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
                                      readBuffer);
   }
-  // Address and library mode of every transfer (a write-read records mode 0).
+  // Address and library mode of every transfer; a write-read shows as mode -1.
   std::vector<std::pair<int, int>> Transfers() const {
     std::vector<std::pair<int, int>> t;
-    for (const auto& c : calls) t.push_back({c.address, c.mode});
+    for (const auto& c : calls) t.push_back({c.address, c.kind == Call::WriteRead ? -1 : c.mode});
     return t;
   }
 };

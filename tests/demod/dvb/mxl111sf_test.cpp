@@ -15,33 +15,6 @@ struct MxlRig : Rig<mxl111sf> {
   }
 };
 
-TEST(mxl111sf, ProbeIsAWriteReadThenAnIdentityMask) {
-  // Present, register 0x03, found: bits 0, 1, 4, 5 and 6 must be set.
-  const std::tuple<bool, int, bool> cases[] = {
-      {false, 0x73, false},
-      {true, 0x73, true},
-      {true, 0xF7, true},
-      {true, 0xFF, true},
-      {true, 0x72, false},
-      {true, 0x71, false},
-      {true, 0x63, false},
-      {true, 0x53, false},
-      {true, 0x33, false},
-  };
-  for (auto [present, id, found] : cases) {
-    Rig<mxl111sf> rig;
-    if (present) rig.fake.present = {0x1C};
-    rig.Set8(0x03, id);
-    EXPECT_EQ(rig.driver.probe(), found) << std::hex << id;
-    ASSERT_EQ(rig.fake.calls.size(), present ? 2u : 1u);
-    const auto& presence = rig.fake.calls[0];
-    EXPECT_EQ(std::tuple(presence.kind, presence.address, presence.bytes, presence.count),
-              std::tuple(FakeI2c::Call::WriteRead, 0x1C, std::vector<uint8_t>{0, 0}, 1));
-    EXPECT_EQ(rig.fake.calls.back().sub, present ? 0x03 : 0);
-    EXPECT_EQ(rig.driver.name(), "MxL111SF");
-  }
-}
-
 TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
   // Data3, the word after the range check, SNR, colour for QAM64 2/3 (19, 21, 22).
   const std::tuple<uint32_t, int32_t, float, int32_t> cases[] = {
@@ -96,17 +69,6 @@ TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
     EXPECT_EQ(rig.view.captions, captions);
     EXPECT_EQ(rig.fake.calls.size(), 1u);
   }
-}
-
-TEST(mxl111sf, ModeAndTransmissionParametersAsTheOtherBlockReceiver) {
-  MxlRig rig;
-  rig.Set8(0x1F, 0x73);
-  EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-  rig.Set8(0x1F, 0x03);
-  EXPECT_EQ(rig.driver.OperatingMode(), Mode::None);
-  EXPECT_EQ(rig.Reads(), (std::vector<int>{0x1F, 0x1F}));
-  rig.Block(0x03020101, 3, 0);
-  EXPECT_EQ(rig.Tps(), (std::vector<int16_t>{1, 3, 0, 3, 2, 1}));
 }
 
 }  // namespace
