@@ -31,8 +31,7 @@ TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
       {0x0B, 0x27, 0x40, 0xBF, {1, 3, 0, 4, 1, 0}},     // LP rate ignored; only bit 6 selects
       {0x1C, 0x28, 0xDF, 0x00, {-1, -1, 0, -1, 3, 0}},  // constellation 3, hierarchy 4, rate 5
       {0xE7, 0x00, 0x20, 0x00, {0, -1, 0, 0, 0, 1}},    // bits above the constellation
-      {0x00, 0x3B, 0x00, 0x40, {0, 0, 1, 3, 0, 0}},     // LP: rate from bits 0..2
-      {0x00, 0x04, 0x00, 0x40, {0, 0, 1, 4, 0, 0}},
+      {0x00, 0x3C, 0x00, 0x40, {0, 0, 1, 4, 0, 0}},     // LP: rate from bits 0..2
       {0x00, 0x05, 0x00, 0x40, {0, 0, 1, -1, 0, 0}},
       {0xFF, 0xFF, 0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},  // dead bus
   };
@@ -80,10 +79,8 @@ TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
       {0x10, 0x08, 21, Color::Yellow},
       {0x10, 0x08, 22, Color::Green},
       {0x10, 0x20, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
-      {0x10, 0x18, 24, Color::Green},   // QAM64 5/6: 22, 23, 24
       {0x08, 0x08, 14, Color::Orange},  // QAM16 2/3: 14, 16, 18
       {0x00, 0x20, 11, Color::Orange},  // QPSK 7/8: 10, 12, 14
-      {0x00, 0x10, 11, Color::Yellow},  // QPSK 3/4: 8, 10, 12
       {0x18, 0x08, 10, Color::Green},   // unknown constellation: 0, 0, 0
       {0x10, 0x28, 10, Color::Green},   // unknown rate
   };

@@ -97,7 +97,6 @@ TEST(dibcom, SnrIsTheWholeDbCarrierToNoiseByModel) {
       {0, {0x01DF, 0x01E0}, 49},
       {1, {0x01F9, 0x01FA}, 49},
       {6, {0x01E3, 0x01E4}, 49},
-      {3, {}, 0},
       {4, {}, 0},
   };
   for (const auto& [model, reads, snr] : cases) {
@@ -150,7 +149,6 @@ TEST(dibcom, TransmissionParametersByModelReadOnlyWithTheMode) {
       {0, 0x01CF, 0x0000, {0, 4, 0, 0}},
       {0, 0x01CF, 0x4040, {1, 1, 0, 0}},
       {0, 0x01CF, 0xC060, {-1, 2, 0, 0}},  // modulation 3 is unknown
-      {0, 0x01CF, 0x0080, {0, 4, 0, 0}},   // rate field 4
       {0, 0x01CF, 0x00A3, {0, 3, 3, 0}},   // rate field 5
       {0, 0x01CF, 0x00C2, {0, 4, 2, 0}},   // rate field 6
       {3, 0x01CF, 0x4000, {1, 4, 0, 0}},

@@ -85,7 +85,6 @@ TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
       {2, 1, 21, Color::Yellow},
       {2, 1, 22, Color::Green},
       {0, 0, 5, Color::Red},  // QPSK 1/2: 6, 8, 10
-      {0, 0, 10, Color::Green},
       {1, 4, 17, Color::Orange},  // QAM16 7/8: 17, 19, 21
       {2, 4, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
       {3, 0, 0, Color::Green},    // unknown: 0, 0, 0
