@@ -41,7 +41,7 @@ struct Detected {
 // DiBcom probe at its address) and shows a locked signal, QAM64 2/3, 1/8, 8K
 // unless told otherwise, whose SNR wanders within a plausible band.
 TEST(DvbtModels, BuiltInBoardsAreDetectedLockedAndWander) {
-  const std::vector<int16_t> locked(5, 1), tps = {2, 0, 0, 1, 2, 1};
+  const std::vector<int16_t> locked(5, 1), tps = {2, 0, 0, 1, 2, 1}, dvbc = {6, 0, 0, 0, 0, 0};
   struct Case {
     const char *board, *driverClass, *name;
     int16_t mode;
@@ -58,8 +58,7 @@ TEST(DvbtModels, BuiltInBoardsAreDetectedLockedAndWander) {
       {"sms1xxx", "sms1xxx", "SMS1XXX", Mode::DvbT, {1, -1, -1, -1, -1}, tps, 22, 26, true},
       {"mxl111sf", "mxl111sf", "MxL111SF", Mode::DvbT, locked, tps, 22.5, 25.5, true},
       {"si2165", "si2165", "SI2165B", Mode::DvbT, locked, tps, 22.5, 25.5, false},
-      {"si2165-dvbc", "si2165", "SI2165B", Mode::DvbC, {1, 1, 1, -1, 1}, {6, 0, 0, 0, 0, 0},
-       30.5, 33.5, false},
+      {"si2165-dvbc", "si2165", "SI2165B", Mode::DvbC, {1, 1, 1, -1, 1}, dvbc, 30.5, 33.5, false},
   };
   for (const auto& c : cases) {
     std::string error;

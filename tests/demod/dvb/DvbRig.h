@@ -104,4 +104,3 @@ inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, ui
     for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
   return bytes;
 }
-

@@ -58,10 +58,10 @@ TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
       {0x07, {0, 0, 0, 0, 0}},
   };
   const std::map<std::string, std::string> captions = {{"lblVSBSync", "SYNC Lock"},
-                                                      {"lblAFCLock", "RS Lock"},
-                                                      {"lblEQLock", "TPS Lock"},
-                                                      {"frF0F1", "RSSI"},
-                                                      {"lblF0F1", "-48"}};
+                                                       {"lblAFCLock", "RS Lock"},
+                                                       {"lblEQLock", "TPS Lock"},
+                                                       {"frF0F1", "RSSI"},
+                                                       {"lblF0F1", "-48"}};
   for (const auto& [d0, locks] : cases) {
     MxlRig rig;
     rig.Block(d0, 0, 0, 48);

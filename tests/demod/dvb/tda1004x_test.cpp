@@ -81,9 +81,9 @@ TEST(tda1004x, LockBitsAndCaptionsForBothChips) {
       {0x48, 0x1A, 0xEF, {0, 1, 1, 1, 1}},
   };
   const std::map<std::string, std::string> captions = {{"lblFECLock", "TPS Lock"},
-                                                      {"lblEQLock", "PLL Lock"},
-                                                      {"lblVSBSync", "FREQ Lock"},
-                                                      {"lblAFCLock", "TIME Lock"}};
+                                                       {"lblEQLock", "PLL Lock"},
+                                                       {"lblVSBSync", "FREQ Lock"},
+                                                       {"lblAFCLock", "TIME Lock"}};
   for (const auto& [identity, reg, status, locks] : cases) {
     TdaRig rig(identity, {{reg, status}});
     EXPECT_EQ(rig.Locks(), locks) << identity << " " << std::hex << status;
