@@ -42,7 +42,7 @@ TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
 TEST(sms1xxx, TransmissionParametersFromAFreshBlockEachTime) {
   // Data0, Data1; modulation, hierarchy, HP/LP, code rate, guard, FFT.
   const std::tuple<uint32_t, uint32_t, std::vector<int16_t>> cases[] = {
-      {0x00020181, 0, {1, 0, 0, 0, 2, 1}},  // bits 0, 7, 8, 17
+      {0x00020181, 0, {1, 0, 0, 0, 2, 1}},     // bits 0, 7, 8, 17
       {0x03030002, 0x0C, {2, 3, 0, 4, 3, 0}},  // only bits 0..2 of Data1 count
       {0x04040203, 5, {-1, -1, 0, -1, -1, -1}},
       {0xF8F8FCFC, 0xFFFFFFF8, {0, 0, 0, 0, 0, 0}},  // bits outside every field
@@ -84,7 +84,7 @@ TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
       {2, 1, 20, Color::Orange},
       {2, 1, 21, Color::Yellow},
       {2, 1, 22, Color::Green},
-      {0, 0, 5, Color::Red},  // QPSK 1/2: 6, 8, 10
+      {0, 0, 5, Color::Red},      // QPSK 1/2: 6, 8, 10
       {1, 4, 17, Color::Orange},  // QAM16 7/8: 17, 19, 21
       {2, 4, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
       {3, 0, 0, Color::Green},    // unknown: 0, 0, 0
