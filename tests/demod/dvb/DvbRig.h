@@ -1,12 +1,10 @@
 #pragma once
-#include <memory>
 #include <set>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "bus/Bus.h"
-#include "monitor/Detection.h"
-#include "sim/SimRegistry.h"
+#include "monitor/Codes.h"
 #include "support/FakeI2c.h"
 #include "support/FakeView.h"
 
@@ -29,28 +27,72 @@ class AddressedI2c : public FakeI2c {
     return FakeI2c::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
                                      readBuffer);
   }
-  std::vector<int> Addresses() const {
-    std::vector<int> a;
-    for (const auto& c : calls) a.push_back(c.address);
-    return a;
+  // Address and library mode of every transfer; a write-read shows as mode -1.
+  std::vector<std::pair<int, int>> Transfers() const {
+    std::vector<std::pair<int, int>> t;
+    for (const auto& c : calls) t.push_back({c.address, c.kind == Call::WriteRead ? -1 : c.mode});
+    return t;
   }
 };
 
+using Regs = std::vector<std::pair<int, int>>;
+
 // A driver under test over a scripted bus and a recording window.
-template <typename Driver, typename Library = FakeI2c>
+template <typename Driver>
 struct Rig {
-  Library fake;
+  AddressedI2c fake;
   Bus bus{fake};
   FakeView view;
   Driver driver{bus, view};
+  int chip = 0;  // where the chip answers
   Rig() { bus.handle = 7; }
-  // A register of 16-bit addresses holding a 16-bit value, MSB first.
-  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+  // A chip answering at `address` with one-byte registers, probed; the probe's
+  // traffic is forgotten.
+  Rig(int address, const Regs& identity, const Regs& regs = {}) : chip(address) {
+    bus.handle = 7;
+    fake.present = {address};
+    Set(identity);
+    Set(regs);
+    EXPECT_TRUE(driver.probe());
+    fake.calls.clear();
+  }
+
   void Set8(int reg, int value) { fake.readData[reg] = {uint8_t(value)}; }
-  std::vector<int> SubsRead() const {
+  // A 16-bit register, MSB first.
+  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+  void Set(const Regs& regs) {
+    for (auto [r, v] : regs) Set8(r, v);
+  }
+  // Register (sub-)addresses of the transfers so far; a write, or a transfer
+  // elsewhere than at the chip, shows as -1.
+  std::vector<int> Reads() const {
     std::vector<int> subs;
-    for (const auto& c : fake.calls) subs.push_back(c.sub);
+    for (const auto& c : fake.calls)
+      subs.push_back(c.kind != FakeI2c::Call::Write && c.address == chip ? c.sub : -1);
     return subs;
+  }
+
+  struct SnrOut {
+    float snr, avg;
+    int32_t color;
+    int16_t reset;
+  };
+  SnrOut Snr(int16_t reset = 1) {
+    int16_t mode = Mode::DvbT;
+    SnrOut o{0, -9, 0, reset};
+    o.snr = driver.SNR(mode, o.avg, o.color, o.reset);
+    return o;
+  }
+  // Outputs a driver leaves alone keep 7.
+  std::vector<int16_t> Locks() {
+    int16_t l[5] = {7, 7, 7, 7, 7};
+    driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
+    return {l, l + 5};
+  }
+  std::vector<int16_t> Tps() {
+    int16_t t[6] = {7, 7, 7, 7, 7, 7};
+    driver.GetTPS(t[0], t[1], t[2], t[3], t[4], t[5]);
+    return {t, t + 6};
   }
 };
 
@@ -61,36 +103,4 @@ inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, ui
   for (uint32_t w : {d0, d1, d2, d3, d4})
     for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
   return bytes;
-}
-
-// What one poll sees of a driver on a built-in board found by detection.
-struct PollView {
-  std::string className, name;
-  int16_t mode = -1;
-  float snr = 0, avg = 0;
-  int32_t color = 0;
-  int16_t locks[5] = {};
-  int16_t tps[6] = {};
-};
-
-inline PollView PollBuiltInBoard(const std::string& board, double seconds) {
-  std::string error;
-  auto sim = MakeBuiltInBoard(board, error);
-  PollView p;
-  if (!sim) return p;
-  sim->SetClock([seconds] { return seconds; });
-  Bus bus(*sim);
-  bus.handle = sim->velI2C_InitByType(24, 0);
-  FakeView view;
-  Detection detection(BuiltInDrivers(bus, view));
-  if (detection.Run() != 0) return p;
-  Demodulator& d = *detection.current();
-  p.className = detection.currentClass();
-  p.name = d.name();
-  p.mode = d.OperatingMode();
-  int16_t reset = 1;
-  p.snr = d.SNR(p.mode, p.avg, p.color, reset);
-  d.GetLockStatus(p.locks[0], p.locks[1], p.locks[2], p.locks[3], p.locks[4]);
-  d.GetTPS(p.tps[0], p.tps[1], p.tps[2], p.tps[3], p.tps[4], p.tps[5]);
-  return p;
 }

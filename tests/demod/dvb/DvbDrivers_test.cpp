@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <tuple>
+
+#include "demod/dvb/DvbRig.h"
+#include "demod/dvb/cx22702.h"
+#include "demod/dvb/mxl111sf.h"
+#include "demod/dvb/si2165.h"
+#include "demod/dvb/sms1xxx.h"
+#include "demod/dvb/tda1004x.h"
+#include "demod/dvb/zl10353.h"
+
+namespace {
+
+template <typename Driver>
+std::unique_ptr<Demodulator> Of(Bus& bus, MonitorView& view) {
+  return std::make_unique<Driver>(bus, view);
+}
+
+// The drivers that find their chip by one one-byte transfer per address:
+// which addresses they try, in which library mode and without retry, whether
+// the identity read makes them take the chip, and where their later reads go.
+TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
+  using Make = std::unique_ptr<Demodulator> (*)(Bus&, MonitorView&);
+  using Transfers = std::vector<std::pair<int, int>>;  // address and mode (-1: write-read)
+  // Driver, present addresses, identity register and value, second-demodulator flag,
+  // found, transfers, address of the first later read (-1: none).
+  const std::tuple<Make, std::set<int>, int, int, bool, bool, Transfers, int> cases[] = {
+      {Of<zl10353>, {}, 0x7F, 0x14, false, false, {{0x1E, 0}}, 0},
+      {Of<zl10353>, {0x1E}, 0x7F, 0x14, false, true, {{0x1E, 0}, {0x1E, 1}}, 0x1E},
+      {Of<zl10353>, {0x1E}, 0x7F, 0x15, false, false, {{0x1E, 0}, {0x1E, 1}}, 0x1E},
+      {Of<cx22702>, {0xC6, 0x86}, 0x1F, 3, false, true, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<cx22702>, {0x86}, 0x1F, 3, false, true, {{0xC6, 0}, {0x86, 0}, {0x86, 1}}, 0x86},
+      {Of<cx22702>, {0xC6}, 0x1F, 2, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<cx22702>, {}, 0x1F, 3, false, false, {{0xC6, 0}, {0x86, 0}}, 0},  // nothing read at 0
+      {Of<tda1004x>, {0x10}, 0, 0x46, false, true, {{0x10, 0}, {0x10, 1}}, 0x10},
+      {Of<tda1004x>, {0x10, 0x12}, 0, 0x48, false, true, {{0x10, 0}, {0x10, 1}}, 0x10},
+      {Of<tda1004x>, {0x10, 0x12}, 0, 0x46, true, true, {{0x10, 0}, {0x12, 0}, {0x12, 1}}, 0x12},
+      {Of<tda1004x>, {0x12}, 0, 0x48, false, true, {{0x10, 0}, {0x12, 0}, {0x12, 1}}, 0x12},
+      {Of<tda1004x>, {0x10}, 0, 0x46, true, false, {{0x10, 0}, {0x12, 0}}, -1},
+      {Of<tda1004x>, {0x10}, 0, 0x47, false, false, {{0x10, 0}, {0x10, 1}}, -1},
+      {Of<sms1xxx>, {}, 0x1F, 0x73, false, false, {{0xC6, 0}}, 0},
+      {Of<sms1xxx>, {0xC6}, 0x1F, 0x73, false, true, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<sms1xxx>, {0xC6}, 0x1F, 0x72, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<sms1xxx>, {0xC6}, 0x1F, 0xF3, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
+      {Of<mxl111sf>, {}, 0x03, 0x73, false, false, {{0x1C, -1}}, 0},  // bits 0, 1, 4, 5, 6 set
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x73, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0xF7, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0xFF, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x72, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x71, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x63, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x53, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<mxl111sf>, {0x1C}, 0x03, 0x33, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
+      {Of<si2165>, {}, 0x0023, 1, false, false, {{0xC8, 0x10}}, 0},  // no identity register
+      {Of<si2165>, {0xC8}, 0x0023, 1, false, true, {{0xC8, 0x10}}, 0xC8},
+  };
+  for (const auto& [make, present, reg, identity, flag, found, transfers, later] : cases) {
+    AddressedI2c fake;
+    Bus bus(fake);
+    FakeView view;
+    auto driver = make(bus, view);
+    std::string name = driver->name() + " " + std::to_string(identity);
+    fake.calls.clear();
+    fake.present = present;
+    fake.readData[reg] = {uint8_t(identity)};
+    bus.secondDemod = flag;
+    EXPECT_EQ(driver->probe(), found) << name;
+    EXPECT_EQ(fake.Transfers(), transfers) << name;
+    for (const auto& call : fake.calls) {
+      EXPECT_EQ(call.count, 1) << name;
+      bool zeros = call.bytes == std::vector<uint8_t>(2, 0);  // a write-read sends two zeros
+      EXPECT_TRUE(call.kind != FakeI2c::Call::WriteRead || zeros) << name;
+    }
+    EXPECT_EQ(fake.calls.back().sub, transfers.back().second == 1 ? reg : 0) << name;
+    fake.calls.clear();
+    driver->OperatingMode();
+    EXPECT_EQ(fake.calls.empty() ? -1 : fake.calls[0].address, later) << name;
+  }
+}
+
+// The readings these chips do not have, and the gate and sleep controls
+// they do not offer, answer fixed values and never reach the bus.
+template <typename Driver>
+void ExpectFixedReadingsWithoutBusTraffic() {
+  Rig<Driver> rig;
+  Demodulator& d = rig.driver;
+  d.Passthru(1), d.Sleep(1), d.OperatingMode(Mode::Sleep);
+  EXPECT_EQ(std::pair(d.Passthru(), d.Sleep()), std::pair(int16_t(0), int16_t(0))) << d.name();
+  for (const Value& v : {d.SNRRegisters(), d.CarrierOffsetHex(), d.SymbolTiming(), d.AutoFreq()})
+    EXPECT_TRUE(v.IsText() && v.Text() == "0") << d.name();
+  for (const Value& v : {d.CarrierOffset(), d.PilotPwr(), d.IFGain(), d.STRTime(), d.FreqOffset(),
+                         d.AGCPowerRef(), d.BERctr()})
+    EXPECT_TRUE(!v.IsText() && !v.IsEmpty() && v.Number() == 0) << d.name();
+  EXPECT_TRUE(rig.fake.calls.empty()) << d.name();
+}
+
+TEST(PlainDvbtDriver, FixedReadingsAndControlsWithoutBusTraffic) {
+  ExpectFixedReadingsWithoutBusTraffic<zl10353>();
+  ExpectFixedReadingsWithoutBusTraffic<cx22702>();
+  ExpectFixedReadingsWithoutBusTraffic<tda1004x>();
+}
+
+}  // namespace
