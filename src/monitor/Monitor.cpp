@@ -6,6 +6,7 @@
 #include "bus/Format.h"
 #include "monitor/Codes.h"
 #include "monitor/DesignLayout.h"
+#include "monitor/DvbtThresholds.h"
 
 namespace {
 
@@ -288,16 +289,5 @@ void Monitor::SetSnrBarPrefix(const std::string& prefix) {
 void Monitor::ColorizeSNR(float aSNR, int32_t& color) {
   int16_t modulation = 0, hierarchy = 0, hplp = 0, rate = 0, guard = 0, fft = 0;
   if (driver_) driver_->GetTPS(modulation, hierarchy, hplp, rate, guard, fft);
-  static const int thresholds[3][5][3] = {
-      {{6, 8, 10}, {7, 9, 11}, {8, 10, 12}, {9, 11, 13}, {10, 12, 14}},
-      {{11, 13, 15}, {14, 16, 18}, {15, 17, 19}, {16, 18, 20}, {17, 19, 21}},
-      {{17, 19, 21}, {19, 21, 22}, {21, 22, 23}, {22, 23, 24}, {23, 24, 25}},
-  };
-  int t1 = 0, t2 = 0, t3 = 0;
-  if (modulation >= 0 && modulation <= 2 && rate >= 0 && rate <= 4) {
-    t1 = thresholds[modulation][rate][0];
-    t2 = thresholds[modulation][rate][1];
-    t3 = thresholds[modulation][rate][2];
-  }
-  color = aSNR < t1 ? Color::Red : aSNR < t2 ? Color::Orange : aSNR < t3 ? Color::Yellow : Color::Green;
+  color = DvbtThresholdColor(modulation, rate, aSNR);
 }

@@ -2,6 +2,7 @@
 
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
+#include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
 
 namespace {
@@ -22,16 +23,6 @@ int32_t Field(int32_t word, int start, int count) {
 // A field whose codes 0..last are stored as read; anything above is unknown.
 int16_t CodeUpTo(int32_t field, int32_t last) { return field <= last ? int16_t(field) : -1; }
 
-struct Thresholds {
-  float t1, t2, t3;
-};
-
-// By modulation (QPSK, QAM16, QAM64) and code rate (1/2 .. 7/8).
-constexpr Thresholds kThresholds[3][5] = {
-    {{6, 8, 10}, {7, 9, 11}, {8, 10, 12}, {9, 11, 13}, {10, 12, 14}},
-    {{11, 13, 15}, {14, 16, 18}, {15, 17, 19}, {16, 18, 20}, {17, 19, 21}},
-    {{17, 19, 21}, {19, 21, 22}, {21, 22, 23}, {22, 23, 24}, {23, 24, 25}},
-};
 }  // namespace
 
 int16_t StatsBlockDriver::ReadRegister(int16_t reg) { return bus_.ReadReg8(address_, reg); }
@@ -85,13 +76,7 @@ void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& 
 }
 
 int32_t StatsBlockDriver::ColorOf(float snr) const {
-  Thresholds t{0, 0, 0};
-  if (modulation_ >= 0 && modulation_ <= 2 && codeRate_ >= 0 && codeRate_ <= 4)
-    t = kThresholds[modulation_][codeRate_];
-  if (snr < t.t1) return Color::Red;
-  if (snr < t.t2) return Color::Orange;
-  if (snr >= t.t3) return Color::Green;
-  return Color::Yellow;
+  return DvbtThresholdColor(modulation_, codeRate_, snr);
 }
 
 void StatsBlockDriver::ShowSignalStrength(int32_t Data4) {

@@ -9,8 +9,7 @@ class MonitorView;
 // DVB-T receivers that hand out all their statistics in one twenty-byte
 // block of five little-endian 32-bit words, Data0..Data4, read in a single
 // transfer. What is common to them lives here: the block read, the mode and
-// TPS reads, the counters, the placeholders and the colouring by their own
-// copy of the DVB threshold table.
+// TPS reads, the counters, the placeholders and the DVB threshold colouring.
 class StatsBlockDriver : public Demodulator {
  public:
   StatsBlockDriver(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}

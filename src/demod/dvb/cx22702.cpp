@@ -5,6 +5,7 @@
 #include "bus/Format.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
+#include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
 
 QUOVIS_REGISTER_DRIVER(cx22702);
@@ -58,20 +59,7 @@ float cx22702::SignalStrength() { return float((255 - ReadRegister(0x23)) / 8.0 
 // The thresholds follow the received constellation and code rate, as the
 // window's own DVB colouring does, but apply to the whole-number strength.
 int32_t cx22702::StrengthColor(float strength) const {
-  static constexpr int kThresholds[3][5][3] = {
-      {{6, 8, 10}, {7, 9, 11}, {8, 10, 12}, {9, 11, 13}, {10, 12, 14}},
-      {{11, 13, 15}, {14, 16, 18}, {15, 17, 19}, {16, 18, 20}, {17, 19, 21}},
-      {{17, 19, 21}, {19, 21, 22}, {21, 22, 23}, {22, 23, 24}, {23, 24, 25}},
-  };
-  int t1 = 0, t2 = 0, t3 = 0;
-  if (Modulation >= 0 && Modulation <= 2 && CodeRate >= 0 && CodeRate <= 4) {
-    const int* t = kThresholds[Modulation][CodeRate];
-    t1 = t[0], t2 = t[1], t3 = t[2];
-  }
-  if (strength < t1) return Color::Red;
-  if (strength < t2) return Color::Orange;
-  if (strength >= t3) return Color::Green;
-  return Color::Yellow;
+  return DvbtThresholdColor(Modulation, CodeRate, strength);
 }
 
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {

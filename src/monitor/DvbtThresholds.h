@@ -1,0 +1,8 @@
+#pragma once
+#include <cstdint>
+
+// The DVB-T colouring: a reading is red below the first threshold of its
+// constellation (QPSK, QAM16, QAM64) and code rate (1/2 .. 7/8), orange below
+// the second, green from the third on, yellow between. Unknown codes put all
+// three thresholds at 0.
+int32_t DvbtThresholdColor(int modulation, int codeRate, float value);
