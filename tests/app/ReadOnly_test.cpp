@@ -39,14 +39,14 @@ TEST(ReadOnly, PollsOfEveryBoardWriteNothing) {
   for (const auto& name : BuiltInBoardNames()) {
     Started s(name);
     ASSERT_TRUE(s.startup.ok) << name << ": " << s.startup.message;
-    s.rec->writes.clear();
+    s.rec->calls.clear();
     for (int i = 0; i < 200; ++i) {
       s.monitor->Poll();
       if (i % 50 == 0) s.monitor->ModeLabelClicked();
     }
     s.monitor->PollIntervalChange();
     s.monitor->UpdateClicked();
-    EXPECT_TRUE(s.rec->writes.empty()) << name << " wrote " << s.rec->writes.size() << " times";
+    EXPECT_TRUE(s.rec->Writes().empty()) << name << " wrote " << s.rec->Writes().size() << " times";
   }
 }
 
@@ -63,13 +63,13 @@ TEST(ReadOnly, GateAndSleepBoxesWriteWhatEachDriverOwns) {
   for (const auto& name : BuiltInBoardNames()) {
     Started s(name);
     ASSERT_TRUE(s.startup.ok) << name;
-    s.rec->writes.clear();
+    s.rec->calls.clear();
     s.monitor->PassthruToggled(true);
     s.monitor->PassthruToggled(false);
     s.monitor->SleepToggled(true);
     s.monitor->SleepToggled(false);
     auto it = expected.find(s.startup.driverClass);
-    EXPECT_EQ(s.rec->writes, it == expected.end() ? std::vector<W>{} : it->second) << name;
+    EXPECT_EQ(s.rec->Writes(), it == expected.end() ? std::vector<W>{} : it->second) << name;
   }
 }
 
@@ -77,11 +77,11 @@ TEST(ReadOnly, TunerEditorRefreshesOnlyOpenTheGate) {
   Started s("s5h1409");
   RegisterEditor editor(*s.bus);
   editor.Load();
-  s.rec->writes.clear();
+  s.rec->calls.clear();
   for (int i = 0; i < 20; ++i) editor.Refresh();
   // Reaching the tuner means opening the IF demodulator's gate; nothing
   // else may be written, and never to the tuner itself.
-  for (const auto& w : s.rec->writes) {
+  for (const auto& w : s.rec->Writes()) {
     EXPECT_NE(w.address, 0xC0) << "a refresh wrote to the tuner";
     EXPECT_EQ(w.address, 0x84);
   }

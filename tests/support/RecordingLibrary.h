@@ -6,11 +6,16 @@
 
 #include "bus/I2cLibrary.h"
 
-// Passes calls on to a board, records every plain write, and can make the
+// Passes calls on to a board and records every one of them, and can make the
 // bus unreliable: fail a fraction of transactions at random, or drop the
 // board altogether (nothing answers) until it is brought back.
 class RecordingLibrary : public I2cLibrary {
  public:
+  struct Call {
+    enum Kind { Write, Read, WriteRead } kind;
+    int32_t mode, address, sub, count;
+    std::vector<uint8_t> written;  // a write's data, or a write-read's command bytes
+  };
   struct Write {
     int32_t mode, address, sub;
     std::vector<uint8_t> bytes;
@@ -19,27 +24,38 @@ class RecordingLibrary : public I2cLibrary {
 
   explicit RecordingLibrary(I2cLibrary& inner, unsigned seed = 1) : inner_(inner), rng_(seed) {}
 
-  std::vector<Write> writes;
+  std::vector<Call> calls;
   double failRate = 0;
   bool dropped = false;
+
+  // The plain writes among the calls, in order.
+  std::vector<Write> Writes() const {
+    std::vector<Write> writes;
+    for (const auto& c : calls)
+      if (c.kind == Call::Write) writes.push_back({c.mode, c.address, c.sub, c.written});
+    return writes;
+  }
 
   uint32_t velI2C_InitByType(int16_t type, int32_t reserved) override {
     return inner_.velI2C_InitByType(type, reserved);
   }
   uint8_t velI2C_WriteArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                             uint8_t* buffer) override {
-    writes.push_back({mode, address, sub, {buffer, buffer + count}});
+    calls.push_back({Call::Write, mode, address, sub, count, {buffer, buffer + count}});
     if (Fails()) return 1;
     return inner_.velI2C_WriteArray(h, mode, address, sub, count, buffer);
   }
   uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                            uint8_t* buffer) override {
+    calls.push_back({Call::Read, mode, address, sub, count, {}});
     if (Fails()) return 1;
     return inner_.velI2C_ReadArray(h, mode, address, sub, count, buffer);
   }
   uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
                            uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
                            uint8_t* readBuffer) override {
+    calls.push_back(
+        {Call::WriteRead, 0, address, 0, readCount, {writeBuffer, writeBuffer + writeCount}});
     if (Fails()) return 1;
     return inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
                                    readBuffer);

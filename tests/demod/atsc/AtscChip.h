@@ -9,49 +9,12 @@
 #include <vector>
 
 #include "bus/Bus.h"
-#include "bus/I2cLibrary.h"
 #include "monitor/Codes.h"
 #include "monitor/Value.h"
 #include "support/FakeI2c.h"
 #include "support/FakeView.h"
+#include "support/RecordingLibrary.h"
 #include "support/SimFixture.h"
-
-// Passes every call on to a simulated board and records it.
-class BusRecorder : public I2cLibrary {
- public:
-  struct Call {
-    enum Kind { Write, Read, WriteRead } kind;
-    int32_t mode, address, sub, count;
-    std::vector<uint8_t> written;
-  };
-  std::vector<Call> calls;
-
-  explicit BusRecorder(I2cLibrary& inner) : inner_(inner) {}
-  uint32_t velI2C_InitByType(int16_t type, int32_t reserved) override {
-    return inner_.velI2C_InitByType(type, reserved);
-  }
-  uint8_t velI2C_WriteArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
-                            uint8_t* buffer) override {
-    calls.push_back({Call::Write, mode, address, sub, count, {buffer, buffer + count}});
-    return inner_.velI2C_WriteArray(h, mode, address, sub, count, buffer);
-  }
-  uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
-                           uint8_t* buffer) override {
-    calls.push_back({Call::Read, mode, address, sub, count, {}});
-    return inner_.velI2C_ReadArray(h, mode, address, sub, count, buffer);
-  }
-  uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
-                           uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
-                           uint8_t* readBuffer) override {
-    calls.push_back(
-        {Call::WriteRead, 0, address, 0, readCount, {writeBuffer, writeBuffer + writeCount}});
-    return inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
-                                   readBuffer);
-  }
-
- private:
-  I2cLibrary& inner_;
-};
 
 using Regs = std::vector<std::pair<int, int>>;
 
@@ -72,7 +35,7 @@ inline std::string Json(const Regs& regs) {
 template <class Driver>
 struct AtscChip {
   FileBoard b;
-  BusRecorder rec;
+  RecordingLibrary rec;
   Bus bus;
   FakeView view;
   Driver driver;
@@ -101,8 +64,8 @@ struct AtscChip {
   std::vector<int> Registers() const {
     std::vector<int> out;
     for (const auto& c : rec.calls) {
-      if (c.kind == BusRecorder::Call::Read) out.push_back(c.sub);
-      if (c.kind != BusRecorder::Call::WriteRead) continue;
+      if (c.kind == RecordingLibrary::Call::Read) out.push_back(c.sub);
+      if (c.kind != RecordingLibrary::Call::WriteRead) continue;
       int high = c.written.size() == 3 ? c.written[0] & 0x0F : c.written[0];
       out.push_back(high << 8 | c.written[1]);
     }

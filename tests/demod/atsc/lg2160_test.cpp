@@ -45,7 +45,7 @@ TEST(lg2160, ProbeChecksPresenceThenTheIdentityMasks) {
     ASSERT_GE(chip.rec.calls.size(), 1u);
     const auto& presence = chip.rec.calls[0];
     EXPECT_EQ(std::vector<int>({presence.kind, presence.address, presence.count}),
-              std::vector<int>({BusRecorder::Call::WriteRead, 0x1C, 1}));
+              std::vector<int>({RecordingLibrary::Call::WriteRead, 0x1C, 1}));
     EXPECT_EQ(presence.written, std::vector<uint8_t>({0, 0}));
     chip.rec.calls.erase(chip.rec.calls.begin());
     EXPECT_EQ(chip.Registers(), c.read);

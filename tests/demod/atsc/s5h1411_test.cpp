@@ -43,7 +43,7 @@ TEST(s5h1411, ProbeTriesTheAddressPairs) {
     EXPECT_EQ(chip.Addresses(), c.tried);
     for (const auto& call : chip.rec.calls)
       EXPECT_EQ(std::vector<int>({call.kind, call.mode, call.sub, call.count}),
-                std::vector<int>({BusRecorder::Call::Read, 0, 0, 2}));
+                std::vector<int>({RecordingLibrary::Call::Read, 0, 0, 2}));
     if (!c.found) continue;
     chip.rec.calls.clear();
     chip.driver.Passthru();
