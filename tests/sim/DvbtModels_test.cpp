@@ -6,6 +6,7 @@
 #include "monitor/Codes.h"
 #include "monitor/Detection.h"
 #include "sim/SimRegistry.h"
+#include "support/DriverReadings.h"
 #include "support/FakeView.h"
 #include "support/SimFixture.h"
 
@@ -26,13 +27,13 @@ struct Detected {
     std::vector<int16_t> locks, tps;
   };
   Reading Poll() {
-    Reading r{driver().OperatingMode(), 0, std::vector<int16_t>(5), std::vector<int16_t>(6)};
-    int16_t mode = r.mode, *l = r.locks.data(), *t = r.tps.data();
+    Reading r{driver().OperatingMode(), 0, {}, {}};
+    int16_t mode = r.mode;
     float avg;
     int32_t color;
     r.snr = driver().SNR(mode, avg, color, reset);
-    driver().GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
-    driver().GetTPS(t[0], t[1], t[2], t[3], t[4], t[5]);
+    r.locks = LocksOf(driver());
+    r.tps = TpsOf(driver());
     return r;
   }
 };

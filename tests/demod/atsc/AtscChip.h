@@ -12,6 +12,7 @@
 #include "monitor/Codes.h"
 #include "monitor/Value.h"
 #include "support/FakeI2c.h"
+#include "support/DriverReadings.h"
 #include "support/FakeView.h"
 #include "support/RecordingLibrary.h"
 #include "support/SimFixture.h"
@@ -72,11 +73,7 @@ struct AtscChip {
     return out;
   }
   // Master, EQ, FEC, sync and carrier lock, in that order.
-  std::vector<int16_t> Locks() {
-    std::vector<int16_t> l(5, 9);
-    driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
-    return l;
-  }
+  std::vector<int16_t> Locks() { return LocksOf(driver); }
   // A reading after a reset: the average equals it and the flag comes back 0.
   void ExpectFreshSnr(int16_t mode, float snr, int32_t color) {
     int16_t reset = 1;

@@ -7,6 +7,7 @@
 #include "monitor/Codes.h"
 #include "monitor/Detection.h"
 #include "sim/SimRegistry.h"
+#include "support/DriverReadings.h"
 #include "support/FakeView.h"
 
 namespace {
@@ -53,9 +54,7 @@ TEST(AtscBoards, BuiltInBoardsAreDetectedLockedAndWander) {
       float avg;
       int32_t color;
       readings.push_back(d.SNR(mode, avg, color, reset));
-      std::vector<int16_t> locks(5);
-      d.GetLockStatus(locks[0], locks[1], locks[2], locks[3], locks[4]);
-      EXPECT_EQ(locks, c.locks);
+      EXPECT_EQ(LocksOf(d), c.locks);
     }
     auto [low, high] = std::minmax_element(readings.begin(), readings.end());
     EXPECT_GT(*low, c.low);

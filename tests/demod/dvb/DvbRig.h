@@ -6,6 +6,7 @@
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
 #include "support/FakeI2c.h"
+#include "support/DriverReadings.h"
 #include "support/FakeView.h"
 
 // A FakeI2c where only the listed addresses acknowledge (the others fail and
@@ -84,16 +85,8 @@ struct Rig {
     return o;
   }
   // Outputs a driver leaves alone keep 7.
-  std::vector<int16_t> Locks() {
-    int16_t l[5] = {7, 7, 7, 7, 7};
-    driver.GetLockStatus(l[0], l[1], l[2], l[3], l[4]);
-    return {l, l + 5};
-  }
-  std::vector<int16_t> Tps() {
-    int16_t t[6] = {7, 7, 7, 7, 7, 7};
-    driver.GetTPS(t[0], t[1], t[2], t[3], t[4], t[5]);
-    return {t, t + 6};
-  }
+  std::vector<int16_t> Locks() { return LocksOf(driver); }
+  std::vector<int16_t> Tps() { return TpsOf(driver); }
 };
 
 // A twenty-byte statistics block of five words, least significant byte first.
