@@ -45,6 +45,7 @@ Monitor::Monitor(bool debugLayout) : model(DesignModel(debugLayout)), debugLayou
 
 void Monitor::Poll() {
   if (!driver_) return;
+  captionedThisPoll_.clear();
   int16_t mode = driver_->OperatingMode();
   Control& sleepBox = model["chkSleep"];
   Control& passBox = model["chkPassthru"];
@@ -181,11 +182,16 @@ void Monitor::ShowModeReadings(int16_t mode) {
     model["lblAutoFreq"].text = driver_->AutoFreq().Text();
     model["lblPilot"].text = driver_->PilotPwr().HexText();
   } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
+    // A driver that captioned the AGC labels in this poll has said what they
+    // show; its readings are not overwritten by the generic ones.
     int16_t agc = ToInt16(driver_->AGCPowerRef().Number());
-    Control& label = model["lblAGC"];
-    label.text = "AGC " + Hex(agc);
-    label.fore = agc < 0x600 ? Color::Red : Color::LampGreen;
-    model["lblIFGain"].text = driver_->IFGain().HexText();
+    if (!captionedThisPoll_.count("lblAGC")) {
+      Control& label = model["lblAGC"];
+      label.text = "AGC " + Hex(agc);
+      label.fore = agc < 0x600 ? Color::Red : Color::LampGreen;
+    }
+    std::string ifGain = driver_->IFGain().HexText();
+    if (!captionedThisPoll_.count("lblIFGain")) model["lblIFGain"].text = ifGain;
     model["lblSTRTime"].text = driver_->STRTime().HexText();
     model["lblFreqOffset"].text = driver_->FreqOffset().HexText();
   }
@@ -269,6 +275,7 @@ void Monitor::ModeLabelClicked() {
 }
 
 void Monitor::SetCaption(const std::string& control, const std::string& caption) {
+  captionedThisPoll_.insert(control);
   if (model.Has(control)) model[control].text = caption;
 }
 void Monitor::SetWidth(const std::string& control, int twips) {

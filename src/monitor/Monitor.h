@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <set>
+#include <string>
 
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
@@ -56,4 +58,5 @@ class Monitor : public MonitorView {
   bool debugLayout_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
+  std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll
 };

@@ -21,7 +21,7 @@ class DibcomModel : public RegisterDevice {
   explicit DibcomModel(bool live) : RegisterDevice(2, 2, 0xFFFF), live_(live) {
     reg(0x0300) = 0x01B3;  // identity of the DIB7000PC
     reg(0x0301) = 0x4000;
-    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 128, 0, 177, 3);  // 24.0 dB
+    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 64, 0, 127, 7);  // 128/65 x 2^7: 24.0 dB
     reg(0x01FD) = 0xB118;  // all locks
     reg(0x01CF) = 0x8000 | 0x0100 | 2 << 5 | 2;
     reg(0x0188) = 0x2A40;
@@ -33,8 +33,8 @@ class DibcomModel : public RegisterDevice {
 
   void Advance(double t) override {
     if (!live_) return;
-    int m2 = 177 + int(std::lround(25 * std::sin(t / 9.0) + 5 * std::sin(t * 1.1)));
-    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 128, 0, m2, 3);
+    int m2 = 127 + int(std::lround(25 * std::sin(t / 9.0) + 5 * std::sin(t * 1.1)));
+    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 64, 0, m2, 7);
     reg(0x0188) = 0x2A40 + long(std::lround(0x60 * std::sin(t / 6.0)));
     reg(0x018A) = 0x4C10 + long(std::lround(0x30 * std::sin(t / 13.0)));
     double inMinute = std::fmod(t, 60.0);

@@ -18,9 +18,7 @@ class Si2165Model : public RegisterDevice {
     SetSigma(8355);   // with P = 0x4000: 24.0 dB
     reg(0x02C0) = 0x00;
     reg(0x02C1) = 0x40;
-    reg(0x026C) = 0x0C;  // v = 0x38C: 32.0 dB
-    reg(0x026D) = 0x08;
-    reg(0x026E) = 0x03;
+    SetCableNoise(0x38C);  // 32.0 dB
     for (long r : {0x0390, 0x0398, 0x023E, 0x04E0, 0x0440, 0x0188}) reg(r) = 1;
     reg(0x02E8) = 0;  // set A
     SetTps(0x02F4, 0x0304, 0x02E4, 0x02F8, 0x0300, 0x02F0, 0x02EC);
@@ -39,7 +37,7 @@ class Si2165Model : public RegisterDevice {
   void Advance(double t) override {
     if (!live_) return;
     SetSigma(long(std::lround(8355 * (1 + 0.25 * std::sin(t / 9.0) + 0.03 * std::sin(t * 1.3)))));
-    reg(0x026D) = 8 + long(std::lround(4 * std::sin(t / 11.0)));
+    SetCableNoise(0x38C + long(std::lround(0x60 * std::sin(t / 11.0))));
   }
 
  private:
@@ -47,6 +45,12 @@ class Si2165Model : public RegisterDevice {
     reg(0x02A4) = sigma & 0xFF;
     reg(0x02A5) = (sigma >> 8) & 0xFF;
     reg(0x02A6) = (sigma >> 16) & 0xFF;
+  }
+  // The DVB-C noise figure, 24 bits, least significant byte first.
+  void SetCableNoise(long v) {
+    reg(0x026C) = v & 0xFF;
+    reg(0x026D) = (v >> 8) & 0xFF;
+    reg(0x026E) = (v >> 16) & 0xFF;
   }
   // QAM64, no hierarchy, high priority, rates 2/3 (hp) and 1/2 (lp), 1/8, 8K.
   void SetTps(long mod, long hier, long hplp, long hp, long lp, long guard, long fft) {

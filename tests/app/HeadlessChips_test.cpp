@@ -73,9 +73,10 @@ TEST(HeadlessChips, EachChipsBoardFileShowsItsSignal) {
         {"lblHierarchy", "text", "none"}, {"lblVSBSync", "text", "DSCR Lock"},
         {"lblSNR", "text", "23 / 23 (avg)"}, {"lblSNR", "back", "#00FF00"},
         {"vbalProgressBar1", "min", "15"}, {"vbalProgressBar1", "max", "25"}}},
-      {R"({"chip": "zl10353", "registers": {"0x1F": "0xC0", "0x20": "0x08"}})", "ZL10353",
+      // Low priority: the rate from bits 4..6 of 0x20, the FFT size from its bit 0.
+      {R"({"chip": "zl10353", "registers": {"0x1F": "0xC0", "0x20": "0x19"}})", "ZL10353",
        {{"lblCodeRateK", "text", "lp code rate:"}, {"lblCodeRate", "text", "2/3"},
-        {"lblGuard", "text", "1/8"}, {"lblTransmissionMode", "text", "MODE"}}},
+        {"lblGuard", "text", "1/8"}, {"lblTransmissionMode", "text", "8K"}}},
       {R"({"chip": "cx22702"})", "CX22702",
        {{"lblConst", "text", "QAM64"}, {"lblCodeRate", "text", "2/3"},
         {"lblGuard", "text", "1/8"}, {"lblTransmissionMode", "text", "8K"},

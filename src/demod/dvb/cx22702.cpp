@@ -83,10 +83,11 @@ Value cx22702::UncorrectableErrors() {
   return increase;
 }
 
+// Two 7-bit fields side by side make one 14-bit count, 0xDE the upper one.
 Value cx22702::PostVeterbiErrors() {
   int32_t a = ReadRegister(0xDE);
   int32_t b = ReadRegister(0xDF);
-  return ((a & 0x7F) * 16) | (b & 0x7F);
+  return (a & 0x7F) * 128 + (b & 0x7F);
 }
 
 void cx22702::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

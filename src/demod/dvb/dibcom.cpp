@@ -93,7 +93,7 @@ double dibcom::CarrierToNoise(int32_t r1, int32_t r2) {
   int32_t m2 = (r2 >> 6) & 0xFF;
   int32_t e2 = SignExtend6(r2 & 0x3F);
   double q = double(m2 + 1) / double(m1 + 1) * std::ldexp(1.0, e2 - e1);
-  return 10 * std::log(q);
+  return 10 * std::log10(q);
 }
 
 // Only three models have a known register pair; the others report 0 dB

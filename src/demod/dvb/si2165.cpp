@@ -80,10 +80,10 @@ double si2165::getCoN_DVBT() {
   return 10 * Log10(double(power) * 128 / sigma);
 }
 
-// The middle byte is shifted by four, so its bits overlap the other two.
+// The chip's 24-bit noise figure, least significant byte first.
 double si2165::getCoN_DVBC() {
   int32_t r0 = ReadRegister(0x026C), r1 = ReadRegister(0x026D), r2 = ReadRegister(0x026E);
-  int32_t v = (r2 * 256) | (r1 * 16) | r0;
+  int32_t v = r2 * 65536 + r1 * 256 + r0;
   if (v == 0) return 0;
   return 10 * Log10(16777216.0 / v) * 3 / 4;
 }

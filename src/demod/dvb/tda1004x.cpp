@@ -102,9 +102,11 @@ float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
   return snr;
 }
 
+// A count below the previous one wrapped past max: the step from max back
+// to 0 is one count too.
 int32_t tda1004x::CounterDelta(int32_t max, int32_t count, int32_t& previous) {
   if (count == previous) return 0;
-  int32_t delta = count > previous ? count - previous : (max - previous) + count;
+  int32_t delta = count > previous ? count - previous : (max + 1 - previous) + count;
   previous = count;
   return delta;
 }
@@ -116,7 +118,8 @@ Value tda1004x::UncorrectableErrors() {
     max = 127;
   } else if (IsTda10048()) {
     int32_t low = ReadRegister(0xCE);
-    count = ReadRegister(0xCF) * 256 + low;
+    int32_t high = ReadRegister(0xCF);
+    count = high * 256 + low;
     max = 65535;
   }
   return CounterDelta(max, count, previousUncorrectable_);

@@ -30,9 +30,9 @@ int16_t zl10353::OperatingMode() {
   return Mode::DvbT;
 }
 
-// The TPS word as this chip reports it. The low-priority code rate overlaps
-// the guard's upper bit and the FFT size shares the guard's two bits, so an
-// FFT size only shows as 2K or 8K with a guard of 1/32 or 1/16.
+// The TPS word as this chip lays it out: the low-priority code rate sits
+// beside the high-priority one (bits 4..6 and 7..9), the guard in bits 2..3
+// and the FFT size alone in bit 0.
 void zl10353::ReadTPS() {
   int16_t a = ReadRegister(0x1F);
   int16_t b = ReadRegister(0x20);
@@ -41,9 +41,9 @@ void zl10353::ReadTPS() {
   Modulation = CodeUpTo(field(13, 2), 2);
   Hierarchy = CodeUpTo(field(10, 3), 3);
   SelectHPLP = int16_t(field(15, 1));
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(3, 3), 4);
+  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
   Guard = int16_t(field(2, 2));
-  TransmissionMode = CodeUpTo(field(2, 2), 1);
+  TransmissionMode = int16_t(field(0, 1));
 }
 
 // One unit of the SNR register is 1/8 dB.
@@ -63,7 +63,8 @@ float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag
 // A count with the top bit set is not a count the chip can have reached.
 Value zl10353::UncorrectableErrors() {
   int16_t high = ReadRegister(0x14);
-  int16_t count = MakeInt(high, ReadRegister(0x15));
+  int16_t low = ReadRegister(0x15);
+  int16_t count = MakeInt(high, low);
   return count < 0 ? int16_t(0) : count;
 }
 
@@ -71,10 +72,12 @@ Value zl10353::UncorrectableErrors() {
 // means nothing was measured: no errors rather than a division by zero.
 Value zl10353::PostVeterbiErrors() {
   int32_t periodHigh = ReadRegister(0x60);
-  int32_t period = periodHigh * 256 + ReadRegister(0x61);
+  int32_t periodLow = ReadRegister(0x61);
   int32_t errorsHigh = ReadRegister(0x11);
   int32_t errorsMid = ReadRegister(0x12);
-  int32_t errors = errorsHigh * 65536 + errorsMid * 256 + ReadRegister(0x13);
+  int32_t errorsLow = ReadRegister(0x13);
+  int32_t period = periodHigh * 256 + periodLow;
+  int32_t errors = errorsHigh * 65536 + errorsMid * 256 + errorsLow;
   if (period == 0) return 0.0;
   return errors / (double(period) * 1024 * 1632);
 }

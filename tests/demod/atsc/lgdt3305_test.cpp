@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "demod/atsc/AtscChip.h"
+#include "monitor/Monitor.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -202,6 +203,22 @@ TEST(lgdt3305, CountersAndConstantReadings) {
   EXPECT_EQ(chip.driver.Sleep(), 0);
   EXPECT_EQ(chip.driver.name(), "LGDT3305");
   chip.ExpectNeutralWithoutTraffic();
+}
+
+// The AGC captions the driver writes in a poll stay; the poll's generic QAM
+// readings ("AGC 0" in red) do not overwrite them.
+TEST(lgdt3305, APollInQamKeepsTheAgcCaptionsTheDriverWrote) {
+  FileBoard b(OneChip("lgdt3305", Json({{0x0000, 0xFC}, {0x050A, 0x0D}, {0x0316, 0x00}, {0x0317, 0x12}, {0x0318, 0x0A}, {0x0319, 0xBC}})));  // QAM 64, locked, with AGC registers
+  Monitor monitor(false);
+  lgdt3305 driver(*b.bus, monitor);
+  ASSERT_TRUE(driver.probe());
+  monitor.SetDriver(&driver);
+  monitor.Poll();
+  ASSERT_EQ(monitor.model["lblMode"].text, "QAM 64");
+  ASSERT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
+  EXPECT_EQ(monitor.model["lblAGC"].text, "RF_AGC: 12");
+  EXPECT_FALSE(monitor.model["lblAGC"].fore.has_value()) << "not coloured red";
+  EXPECT_EQ(monitor.model["lblIFGain"].text, "IF_AGC: FFFFFABC");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "demod/atsc/AtscChip.h"
+#include "monitor/Monitor.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -198,6 +199,22 @@ TEST(lgdt3306, AChipThatStopsAnsweringReadsAsNoModeAtOnce) {
   int32_t color;
   EXPECT_FLOAT_EQ(driver.SNR(mode, avg, color, reset), 255.0f);  // the coarse reading's preset
   EXPECT_EQ(color, 4210752);
+}
+
+// The AGC captions the driver writes in a poll stay; the poll's generic QAM
+// readings ("AGC 0" in red) do not overwrite them.
+TEST(lgdt3306, APollInQamKeepsTheAgcCaptionsTheDriverWrote) {
+  FileBoard b(OneChip("lgdt3306", Json({{0x0008, 0x08}, {0x00A6, 0x80}})));  // QAM 64, locked
+  Monitor monitor(false);
+  lgdt3306 driver(*b.bus, monitor);
+  ASSERT_TRUE(driver.probe());
+  monitor.SetDriver(&driver);
+  monitor.Poll();
+  ASSERT_EQ(monitor.model["lblMode"].text, "QAM 64");
+  ASSERT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
+  EXPECT_EQ(monitor.model["lblAGC"].text, "RF_AGC: 0");
+  EXPECT_FALSE(monitor.model["lblAGC"].fore.has_value()) << "not coloured red";
+  EXPECT_EQ(monitor.model["lblIFGain"].text, "IF_AGC: 0");
 }
 
 }  // namespace

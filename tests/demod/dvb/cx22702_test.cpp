@@ -98,12 +98,13 @@ TEST(cx22702, ErrorCounters) {
     EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), increases[i]) << i;
   }
   EXPECT_EQ(rig.Reads(), std::vector<int>(4, 0xE3));
-  // Registers 0xDE, 0xDF: seven bits each, the first one shifted by four.
+  // Registers 0xDE, 0xDF: seven bits each, side by side, 0xDE the upper.
   const std::tuple<int, int, double> corrected[] = {
-      {0x01, 0x01, 17},
-      {0xFF, 0x00, 0x7F0},
-      {0x00, 0xFF, 0x7F},
-      {0x01, 0x10, 0x10},  // ORed, not added
+      {0x01, 0x01, 129},
+      {0xFF, 0x00, 16256},  // 127 x 128: bit 7 of each byte is not part of the count
+      {0x00, 0xFF, 127},
+      {0x01, 0x10, 144},    // side by side, not overlapping
+      {0x7F, 0x7F, 16383},
   };
   for (auto [de, df, count] : corrected) {
     CxRig rig({{0xDE, de}, {0xDF, df}});

@@ -77,26 +77,26 @@ TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
 
 TEST(dibcom, CarrierToNoiseFromMantissasAndSignedExponents) {
   const std::tuple<int32_t, int32_t, double> cases[] = {
-      {0x0100, 0x0400, 0},                         // 17/17
-      {0x0000, 0x0FC1, 10 * std::log(128.0)},      // M2 63, E2 1
-      {0x0000, 0x0021, 10 * std::log(0x1p-31)},    // E2 0x21 counts as -31
-      {0x0000, 0x001F, 10 * std::log(0x1p31)},     // E2 0x1F is +31
-      {0x0001, 0x4000, 10 * std::log(0x1p-5)},     // E1 = 1*4 + 1 from R2's top bits
-      {0x0008, 0xC000, 10 * std::log(0x1p29)},     // E1 = 35, sign-extended to -29
-      {0x0FF0, 0x3FC0, 0},                         // both mantissas 255
-      {0x0FF0, 0x0000, 10 * std::log(1.0 / 256)},  // M1 bits 4..11 only
-      {0xF000, 0x0000, 0},                         // R1 bits above 11 ignored
+      {0x0100, 0x0400, 0},         // 17/17
+      {0x0000, 0x0FC1, 21.0721},   // M2 63, E2 1: Q = 128, in decibels (log10)
+      {0x0000, 0x0021, -93.3193},  // E2 0x21 counts as -31
+      {0x0000, 0x001F, 93.3193},   // E2 0x1F is +31
+      {0x0001, 0x4000, -15.0515},  // E1 = 1*4 + 1 from R2's top bits
+      {0x0008, 0xC000, 87.2987},   // E1 = 35, sign-extended to -29
+      {0x0FF0, 0x3FC0, 0},         // both mantissas 255
+      {0x0FF0, 0x0000, -24.0824},  // M1 bits 4..11 only
+      {0xF000, 0x0000, 0},         // R1 bits above 11 ignored
   };
   for (auto [r1, r2, db] : cases)
-    EXPECT_NEAR(dibcom::CarrierToNoise(r1, r2), db, 1e-9) << std::hex << r1 << " " << r2;
+    EXPECT_NEAR(dibcom::CarrierToNoise(r1, r2), db, 1e-4) << std::hex << r1 << " " << r2;
 }
 
 TEST(dibcom, SnrIsTheWholeDbCarrierToNoiseByModel) {
-  // Model, its register pair (none: 0 dB), SNR; every pair holds 48.52 dB.
+  // Model, its register pair (none: 0 dB), SNR; every pair holds 21.07 dB.
   const std::tuple<int, std::vector<int>, float> cases[] = {
-      {0, {0x01DF, 0x01E0}, 49},
-      {1, {0x01F9, 0x01FA}, 49},
-      {6, {0x01E3, 0x01E4}, 49},
+      {0, {0x01DF, 0x01E0}, 21},
+      {1, {0x01F9, 0x01FA}, 21},
+      {6, {0x01E3, 0x01E4}, 21},
       {4, {}, 0},
   };
   for (const auto& [model, reads, snr] : cases) {
@@ -115,8 +115,8 @@ TEST(dibcom, SnrIsTheWholeDbCarrierToNoiseByModel) {
   DibRig rig;
   rig.bus.FillSnrHistory(0);
   rig.Set16(0x01E0, 0x0FC1);
-  EXPECT_FLOAT_EQ(rig.Snr(0).avg, 49.0f / 19);
-  EXPECT_EQ(rig.bus.SnrSlot(19), 49);
+  EXPECT_FLOAT_EQ(rig.Snr(0).avg, 21.0f / 19);
+  EXPECT_EQ(rig.bus.SnrSlot(19), 21);
 }
 
 TEST(dibcom, LockBitsAndTheCaptionsTheySet) {

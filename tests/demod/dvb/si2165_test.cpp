@@ -33,8 +33,8 @@ TEST(si2165, NameByRevisionAndModeByStandardRegister) {
   // Register 0x00EC, mode, C/N of the standard found from the registers set below.
   const std::tuple<int, int16_t, float> modes[] = {
       {0x21, Mode::DvbT, 24.1f},
-      {0x05, Mode::DvbC, 36.1f},
-      {0x25, Mode::DvbC, 36.1f},
+      {0x05, Mode::DvbC, 18.1f},
+      {0x25, Mode::DvbC, 18.1f},
       {0x00, Mode::None, 0},
       {0x11, Mode::None, 0},
   };
@@ -54,16 +54,17 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
       {1, {{0x02A6, 1}, {0x02C0, 0xFF}, {0x02C1, 0xFF}}, 10 * std::log10(65535.0 * 128 / 65536)},
       {1, {{0x02C1, 2}}, 0},  // no noise estimate
       {1, {{0x02A5, 1}}, 0},  // no reference power: 0 rather than log of 0
-      {2, {{0x026E, 1}}, 7.5 * std::log10(65536.0)},
-      {2, {{0x026D, 0x10}}, 7.5 * std::log10(65536.0)},  // the middle byte is shifted by 4
-      {2, {{0x026C, 0x0C}, {0x026D, 0x08}, {0x026E, 0x03}}, 7.5 * std::log10(16777216.0 / 0x38C)},
-      {2, {{0x026C, 0xFF}, {0x026D, 0xFF}, {0x026E, 0xFF}}, 7.5 * std::log10(16777216.0 / 0xFFFF)},
+      {2, {{0x026E, 1}}, 18.0618},                                  // v = 65536
+      {2, {{0x026D, 0x10}}, 27.0927},                               // v = 0x1000
+      {2, {{0x026C, 1}}, 54.1854},                                  // v = 1: the low byte
+      {2, {{0x026C, 0x0C}, {0x026D, 0x08}, {0x026E, 0x03}}, 14.4494},  // v = 0x03080C
+      {2, {{0x026C, 0xFF}, {0x026D, 0xFF}, {0x026E, 0xFF}}, 0.0000002},
       {2, {}, 0},
   };
   for (const auto& [standard, regs, db] : cases) {
     SiRig rig(standard == 1 ? 0x01 : 0x05, regs);
     double got = standard == 1 ? rig.driver.getCoN_DVBT() : rig.driver.getCoN_DVBC();
-    EXPECT_NEAR(got, db, 1e-9);
+    EXPECT_NEAR(got, db, 1e-4);
     EXPECT_EQ(rig.driver.getCoN(), got);
     std::vector<int> order = {0x02A4, 0x02A5, 0x02A6, 0x02C0, 0x02C1}, reads = rig.Reads();
     if (standard == 2) order = {0x026C, 0x026D, 0x026E};

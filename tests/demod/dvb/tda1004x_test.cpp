@@ -96,9 +96,10 @@ TEST(tda1004x, UncorrectableIncreaseWithWrapAround) {
   // Identity; successive readings of 0x27, or of 0xCE and 0xCF (low, high); increases.
   using Readings = std::vector<std::pair<int, int>>;
   const std::tuple<int, Readings, std::vector<double>> cases[] = {
-      {0x46, {{0x85, 0}, {0x85, 0}, {120, 0}, {3, 0}}, {5, 0, 115, 10}},
-      {0x46, {{0x7F, 0}, {0xFF, 0}, {0, 0}}, {127, 0, 0}},  // 127 - 127 + 0
-      {0x48, {{0x02, 0x01}, {0xF0, 0xFF}, {0x10, 0x00}}, {0x0102, 0xFFF0 - 0x0102, 31}},
+      {0x46, {{0x85, 0}, {0x85, 0}, {120, 0}, {3, 0}}, {5, 0, 115, 11}},  // 120 to 127, 0 to 3
+      {0x46, {{0x7F, 0}, {0xFF, 0}, {0, 0}}, {127, 0, 1}},  // the step from 127 to 0
+      {0x48, {{0x02, 0x01}, {0xF0, 0xFF}, {0x10, 0x00}}, {0x0102, 0xFFF0 - 0x0102, 32}},
+      {0x48, {{0xE8, 0xFD}, {0x64, 0x00}}, {65000, 636}},  // 536 to the wrap, then 100
   };
   for (const auto& [identity, values, increases] : cases) {
     TdaRig rig(identity);
