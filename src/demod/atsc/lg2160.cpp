@@ -118,7 +118,8 @@ int32_t lg2160::ReadSigned24(int16_t first) {
 // Bits 11..8 in the low nibble of `first` (bit 3 of it the sign), bits 7..0 next.
 int32_t lg2160::ReadSigned12(int16_t first) {
   int32_t high = ReadRegister(first);
-  int32_t v = (high & 0x0F) * 256 + ReadRegister(int16_t(first + 1));
+  int32_t low = ReadRegister(int16_t(first + 1));
+  int32_t v = (high & 0x0F) * 256 + low;
   return (high & 0x08) ? v - 4096 : v;
 }
 

@@ -24,13 +24,17 @@ float Tenths(int32_t snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
 int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
 int32_t lgdt3305::Read24(int high) {
-  int32_t v = ReadRegister(high) * 65536 + ReadRegister(high + 1) * 256 + ReadRegister(high + 2);
+  int32_t top = ReadRegister(high);
+  int32_t middle = ReadRegister(high + 1);
+  int32_t low = ReadRegister(high + 2);
+  int32_t v = top * 65536 + middle * 256 + low;
   return (v & 0x800000) ? v - 16777216 : v;
 }
 
 int32_t lgdt3305::Read12(int high) {
   int h = ReadRegister(high);
-  int32_t v = (h & 0x0F) * 256 + ReadRegister(high + 1);
+  int low = ReadRegister(high + 1);
+  int32_t v = (h & 0x0F) * 256 + low;
   return (h & 0x08) ? v - 4096 : v;
 }
 
@@ -84,11 +88,16 @@ int32_t lgdt3305::Snr100(int16_t mode, double mse) {
 // The history holds error powers, so the average is taken before the log.
 float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   double mse = 0;
-  if (currentMode_ == Mode::Vsb8)
-    mse = (ReadRegister(0x0413) & 0x0F) * 65536.0 + ReadRegister(0x0414) * 256 +
-          ReadRegister(0x0415);
-  else if (IsQam(currentMode_))
-    mse = ReadRegister(0x011B) * 256.0 + ReadRegister(0x011C);
+  if (currentMode_ == Mode::Vsb8) {
+    int top = ReadRegister(0x0413);
+    int middle = ReadRegister(0x0414);
+    int low = ReadRegister(0x0415);
+    mse = (top & 0x0F) * 65536.0 + middle * 256 + low;
+  } else if (IsQam(currentMode_)) {
+    int high = ReadRegister(0x011B);
+    int low = ReadRegister(0x011C);
+    mse = high * 256.0 + low;
+  }
   if (ResetSNR_flag != 0) {
     bus_.FillSnrHistory(mse);
     ResetSNR_flag = 0;
@@ -118,7 +127,9 @@ Value lgdt3305::SNRRegisters() {
 }
 
 Value lgdt3305::UncorrectableErrors() {
-  return int32_t(ReadRegister(0x050C) * 256 + ReadRegister(0x050D));
+  int32_t high = ReadRegister(0x050C);
+  int32_t low = ReadRegister(0x050D);
+  return high * 256 + low;
 }
 
 Value lgdt3305::CarrierOffset() {

@@ -58,9 +58,13 @@ int16_t lgdt3306::OperatingMode() {
 // Kept in single precision: a ratio of exactly 100 must read as 20 dB, not
 // a hair below it.
 float lgdt3306::SnrDb() {
-  int noise = ReadRegister(0x00EC) * 256 + ReadRegister(0x00ED);
+  int noiseHigh = ReadRegister(0x00EC);
+  int noiseLow = ReadRegister(0x00ED);
+  int noise = noiseHigh * 256 + noiseLow;
   if (noise == 0) noise = 10;
-  int signal = ReadRegister(0x00E8) * 256 + ReadRegister(0x00E9);
+  int signalHigh = ReadRegister(0x00E8);
+  int signalLow = ReadRegister(0x00E9);
+  int signal = signalHigh * 256 + signalLow;
   float snr = float(10 * Log10(double(signal) / noise));
   if (snr < 20.0f) snr = float(ReadRegister(0x21A1));
   return snr;
@@ -90,14 +94,18 @@ Value lgdt3306::SNRRegisters() {
 
 // Sign and magnitude, in kilohertz.
 Value lgdt3306::CarrierOffset() {
-  int32_t v = ReadRegister(0x009C) * 256 + ReadRegister(0x009D);
+  int32_t high = ReadRegister(0x009C);
+  int32_t low = ReadRegister(0x009D);
+  int32_t v = high * 256 + low;
   if (v & 0x8000) v = -(v & 0x7FFF);
   return float(v * std::ldexp(1.0, -14) * 1000);
 }
 
 float lgdt3306::TimingRecoveryOffset() {
-  int32_t v = ReadRegister(0x00A1) * 65536 + ReadRegister(0x00A2) * 256 +
-              (ReadRegister(0x00A3) & 0xFF);
+  int32_t high = ReadRegister(0x00A1);
+  int32_t middle = ReadRegister(0x00A2);
+  int32_t low = ReadRegister(0x00A3);
+  int32_t v = high * 65536 + middle * 256 + (low & 0xFF);
   if (v & 0x800000) v = -(v & 0x7FFFFF);
   return float(v * std::ldexp(1.0, -24));
 }

@@ -125,7 +125,11 @@ Value s5h1409::SNRRegisters() {
   return f0 + " / " + Hex(ReadRegister(0xF1)) + " / XX";
 }
 
-Value s5h1409::CarrierOffset() { return MakeLong(ReadRegister(0x33), ReadRegister(0x34)); }
+Value s5h1409::CarrierOffset() {
+  int16_t high = ReadRegister(0x33);
+  int16_t low = ReadRegister(0x34);
+  return MakeLong(high, low);
+}
 
 std::string s5h1409::HexPair(int16_t high, int16_t low) {
   std::string first = Hex(ReadRegister(high));

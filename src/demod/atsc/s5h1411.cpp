@@ -178,7 +178,8 @@ Value s5h1411::SNRRegisters() {
 
 Value s5h1411::CarrierOffset() {
   int16_t high = ReadRegister(0x49);
-  return MakeLong(high, ReadRegister(0x4A));
+  int16_t low = ReadRegister(0x4A);
+  return MakeLong(high, low);
 }
 
 std::string s5h1411::HexPair(int16_t high, int16_t low) {

@@ -208,6 +208,9 @@ TEST(lg2160, OffsetsAreSignExtendedFrom24Bits) {
     EXPECT_FLOAT_EQ(float(chip.driver.CarrierOffset().Number()), c.carrier) << c.text;
     EXPECT_FLOAT_EQ(chip.driver.TimingRecoveryOffset(), c.timing) << c.text;
     EXPECT_EQ(chip.driver.CarrierOffsetHex().Text(), c.text);
+    EXPECT_EQ(chip.Registers(), (std::vector<int>{0x0118, 0x0119, 0x011A, 0x010E, 0x010F, 0x0110,
+                                                  0x010E, 0x010F, 0x0110}))
+        << "most significant byte first";
   }
   Chip chip(false);
   chip.driver.CarrierOffsetHex();

@@ -168,6 +168,36 @@ TEST(lgdt3306, OffsetsAreSignMagnitudeInEveryMode) {
   }
 }
 
+// Register pairs and triples are read most significant byte first, the
+// mode from its selector on.
+TEST(lgdt3306, MultiRegisterMembersReadInOrder) {
+  auto snr = [](lgdt3306& d) {
+    int16_t mode = 0, reset = 0;
+    float avg;
+    int32_t color;
+    d.SNR(mode, avg, color, reset);
+  };
+  struct Case {
+    Regs regs;
+    std::function<void(lgdt3306&)> member;
+    std::vector<int> read;
+  } cases[] = {
+      {kVsb + Regs{{0x00EC, 0}, {0x00ED, 1}, {0x00E8, 1}, {0x00E9, 0}},  // 24 dB
+       snr, {0x00EC, 0x00ED, 0x00E8, 0x00E9}},
+      {kVsb + Regs{{0x00EC, 1}, {0x00ED, 0}, {0x00E8, 1}, {0x00E9, 0}},  // 0 dB: the coarse one
+       snr, {0x00EC, 0x00ED, 0x00E8, 0x00E9, 0x21A1}},
+      {kVsb, [](lgdt3306& d) { d.CarrierOffset(); }, {0x009C, 0x009D}},
+      {kVsb, [](lgdt3306& d) { d.TimingRecoveryOffset(); }, {0x00A1, 0x00A2, 0x00A3}},
+      {kVsb, [](lgdt3306& d) { d.OperatingMode(); }, {0x0008, 0x0000}},
+      {kQam64, [](lgdt3306& d) { d.OperatingMode(); }, {0x0008, 0x0000, 0x00A6}},
+  };
+  for (const auto& c : cases) {
+    Chip chip(c.regs);
+    c.member(chip.driver);
+    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
+  }
+}
+
 TEST(lgdt3306, WindowCaptionsAndEmptyTexts) {
   Chip chip;
   chip.Locks();

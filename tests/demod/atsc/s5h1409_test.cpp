@@ -17,16 +17,21 @@ TEST(s5h1409, OperatingModeDecoding) {
   struct Case {
     Regs regs;
     int16_t mode;
+    std::vector<int> read;
   } cases[] = {
-      {{{0xF2, 0xFFFF}}, Mode::None},
-      {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep},
-      {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8},
-      {{{0xF4, 1}, {0x85, 1}}, Mode::Qam64},
-      {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256},
-      {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256},
-      {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64},
+      {{{0xF2, 0xFFFF}}, Mode::None, {0xF2}},
+      {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep, {0xF2}},
+      {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8, {0xF2, 0xF4}},
+      {{{0xF4, 1}, {0x85, 1}}, Mode::Qam64, {0xF2, 0xF4, 0x85}},
+      {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256, {0xF2, 0xF4, 0x85}},
+      {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256, {0xF2, 0xF4, 0x85, 0xF0}},
+      {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64, {0xF2, 0xF4, 0x85, 0xF0}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Chip(c.regs).driver.OperatingMode(), c.mode) << &c - cases;
+  for (const auto& c : cases) {
+    Chip chip(c.regs);
+    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
+    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
+  }
 }
 
 TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
@@ -90,20 +95,23 @@ TEST(s5h1409, LockBitsByMode) {
   struct Case {
     Regs regs;
     std::vector<int16_t> locks;
+    std::vector<int> read;
   } cases[] = {
-      {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}},
-      {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}},
-      {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}},
-      {{{0xF1, 0x4000}, {0x40, 0}}, {0, 0, 0, 0, 1}},
-      {{{0xF1, 0x1000}, {0x40, 0}}, {0, 0, 1, 0, 0}},
-      {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}},
-      {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}},
-      {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}},
+      {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}, {0xF1, 0x40}},
+      {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}, {0xF1, 0x40}},
+      {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}, {0xF1, 0x40}},
+      {{{0xF1, 0x4000}, {0x40, 0}}, {0, 0, 0, 0, 1}, {0xF1, 0x40}},
+      {{{0xF1, 0x1000}, {0x40, 0}}, {0, 0, 1, 0, 0}, {0xF1, 0x40}},
+      {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}, {0xF1, 0xF0}},
+      {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}, {0xF1, 0xF0}},
+      {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}, {0xF1}},
   };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     chip.driver.OperatingMode();
+    chip.rec.calls.clear();
     EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
+    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
   }
 }
 
@@ -140,6 +148,27 @@ TEST(s5h1409, ReadingsAndTheirTexts) {
                {qam.driver.STRTime(), "6"},
                {qam.driver.FreqOffset(), "-1"},
                {vsb.driver.name(), "CX24227"}});
+}
+
+// Register pairs are read first word first: a carrier offset 0x33 then 0x34.
+TEST(s5h1409, RegisterPairsAreReadInOrder) {
+  struct Case {
+    std::function<Value(s5h1409&)> member;
+    std::vector<int> read;
+  } cases[] = {
+      {[](s5h1409& d) { return d.SNRRegisters(); }, {0xF0, 0xF1}},
+      {[](s5h1409& d) { return d.CarrierOffset(); }, {0x33, 0x34}},
+      {[](s5h1409& d) { return d.CarrierOffsetHex(); }, {0x33, 0x34}},
+      {[](s5h1409& d) { return d.SymbolTiming(); }, {0x35, 0x36}},
+      {[](s5h1409& d) { return d.AutoFreq(); }, {0x38, 0x39}},
+  };
+  for (const auto& c : cases) {
+    Chip chip({});
+    chip.driver.OperatingMode();
+    chip.rec.calls.clear();
+    c.member(chip.driver);
+    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
+  }
 }
 
 TEST(s5h1409, GateAndSleepWriteTheWholeRegister) {

@@ -198,19 +198,22 @@ TEST(s5h1411, LockBitsByCurrentMode) {
   struct Case {
     Regs regs;
     std::vector<int16_t> locks;
+    std::vector<int> read;
   } cases[] = {
-      {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}},
-      {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}},
-      {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}},
-      {{{0xF6, 1}, {0xF2, 0xB000}, {0xF0, 0x0010}, {0x5E, 1}}, {1, -1, 1, -1, -1}},
-      {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}},
-      {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}},
-      {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}},
+      {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}, {0xF2, 0x5E}},
+      {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}, {0xF2, 0x5E}},
+      {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}, {0xF2, 0x5E}},
+      {{{0xF6, 1}, {0xF2, 0xB000}, {0xF0, 0x0010}, {0x5E, 1}}, {1, -1, 1, -1, -1}, {0xF2, 0xF0}},
+      {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}, {0xF2, 0xF0}},
+      {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}, {0xF2, 0xF0}},
+      {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}, {0xF2, 0xF0}},
   };
   for (const auto& c : cases) {
     Chip chip(c.regs);
     chip.driver.OperatingMode();
+    chip.rec.calls.clear();
     EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
+    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
   }
 }
 
@@ -242,6 +245,27 @@ TEST(s5h1411, ReadingsAndTheirTexts) {
                {chip.driver.FreqOffset(), "0"},
                {chip.driver.BERctr(), "0"},
                {chip.driver.name(), "CX24228"}});
+}
+
+// Register groups are read in the order they are shown, first word first.
+TEST(s5h1411, RegisterGroupsAreReadInOrder) {
+  struct Case {
+    std::function<Value(s5h1411&)> member;
+    std::vector<int> read;
+  } cases[] = {
+      {[](s5h1411& d) { return d.SNRRegisters(); }, {0xF0, 0xF1, 0xF2}},
+      {[](s5h1411& d) { return d.CarrierOffset(); }, {0x49, 0x4A}},
+      {[](s5h1411& d) { return d.CarrierOffsetHex(); }, {0x49, 0x4A}},
+      {[](s5h1411& d) { return d.SymbolTiming(); }, {0x4B, 0x4C}},
+      {[](s5h1411& d) { return d.AutoFreq(); }, {0x47, 0x48}},
+  };
+  for (const auto& c : cases) {
+    Chip chip({});
+    chip.driver.OperatingMode();
+    chip.rec.calls.clear();
+    c.member(chip.driver);
+    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
+  }
 }
 
 TEST(s5h1411, GateAndSleepWriteTheWholeRegister) {
