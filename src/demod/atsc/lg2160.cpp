@@ -87,24 +87,28 @@ int32_t lg2160::LG2160ColorizeSNR(float aSNR) {
 Value lg2160::lg2160_SNRRegisters() {
   view_.SetCaption("frF0F1", "Reg 0202 / 0203");
   std::string high = Hex(ReadRegister(0x0202));
-  return high + " " + Hex(ReadRegister(0x0203));
+  std::string low = Hex(ReadRegister(0x0203));
+  return high + " " + low;
 }
 
 Value lg2160::lg2161_SNRRegisters() {
   view_.SetCaption("frF0F1", "Reg 0302 / 0303");
   std::string high = Hex(ReadRegister(0x0302));
-  return high + " " + Hex(ReadRegister(0x0303));
+  std::string low = Hex(ReadRegister(0x0303));
+  return high + " " + low;
 }
 
 // A 12-bit count, its low byte at the lower address.
 int32_t lg2160::lg2160_UncorrectableErrors() {
   int32_t high = ReadRegister(0x0414) & 0x0F;
-  return high * 256 + ReadRegister(0x0413);
+  int32_t low = ReadRegister(0x0413);
+  return high * 256 + low;
 }
 
 int32_t lg2160::lg2161_UncorrectableErrors() {
   int32_t high = ReadRegister(0x0614);
-  return high * 256 + ReadRegister(0x0613);
+  int32_t low = ReadRegister(0x0613);
+  return high * 256 + low;
 }
 
 // Three registers from `first` on, most significant first, sign in bit 23.
@@ -187,7 +191,8 @@ void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
   view_.SetWidth("frVSB", 2505);
   view_.SetCaption("lblSymbolTiming", "Parade ID: " + Hex(parade & 0x7F));
   std::string groups = Hex((ReadRegister(0x0124) & 0x70) / 16);
-  view_.SetCaption("lblAutoFreq", "NOG: " + groups + ", TNOG: " + Hex(ReadRegister(0x0125)));
+  std::string totalGroups = Hex(ReadRegister(0x0125));
+  view_.SetCaption("lblAutoFreq", "NOG: " + groups + ", TNOG: " + totalGroups);
   view_.SetWidth("lblAutoFreq", 1935);
   view_.SetCaption("lblPilot",
                    "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));

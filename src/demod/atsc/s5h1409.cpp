@@ -122,7 +122,8 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
 
 Value s5h1409::SNRRegisters() {
   std::string f0 = Hex(ReadRegister(0xF0));
-  return f0 + " / " + Hex(ReadRegister(0xF1)) + " / XX";
+  std::string f1 = Hex(ReadRegister(0xF1));
+  return f0 + " / " + f1 + " / XX";
 }
 
 Value s5h1409::CarrierOffset() {
@@ -133,7 +134,8 @@ Value s5h1409::CarrierOffset() {
 
 std::string s5h1409::HexPair(int16_t high, int16_t low) {
   std::string first = Hex(ReadRegister(high));
-  return first + " " + Hex(ReadRegister(low));
+  std::string second = Hex(ReadRegister(low));
+  return first + " " + second;
 }
 
 Value s5h1409::CarrierOffsetHex() { return HexPair(0x33, 0x34); }

@@ -173,7 +173,8 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
 Value s5h1411::SNRRegisters() {
   std::string f0 = Hex(ReadRegister(0xF0));
   std::string f1 = Hex(ReadRegister(0xF1));
-  return f0 + " / " + f1 + " / " + Hex(ReadRegister(0xF2));
+  std::string f2 = Hex(ReadRegister(0xF2));
+  return f0 + " / " + f1 + " / " + f2;
 }
 
 Value s5h1411::CarrierOffset() {
@@ -184,7 +185,8 @@ Value s5h1411::CarrierOffset() {
 
 std::string s5h1411::HexPair(int16_t high, int16_t low) {
   std::string first = Hex(ReadRegister(high));
-  return first + " " + Hex(ReadRegister(low));
+  std::string second = Hex(ReadRegister(low));
+  return first + " " + second;
 }
 
 int16_t s5h1411::Passthru() { return GetBit(ReadRegister(0xF5), 0); }

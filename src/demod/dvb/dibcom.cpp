@@ -129,7 +129,8 @@ Value dibcom::SNRRegisters() {
   view_.SetFont("frF0F1", "SmallFonts", 7);
   std::string agc1 = Hex(ReadRegister(0x0188));
   std::string agc2 = Hex(ReadRegister(0x0189));
-  return agc1 + " / " + agc2 + " / " + Hex(ReadRegister(0x018A));
+  std::string global = Hex(ReadRegister(0x018A));
+  return agc1 + " / " + agc2 + " / " + global;
 }
 
 void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
