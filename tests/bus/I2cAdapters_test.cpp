@@ -98,8 +98,6 @@ TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
 }
 
 TEST(I2cAdapters, ReportListsEveryAdapterWithItsNodeAndAccess) {
-  FakeMachine machine;
-  machine.KernelSupport();
   I2cAdapterList list;
   list.kernelSupport = true;
   list.adapters = {{0, "cx23885[0]", "/dev/i2c-0", true},
