@@ -1,5 +1,6 @@
 #include "app/BusSetup.h"
 
+#include "bus/I2cAdapters.h"
 #include "bus/LinuxI2cLibrary.h"
 #include "bus/TracingI2cLibrary.h"
 #include "sim/BoardFile.h"
@@ -24,8 +25,14 @@ bool OpenBusBackend(const std::string& spec, bool trace, std::ostream& traceOut,
     out.simBoard = board.get();
     out.backend = std::move(board);
   } else {
+    // A number, "i2c-N" or an adapter's name stands for that adapter's node.
+    I2cAdapterRoots roots;
+    std::string node;
+    if (!ResolveBusName(spec, roots, ListI2cAdapters(roots, Credentials::OfThisProcess()), node,
+                        error))
+      return false;
     auto device = std::make_unique<LinuxI2cLibrary>();
-    if (!device->Open(spec, error)) return false;
+    if (!device->Open(node, error)) return false;
     out.backend = std::move(device);
   }
   if (trace) out.tracer = std::make_unique<TracingI2cLibrary>(*out.backend, traceOut);

@@ -8,8 +8,9 @@
 class SimBoard;
 
 // The library the program talks to, chosen from --bus: a simulated board, a
-// board file, a Linux i2c-dev node, or (no --bus) no board at all. With
-// tracing, every call is printed to the trace stream.
+// board file, a Linux i2c-dev node (a path, an adapter's number or name), or
+// (no --bus) no board at all. With tracing, every call is printed to the
+// trace stream.
 struct BusBackend {
   std::unique_ptr<I2cLibrary> backend;
   std::unique_ptr<I2cLibrary> tracer;

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Version.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -46,6 +48,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.json = true;
     } else if (lower == "--help" || lower == "-h") {
       cl.help = true;
+    } else if (lower == "--version") {
+      cl.version = true;
+    } else if (lower == "--list-buses") {
+      cl.listBuses = true;
     } else if (lower.rfind("--polls=", 0) == 0) {
       long n;
       if (ParseCount(value("--polls="), 1, 1000000000L, n)) cl.polls = n;
@@ -65,8 +71,27 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return cl;
 }
 
+std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n"; }
+
 std::string UsageText() {
-  return "usage: quovis [--bus=sim:<chip>|sim:<file>.json|/dev/i2c-N] [--trace]\n"
-         "              [--headless [--polls=N] [--interval=MS] [--json]]\n"
-         "              [-debug] [-demod2] [-notray] [-tda]\n";
+  return VersionText() +
+         "usage: quovis [--bus=BUS] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
+         "       quovis --bus=BUS --headless [--polls=N] [--interval=MS] [--json]\n"
+         "       quovis --list-buses | --version | --help\n"
+         "BUS is one of\n"
+         "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
+         "  sim:<file>.json    a board read from a file\n"
+         "  /dev/i2c-N         a real card through Linux i2c-dev\n"
+         "  N, i2c-N           the same, by adapter number\n"
+         "  <adapter name>     the same, by the kernel's adapter name (see --list-buses)\n"
+         "options:\n"
+         "  --list-buses       list the I2C adapters, their /dev nodes and access; opens none\n"
+         "  --trace            print every bus call to stderr\n"
+         "  --headless         poll without a window, one line per poll (--json: JSON)\n"
+         "  --polls=N          headless: stop after N polls\n"
+         "  --interval=MS      headless: pause between polls (default 1000)\n"
+         "  -debug             show the I2C console\n"
+         "  -demod2            probe the second demodulator address\n"
+         "  -notray            no tray icon\n"
+         "  -tda               open the tuner register editor as well\n";
 }

@@ -11,17 +11,23 @@ struct CommandLine {
   bool notray = false;
   bool tda = false;
 
-  std::string bus;  // --bus=sim:<chip> | sim:<file>.json | /dev/i2c-N; empty: none
+  // --bus=sim:<chip> | sim:<file>.json | /dev/i2c-N | N | i2c-N | <adapter name>;
+  // empty: none
+  std::string bus;
   bool trace = false;
   bool headless = false;
   bool json = false;
   std::optional<long> polls;  // headless: stop after this many polls
   long intervalMs = 1000;     // headless: pause between polls
   bool help = false;
+  bool version = false;
+  bool listBuses = false;  // list the I2C adapters and end
 
   // Words that are neither a switch nor a long option, with a reason.
   std::vector<std::string> errors;
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The version line, then the options.
 std::string UsageText();
+std::string VersionText();

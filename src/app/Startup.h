@@ -9,6 +9,10 @@
 class MonitorView;
 
 inline const std::string kNoBoardMessage = "Did not find a Tarnwick board";
+// The line added on stderr after the no-board message.
+inline const std::string kChooseBusHint =
+    "Choose a bus: --bus=/dev/i2c-N for a real card (quovis --list-buses shows them), "
+    "or --bus=sim:<board> for a simulated board (see quovis --help).";
 inline const std::string kDesignTitle = "Digital Signal Quality";
 
 // The start-up up to the first poll: open the board (type 24, then 18),

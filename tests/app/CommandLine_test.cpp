@@ -37,6 +37,11 @@ TEST(CommandLine, LongOptionsAndTheirErrors) {
   EXPECT_TRUE(cl.errors.empty());
   EXPECT_EQ(ParseCommandLine({}).intervalMs, 1000);
   EXPECT_FALSE(ParseCommandLine({}).polls.has_value());
+  CommandLine info = ParseCommandLine({"--VERSION", "--list-buses", "--bus=cx23885[0]"});
+  EXPECT_TRUE(info.version && info.listBuses && info.errors.empty());
+  EXPECT_EQ(info.bus, "cx23885[0]");  // names are case-sensitive: kept as typed
+  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).version);
+  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).listBuses);
 
   for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate"}) {
     CommandLine wrong = ParseCommandLine({bad});

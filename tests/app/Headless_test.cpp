@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "support/Headless.h"
 
 namespace {
@@ -19,6 +21,7 @@ TEST(Headless, StartUpFailuresEndWithTheirMessage) {
   };
   for (const auto& c : cases) {
     BoardFileOnDisk board(c.board);
+    const bool noBoard = c.message == "Did not find a Tarnwick board";
     ProgramRun run = RunQuovis(board.bus() + " --headless --polls=1");
     SCOPED_TRACE(c.board);
     if (c.message.empty()) {
@@ -27,11 +30,16 @@ TEST(Headless, StartUpFailuresEndWithTheirMessage) {
       EXPECT_EQ(run.status, 1);
       EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
       EXPECT_TRUE(run.out.empty());
+      // Only a missing board says how to choose a bus.
+      EXPECT_EQ(run.err.find("--list-buses") != std::string::npos, noBoard) << run.err;
     }
   }
   ProgramRun none = RunQuovis("--headless --polls=1");
   EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "Did not find a Tarnwick board\n");
+  EXPECT_EQ(none.err,
+            "Did not find a Tarnwick board\n"
+            "Choose a bus: --bus=/dev/i2c-N for a real card (quovis --list-buses shows them), "
+            "or --bus=sim:<board> for a simulated board (see quovis --help).\n");
   ProgramRun bad = RunQuovis("--headless --polls=zero");
   EXPECT_EQ(bad.status, 2);
 }
@@ -46,6 +54,28 @@ TEST(Headless, ReadableLineDemod2TitleAndTrace) {
   EXPECT_NE(run.err.find("velI2C_ReadArray(0x5118, 0, 0x32, 0x0, 2) -> 0"), std::string::npos);
   ProgramRun json = RunQuovis("--bus=sim:s5h1409 --headless --polls=1 --json -demod2");
   EXPECT_EQ(PollReport(json.out).title(), "2 Digital Signal Quality (CX24227) [simulated]");
+}
+
+TEST(Headless, VersionHelpAndBusNames) {
+  const std::string versionLine = std::string("quovis ") + QUOVIS_VERSION + "\n";
+  EXPECT_TRUE(std::regex_match(versionLine, std::regex("quovis [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+  ProgramRun version = RunQuovis("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, versionLine);
+  ProgramRun help = RunQuovis("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind(versionLine, 0), 0u) << help.out;
+  for (const char* option : {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+
+  ProgramRun list = RunQuovis("--list-buses");
+  EXPECT_EQ(list.status, 0);
+  EXPECT_FALSE(list.out.empty());
+  // A name that is no adapter's fails before anything is opened.
+  ProgramRun unknown = RunQuovis("'--bus=no such adapter' --headless --polls=1");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err.rfind("No I2C adapter is named \"no such adapter\"", 0), 0u) << unknown.err;
+  EXPECT_TRUE(unknown.out.empty());
 }
 
 }  // namespace

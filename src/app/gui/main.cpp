@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Session.h"
 #include "app/gui/Tray.h"
+#include "bus/I2cAdapters.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
 #include "tuner/gui/frmNXP.h"
@@ -16,6 +17,7 @@ namespace {
 
 int Fail(const std::string& message, bool headless) {
   std::cerr << message << '\n';
+  if (message == kNoBoardMessage) std::cerr << kChooseBusHint << '\n';
   if (!headless) {
     QMessageBox box(QMessageBox::NoIcon, "quovis", QString::fromStdString(message), QMessageBox::Ok);
     box.exec();
@@ -30,6 +32,14 @@ int main(int argc, char** argv) {
   CommandLine cl = ParseCommandLine(args);
   if (cl.help) {
     std::cout << UsageText();
+    return 0;
+  }
+  if (cl.version) {
+    std::cout << VersionText();
+    return 0;
+  }
+  if (cl.listBuses) {
+    std::cout << AdapterListText(ListI2cAdapters({}, Credentials::OfThisProcess()));
     return 0;
   }
   if (!cl.errors.empty()) {

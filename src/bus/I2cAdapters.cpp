@@ -1,0 +1,142 @@
+#include "bus/I2cAdapters.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// N from "i2c-N"; -1 for anything else.
+int AdapterNumber(const std::string& text) {
+  if (text.rfind("i2c-", 0) != 0) return -1;
+  std::string digits = text.substr(4);
+  if (digits.empty() || digits.size() > 6 ||
+      !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
+    return -1;
+  return std::stoi(digits);
+}
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() && text.size() <= 6 &&
+         std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+std::string FirstLine(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+// The kernel's own rule: the owner's bits for the owner, else the group's
+// bits for a member of the group, else the others' bits. ACLs are not read.
+bool ModeAllowsReadWrite(const struct stat& st, const Credentials& who) {
+  if (who.uid == 0) return true;
+  if (st.st_uid == who.uid) return (st.st_mode & S_IRUSR) && (st.st_mode & S_IWUSR);
+  if (std::find(who.groups.begin(), who.groups.end(), st.st_gid) != who.groups.end())
+    return (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
+  return (st.st_mode & S_IROTH) && (st.st_mode & S_IWOTH);
+}
+
+std::string Padded(std::string text, size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+}  // namespace
+
+Credentials Credentials::OfThisProcess() {
+  Credentials who;
+  who.uid = geteuid();
+  who.groups.push_back(getegid());
+  int count = getgroups(0, nullptr);
+  if (count > 0) {
+    std::vector<gid_t> more(size_t(count), 0);
+    count = getgroups(count, more.data());
+    if (count > 0) who.groups.insert(who.groups.end(), more.begin(), more.begin() + count);
+  }
+  return who;
+}
+
+I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& who) {
+  I2cAdapterList list;
+  std::error_code ec;
+  fs::path classDir = fs::path(roots.sys) / "class" / "i2c-adapter";
+  if (!fs::is_directory(classDir, ec)) return list;
+  list.kernelSupport = true;
+  for (const auto& entry : fs::directory_iterator(classDir, ec)) {
+    int number = AdapterNumber(entry.path().filename().string());
+    if (number < 0) continue;
+    I2cAdapter adapter;
+    adapter.number = number;
+    adapter.name = FirstLine(entry.path() / "name");
+    fs::path node = fs::path(roots.dev) / ("i2c-" + std::to_string(number));
+    struct stat st {};
+    if (::stat(node.c_str(), &st) == 0) {
+      adapter.node = node.string();
+      adapter.mayOpen = ModeAllowsReadWrite(st, who);
+    }
+    list.adapters.push_back(adapter);
+  }
+  std::sort(list.adapters.begin(), list.adapters.end(),
+            [](const I2cAdapter& a, const I2cAdapter& b) { return a.number < b.number; });
+  return list;
+}
+
+std::string AdapterListText(const I2cAdapterList& list) {
+  if (!list.kernelSupport)
+    return "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
+           "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n";
+  if (list.adapters.empty())
+    return "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
+           "Is the card's driver loaded?\n";
+  size_t nodeWidth = std::string("no /dev node").size();
+  for (const auto& a : list.adapters) nodeWidth = std::max(nodeWidth, a.node.size());
+  std::string text = "bus  " + Padded("device", nodeWidth) + "  access         adapter name\n";
+  bool missingNode = false, deniedNode = false;
+  for (const auto& a : list.adapters) {
+    std::string access = a.node.empty() ? "-" : a.mayOpen ? "may open" : "no permission";
+    text += Padded(std::to_string(a.number), 5) +
+            Padded(a.node.empty() ? "no /dev node" : a.node, nodeWidth) + "  " +
+            Padded(access, 15) + a.name + "\n";
+    missingNode |= a.node.empty();
+    deniedNode |= !a.node.empty() && !a.mayOpen;
+  }
+  if (missingNode) text += "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n";
+  if (deniedNode)
+    text += "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in again.\n";
+  text += "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n";
+  return text;
+}
+
+bool ResolveBusName(const std::string& bus, const I2cAdapterRoots& roots,
+                    const I2cAdapterList& list, std::string& device, std::string& error) {
+  if (bus.empty() || bus[0] == '/' || bus[0] == '.' || bus.rfind("sim:", 0) == 0) {
+    device = bus;
+    return true;
+  }
+  int number = AllDigits(bus) ? std::stoi(bus) : AdapterNumber(bus);
+  for (const auto& a : list.adapters)
+    if (number < 0 && a.name == bus) number = a.number;
+  if (number >= 0) {
+    device = (fs::path(roots.dev) / ("i2c-" + std::to_string(number))).string();
+    return true;
+  }
+  error = "No I2C adapter is named \"" + bus + "\"";
+  if (!list.kernelSupport) {
+    error += ": this kernel has no I2C support (/sys/class/i2c-adapter does not exist)";
+  } else if (list.adapters.empty()) {
+    error += ": the kernel lists no I2C adapter";
+  } else {
+    error += "; the adapters are:";
+    for (const auto& a : list.adapters)
+      error += "\n  i2c-" + std::to_string(a.number) + " \"" + a.name + "\"";
+  }
+  return false;
+}

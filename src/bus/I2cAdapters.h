@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+// The machine's I2C adapters as the kernel lists them in
+// <sys>/class/i2c-adapter/i2c-N/name, with their i2c-dev nodes <dev>/i2c-N.
+// Listing reads those files only: no adapter is opened, probed or scanned.
+
+// Who asks: an open of a node for reading and writing is decided on the
+// node's mode bits for this user and these groups (root may open anything).
+struct Credentials {
+  uid_t uid = 0;
+  std::vector<gid_t> groups;
+  static Credentials OfThisProcess();
+};
+
+struct I2cAdapterRoots {
+  std::string sys = "/sys";
+  std::string dev = "/dev";
+};
+
+struct I2cAdapter {
+  int number = 0;
+  std::string name;     // the kernel's adapter name, e.g. "cx23885[0]"
+  std::string node;     // <dev>/i2c-N; empty when there is no such node
+  bool mayOpen = false; // the node allows this user to read and write
+};
+
+struct I2cAdapterList {
+  bool kernelSupport = false;  // <sys>/class/i2c-adapter exists
+  std::vector<I2cAdapter> adapters;  // by number
+};
+
+I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& who);
+
+// The --list-buses report: one line per adapter, or why there is none.
+std::string AdapterListText(const I2cAdapterList& list);
+
+// The node a --bus value names: a number N, "i2c-N" or an adapter's exact
+// name. Paths ("/dev/...") and simulated boards ("sim:...") are returned as
+// they are. False with a message when no adapter has that name.
+bool ResolveBusName(const std::string& bus, const I2cAdapterRoots& roots,
+                    const I2cAdapterList& list, std::string& device, std::string& error);

@@ -1,0 +1,166 @@
+#include "bus/I2cAdapters.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fake /sys and /dev in the temp folder, removed at the end of the test.
+struct FakeMachine {
+  fs::path root;
+  I2cAdapterRoots roots;
+  FakeMachine() {
+    root = fs::temp_directory_path() / ("quovis_sysfs_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "sys");
+    fs::create_directories(root / "dev");
+    roots.sys = (root / "sys").string();
+    roots.dev = (root / "dev").string();
+  }
+  ~FakeMachine() { fs::remove_all(root); }
+  void KernelSupport() { fs::create_directories(root / "sys/class/i2c-adapter"); }
+  // An adapter; mode < 0 leaves it without a /dev node.
+  void Adapter(int n, const std::string& name, int mode = 0660, uid_t owner = 0, gid_t group = 0) {
+    fs::path dir = root / "sys/class/i2c-adapter" / ("i2c-" + std::to_string(n));
+    fs::create_directories(dir);
+    std::ofstream(dir / "name") << name << "\n";
+    if (mode < 0) return;
+    fs::path node = root / "dev" / ("i2c-" + std::to_string(n));
+    std::ofstream(node).put('\0');
+    ::chmod(node.c_str(), mode_t(mode));
+    if (::chown(node.c_str(), owner, group) != 0 && (owner != 0 || group != 0))
+      ADD_FAILURE() << "cannot chown " << node;
+  }
+  std::string Node(int n) const { return roots.dev + "/i2c-" + std::to_string(n); }
+};
+
+// A user who is neither root nor the owner of the nodes, in group 100.
+const Credentials kUser{1000, {1000, 100}};
+
+TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
+  FakeMachine machine;
+  machine.KernelSupport();
+  machine.Adapter(3, "SMBus I801 adapter at f000", 0600);      // root's only
+  machine.Adapter(0, "cx23885[0]", 0660, 0, 100);               // the user's group
+  machine.Adapter(1, "cx23885[1]", -1);                         // no /dev node
+  machine.Adapter(2, "NVIDIA i2c adapter 2", 0000, 1000, 1000); // the user's, but mode 000
+  machine.Adapter(11, "i915 gmbus dpc", 0666);                  // anyone
+  machine.Adapter(12, "dp aux", 0640, 0, 100);                  // group may only read
+  machine.Adapter(13, "owner only", 0066, 1000, 100);           // owner bits rule the owner
+  fs::create_directories(machine.root / "sys/class/i2c-adapter/not-an-adapter");
+
+  I2cAdapterList list = ListI2cAdapters(machine.roots, kUser);
+  ASSERT_TRUE(list.kernelSupport);
+  struct Expected {
+    int number;
+    std::string name;
+    bool node, mayOpen;
+  } expected[] = {
+      {0, "cx23885[0]", true, true},
+      {1, "cx23885[1]", false, false},
+      {2, "NVIDIA i2c adapter 2", true, false},
+      {3, "SMBus I801 adapter at f000", true, false},
+      {11, "i915 gmbus dpc", true, true},
+      {12, "dp aux", true, false},
+      {13, "owner only", true, false},
+  };
+  ASSERT_EQ(list.adapters.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const I2cAdapter& a = list.adapters[i];
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(a.number, expected[i].number);
+    EXPECT_EQ(a.name, expected[i].name);
+    EXPECT_EQ(a.node, expected[i].node ? machine.Node(expected[i].number) : "");
+    EXPECT_EQ(a.mayOpen, expected[i].mayOpen);
+  }
+  // Root opens every node there is, whatever its mode.
+  for (const auto& a : ListI2cAdapters(machine.roots, Credentials{0, {0}}).adapters)
+    EXPECT_EQ(a.mayOpen, !a.node.empty()) << a.name;
+}
+
+TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
+  FakeMachine machine;
+  std::string noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
+  EXPECT_EQ(noKernel,
+            "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
+            "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n");
+  machine.KernelSupport();
+  std::string none = AdapterListText(ListI2cAdapters(machine.roots, kUser));
+  EXPECT_EQ(none,
+            "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
+            "Is the card's driver loaded?\n");
+}
+
+TEST(I2cAdapters, ReportListsEveryAdapterWithItsNodeAndAccess) {
+  I2cAdapterList list;
+  list.kernelSupport = true;
+  list.adapters = {{0, "cx23885[0]", "/dev/i2c-0", true},
+                   {1, "cx23885[1]", "", false},
+                   {10, "SMBus I801 adapter at f000", "/dev/i2c-10", false}};
+  EXPECT_EQ(AdapterListText(list),
+            "bus  device        access         adapter name\n"
+            "0    /dev/i2c-0    may open       cx23885[0]\n"
+            "1    no /dev node  -              cx23885[1]\n"
+            "10   /dev/i2c-10   no permission  SMBus I801 adapter at f000\n"
+            "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n"
+            "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
+            "again.\n"
+            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
+  list.adapters = {{4, "cx23885[0]", "/dev/i2c-4", true}};
+  EXPECT_EQ(AdapterListText(list),
+            "bus  device        access         adapter name\n"
+            "4    /dev/i2c-4    may open       cx23885[0]\n"
+            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
+}
+
+TEST(I2cAdapters, BusByNumberNameOrPath) {
+  FakeMachine machine;
+  machine.KernelSupport();
+  machine.Adapter(0, "SMBus I801 adapter at f000");
+  machine.Adapter(7, "cx23885[0]");
+  machine.Adapter(8, "cx23885[1]", -1);
+  I2cAdapterList list = ListI2cAdapters(machine.roots, kUser);
+  struct Case {
+    std::string bus, device;
+  } cases[] = {
+      {"7", machine.Node(7)},
+      {"i2c-7", machine.Node(7)},
+      {"cx23885[0]", machine.Node(7)},
+      {"cx23885[1]", machine.Node(8)},  // no node yet: opening it says why
+      {"SMBus I801 adapter at f000", machine.Node(0)},
+      {"12", machine.Node(12)},         // a number needs no listing
+      {"/dev/i2c-3", "/dev/i2c-3"},
+      {"sim:s5h1409", "sim:s5h1409"},
+      {"sim:board.json", "sim:board.json"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    std::string device, error;
+    EXPECT_TRUE(ResolveBusName(c.bus, machine.roots, list, device, error)) << c.bus << error;
+    EXPECT_EQ(device, c.device) << c.bus;
+  }
+  for (const char* unknown : {"CX23885[0]", "cx23885", "i2c-x", "i2c-"}) {
+    std::string device, error;
+    EXPECT_FALSE(ResolveBusName(unknown, machine.roots, list, device, error)) << unknown;
+    EXPECT_EQ(error, std::string("No I2C adapter is named \"") + unknown +
+                         "\"; the adapters are:\n"
+                         "  i2c-0 \"SMBus I801 adapter at f000\"\n"
+                         "  i2c-7 \"cx23885[0]\"\n"
+                         "  i2c-8 \"cx23885[1]\"");
+  }
+  std::string device, error;
+  EXPECT_FALSE(ResolveBusName("cx23885[0]", machine.roots, I2cAdapterList{true, {}}, device, error));
+  EXPECT_EQ(error, "No I2C adapter is named \"cx23885[0]\": the kernel lists no I2C adapter");
+  EXPECT_FALSE(ResolveBusName("cx23885[0]", machine.roots, I2cAdapterList{}, device, error));
+  EXPECT_EQ(error,
+            "No I2C adapter is named \"cx23885[0]\": this kernel has no I2C support "
+            "(/sys/class/i2c-adapter does not exist)");
+}
+
+}  // namespace
