@@ -55,7 +55,7 @@ TEST(Headless, ReadableLineDemod2TitleAndTrace) {
 TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
   auto board = [](long failAfter) {
     return R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": )" +
-           std::to_string(failAfter) + "}}]})";
+           std::to_string(failAfter) + "}}]}";
   };
   // How many transactions start-up and one poll take: one trace line each.
   BoardFileOnDisk steady(board(1000000), "steady");
