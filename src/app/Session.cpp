@@ -19,6 +19,7 @@ bool Session::Start(std::string& message) {
     return false;
   }
   monitor_->SetDriver(startup_.driver);
+  monitor_->WatchReads(bus_.get());
   return true;
 }
 

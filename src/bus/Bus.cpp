@@ -18,8 +18,9 @@ int16_t Bus::ReadReg8(int16_t address, int16_t sub) {
   uint8_t buffer[1];
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     buffer[0] = 0xFF;
-    if (lib.velI2C_ReadArray(handle, 1, address, sub, 1, buffer) == 0) break;
+    if (lib.velI2C_ReadArray(handle, 1, address, sub, 1, buffer) == 0) return buffer[0];
   }
+  NoteFailedRead();
   return buffer[0];
 }
 
@@ -27,8 +28,10 @@ int16_t Bus::ReadReg16(int16_t address, int16_t sub) {
   uint8_t buffer[2];
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     buffer[0] = buffer[1] = 0xFF;
-    if (lib.velI2C_ReadArray(handle, 1, address, sub, 2, buffer) == 0) break;
+    if (lib.velI2C_ReadArray(handle, 1, address, sub, 2, buffer) == 0)
+      return MakeInt(buffer[0], buffer[1]);
   }
+  NoteFailedRead();
   return MakeInt(buffer[0], buffer[1]);
 }
 
@@ -38,8 +41,10 @@ int16_t Bus::ReadReg8Addr16(int16_t address, int16_t registerAddress) {
   uint8_t result[1];
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     result[0] = 0xFF;
-    if (lib.velI2C_WriteRead(handle, address, 0, 0, 2, addressBytes, 0, 0, 1, result) == 0) break;
+    if (lib.velI2C_WriteRead(handle, address, 0, 0, 2, addressBytes, 0, 0, 1, result) == 0)
+      return result[0];
   }
+  NoteFailedRead();
   return result[0];
 }
 

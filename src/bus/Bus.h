@@ -7,6 +7,8 @@
 // The process's bus state (library, handle, SNR history, second-demodulator
 // flag) and the register helpers every driver uses. Failures never surface:
 // reads give their preset after the last attempt, writes give up silently.
+// Each read that gives its preset is counted, so a caller can tell a reading
+// from a chip that did not answer.
 class Bus {
  public:
   static constexpr int kWriteAttempts = 6;
@@ -18,6 +20,11 @@ class Bus {
   I2cLibrary& lib;
   uint32_t handle = 0;
   bool secondDemod = false;
+  // Reads that got no answer since the count was last cleared: register
+  // reads that used up their attempts, and drivers' own transfers that
+  // failed (they report them with NoteFailedRead). Writes do not count.
+  long failedReads = 0;
+  void NoteFailedRead() { ++failedReads; }
 
   void WriteReg8(int16_t address, int16_t sub, int16_t value);
   void WriteReg16(int16_t address, int16_t sub, int16_t value);

@@ -46,7 +46,12 @@ Monitor::Monitor(bool debugLayout) : model(DesignModel(debugLayout)), debugLayou
 void Monitor::Poll() {
   if (!driver_) return;
   captionedThisPoll_.clear();
+  if (bus_) bus_->failedReads = 0;
+  Control& snrBar = model["vbalProgressBar1"];
+  const int snrBarMin = snrBar.min, snrBarMax = snrBar.max;
   int16_t mode = driver_->OperatingMode();
+  // A chip without a valid mode is shown exactly as a sleeping one.
+  if (mode == Mode::None) mode = Mode::Sleep;
   Control& sleepBox = model["chkSleep"];
   Control& passBox = model["chkPassthru"];
   sleepBox.enabled = false;
@@ -56,7 +61,7 @@ void Monitor::Poll() {
 
   double uncorrectable = 0;
   int32_t correctable = 0;
-  if (mode == Mode::Sleep || mode == Mode::None) {
+  if (mode == Mode::Sleep) {
     resetFlag_ = 1;
     sleepBox.checked = true;
     passBox.enabled = false;
@@ -84,6 +89,35 @@ void Monitor::Poll() {
   }
   model.trayTooltip = model["lblMode"].text + " / " + model["vbalProgressBar1"].text + " / " +
                       model["vbalProgressBar2"].text + " / " + model["vbalProgressBar3"].text;
+
+  // The readings above came partly from presets, not from the chip.
+  model.answering = !bus_ || bus_->failedReads == 0;
+  if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
+}
+
+void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
+  resetFlag_ = 1;  // the next good poll starts its average afresh
+  Control& mode = model["lblMode"];
+  mode.text = mode.tag = "No answer";
+  for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+    model[lamp].fore = Color::Grey;
+  Control& label = model["lblSNR"];
+  label.text = SingleText(0) + " / " + SingleText(0) + " (avg)";
+  label.back = Color::Grey;
+  Control& bar = model["vbalProgressBar1"];
+  bar.color = Color::Grey;
+  bar.min = snrBarMin, bar.max = snrBarMax;
+  bar.value = 0;
+  bar.text = bar.prefix + SingleText(0);
+  bar.tooltip = SingleText(0) + " / " + SingleText(0) + "(Avg)";
+  ShowErrors(0, 0, 0);
+  model.statusIcon = 0;
+  // The boxes' ticks came from presets too: nothing to tick or untick.
+  for (const char* box : {"chkPassthru", "chkSleep"}) {
+    model[box].enabled = false;
+    model[box].checked = false;
+  }
+  model.trayTooltip = "No answer from the demodulator";
 }
 
 void Monitor::ShowSnrAndLocks(int16_t mode) {

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "bus/Bus.h"
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
 #include "monitor/ViewModel.h"
@@ -21,6 +22,8 @@ class Monitor : public MonitorView {
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }
+  // The bus whose failed reads make a poll a no-answer poll.
+  void WatchReads(Bus* bus) { bus_ = bus; }
   Demodulator* driver() const { return driver_; }
   int16_t resetFlag() const { return resetFlag_; }
   bool tpsExpanded() const { return tpsExpanded_; }
@@ -53,8 +56,10 @@ class Monitor : public MonitorView {
   void ShowErrors(double uncorrectable, int32_t correctable, double ber);
   void ApplyLayout(bool tpsShown);
   void ShowModeText();
+  void ShowNoAnswer(int snrBarMin, int snrBarMax);
 
   Demodulator* driver_ = nullptr;
+  Bus* bus_ = nullptr;
   bool debugLayout_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;

@@ -13,7 +13,8 @@ std::string ColorText(int32_t color) {
 }
 
 std::string ViewModelJson(const ViewModel& model) {
-  std::string out = "{\"title\":" + JsonQuote(model.title) + ",\"controls\":{";
+  std::string out = "{\"title\":" + JsonQuote(model.title) +
+                    ",\"answering\":" + (model.answering ? "true" : "false") + ",\"controls\":{";
   bool first = true;
   for (const auto& name : model.order) {
     const Control& c = model[name];

@@ -36,6 +36,7 @@ struct ViewModel {
   int windowWidth = 0, windowHeight = 0;  // client area, twips
   int statusIcon = 0;                     // 0 window icon, 1..4 green, yellow, orange, red
   std::string trayTooltip;
+  bool answering = true;                  // false when a read of the last poll got no answer
   int timerInterval = 0;                  // ms, 0 = stopped
 
   Control& operator[](const std::string& name) { return controls.at(name); }

@@ -141,6 +141,12 @@ class Loader {
             return Fail(error, at + ".fault.fail_first", "expected a count from 0 to 1000000"),
                    false;
           fault.failFirst = int(n);
+        } else if (key == "fail_after") {
+          long n;
+          if (!ToLong(value, n) || n < 0 || n > 1000000)
+            return Fail(error, at + ".fault.fail_after", "expected a count from 0 to 1000000"),
+                   false;
+          fault.failAfter = int(n);
         } else {
           return Fail(error, at + ".fault." + key, "unknown entry"), false;
         }

@@ -29,7 +29,9 @@ SimDevice* SimBoard::Take(uint32_t handle, int32_t address, int32_t count) {
   if (it == devices_.end()) return nullptr;
   Slot& slot = it->second;
   if (slot.fault.nak) return nullptr;
-  if (slot.seen++ < slot.fault.failFirst) return nullptr;
+  int seen = slot.seen++;
+  if (seen < slot.fault.failFirst) return nullptr;
+  if (slot.fault.failAfter >= 0 && seen >= slot.fault.failAfter) return nullptr;  // vanished
   if (live) slot.device->Advance(clock_());
   return slot.device.get();
 }

@@ -12,6 +12,7 @@
 struct SimFault {
   bool nak = false;   // never acknowledges
   int failFirst = 0;  // fails its first N transactions
+  int failAfter = -1; // fails every transaction after its first N (-1: never)
 };
 
 // A virtual board: devices answer at their 8-bit addresses, the board opens

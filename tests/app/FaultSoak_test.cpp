@@ -1,47 +1,140 @@
 // Every board polled through a bus that fails at random, then vanishes and
-// comes back: the poll carries on, the window model stays well-formed, and
-// the readings return with the bus.
+// comes back: a poll shows the chip's readings exactly when all its reads
+// were answered, and "No answer" otherwise; the window model stays
+// well-formed throughout.
 #include <gtest/gtest.h>
 
 #include "app/Startup.h"
 #include "monitor/Monitor.h"
 #include "sim/SimRegistry.h"
+#include "support/NoAnswer.h"
 #include "support/RecordingLibrary.h"
 
 namespace {
 
-struct Lamps {
+struct Readings {
   std::string mode;
   std::vector<std::optional<int32_t>> fore;
-  bool operator==(const Lamps&) const = default;
+  bool operator==(const Readings&) const = default;
 };
 
-Lamps Read(const ViewModel& m) {
-  Lamps l{m["lblMode"].text, {}};
+Readings Read(const ViewModel& m) {
+  Readings r{m["lblMode"].text, {}};
   for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-    l.fore.push_back(m[lamp].fore);
-  return l;
+    r.fore.push_back(m[lamp].fore);
+  return r;
 }
 
-TEST(FaultSoak, PollsSurviveAFlakyBusAndADroppedBoard) {
-  for (const auto& name : BuiltInBoardNames()) {
-    std::string error;
-    auto board = MakeBuiltInBoard(name, error);
-    RecordingLibrary flaky(*board, 7);
-    Bus bus(flaky);
-    Monitor monitor(false);
-    Detection detection(BuiltInDrivers(bus, monitor));
-    Startup s = RunStartup(CommandLine{}, bus, detection, true);
-    ASSERT_TRUE(s.ok) << name;
-    monitor.SetDriver(s.driver);
-    monitor.Poll();
-    Lamps healthy = Read(monitor.model);
+// Whether calls [from, to) hold a read that got no answer in the end: a
+// failed read that is not tried again, or the last of the bus's attempts.
+bool HasUnansweredRead(const std::vector<RecordingLibrary::Call>& calls, size_t from, size_t to) {
+  auto same = [](const RecordingLibrary::Call& a, const RecordingLibrary::Call& b) {
+    return a.kind == b.kind && a.mode == b.mode && a.address == b.address && a.sub == b.sub &&
+           a.count == b.count && a.written == b.written;
+  };
+  int failedInARow = 0;
+  for (size_t i = from; i < to; ++i) {
+    const auto& c = calls[i];
+    if (c.kind == RecordingLibrary::Call::Write) continue;
+    if (!c.failed) {
+      failedInARow = 0;
+      continue;
+    }
+    ++failedInARow;
+    bool triedAgain = i + 1 < to && same(c, calls[i + 1]);
+    if (!triedAgain || failedInARow == Bus::kReadAttempts) return true;
+  }
+  return false;
+}
 
-    for (int i = 0; i < 400; ++i) {
-      flaky.failRate = i < 150 ? 0.15 : 0;
-      flaky.dropped = i >= 150 && i < 250;
+struct Rig {
+  std::unique_ptr<SimBoard> board;
+  std::unique_ptr<RecordingLibrary> lib;
+  std::unique_ptr<Bus> bus;
+  std::unique_ptr<Monitor> monitor;
+  std::unique_ptr<Detection> detection;
+
+  explicit Rig(const std::string& name) {
+    std::string error;
+    board = MakeBuiltInBoard(name, error);
+    board->SetClock([] { return 0.0; });  // a steady signal: readings repeat poll after poll
+    lib = std::make_unique<RecordingLibrary>(*board, 7);
+    bus = std::make_unique<Bus>(*lib);
+    monitor = std::make_unique<Monitor>(false);
+    detection = std::make_unique<Detection>(BuiltInDrivers(*bus, *monitor));
+    Startup s = RunStartup(CommandLine{}, *bus, *detection, true);
+    EXPECT_TRUE(s.ok) << name;
+    monitor->SetDriver(s.driver);
+    monitor->WatchReads(bus.get());
+  }
+};
+
+TEST(FaultSoak, EveryBoardThatVanishesShowsNoAnswerAndRecovers) {
+  for (const auto& name : BuiltInBoardNames()) {
+    Rig rig(name);
+    Monitor& monitor = *rig.monitor;
+    monitor.Poll();
+    ASSERT_TRUE(monitor.model.answering) << name;
+    Readings healthy = Read(monitor.model);
+    EXPECT_EQ(healthy.fore[0], Color::LampGreen) << name << " is not locked to begin with";
+    const Control& bar = monitor.model["vbalProgressBar1"];
+    int barMin = bar.min, barMax = bar.max;
+
+    rig.lib->dropped = true;
+    for (int i = 0; i < 3; ++i) {
+      monitor.Poll();
+      ExpectNoAnswer(monitor.model, barMin, barMax, name + " vanished, poll " + std::to_string(i));
+      EXPECT_EQ(monitor.resetFlag(), 1) << name;
+      EXPECT_TRUE(ModelProblem(monitor.model).empty()) << name;
+    }
+    rig.lib->dropped = false;
+    monitor.Poll();
+    EXPECT_TRUE(monitor.model.answering) << name;
+    EXPECT_EQ(Read(monitor.model), healthy) << name << " did not recover";
+  }
+}
+
+TEST(FaultSoak, OnAFlakyBusAPollShowsItsReadingsExactlyWhenEveryReadWasAnswered) {
+  int answeredPolls = 0, unansweredPolls = 0;
+  for (const auto& name : BuiltInBoardNames()) {
+    Rig rig(name);
+    Monitor& monitor = *rig.monitor;
+    monitor.Poll();
+    Readings healthy = Read(monitor.model);
+    rig.lib->failRate = 0.15;
+    for (int i = 0; i < 150; ++i) {
+      const Control& bar = monitor.model["vbalProgressBar1"];
+      int barMin = bar.min, barMax = bar.max;
+      size_t from = rig.lib->calls.size();
       ASSERT_NO_THROW(monitor.Poll()) << name << " poll " << i;
-      if (i % 37 == 0) monitor.ModeLabelClicked();
+      std::string where = name + " poll " + std::to_string(i);
+      if (HasUnansweredRead(rig.lib->calls, from, rig.lib->calls.size())) {
+        ++unansweredPolls;
+        ExpectNoAnswer(monitor.model, barMin, barMax, where);
+      } else {
+        ++answeredPolls;
+        EXPECT_TRUE(monitor.model.answering) << where;
+        EXPECT_EQ(Read(monitor.model), healthy) << where;
+      }
+      std::string problem = ModelProblem(monitor.model);
+      ASSERT_TRUE(problem.empty()) << where << ": " << problem;
+    }
+  }
+  // Both kinds of poll happened, so both halves above were exercised.
+  EXPECT_GT(answeredPolls, 100);
+  EXPECT_GT(unansweredPolls, 10);
+}
+
+TEST(FaultSoak, TheModeLabelAndTheLayoutSurviveADroppedBoard) {
+  for (const auto& name : BuiltInBoardNames()) {
+    Rig rig(name);
+    Monitor& monitor = *rig.monitor;
+    monitor.Poll();
+    Readings healthy = Read(monitor.model);
+    for (int i = 0; i < 60; ++i) {
+      rig.lib->dropped = i >= 20 && i < 40;
+      ASSERT_NO_THROW(monitor.Poll()) << name << " poll " << i;
+      if (i % 7 == 0) monitor.ModeLabelClicked();
       std::string problem = ModelProblem(monitor.model);
       ASSERT_TRUE(problem.empty()) << name << " poll " << i << ": " << problem;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 
 #include "support/Headless.h"
 
@@ -76,6 +77,59 @@ TEST(Headless, VersionHelpAndBusNames) {
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.err.rfind("No I2C adapter is named \"no such adapter\"", 0), 0u) << unknown.err;
   EXPECT_TRUE(unknown.out.empty());
+}
+
+// A chip that vanishes right after start-up and the first poll: the report
+// says so in both forms, and the first poll's report says it answered.
+TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
+  auto board = [](long failAfter) {
+    return R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": )" +
+           std::to_string(failAfter) + "}}]}";
+  };
+  // How many transactions start-up and one poll take: one trace line each.
+  BoardFileOnDisk steady(board(1000000), "steady");
+  ProgramRun counting = RunQuovis(steady.bus() + " --headless --polls=1 --trace");
+  ASSERT_EQ(counting.status, 0) << counting.err;
+  long transactions = 0;
+  std::istringstream trace(counting.err);
+  for (std::string line; std::getline(trace, line);)
+    transactions += line.rfind("velI2C_", 0) == 0 && line.rfind("velI2C_InitByType", 0) != 0;
+  ASSERT_GT(transactions, 0);
+
+  BoardFileOnDisk vanishing(board(transactions), "vanishing");
+  ProgramRun json = RunQuovis(vanishing.bus() + " --headless --polls=3 --interval=0 --json");
+  ASSERT_EQ(json.status, 0) << json.err;
+  std::istringstream lines(json.out);
+  std::vector<std::string> answering;
+  for (std::string line; std::getline(lines, line);) {
+    Json doc;
+    std::string error;
+    ASSERT_TRUE(ParseJson(line, doc, error)) << error;
+    const Json* a = doc.Find("answering");
+    ASSERT_TRUE(a && a->type == Json::Type::Bool) << line;
+    answering.push_back(a->boolean ? "true" : "false");
+  }
+  EXPECT_EQ(answering, (std::vector<std::string>{"true", "false", "false"}));
+  PollReport last(json.out);
+  EXPECT_EQ(last.field("lblMode", "text"), "No answer");
+  for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+    EXPECT_EQ(last.field(lamp, "fore"), "#808080") << lamp;
+  EXPECT_EQ(last.field("lblSNR", "text"), "0 / 0 (avg)");
+  EXPECT_EQ(last.field("lblSNR", "back"), "#808080");
+  EXPECT_EQ(last.field("vbalProgressBar1", "color"), "#808080");
+  EXPECT_EQ(last.field("chkPassthru", "enabled"), "false");
+  EXPECT_EQ(last.field("chkSleep", "enabled"), "false");
+
+  ProgramRun line = RunQuovis(vanishing.bus() + " --headless --polls=2 --interval=0");
+  ASSERT_EQ(line.status, 0) << line.err;
+  std::string second = line.out.substr(line.out.find('\n') + 1);
+  EXPECT_EQ(second.rfind("No answer | .Master Lock .EQ Lock .FEC Lock .VSB Sync .AFC Lock | "
+                         "SNR 0 / 0 (avg) | SNR 0 | Uncorrectable Errors:  0 | "
+                         "Correctable Errors:  0 | ",
+                         0),
+            0u)
+      << line.out;
+  EXPECT_EQ(line.out.rfind("8-VSB | +Master Lock", 0), 0u) << line.out;
 }
 
 }  // namespace

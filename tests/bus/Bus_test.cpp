@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+
 #include "bus/Bits.h"
 #include "support/FakeI2c.h"
 
@@ -29,6 +32,35 @@ TEST_F(BusFixture, AttemptCountsAndPresetsOnADeviceThatNeverAnswers) {
   fake.calls.clear();
   bus.WriteReg16(0x32, 0x10, 5);
   EXPECT_EQ(fake.Count(FakeI2c::Call::Write), 6);
+}
+
+TEST_F(BusFixture, OnlyReadsThatUseUpEveryAttemptCountAsUnanswered) {
+  struct Case {
+    const char* what;
+    std::deque<uint8_t> results;  // the library's answers, in order; then `fallback`
+    uint8_t fallback;
+    std::function<void(Bus&)> call;
+    long failed;
+  } cases[] = {
+      {"8-bit read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg8(0x32, 1); }, 1},
+      {"16-bit read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg16(0x32, 1); }, 1},
+      {"16-bit address read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg8Addr16(0xB2, 1); }, 1},
+      {"8-bit read answered at the 4th attempt", {1, 1, 1, 0}, 1,
+       [](Bus& b) { b.ReadReg8(0x32, 1); }, 0},
+      {"16-bit read answered at once", {}, 0, [](Bus& b) { b.ReadReg16(0x32, 1); }, 0},
+      {"two unanswered reads", {}, 1,
+       [](Bus& b) { b.ReadReg8(0x32, 1), b.ReadReg16(0x32, 2); }, 2},
+      {"unanswered writes", {}, 1,
+       [](Bus& b) { b.WriteReg8(0x32, 1, 0), b.WriteReg16(0x32, 1, 0); }, 0},
+  };
+  for (const auto& k : cases) {
+    FakeI2c lib;
+    lib.results = k.results;
+    lib.fallback = k.fallback;
+    Bus b(lib);
+    k.call(b);
+    EXPECT_EQ(b.failedReads, k.failed) << k.what;
+  }
 }
 
 TEST_F(BusFixture, RetriesStopAtTheFirstSuccess) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Startup.h"
+#include "demod/atsc/s5h1409.h"
 #include "monitor/Codes.h"
 #include "support/FakeI2c.h"
 #include "support/FakeView.h"
@@ -29,6 +30,28 @@ TEST(Detection, ProbesInTheFixedOrderAndStopsAtTheFirstAnswer) {
     ASSERT_EQ(log.size(), winner + 1);
     for (size_t i = 0; i <= winner; ++i) EXPECT_EQ(log[i], kDetectionOrder[i]);
   }
+}
+
+TEST(Detection, TheOrderIsTheThirteenFamiliesAsListed) {
+  const std::vector<std::string> order = {"lgdt3306", "lgdt3305", "dibcom",  "s5h1411", "s5h1409",
+                                          "lg2160",   "mxl111sf", "zl10353", "cx22702", "tda1004x",
+                                          "au8522",   "sms1xxx",  "si2165"};
+  std::vector<std::string> log;
+  Detection detection([&](const std::string& cls) { return Scripted(cls, false, log); });
+  EXPECT_EQ(detection.Run(), -1);
+  EXPECT_EQ(log, order);
+  EXPECT_EQ(std::vector<std::string>(kDetectionOrder.begin(), kDetectionOrder.end()), order);
+}
+
+// Both chips answer their probes on this board; the LGDT3305 is probed first.
+TEST(Detection, ABoardWithAnLgdt3305AndAnS5h1409FindsTheLgdt3305) {
+  FileBoard b("{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"lgdt3305\"}]}");
+  FakeView view;
+  s5h1409 other(*b.bus, view);
+  ASSERT_TRUE(other.probe());
+  Detection detection(BuiltInDrivers(*b.bus, view));
+  ASSERT_EQ(detection.Run(), 0);
+  EXPECT_EQ(detection.currentClass(), "lgdt3305");
 }
 
 TEST(Detection, NoAnswerGivesMinusOneAndMissingClassesAreSkipped) {

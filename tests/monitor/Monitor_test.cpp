@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "monitor/Codes.h"
+#include "support/FakeI2c.h"
+#include "support/NoAnswer.h"
 #include "support/ScriptedDriver.h"
 
 namespace {
@@ -24,40 +26,102 @@ TEST_F(Poll, CallsTheDriverInItsFixedOrder) {
                             "CarrierOffsetHex"}));
 }
 
-TEST_F(Poll, SleepShowsGreyLampsAndNoReadings) {
-  driver.mode = Mode::Sleep;
-  monitor.model["vbalProgressBar1"].min = 19;
-  monitor.model["vbalProgressBar1"].max = 40;
-  monitor.Poll();
-  for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-    EXPECT_EQ(c(lamp).fore, Color::Grey) << lamp;
-  const Control& bar = c("vbalProgressBar1");
-  EXPECT_EQ(bar.color, Color::Grey);
-  EXPECT_EQ(bar.value, 0);
-  EXPECT_EQ(bar.min, 19);
-  EXPECT_EQ(bar.max, 40);
-  EXPECT_EQ(c("lblSNR").text, "0 / 0 (avg)");
-  EXPECT_EQ(c("lblMode").text, "Sleep");
-  EXPECT_EQ(c("chkSleep").checked, true);
-  EXPECT_TRUE(c("chkSleep").enabled);
-  EXPECT_FALSE(c("chkPassthru").enabled);
-  EXPECT_EQ(c("vbalProgressBar2").value, 0);
-  EXPECT_EQ(c("vbalProgressBar3").value, 0);
-  EXPECT_EQ(monitor.model.statusIcon, 0);
-  EXPECT_EQ(driver.Calls("SNR"), 0);
-  EXPECT_EQ(driver.Calls("CarrierOffset"), 0);
-  EXPECT_EQ(monitor.resetFlag(), 1);
+TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
+  for (int16_t mode : {Mode::Sleep, Mode::None}) {
+    SCOPED_TRACE(mode);
+    ScriptedDriver driver;
+    Monitor monitor(false);
+    monitor.SetDriver(&driver);
+    auto c = [&](const char* name) -> const Control& { return monitor.model[name]; };
+    driver.mode = Mode::Qam64;  // a locked poll first: nothing of it may stay
+    monitor.Poll();
+    driver.log.clear();
+    driver.mode = mode;
+    monitor.model["vbalProgressBar1"].min = 19;
+    monitor.model["vbalProgressBar1"].max = 40;
+    monitor.Poll();
+    for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+      EXPECT_EQ(c(lamp).fore, Color::Grey) << lamp;
+    const Control& bar = c("vbalProgressBar1");
+    EXPECT_EQ(bar.color, Color::Grey);
+    EXPECT_EQ(bar.value, 0);
+    EXPECT_EQ(bar.min, 19);
+    EXPECT_EQ(bar.max, 40);
+    EXPECT_EQ(c("lblSNR").text, "0 / 0 (avg)");
+    EXPECT_EQ(c("lblSNR").back, Color::Grey);
+    EXPECT_EQ(c("lblMode").text, "Sleep");
+    EXPECT_EQ(c("chkSleep").checked, true);
+    EXPECT_TRUE(c("chkSleep").enabled);
+    EXPECT_FALSE(c("chkPassthru").enabled);
+    EXPECT_EQ(c("vbalProgressBar2").value, 0);
+    EXPECT_EQ(c("vbalProgressBar3").value, 0);
+    EXPECT_EQ(monitor.model.statusIcon, 0);
+    EXPECT_EQ(driver.log, (std::vector<std::string>{"OperatingMode", "BERctr"}));
+    EXPECT_EQ(monitor.resetFlag(), 1);
+  }
 }
 
-TEST_F(Poll, NoValidModeReadsAsSleepButStillAsksTheChip) {
-  driver.mode = Mode::None;
-  driver.locks[0] = 0;
+// A driver whose last member of the poll reads a register of a bus that
+// can be made to stop answering.
+struct DriverOnABus : ScriptedDriver {
+  Bus& bus;
+  explicit DriverOnABus(Bus& b) : bus(b) {}
+  Value CarrierOffsetHex() override {
+    bus.ReadReg8(0x32, 0x10);
+    return ScriptedDriver::CarrierOffsetHex();
+  }
+};
+
+TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) {
+  FakeI2c lib;
+  Bus bus(lib);
+  DriverOnABus driver(bus);
+  Monitor monitor(false);
+  monitor.SetDriver(&driver);
+  monitor.WatchReads(&bus);
+  driver.mode = Mode::Qam256;
+  driver.snr = 33.1f, driver.avg = 32.9f;
+  driver.uncorrectable = 12, driver.correctable = 40;
   monitor.Poll();
-  EXPECT_EQ(c("lblMode").text, "Sleep");
-  EXPECT_EQ(driver.Calls("SNR"), 1);
-  EXPECT_EQ(driver.Calls("CarrierOffset"), 1);
-  EXPECT_EQ(driver.Calls("UncorrectableErrors"), 0);
+  EXPECT_TRUE(monitor.model.answering);
+  EXPECT_EQ(monitor.resetFlag(), 0);
+
+  lib.fallback = 1;  // the chip stops answering
+  bus.failedReads = 5;  // left over from outside the poll: cleared by it
+  monitor.Poll();
+  ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
   EXPECT_EQ(monitor.resetFlag(), 1);
+  EXPECT_EQ(monitor.model["lblMode"].tag, "No answer");
+
+  lib.fallback = 0;
+  monitor.Poll();
+  EXPECT_TRUE(monitor.model.answering);
+  EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
+  EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
+  EXPECT_EQ(monitor.model["lblSNR"].back, Color::Green);
+  EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
+  EXPECT_EQ(monitor.model["vbalProgressBar2"].value, 12);
+  EXPECT_EQ(monitor.model.statusIcon, 1);
+  EXPECT_TRUE(monitor.model["chkPassthru"].enabled);
+  EXPECT_TRUE(monitor.model["chkSleep"].enabled);
+  EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
+}
+
+TEST(Controls, ChangingThePollIntervalRestartsTheAverage) {
+  struct RecordsTheFlag : ScriptedDriver {
+    std::vector<int16_t> flagsSeen;
+    float SNR(int16_t& mode, float& aSNR, int32_t& c, int16_t& reset) override {
+      flagsSeen.push_back(reset);
+      return ScriptedDriver::SNR(mode, aSNR, c, reset);  // takes the reset
+    }
+  } d;
+  Monitor m(false);
+  m.SetDriver(&d);
+  m.Poll();  // start-up's flag
+  m.Poll();
+  m.SliderChanged(300);  // the interval changes and polls at once
+  m.Poll();
+  EXPECT_EQ(d.flagsSeen, (std::vector<int16_t>{1, 0, 1, 0}));
 }
 
 TEST_F(Poll, LockedVsbShowsSnrAverageAndBar) {

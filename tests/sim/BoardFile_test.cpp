@@ -33,6 +33,14 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
        "b.json: devices[0].fault.nak: expected true or false"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_first\": -1}}]}",
        "b.json: devices[0].fault.fail_first: expected a count"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": -1}}]}",
+       "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": \"soon\"}}]}",
+       "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": 2.5}}]}",
+       "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
+      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": 1000001}}]}",
+       "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
       {"{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"s5h1409\"}]}",
        "b.json: devices[1].address: another device already sits at this address"},
   };
@@ -63,6 +71,22 @@ TEST(BoardFile, TypesRegistersAndFaultsTakeEffect) {
   EXPECT_EQ(bus.ReadReg16(0x32, 0xF1), int16_t(0x82C0));
   EXPECT_EQ(board->transactions(), 3);  // two failed attempts, then the answer
   EXPECT_EQ(bus.ReadReg16(0x32, 17), 5);
+
+  // A device that vanishes: its first three transactions are answered,
+  // every later one fails.
+  auto vanishing = ParseBoard(
+      "{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0xF1\": \"0x1234\"},"
+      " \"fault\": {\"fail_after\": 3}}]}",
+      "b.json", error);
+  ASSERT_NE(vanishing, nullptr) << error;
+  Bus gone(*vanishing);
+  gone.handle = vanishing->velI2C_InitByType(24, 0);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(gone.ReadReg16(0x32, 0xF1), 0x1234) << i;
+  EXPECT_EQ(gone.failedReads, 0);
+  EXPECT_EQ(gone.ReadReg16(0x32, 0xF1), -1);
+  EXPECT_EQ(gone.ReadReg16(0x32, 0xF1), -1);
+  EXPECT_EQ(gone.failedReads, 2);
+  EXPECT_EQ(vanishing->transactions(), 3 + 2 * Bus::kReadAttempts);
 
   auto none = ParseBoard("{\"types\": []}", "b.json", error);
   ASSERT_NE(none, nullptr);

@@ -15,6 +15,7 @@ class RecordingLibrary : public I2cLibrary {
     enum Kind { Write, Read, WriteRead } kind;
     int32_t mode, address, sub, count;
     std::vector<uint8_t> written;  // a write's data, or a write-read's command bytes
+    bool failed = false;           // the library answered with a failure
   };
   struct Write {
     int32_t mode, address, sub;
@@ -41,27 +42,29 @@ class RecordingLibrary : public I2cLibrary {
   }
   uint8_t velI2C_WriteArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                             uint8_t* buffer) override {
-    calls.push_back({Call::Write, mode, address, sub, count, {buffer, buffer + count}});
-    if (Fails()) return 1;
-    return inner_.velI2C_WriteArray(h, mode, address, sub, count, buffer);
+    calls.push_back({Call::Write, mode, address, sub, count, {buffer, buffer + count}, false});
+    return Result(Fails() ? 1 : inner_.velI2C_WriteArray(h, mode, address, sub, count, buffer));
   }
   uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                            uint8_t* buffer) override {
-    calls.push_back({Call::Read, mode, address, sub, count, {}});
-    if (Fails()) return 1;
-    return inner_.velI2C_ReadArray(h, mode, address, sub, count, buffer);
+    calls.push_back({Call::Read, mode, address, sub, count, {}, false});
+    return Result(Fails() ? 1 : inner_.velI2C_ReadArray(h, mode, address, sub, count, buffer));
   }
   uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
                            uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
                            uint8_t* readBuffer) override {
     calls.push_back(
-        {Call::WriteRead, 0, address, 0, readCount, {writeBuffer, writeBuffer + writeCount}});
-    if (Fails()) return 1;
-    return inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
-                                   readBuffer);
+        {Call::WriteRead, 0, address, 0, readCount, {writeBuffer, writeBuffer + writeCount}, false});
+    return Result(Fails() ? 1
+                          : inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer,
+                                                    r3, r4, readCount, readBuffer));
   }
 
  private:
+  uint8_t Result(uint8_t result) {
+    calls.back().failed = result != 0;
+    return result;
+  }
   bool Fails() {
     if (dropped) return true;
     return failRate > 0 && std::uniform_real_distribution<double>(0, 1)(rng_) < failRate;

@@ -87,8 +87,9 @@ int16_t au8522::ReadRegister(int16_t reg) {
   for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
     result = 0xFF;
     if (bus_.lib.velI2C_WriteRead(bus_.handle, address_, 0, 0, 3, command, 0, 0, 1, &result) == 0)
-      break;
+      return result;
   }
+  bus_.NoteFailedRead();
   return result;
 }
 

@@ -41,6 +41,7 @@ void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0,
     CheckSnrWord(Data3);
     return;
   }
+  bus_.NoteFailedRead();
 }
 
 StatsBlockDriver::Stats StatsBlockDriver::FreshStats() {

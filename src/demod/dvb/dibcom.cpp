@@ -33,12 +33,13 @@ std::string dibcom::name() {
   return model_ >= 0 && size_t(model_) < kModelNames.size() ? kModelNames[model_] : "DIBCOM";
 }
 
-// No retry and no check of the library's answer: a failed transfer leaves
-// the zeroed buffer, so the value reads as 0.
+// No retry: a failed transfer leaves the zeroed buffer, so the value reads
+// as 0, and the bus notes the failure.
 void dibcom::ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value) {
   uint8_t out[2] = {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)};
   uint8_t in[2] = {0, 0};
-  bus_.lib.velI2C_WriteRead(bus_.handle, Addr, 0, 0, 2, out, 0, 0, 2, in);
+  if (bus_.lib.velI2C_WriteRead(bus_.handle, Addr, 0, 0, 2, out, 0, 0, 2, in) != 0)
+    bus_.NoteFailedRead();
   value = in[0] * 256 + in[1];
 }
 

@@ -87,6 +87,29 @@ TEST(s5h1409, SnrResetFillsTheHistoryWithTheRawValue) {
   EXPECT_FLOAT_EQ(avg, 19.3f);  // (18 x 752 + 950) / 19 = 762.4; 19.4 unclamped
 }
 
+// The average of the history is taken to the nearest whole raw value before
+// the conversion: a fraction of .5 or more goes up. With 18 slots of 5 and a
+// new raw value r the average is (90 + r) / 19; raw 5 gives 34.0 dB
+// (-4.6782 ln 5 + 41.576 = 34.05), raw 6 gives 33.2 dB (33.19).
+TEST(s5h1409, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
+  struct Case {
+    int raw;
+    float snr, avg;
+  } cases[] = {
+      {14, 29.2f, 34.0f},  // 104 / 19 = 5.47: 5
+      {15, 28.9f, 33.2f},  // 105 / 19 = 5.53: 6
+      {23, 26.9f, 33.2f},  // 113 / 19 = 5.95: 6
+  };
+  for (const auto& c : cases) {
+    Chip chip({{0xF0, 5}});
+    chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
+    float avg;
+    int32_t color;
+    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF0, c.raw}}, avg, color, Mode::Qam64), c.snr) << c.raw;
+    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
+  }
+}
+
 TEST(s5h1409, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
   Chip({}).ExpectUnhandledMode(Mode::DvbT);
 }

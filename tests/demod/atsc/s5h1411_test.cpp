@@ -190,6 +190,28 @@ TEST(s5h1411, TheAverageIsTakenOverRawValuesBeforeTheTable) {
   EXPECT_EQ(color, Color::Red);
 }
 
+// With 18 slots of 880 and a new raw value r the average is
+// (15840 + r) / 19; it is rounded to the nearest raw value before the table,
+// where 880 gives 24.5 dB (not above 880) and 881 gives 25.0.
+TEST(s5h1411, AverageRoundsToTheNearestRawValueBeforeTheTable) {
+  struct Case {
+    int raw;
+    float snr, avg;
+  } cases[] = {
+      {889, 25.5f, 24.5f},  // 880.47: 880
+      {890, 25.5f, 25.0f},  // 880.53: 881
+      {898, 26.0f, 25.0f},  // 880.95: 881
+  };
+  for (const auto& c : cases) {
+    Chip chip({{0xF2, 880}});
+    chip.ExpectFreshSnr(Mode::Vsb8, 24.5f, Color::Green);
+    float avg;
+    int32_t color;
+    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF2, c.raw}}, avg, color), c.snr) << c.raw;
+    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
+  }
+}
+
 TEST(s5h1411, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
   for (int16_t mode : {Mode::None, Mode::Sleep}) Chip({}).ExpectUnhandledMode(mode);
 }

@@ -32,6 +32,7 @@ TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
     int32_t d[5] = {0, 0, 0, 0, 0};
     rig.driver.ReadDemodStats(0xC6, 0, d[0], d[1], d[2], d[3], d[4]);
     EXPECT_EQ(std::vector<int32_t>(d, d + 5), want) << failures;
+    EXPECT_EQ(rig.bus.failedReads, failures == 4 ? 1 : 0) << failures;  // only when all fail
     ASSERT_EQ(rig.fake.calls.size(), attempts);
     for (const auto& call : rig.fake.calls)
       EXPECT_EQ(std::vector<int>({call.mode, call.address, call.sub, call.count}),

@@ -1,7 +1,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 #include <iostream>
 
 #include "app/CommandLine.h"
@@ -11,7 +13,8 @@
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
 
-// The monitor window on the simulated S5H1409 board, without a display.
+// The monitor window on simulated boards (the S5H1409 unless a test names
+// another), without a display.
 class frmQuovisTest : public QObject {
   Q_OBJECT
 
@@ -20,9 +23,9 @@ class frmQuovisTest : public QObject {
     std::unique_ptr<frmQuovis> window;
   };
 
-  static Started Start(std::vector<std::string> args) {
+  static Started Start(std::vector<std::string> args, const std::string& bus = "sim:s5h1409") {
     Started s;
-    args.push_back("--bus=sim:s5h1409");
+    args.push_back("--bus=" + bus);
     s.session = std::make_unique<Session>(ParseCommandLine(args));
     std::string error;
     if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
@@ -103,15 +106,87 @@ class frmQuovisTest : public QObject {
   }
 
   void modeLabelTwiceReturnsToTheFirstLayout() {
-    Started s = Start({});
+    Started s = Start({}, "sim:zl10353");  // DVB-T: the first click unfolds the panel
     frmQuovis& w = *s.window;
     QSize first = w.size();
     auto* mode = Find<QLabel>(w, "lblMode");
+    QString constellation = Find<QLabel>(w, "lblConst")->text();
+    QCOMPARE(mode->text(), constellation);
     QTest::mouseClick(mode, Qt::LeftButton);
+    QVERIFY(!Find<QWidget>(w, "frTPS")->isHidden());
+    QVERIFY(w.size() != first);
+    QCOMPARE(mode->text(), QString("DVB-T"));
     QTest::mouseClick(mode, Qt::LeftButton);
+    QVERIFY(Find<QWidget>(w, "frTPS")->isHidden());
     QCOMPARE(w.size(), first);
-    QCOMPARE(mode->text(), QString("8-VSB"));
+    QCOMPARE(mode->text(), constellation);
     QVERIFY(s.session->monitor().tpsExpanded() == false);
+  }
+
+  // Pixels at 96 dpi, a pixel being 15 twips rounded to the nearest.
+  void tpsPanelGeometry() {
+    Started s = Start({}, "sim:zl10353");
+    frmQuovis& w = *s.window;
+    auto* lock = Find<QWidget>(w, "frLock");
+    auto* tps = Find<QWidget>(w, "frTPS");
+    QCOMPARE(lock->height(), 121);  // 1815 twips
+    QVERIFY(tps->isHidden());
+    QCOMPARE(w.height(), 133);      // 30 + 1815 + 150 twips
+    QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
+    QCOMPARE(lock->height(), 97);   // 1455 twips
+    QVERIFY(!tps->isHidden());
+    QCOMPARE(tps->y(), 104);        // 30 + 1455 + 75 twips
+    QCOMPARE(w.height(), 235);      // that + 1815 + 150 twips
+  }
+
+  void redrawWithGateOpenOrAsleepWritesNothing() {
+    for (int reg : {0xF3, 0xF2}) {  // the gate bit, then the sleep bit
+      Started s = Start({});
+      frmQuovis& w = *s.window;
+      SimBoard& board = *s.session->backend().simBoard;
+      std::string why;
+      QVERIFY(board.DeviceAt(0x32)->SetRegister(reg, 1, why));
+      long writes = board.writes();
+      QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
+      w.Render();
+      auto* box = Find<QCheckBox>(w, reg == 0xF3 ? "chkPassthru" : "chkSleep");
+      QVERIFY(box->isChecked());
+      QCOMPARE(board.writes(), writes);
+    }
+  }
+
+  void vanishedChipShowsNoAnswerWithGreyLamps() {
+    QTemporaryDir dir;
+    std::string path = dir.filePath("vanishing.json").toStdString();
+    auto board = [&](long failAfter) {
+      std::ofstream(path) << "{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": "
+                          << failAfter << "}}]}";
+      return Start({}, "sim:" + path);
+    };
+    // The chip vanishes right after start-up and the first poll.
+    long startUp = 0;
+    {
+      Started counting = board(1000000);
+      startUp = Transactions(counting);
+    }
+    Started s = board(startUp);
+    frmQuovis& w = *s.window;
+    Tray tray(true);
+    w.SetTray(&tray);
+    tray.Add(w.windowState(), &w, "t");
+    auto* mode = Find<QLabel>(w, "lblMode");
+    QCOMPARE(mode->text(), QString("8-VSB"));
+    QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
+    QCOMPARE(mode->text(), QString("No answer"));
+    const QColor grey(0x80, 0x80, 0x80);
+    for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+      QCOMPARE(Find<QLabel>(w, lamp)->palette().color(QPalette::WindowText), grey);
+    auto* snr = Find<QLabel>(w, "lblSNR");
+    QCOMPARE(snr->text(), QString("0 / 0 (avg)"));
+    QCOMPARE(snr->palette().color(QPalette::Window), grey);
+    QVERIFY(!Find<QCheckBox>(w, "chkPassthru")->isEnabled());
+    QVERIFY(!Find<QCheckBox>(w, "chkSleep")->isEnabled());
+    QCOMPARE(tray.tooltip(), QString("No answer from the demodulator"));
   }
 
   void trayFollowsThePollAndTheNotraySwitch() {
