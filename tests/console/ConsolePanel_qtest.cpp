@@ -169,6 +169,7 @@ class ConsolePanelTest : public QObject {
   void longLogLinesAreShownWhole() {
     enter("txtData", "1");
     click("cmdWriteNS");
+    QTest::qWait(50);  // the short line is laid out first
     QStringList bytes;
     for (int i = 0; i < 120; ++i) bytes << "AB";
     enter("txtData", bytes.join(' '));
