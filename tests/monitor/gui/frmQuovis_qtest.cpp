@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
@@ -20,9 +21,9 @@ class frmQuovisTest : public QObject {
     std::unique_ptr<frmQuovis> window;
   };
 
-  static Started Start(std::vector<std::string> args) {
+  static Started Start(std::vector<std::string> args, const std::string& board = "s5h1409") {
     Started s;
-    args.push_back("--bus=sim:s5h1409");
+    args.push_back("--bus=sim:" + board);
     s.session = std::make_unique<Session>(ParseCommandLine(args));
     std::string error;
     if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
@@ -158,6 +159,30 @@ class frmQuovisTest : public QObject {
   void demod2TitleStartsWithTwo() {
     Started s = Start({"-Demod2"});
     QCOMPARE(s.window->windowTitle(), QString("2 Digital Signal Quality (CX24227) [simulated]"));
+  }
+
+  // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
+  // and the panel itself inside the window.
+  void tpsPanelKeepsAllFiveLampsWhole() {
+    for (bool debug : {false, true}) {
+      Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
+                        "zl10353");
+      frmQuovis& w = *s.window;
+      w.show();
+      QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
+      auto* tps = Find<QGroupBox>(w, "frTPS");
+      QVERIFY(tps->isVisible());
+      QVERIFY(w.rect().contains(tps->geometry()));
+      auto* lock = Find<QGroupBox>(w, "frLock");
+      for (const char* name :
+           {"lblMode", "lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"}) {
+        auto* lamp = Find<QLabel>(w, name);
+        QVERIFY2(lamp->isVisible(), name);
+        QVERIFY2(lock->contentsRect().contains(lamp->geometry()), name);
+        QVERIFY2(lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
+                 name);
+      }
+    }
   }
 };
 
