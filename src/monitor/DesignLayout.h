@@ -15,7 +15,9 @@ constexpr int LineBottomY = 6150;
 constexpr int ConsoleLeft = 7380, ConsoleTop = 90, ConsoleWidth = 4350, ConsoleHeight = 5970;
 
 constexpr int LockHeightNormal = 1815;
-constexpr int LockHeightWithTps = 1455;
+// The status frame keeps its height under the TPS panel: a shorter frame
+// would cut off the lowest lamps.
+constexpr int LockHeightWithTps = LockHeightNormal;
 constexpr int TpsGap = 75;
 constexpr int BottomMargin = 150;
 }  // namespace Design

@@ -21,30 +21,48 @@ void RegisterEditor::Load() {
     state_.caption = ifDemod_.name();
     state_.ifDemodFrame = ifDemod_.name();
     bool remembered = state_.passthru;
-    if (!remembered) ClickPassthru(true);
-    if (tuner_.probe()) {
+    if (!remembered) SetGate(true);
+    tunerFound_ = tuner_.probe();
+    if (tunerFound_) {
       state_.caption += " / " + tuner_.name();
       ShowAllRegisters();
     }
-    if (!remembered) ClickPassthru(false);
+    if (!remembered) SetGate(false);
     state_.ifDemodFrameVisible = true;
   } else {
     state_.ifDemodFrameVisible = false;
-    if (tuner_.probe()) {
+    tunerFound_ = tuner_.probe();
+    if (tunerFound_) {
       state_.caption = tuner_.name();
       ShowAllRegisters();
     }
   }
+  state_.status = tunerFound_ ? "" : kNoTuner;
 }
 
+// The gate leads only to the tuner: without one it stays as it is.
 void RegisterEditor::ClickPassthru(bool ticked) {
-  state_.passthru = ticked;
-  ifDemod_.Passthru(ticked ? 1 : 0);
+  if (!tunerFound_) return;
+  SetGate(ticked);
+}
+
+void RegisterEditor::SetGate(bool open) {
+  state_.passthru = open;
+  ifDemod_.Passthru(open ? 1 : 0);
   MarkAllRegisters();
+}
+
+void RegisterEditor::ClickThermometer() {
+  if (tunerFound_) ShowThermometer();
+}
+
+void RegisterEditor::ClickReadPowerLevel() {
+  if (tunerFound_) ShowPowerLevel();
 }
 
 // Edits that were not written are lost: every box shows the image again.
 void RegisterEditor::Refresh() {
+  if (!tunerFound_) return;
   PollTuner();
   ShowAllRegisters();
   MarkAllRegisters();
@@ -144,11 +162,14 @@ void RegisterEditor::ReleaseBits(const std::array<bool, 8>& ticked) {
   SetDetail(Hex2(v));
 }
 
-void RegisterEditor::ResetRegister() { SetDetail(Hex2(tuner_.image()[selected_])); }
+void RegisterEditor::ResetRegister() {
+  if (tunerFound_) SetDetail(Hex2(tuner_.image()[selected_]));
+}
 
 // The boxes are left as typed, so a register whose read-back differs
 // (read-only or self-clearing bits) keeps a yellow label.
 void RegisterEditor::WriteAll() {
+  if (!tunerFound_) return;
   tda18271::Image bytes;
   for (int i = 0; i < kRegisters; ++i) bytes[i] = uint8_t(HexValue(state_.values[i]));
   bus_.lib.velI2C_WriteArray(bus_.handle, 1, tuner_.I2CAddr(), 0x00, kRegisters, bytes.data());
@@ -165,17 +186,27 @@ void RegisterEditor::ToggleWidth() {
 void RegisterEditor::Snap(int p) {
   if (p < 0 || p > 1) return;
   snapshots_.Take(p, tuner_.image(), selected_);
-  ChooseRegister(selected_);
+  PickRegister(selected_);
 }
 
 void RegisterEditor::PickSnapshotLine(int p, int line) {
   if (p < 0 || p > 1 || line < 0 || line >= int(snapshots_.pane(p).lines.size())) return;
-  ChooseRegister(line);
+  PickRegister(line);
   snapshots_.PickLine(p, line);
 }
 
 void RegisterEditor::PickDifferenceLine(int line) {
   if (line < 0 || line >= int(snapshots_.differences().size())) return;
-  ChooseRegister(line);
+  PickRegister(line);
   snapshots_.PickDifferenceLine(line);
+}
+
+// A line picked in a list selects its register as the combo's list does:
+// even when the combo already names it, the detail box is read again from
+// the register's box, so it never holds a stale value that a later edit
+// would write back.
+void RegisterEditor::PickRegister(int i) {
+  state_.combo = Hex2(i);
+  selected_ = i;
+  SelectRegister();
 }

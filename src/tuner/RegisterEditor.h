@@ -35,17 +35,20 @@ class RegisterEditor {
     std::string detail = "00";                   // TextReg
     std::array<bool, 8> bits{};                  // Check00, bit k
     std::string registerFrame = "Reg";
+    std::string status;  // "No tuner found" when the load found none
   };
+
+  static constexpr const char* kNoTuner = "No tuner found";
 
   explicit RegisterEditor(Bus& bus);
 
   void Load();
   void ClickPassthru(bool ticked);
-  void ClickThermometer() { ShowThermometer(); }
-  void ClickReadPowerLevel() { ShowPowerLevel(); }
+  void ClickThermometer();
+  void ClickReadPowerLevel();
   // The "Refresh" button and each tick of the poll.
   void Refresh();
-  void ClickPoll(bool ticked) { state_.poll = ticked; }
+  void ClickPoll(bool ticked) { state_.poll = ticked && tunerFound_; }
   void ClickPollThermo(bool ticked) { state_.pollThermo = ticked; }
   void ClickPollPowerLevel(bool ticked) { state_.pollPower = ticked; }
   void ClickPollSnap1(bool ticked) { state_.pollSnap1 = ticked; }
@@ -72,9 +75,13 @@ class RegisterEditor {
   const tda18271& tuner() const { return tuner_; }
   int selected() const { return selected_; }
   int pollInterval() const { return state_.poll ? kPollMilliseconds : 0; }
-  bool refreshEnabled() const { return !state_.poll; }
-  bool thermometerEnabled() const { return !(state_.poll && state_.pollThermo); }
-  bool powerLevelEnabled() const { return !(state_.poll && state_.pollPower); }
+  // Without a tuner nothing that reaches the tuner or its gate is offered:
+  // address 0 would be the general call, which resets every device on a
+  // real bus.
+  bool tunerFound() const { return tunerFound_; }
+  bool refreshEnabled() const { return tunerFound_ && !state_.poll; }
+  bool thermometerEnabled() const { return tunerFound_ && !(state_.poll && state_.pollThermo); }
+  bool powerLevelEnabled() const { return tunerFound_ && !(state_.poll && state_.pollPower); }
   bool snap1Enabled() const { return !(state_.poll && state_.pollSnap1); }
 
  private:
@@ -84,12 +91,14 @@ class RegisterEditor {
   void SelectRegister();
   void PropagateDetail();
   void ChooseRegister(int i);
+  void PickRegister(int i);
   void MarkRegister(int i);
   void MarkAllRegisters();
   void ShowAllRegisters();
   void ShowPowerLevel();
   void ShowThermometer();
   void PollTuner();
+  void SetGate(bool open);
 
   Bus& bus_;
   tda18271 tuner_;
@@ -98,4 +107,5 @@ class RegisterEditor {
   State state_;
   // The register the combo box names; a text naming no register leaves it.
   int selected_ = 0;
+  bool tunerFound_ = false;
 };

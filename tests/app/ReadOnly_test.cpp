@@ -73,18 +73,27 @@ TEST(ReadOnly, GateAndSleepBoxesWriteWhatEachDriverOwns) {
   }
 }
 
+// A refresh reads the tuner through the IF demodulator's gate: the only
+// writes are the gate's own, opening and closing it; nothing reaches the
+// tuner.
 TEST(ReadOnly, TunerEditorRefreshesOnlyOpenTheGate) {
   Started s("s5h1409");
   RegisterEditor editor(*s.bus);
   editor.Load();
+  ASSERT_TRUE(editor.tunerFound());
+  std::string error;
+  ASSERT_TRUE(s.board->DeviceAt(0xC0)->SetRegister(0x11, 0x5A, error)) << error;
   s.rec->calls.clear();
+  editor.ClickPassthru(true);
   for (int i = 0; i < 20; ++i) editor.Refresh();
-  // Reaching the tuner means opening the IF demodulator's gate; nothing
-  // else may be written, and never to the tuner itself.
-  for (const auto& w : s.rec->Writes()) {
-    EXPECT_NE(w.address, 0xC0) << "a refresh wrote to the tuner";
-    EXPECT_EQ(w.address, 0x84);
-  }
+  editor.ClickPassthru(false);
+  EXPECT_EQ(s.rec->Writes(), (std::vector<W>{{1, 0x84, 0x21, {0xC0}}, {1, 0x84, 0x21, {0x00}}}));
+  int tunerReads = 0;
+  for (const auto& c : s.rec->calls)
+    if (c.kind == RecordingLibrary::Call::Read && c.address == 0xC0 && c.sub == 0 && c.count == 39)
+      ++tunerReads;
+  EXPECT_EQ(tunerReads, 20);
+  EXPECT_EQ(editor.state().values[0x11], "5A") << "the refresh did not read the tuner";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -161,6 +162,27 @@ class ConsolePanelTest : public QObject {
     click("cmdClear");
     QVERIFY(log().isEmpty());
     QCOMPARE(fake.calls.size(), size_t(3));
+  }
+
+  // A line longer than the list after a short one is neither elided nor cut
+  // to the short line's width: the list scrolls sideways to show it.
+  void longLogLinesAreShownWhole() {
+    enter("txtData", "1");
+    click("cmdWriteNS");
+    QTest::qWait(50);  // the short line is laid out first
+    QStringList bytes;
+    for (int i = 0; i < 120; ++i) bytes << "AB";
+    enter("txtData", bytes.join(' '));
+    click("cmdWriteNS");
+    auto* list = find<QListWidget>("lstLog");
+    QCOMPARE(list->count(), 2);
+    QString line = list->item(1)->text();
+    QVERIFY(line.size() > 360);
+    QCOMPARE(list->textElideMode(), Qt::ElideNone);
+    QTest::qWait(50);  // the batched layout runs from the event loop
+    QVERIFY(list->visualItemRect(list->item(1)).width() >=
+            list->fontMetrics().horizontalAdvance(line));
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
   }
 };
 

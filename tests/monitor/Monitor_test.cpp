@@ -348,10 +348,10 @@ TEST(Layout, TpsPanelHeightsAndTheFrozenDebugHeight) {
 
     m.ModeLabelClicked();
     EXPECT_TRUE(m.tpsExpanded());
-    EXPECT_EQ(m.model["frLock"].height, 1455);
+    EXPECT_EQ(m.model["frLock"].height, 1815);  // all five lamps stay inside
     EXPECT_TRUE(m.model["frTPS"].visible);
-    EXPECT_EQ(m.model["frTPS"].top, 30 + 1455 + 75);
-    EXPECT_EQ(m.model.windowHeight, debug ? designHeight : 30 + 1455 + 75 + 1815 + 150);
+    EXPECT_EQ(m.model["frTPS"].top, 30 + 1815 + 75);
+    EXPECT_EQ(m.model.windowHeight, debug ? designHeight : 30 + 1815 + 75 + 1815 + 150);
     EXPECT_EQ(m.model["chkSleep"].visible, debug);
     EXPECT_EQ(m.model["chkPassthru"].visible, debug);
     EXPECT_EQ(m.model["lstLog"].visible, debug);

@@ -14,7 +14,23 @@
 #include "monitor/gui/Twips.h"
 #include "sim/BoardFile.h"
 #include "sim/SimRegistry.h"
+#include "support/RecordingLibrary.h"
+#include "tuner/PlacedFake.h"
 #include "tuner/gui/frmNXP.h"
+
+// Whether a caption is drawn whole in its control: the text's width within
+// the room the control leaves for it.
+static bool Fits(QWidget* w) {
+  QFontMetrics metrics = w->fontMetrics();
+  if (auto* label = qobject_cast<QLabel*>(w))
+    return metrics.horizontalAdvance(label->text()) <= label->contentsRect().width();
+  if (auto* box = qobject_cast<QCheckBox*>(w)) return box->sizeHint().width() <= box->width();
+  if (auto* button = qobject_cast<QPushButton*>(w)) {
+    int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    return metrics.horizontalAdvance(button->text()) + 2 * frame + 2 <= button->width();
+  }
+  return true;
+}
 
 // The window, by default on a built-in board (TDA8290 gate, TDA18271c2
 // behind it) whose clock stands at `now` so that its readings hold still.
@@ -23,6 +39,8 @@ class frmNXPTest : public QObject {
 
   double now = 0;
   std::unique_ptr<SimBoard> board;
+  std::unique_ptr<RecordingLibrary> rec;
+  std::unique_ptr<PlacedFake> placed;
   std::unique_ptr<Bus> bus;
   std::unique_ptr<frmNXP> window;
 
@@ -31,8 +49,20 @@ class frmNXPTest : public QObject {
     board = std::move(b);
     QVERIFY(board);
     board->SetClock([this] { return now; });
-    bus = std::make_unique<Bus>(*board);
-    bus->handle = board->velI2C_InitByType(24, 0);
+    rec = std::make_unique<RecordingLibrary>(*board);
+    bus = std::make_unique<Bus>(*rec);
+    bus->handle = rec->velI2C_InitByType(24, 0);
+    show();
+  }
+  // A tuner alone at 0xC0 whose every read hands back this image.
+  void openOnImage(const tda18271::Image& image) {
+    window.reset();
+    placed = std::make_unique<PlacedFake>();
+    placed->images[0xC0] = {image};
+    bus = std::make_unique<Bus>(*placed);
+    show();
+  }
+  void show() {
     window = std::make_unique<frmNXP>(*bus);
     window->show();
     window->activateWindow();
@@ -280,6 +310,92 @@ class frmNXPTest : public QObject {
     dump->click();
     QCOMPARE(window->width(), Twips(8040));
     QCOMPARE(dump->text(), QString("DUMP"));
+  }
+
+  // Address 0 is the general call on a real bus: without a tuner the window
+  // offers nothing that would reach the tuner or its gate, says so, and no
+  // click, tick or timer tick sends anything.
+  void withoutATunerNothingReachesTheBus() {
+    for (const char* chip : {"s5h1409", "tda8295"}) {
+      std::string error, json = std::string("{\"devices\":[{\"chip\":\"") + chip + "\"}]}";
+      open(ParseBoard(json, "t.json", error));
+      auto* status = get<QLabel>("LaStatus");
+      QCOMPARE(status->text(), QString("No tuner found"));
+      QVERIFY(status->isVisible());
+      QVERIFY(Fits(status));
+      for (const char* name : {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh",
+                               "chkPoll", "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1",
+                               "BuWrite", "BuRegReset"})
+        QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
+      rec->calls.clear();
+      for (const char* name : {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh",
+                               "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1", "chkPoll",
+                               "BuWrite", "BuRegReset", "BuSnapshot", "BuSnapRegs(0)",
+                               "BuSnapRegs(1)", "Check00(3)"}) {
+        get<QAbstractButton>(name)->click();
+        QTest::mouseClick(get<QWidget>(name), Qt::LeftButton);
+      }
+      clickIn(value(0x11));
+      type(value(0x11), "55");
+      type(get<QLineEdit>("TextReg"), "A5");
+      type(get<QComboBox>("ComboReg")->lineEdit(), "02");
+      QTest::keyClick(get<QComboBox>("ComboReg"), Qt::Key_Tab);
+      auto* timer = window->findChild<QTimer*>("tmrPoll");
+      QVERIFY(!timer->isActive());
+      QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));  // a tick, had it started
+      QTest::qWait(50);
+      QCOMPARE(rec->calls.size(), size_t(0));
+    }
+    std::string error;
+    open(MakeBuiltInBoard("s5h1409", error));  // with a tuner: nothing said, all offered
+    QVERIFY(!get<QLabel>("LaStatus")->isVisible());
+    QVERIFY(get<QWidget>("chkPassthru")->isEnabled() && get<QWidget>("BuWrite")->isEnabled());
+  }
+
+  // Picking a snapshot line reads the detail box again from the register's
+  // box, also when the combo already names that register.
+  void pickingASnapshotLineRefreshesTheDetailBox() {
+    clickIn(value(0x11));
+    click("BuSnapshot");
+    click("BuSnapRegs(0)");
+    auto* pane0 = get<QListWidget>("ListRegs(0)");
+    auto* detail = get<QLineEdit>("TextReg");
+    QCOMPARE(detail->text(), QString("03"));
+    type(value(0x11), "55");
+    QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("11"));
+    QTest::mouseClick(pane0->viewport(), Qt::LeftButton, {},
+                      pane0->visualItemRect(pane0->item(0x11)).center());
+    QCOMPARE(detail->text(), QString("55"));
+    QVERIFY(get<QCheckBox>("Check00(6)")->isChecked());
+    detail->setFocus();
+    pane0->setFocus();  // leaving the detail box writes it back
+    QCOMPARE(value(0x11)->text(), QString("55"));
+  }
+
+  // Every caption is drawn whole: the RF AGC reading at both ends of its
+  // range, the temperature, the buttons, the snapshot button both ways.
+  void noCaptionIsClipped() {
+    struct Case {
+      uint8_t rfagcField, powerLevel;
+      const char* rfagc;
+    } cases[] = {{0x00, 0x00, "rfagc gain: -10 dBuv_RMS"}, {0x70, 0x1F, "rfagc gain: 22 dBuv_RMS"}};
+    for (const auto& c : cases) {
+      // thermometer code 8 in the high range: the widest reading, 122
+      openOnImage(ImageWith({{0x25, c.rfagcField}, {0x02, c.powerLevel}, {0x01, 0x28}}));
+      click("BuReadPwrLvl");
+      click("BuThermometer");
+      QCOMPARE(text("LaRFAGCgain"), QString(c.rfagc));
+      QCOMPARE(text("LaThermo"), QString::fromUtf8("122\u00B0C"));
+      for (int wide = 0; wide < 2; ++wide) {
+        QCOMPARE(get<QPushButton>("BuSnapshot")->text(), QString(wide ? "HIDE" : "DUMP"));
+        QStringList clipped;
+        for (QWidget* w : window->findChildren<QWidget*>())
+          if (w->isVisible() && !Fits(w))
+            clipped << QString("%1 (%2 px)").arg(w->objectName()).arg(w->width());
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+        click("BuSnapshot");
+      }
+    }
   }
 };
 

@@ -17,10 +17,12 @@ ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent)
     : QWidget(parent), console_(bus, *this), lstLog(new QListWidget(this)) {
   lstLog->setObjectName("lstLog");
   lstLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  // One line per entry, laid out in batches: a fixed row height and lazy
-  // layout keep a long log cheap to extend (a full layout per line grows
-  // with the log).
-  lstLog->setUniformItemSizes(true);
+  // One line per entry, laid out in batches so that a long log stays cheap
+  // to extend. Each line keeps its own width and is never elided: a line
+  // wider than the list is reached with the horizontal scroll bar.
+  lstLog->setTextElideMode(Qt::ElideNone);
+  lstLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  lstLog->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   lstLog->setLayoutMode(QListView::Batched);
   lstLog->setBatchSize(200);
   lstLog->setContextMenuPolicy(Qt::ActionsContextMenu);

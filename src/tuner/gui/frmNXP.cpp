@@ -15,7 +15,7 @@
 #include "tuner/HexEntry.h"
 
 namespace {
-constexpr int kHeight = 5835;  // twips
+constexpr int kHeight = 6135;  // twips, with a status line at the bottom
 const QColor kYellow(255, 255, 0);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
@@ -71,27 +71,27 @@ frmNXP::frmNXP(Bus& bus, QWidget* parent) : QWidget(parent), editor_(bus) {
 }
 
 void frmNXP::Build() {
-  FrameTDA829x_ = Frame(this, "FrameTDA829x", "TDA829x", TwipRect(60, 60, 1800, 1695));
+  FrameTDA829x_ = Frame(this, "FrameTDA829x", "TDA829x", TwipRect(60, 60, 1620, 1695));
   chkPassthru_ =
-      Check(FrameTDA829x_, "chkPassthru", "i2c pass-thru", TwipRect(120, 300, 1560, 255));
+      Check(FrameTDA829x_, "chkPassthru", "i2c pass-thru", TwipRect(120, 300, 1440, 255));
 
-  auto* frThermometer = Frame(this, "frThermometer", "", TwipRect(1920, 60, 1560, 1695));
+  auto* frThermometer = Frame(this, "frThermometer", "", TwipRect(1740, 60, 1620, 1695));
   chkPollThermo_ = Check(frThermometer, "chkPollThermo", "thermo", TwipRect(120, 180, 1300, 255));
   BuThermometer_ =
-      Button(frThermometer, "BuThermometer", "     read thermo", TwipRect(120, 480, 1320, 375));
-  LaThermo_ = Label(frThermometer, "LaThermo", "", TwipRect(120, 960, 1320, 255));
+      Button(frThermometer, "BuThermometer", "     read thermo", TwipRect(120, 480, 1440, 375));
+  LaThermo_ = Label(frThermometer, "LaThermo", "", TwipRect(120, 960, 1440, 255));
 
-  auto* FrPowerLevel = Frame(this, "FrPowerLevel", "", TwipRect(3540, 60, 2220, 1695));
+  auto* FrPowerLevel = Frame(this, "FrPowerLevel", "", TwipRect(3420, 60, 2460, 1695));
   chkPollPwrLvl_ = Check(FrPowerLevel, "chkPollPwrLvl", "power", TwipRect(120, 180, 1300, 255));
   BuReadPwrLvl_ =
-      Button(FrPowerLevel, "BuReadPwrLvl", "    read power level", TwipRect(120, 480, 1980, 375));
-  LaAGC1gain_ = Label(FrPowerLevel, "LaAGC1gain", "agc1 gain:", TwipRect(120, 930, 1980, 225));
-  LaAGC2gain_ = Label(FrPowerLevel, "LaAGC2gain", "agc2 gain:", TwipRect(120, 1155, 1980, 225));
-  LaRFAGCgain_ = Label(FrPowerLevel, "LaRFAGCgain", "rfagc gain:", TwipRect(120, 1380, 1980, 225));
+      Button(FrPowerLevel, "BuReadPwrLvl", "    read power level", TwipRect(120, 480, 2220, 375));
+  LaAGC1gain_ = Label(FrPowerLevel, "LaAGC1gain", "agc1 gain:", TwipRect(120, 930, 2280, 225));
+  LaAGC2gain_ = Label(FrPowerLevel, "LaAGC2gain", "agc2 gain:", TwipRect(120, 1155, 2280, 225));
+  LaRFAGCgain_ = Label(FrPowerLevel, "LaRFAGCgain", "rfagc gain:", TwipRect(120, 1380, 2280, 225));
 
-  auto* FrameUpdate = Frame(this, "FrameUpdate", "", TwipRect(5820, 60, 1560, 1695));
-  BuRefresh_ = Button(FrameUpdate, "BuRefresh", "Refresh", TwipRect(120, 240, 1320, 375));
-  chkPoll_ = Check(FrameUpdate, "chkPoll", "Poll", TwipRect(120, 780, 1320, 255));
+  auto* FrameUpdate = Frame(this, "FrameUpdate", "", TwipRect(5940, 60, 1380, 1695));
+  BuRefresh_ = Button(FrameUpdate, "BuRefresh", "Refresh", TwipRect(120, 240, 1140, 375));
+  chkPoll_ = Check(FrameUpdate, "chkPoll", "Poll", TwipRect(120, 780, 1140, 255));
 
   // Five columns of eight, register 0 at the top left.
   auto* FrameRegs = Frame(this, "FrameRegs", "", TwipRect(60, 1815, 7320, 2760));
@@ -123,7 +123,9 @@ void frmNXP::Build() {
   BuRegReset_ =
       Button(RegisterFrame00_, "BuRegReset", "reset register", TwipRect(120, 690, 1500, 345));
 
-  BuSnapshot_ = Button(this, "BuSnapshot", "DUMP", TwipRect(7440, 60, 480, kHeight - 120));
+  BuSnapshot_ = Button(this, "BuSnapshot", "DUMP", TwipRect(7380, 60, 600, kHeight - 120));
+  // The window's status line, under everything else.
+  LaStatus_ = Label(this, "LaStatus", "", TwipRect(120, 5820, 7200, 255));
 }
 
 // Beyond the narrow width: two snapshot panes with the difference list and
@@ -131,7 +133,7 @@ void frmNXP::Build() {
 void frmNXP::BuildSnapshotPanel() {
   const int paneX[2] = {8040, 10680};
   for (int p = 0; p < 2; ++p) {
-    auto* frame = Frame(this, Indexed("FrameSnapshot", p), "", TwipRect(paneX[p], 60, 1260, 5715));
+    auto* frame = Frame(this, Indexed("FrameSnapshot", p), "", TwipRect(paneX[p], 60, 1260, kHeight - 120));
     ListRegs_[p] =
         Place(new QListWidget(frame), Indexed("ListRegs", p), TwipRect(60, 120, 1140, 4800));
     ListRegs_[p]->hide();
@@ -239,6 +241,14 @@ void frmNXP::Show() {
   BuThermometer_->setEnabled(editor_.thermometerEnabled());
   BuReadPwrLvl_->setEnabled(editor_.powerLevelEnabled());
   BuSnapRegs_[1]->setEnabled(editor_.snap1Enabled());
+  // Nothing that would reach the tuner or its gate is offered without a tuner.
+  bool found = editor_.tunerFound();
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           chkPassthru_, chkPoll_, chkPollThermo_, chkPollPwrLvl_, chkPollSnap1_, BuWrite_,
+           BuRegReset_})
+    control->setEnabled(found);
+  LaStatus_->setText(Q(s.status));
+  LaStatus_->setVisible(!s.status.empty());
   if (editor_.pollInterval() == 0)
     tmrPoll_->stop();
   else if (!tmrPoll_->isActive() || tmrPoll_->interval() != editor_.pollInterval())

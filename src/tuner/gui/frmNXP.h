@@ -55,6 +55,7 @@ class frmNXP : public QWidget {
   QLabel* LaRFAGCgain_;
   QPushButton* BuRefresh_;
   QCheckBox* chkPoll_;
+  QLabel* LaStatus_;  // says when no tuner was found
   std::array<QLabel*, RegisterEditor::kRegisters> RegLabel_;
   std::array<QLineEdit*, RegisterEditor::kRegisters> RegVal_;
   QPushButton* BuWrite_;

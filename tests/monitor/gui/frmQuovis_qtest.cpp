@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -133,10 +134,10 @@ class frmQuovisTest : public QObject {
     QVERIFY(tps->isHidden());
     QCOMPARE(w.height(), 133);      // 30 + 1815 + 150 twips
     QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
-    QCOMPARE(lock->height(), 97);   // 1455 twips
+    QCOMPARE(lock->height(), 121);  // 1815 twips: all five lamps stay whole
     QVERIFY(!tps->isHidden());
-    QCOMPARE(tps->y(), 104);        // 30 + 1455 + 75 twips
-    QCOMPARE(w.height(), 235);      // that + 1815 + 150 twips
+    QCOMPARE(tps->y(), 128);        // 30 + 1815 + 75 twips
+    QCOMPARE(w.height(), 259);      // that + 1815 + 150 twips
   }
 
   void redrawWithGateOpenOrAsleepWritesNothing() {
@@ -233,6 +234,30 @@ class frmQuovisTest : public QObject {
   void demod2TitleStartsWithTwo() {
     Started s = Start({"-Demod2"});
     QCOMPARE(s.window->windowTitle(), QString("2 Digital Signal Quality (CX24227) [simulated]"));
+  }
+
+  // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
+  // and the panel itself inside the window.
+  void tpsPanelKeepsAllFiveLampsWhole() {
+    for (bool debug : {false, true}) {
+      Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
+                        "sim:zl10353");
+      frmQuovis& w = *s.window;
+      w.show();
+      QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
+      auto* tps = Find<QGroupBox>(w, "frTPS");
+      QVERIFY(tps->isVisible());
+      QVERIFY(w.rect().contains(tps->geometry()));
+      auto* lock = Find<QGroupBox>(w, "frLock");
+      for (const char* name :
+           {"lblMode", "lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"}) {
+        auto* lamp = Find<QLabel>(w, name);
+        QVERIFY2(lamp->isVisible(), name);
+        QVERIFY2(lock->contentsRect().contains(lamp->geometry()), name);
+        QVERIFY2(lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
+                 name);
+      }
+    }
   }
 };
 
