@@ -56,11 +56,16 @@ class frmQuovisLocaleTest : public QObject {
     QCOMPARE(Text(*s.window, "lblSNR"), QString("22.7 / 22.7 (avg)"));
   }
 
-  // The LGDT3305 model's first carrier reading: 16.674995, offset -.03607571.
+  // LGDT3305 in 8-VSB: carrier 0x040000 * 2^-24 * 21520 = 336.25; timing
+  // 2 * -0x400 * 2^-30 * 21520 = -.04104614 (7 digits, no zero before the point).
   void carrierOffsets() {
-    Started s = Start("sim:lgdt3305");
-    QCOMPARE(Text(*s.window, "lblCOffset"), QString("16.674995"));
-    QCOMPARE(Text(*s.window, "lblCOHex"), QString("-.03607571"));
+    QTemporaryDir dir;
+    std::string path = dir.filePath("board.json").toStdString();
+    std::ofstream(path) << R"({"devices": [{"chip": "lgdt3305", "registers": {"0x0118": 4.0,
+        "0x0119": 0, "0x011A": 0, "0x0217": "0xFF", "0x0218": "0xFC", "0x0219": 0}}]})";
+    Started s = Start("sim:" + path);
+    QCOMPARE(Text(*s.window, "lblCOffset"), QString("336.25"));
+    QCOMPARE(Text(*s.window, "lblCOHex"), QString("-.04104614"));
   }
 };
 
