@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "bus/Bus.h"
+#include "console/I2cConsole.h"
 #include "support/EmulatedI2cDev.h"
 
 namespace {
@@ -190,6 +192,37 @@ TEST_F(OpenedBus, OnlyTheFullMessageCountIsSuccessAndEachErrnoIsTheResult) {
     EXPECT_EQ(lib.velI2C_ReadArray(handle, 1, c.device, 0xF1, 1, buffer), c.result);
     EXPECT_EQ(kernel.transfers.size(), 1u);  // once: the library never retries
   }
+}
+
+// The console on a real adapter: its Read before any sub-address was entered
+// is a plain read, and a failure shows the errno after " Returned ".
+TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
+  struct LogView : ConsoleView {
+    std::vector<std::string> log;
+    void AppendLog(const std::string& line) override { log.push_back(line); }
+    void ClearLog() override {}
+    void SetBoxText(ConsoleBox, const std::string&) override {}
+  } view;
+  Bus bus(lib);
+  bus.handle = handle;
+  I2cConsole console(bus, view);
+  console.LeaveAddress("32");
+  console.Read();
+  console.LeaveAddress("80");  // nothing at 7-bit 0x40
+  console.ReadNS();
+  console.LeaveAddress("32");
+  console.LeaveSubAddr("10");
+  console.LeaveData("5");
+  console.Write();
+  const std::vector<std::vector<Sent>> expected = {
+      {{0x19, RD, 1, {}}},
+      {{0x40, RD, 1, {}}},
+      {{0x19, 0, 2, {0x10, 0x05}}},
+  };
+  EXPECT_EQ(kernel.transfers, expected);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Read  32 (  ) A0 Returned 0",
+                                                "Read  80 0 Returned 6",
+                                                "Write 32 ( 10 ) 5 Returned 0"}));
 }
 
 TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
