@@ -1,13 +1,19 @@
 #!/bin/sh
-# Installs what the build and the tests need on Debian (once).
+# Installs what the build and the tests need on Debian (once), and generates
+# the decimal-comma locale that the locale tests run under.
 set -e
-packages="cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang dpkg-dev mandoc desktop-file-utils man-db"
+packages="cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang dpkg-dev mandoc desktop-file-utils man-db locales"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y $missing
+if [ -n "$missing" ]; then
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y $missing
+fi
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $sudo sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen
+  $sudo locale-gen
+fi

@@ -41,6 +41,14 @@ std::string Upper(std::string s) {
     if (c == 'e') c = 'E';
   return s;
 }
+
+// Decimal text as printf would write it in the C locale, whatever the
+// process locale says (the toolkit sets it from the user's environment).
+std::string Chars(double value, std::chars_format format, int precision) {
+  char text[48];
+  auto end = std::to_chars(text, text + sizeof text, value, format, precision).ptr;
+  return Upper(std::string(text, end));
+}
 }  // namespace
 
 std::string SingleText(float value) {
@@ -59,9 +67,7 @@ std::string NumberText(double value) {
     std::snprintf(text, sizeof text, "%lld", (long long)value);
     return text;
   }
-  char text[40];
-  std::snprintf(text, sizeof text, "%.15G", value);
-  return text;
+  return Chars(value, std::chars_format::general, 15);
 }
 
 std::string SignedText(double value) {
@@ -72,16 +78,22 @@ std::string SignedText(double value) {
 std::string SingleSignedText(float value) {
   if (!std::isfinite(value)) return kNotANumber;
   if (value == 0) return " 0";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.7G", double(value));
-  std::string digits = text[0] == '-' ? text + 1 : text;
+  std::string text = Chars(double(value), std::chars_format::general, 7);
+  std::string digits = text[0] == '-' ? text.substr(1) : text;
   if (digits.rfind("0.", 0) == 0) digits.erase(0, 1);
   return (value < 0 ? "-" : " ") + digits;
 }
 
 std::string Scientific(double value) {
   if (!std::isfinite(value)) return kNotANumber;
-  char text[40];
-  std::snprintf(text, sizeof text, "%.2E", value);
-  return text;
+  return Chars(value, std::chars_format::scientific, 2);
+}
+
+double ParseDecimal(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i < text.size() && text[i] == '+') ++i;
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), value);
+  return error == std::errc() ? value : 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Number-to-text and rounding rules shared by the drivers and the window.
+// Texts never depend on the user's locale: the decimal point is always '.'.
 
 // What a reading shows when it has no finite value (a logarithm of zero,
 // a division by zero): never "inf" or "nan" posing as a number.
@@ -32,3 +34,6 @@ std::string SignedText(double value);
 std::string SingleSignedText(float value);
 // The "Scientific" format: two decimals, E, sign, two-digit exponent.
 std::string Scientific(double value);
+// The decimal number at the start of a text (blanks and a '+' skipped), read
+// with a '.' point in any locale; 0 when the text does not start with one.
+double ParseDecimal(std::string_view text);

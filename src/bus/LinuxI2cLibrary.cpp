@@ -1,83 +1,87 @@
 #include "bus/LinuxI2cLibrary.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
-#ifdef __linux__
-#include <fcntl.h>
-#include <linux/i2c-dev.h>
-#include <linux/i2c.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
 constexpr uint32_t kHandle = 0x1C2D;
-constexpr int32_t kMaxTransfer = 8192;
+// The kernel's limit on one message's length.
+constexpr int32_t kMaxMessageBytes = 8192;
+
+uint8_t ErrorResult(int error) { return error > 0 && error < 256 ? uint8_t(error) : EIO; }
 }  // namespace
 
 LinuxI2cLibrary::~LinuxI2cLibrary() {
-#ifdef __linux__
-  if (fd_ >= 0) close(fd_);
-#endif
+  if (fd_ >= 0) kernel_.Close(fd_);
 }
 
 bool LinuxI2cLibrary::Open(const std::string& device, std::string& error) {
-#ifdef __linux__
-  fd_ = open(device.c_str(), O_RDWR | O_CLOEXEC);
+  int why = 0;
+  mode_t mode = 0;
+  if (kernel_.Stat(device, mode, why) < 0) {
+    if (why == ENOENT)
+      error = "I2C bus " + device + " does not exist (is the i2c-dev module loaded?)";
+    else
+      error = "Cannot open I2C bus " + device + ": " + std::strerror(why);
+    return false;
+  }
+  if (!S_ISCHR(mode)) {
+    error = "I2C bus " + device + " is not a character device";
+    return false;
+  }
+  fd_ = kernel_.OpenReadWrite(device, why);
   if (fd_ < 0) {
-    int why = errno;
     error = "Cannot open I2C bus " + device + ": " + std::strerror(why);
     if (why == EACCES) error += " (add yourself to the i2c group or run with the needed rights)";
-    if (why == ENOENT) error += " (is the i2c-dev module loaded?)";
     return false;
   }
   unsigned long functions = 0;
-  if (ioctl(fd_, I2C_FUNCS, &functions) < 0 || !(functions & I2C_FUNC_I2C)) {
+  if (kernel_.Functions(fd_, functions, why) < 0) {
+    error = "I2C bus " + device + " is not an i2c-dev adapter: " + std::strerror(why);
+  } else if (!(functions & I2C_FUNC_I2C)) {
     error = "I2C bus " + device + " does not take plain I2C transfers (I2C_RDWR)";
-    close(fd_);
-    fd_ = -1;
-    return false;
+  } else {
+    return true;
   }
-  return true;
-#else
-  error = "I2C bus " + device + ": i2c-dev exists only on Linux";
+  kernel_.Close(fd_);
+  fd_ = -1;
   return false;
-#endif
 }
 
 uint32_t LinuxI2cLibrary::velI2C_InitByType(int16_t, int32_t) { return fd_ >= 0 ? kHandle : 0; }
 
 uint8_t LinuxI2cLibrary::Transfer(uint32_t handle, int32_t address, const Message* messages,
                                   int count) {
-#ifdef __linux__
-  // 8-bit write-form addresses only: anything else has no 7-bit address.
-  if (handle != kHandle || fd_ < 0 || address < 0 || address > 0xFF) return 1;
+  if (handle != kHandle || fd_ < 0) return EBADF;
+  // 8-bit write-form addresses only: anything above 0xFF (the tuner probe's
+  // 0x1C0..0x1C6) has no 7-bit address and must not reach the bus.
+  if (address < 0 || address > 0xFF) return EINVAL;
   std::vector<i2c_msg> msgs;
   for (int i = 0; i < count; ++i) {
-    if (messages[i].count < 0 || messages[i].count > kMaxTransfer) return 1;
-    if (messages[i].count == 0 && messages[i].read) continue;
-    i2c_msg m{};
-    m.addr = uint16_t(address >> 1);
-    m.flags = messages[i].read ? I2C_M_RD : 0;
-    m.len = uint16_t(messages[i].count);
-    m.buf = messages[i].data;
-    msgs.push_back(m);
+    const Message& m = messages[i];
+    if (m.count < 0 || m.count > kMaxMessageBytes) return EINVAL;
+    // An empty message inside a combined transfer carries nothing, and many
+    // adapters refuse a zero-length write: a read without sub-address bytes
+    // goes out as a plain read. A lone empty message is the caller's own
+    // request and goes out as it is.
+    if (m.count == 0 && count > 1) continue;
+    msgs.push_back(i2c_msg{uint16_t(address >> 1), uint16_t(m.read ? I2C_M_RD : 0),
+                           uint16_t(m.count), m.data});
   }
-  if (msgs.empty()) return 1;
-  i2c_rdwr_ioctl_data data{msgs.data(), uint32_t(msgs.size())};
-  return ioctl(fd_, I2C_RDWR, &data) < 0 ? 1 : 0;
-#else
-  (void)handle, (void)address, (void)messages, (void)count;
-  return 1;
-#endif
+  if (msgs.empty()) return EINVAL;
+  int why = 0;
+  int done = kernel_.ReadWrite(fd_, msgs.data(), uint32_t(msgs.size()), why);
+  if (done < 0) return ErrorResult(why);
+  // Fewer messages than asked: the transfer stopped part way.
+  return done == int(msgs.size()) ? 0 : EIO;
 }
 
 uint8_t LinuxI2cLibrary::velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address,
                                            int32_t sub, int32_t count, uint8_t* buffer) {
-  if (count < 0 || count >= kMaxTransfer) return 1;
+  if (count < 0 || count > kMaxMessageBytes) return EINVAL;
   std::vector<uint8_t> out;
   if (mode == 1) out.push_back(uint8_t(sub));
   out.insert(out.end(), buffer, buffer + count);

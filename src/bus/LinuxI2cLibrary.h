@@ -2,15 +2,22 @@
 #include <string>
 
 #include "bus/I2cLibrary.h"
+#include "bus/KernelI2c.h"
 
 // The library calls over a Linux i2c-dev node (/dev/i2c-N). The node is
-// opened only when the user names it; every board type opens it. Combined
-// transfers (sub-address then read) use I2C_RDWR with a repeated start.
+// opened only when the user names it; every board type opens it. Each call
+// is one ioctl(I2C_RDWR): combined transfers (sub-address then read) use a
+// repeated start. A failed call answers the errno value of its cause
+// (EREMOTEIO 0x79 when the chip did not acknowledge, EIO 5 when the adapter
+// ran only part of the transfer, EINVAL 0x16 for a request that never reached
+// the bus), so the console's " Returned " tells the engineer why.
 class LinuxI2cLibrary : public I2cLibrary {
  public:
+  explicit LinuxI2cLibrary(KernelI2c& kernel = SystemKernelI2c()) : kernel_(kernel) {}
   ~LinuxI2cLibrary() override;
 
-  // False with a message naming the device and the reason.
+  // False with a message naming the device and the reason. Anything but a
+  // character device is refused before it is opened.
   bool Open(const std::string& device, std::string& error);
 
   uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
@@ -30,5 +37,6 @@ class LinuxI2cLibrary : public I2cLibrary {
   };
   uint8_t Transfer(uint32_t handle, int32_t address, const Message* messages, int count);
 
+  KernelI2c& kernel_;
   int fd_ = -1;
 };

@@ -21,13 +21,7 @@ class Value {
 
   double Number() const {
     if (kind_ == Kind::Number) return number_;
-    if (kind_ == Kind::Text) {
-      try {
-        return std::stod(text_);
-      } catch (...) {
-        return 0;
-      }
-    }
+    if (kind_ == Kind::Text) return ParseDecimal(text_);
     return 0;
   }
 

@@ -1,5 +1,6 @@
 #include "sim/Json.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -83,10 +84,12 @@ class Parser {
   }
 
   bool Number(Json& out) {
+    // from_chars reads a '.' point whatever the user's locale says.
     const char* begin = s_.c_str() + pos_;
-    char* end = nullptr;
-    double v = std::strtod(begin, &end);
-    if (end == begin) return Fail("malformed number");
+    double v = 0;
+    auto [end, error] = std::from_chars(begin, s_.c_str() + s_.size(), v);
+    if (end == begin || error == std::errc::invalid_argument) return Fail("malformed number");
+    if (error == std::errc::result_out_of_range) return Fail("number out of range");
     pos_ += size_t(end - begin);
     out.type = Json::Type::Number;
     out.number = v;

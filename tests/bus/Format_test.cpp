@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/CommaLocale.h"
+
 namespace {
 
 TEST(Format, RoundingHalvesGoToEven) {
@@ -38,6 +40,41 @@ TEST(Format, TextsOfNumbers) {
       {SignedText(1.0 / 0.0), "n/a"}, {HexOf(-1.0 / 0.0), "n/a"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].want) << i;
+}
+
+}  // namespace
+
+namespace {
+
+using FormatUnderCommaLocale = CommaLocale;
+
+TEST_F(FormatUnderCommaLocale, NumbersKeepTheirPoint) {
+  struct Case {
+    std::string text, expected;
+  } cases[] = {
+      {Scientific(2 / 12933.0), "1.55E-04"},  // 1.5464E-04
+      {Scientific(38799 / 38799.0), "1.00E+00"},
+      {Scientific(-0.5), "-5.00E-01"},
+      {SingleSignedText(-0.03607571f), "-.03607571"},
+      {SingleSignedText(12.5f), " 12.5"},
+      {SingleText(25.3f), "25.3"},
+      {NumberText(-3.25), "-3.25"},
+      {NumberText(16.674995), "16.674995"},
+      {NumberText(1e20), "1E+20"},
+      {SignedText(0.25), " 0.25"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
+}
+
+TEST_F(FormatUnderCommaLocale, DecimalTextsReadWithAPoint) {
+  struct Case {
+    const char* text;
+    double expected;
+  } cases[] = {
+      {"1.5", 1.5},   {" -0.25", -0.25}, {"+2.5e1", 25}, {"21.07 dB", 21.07},
+      {"1,5", 1},     {"abc", 0},        {"", 0},        {"1e999", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseDecimal(c.text), c.expected) << c.text;
 }
 
 }  // namespace

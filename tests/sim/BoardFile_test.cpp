@@ -4,6 +4,7 @@
 
 #include "bus/Bus.h"
 #include "sim/SimRegistry.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
@@ -126,6 +127,31 @@ TEST(BoardFile, AChipAtItsDefaultAddressBringsItsSecondAddress) {
   ASSERT_NE(placed, nullptr) << error;
   EXPECT_EQ(placed->DeviceAt(0x34), nullptr);  // an explicit place is taken as given
   EXPECT_EQ(MakeBuiltInBoard("s5h1411_second", error), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+using BoardFileUnderCommaLocale = CommaLocale;
+
+TEST_F(BoardFileUnderCommaLocale, NumbersWithAFractionOrExponentLoad) {
+  std::string error;
+  auto board = ParseBoard(
+      "{\"types\": [24.0], \"devices\": [{\"chip\": \"s5h1409\", \"address\": 5.0e1,"
+      " \"registers\": {\"0xF1\": 1.28e2, \"17\": 5.00}}]}",
+      "b.json", error);
+  ASSERT_NE(board, nullptr) << error;
+  Bus bus(*board);
+  bus.handle = board->velI2C_InitByType(24, 0);
+  ASSERT_NE(bus.handle, 0u);
+  EXPECT_EQ(bus.ReadReg16(0x32, 0xF1), 128);
+  EXPECT_EQ(bus.ReadReg16(0x32, 17), 5);
+  // A true fraction is still no register value, and the message says so.
+  EXPECT_EQ(ParseBoard("{\"devices\": [{\"chip\": \"s5h1409\", \"registers\": {\"0x10\": 1.5}}]}",
+                       "b.json", error),
+            nullptr);
+  EXPECT_EQ(error, "b.json: devices[0].registers.0x10: value is not a number");
 }
 
 }  // namespace

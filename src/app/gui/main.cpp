@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <clocale>
 #include <iostream>
 
 #include "app/CommandLine.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  // The toolkit takes the user's locale for everything; numbers keep a '.'
+  // point for any C library call that still reads the locale.
+  std::setlocale(LC_NUMERIC, "C");
   app.setApplicationName("quovis");
   if (!session.OpenBus(std::cerr, error)) return Fail(error, false);
   frmQuovis window(session.monitor());

@@ -1,0 +1,38 @@
+#include "app/BusSetup.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+// The real kernel: --bus names a path, and only a character device is opened.
+TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
+  char file[] = "/tmp/quovis-bus-XXXXXX";
+  int fd = mkstemp(file);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  char dir[] = "/tmp/quovis-dir-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  struct Case {
+    std::string path, error;
+  };
+  const Case cases[] = {
+      {file, std::string("I2C bus ") + file + " is not a character device"},
+      {dir, std::string("I2C bus ") + dir + " is not a character device"},
+      {"/nonexistent/i2c-9", "I2C bus /nonexistent/i2c-9 does not exist (is the i2c-dev module loaded?)"},
+      {"/dev/null", "I2C bus /dev/null is not an i2c-dev adapter: Inappropriate ioctl for device"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::ostringstream trace;
+    BusBackend backend;
+    std::string error;
+    EXPECT_FALSE(OpenBusBackend(c.path, false, trace, backend, error));
+    EXPECT_EQ(error, c.error);
+  }
+  std::remove(file);
+  rmdir(dir);
+}

@@ -1,0 +1,295 @@
+#include "bus/LinuxI2cLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "bus/Bus.h"
+#include "console/I2cConsole.h"
+#include "support/EmulatedI2cDev.h"
+
+namespace {
+
+using Sent = EmulatedI2cDev::Sent;
+constexpr uint16_t RD = I2C_M_RD;
+
+struct OpenedBus : ::testing::Test {
+  EmulatedI2cDev kernel;
+  LinuxI2cLibrary lib{kernel};
+  uint32_t handle = 0;
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(lib.Open("/dev/i2c-3", error)) << error;
+    handle = lib.velI2C_InitByType(24, 0);
+    ASSERT_NE(handle, 0u);
+  }
+};
+
+using Call = std::function<uint8_t(LinuxI2cLibrary&, uint32_t, uint8_t* buffer)>;
+
+TEST_F(OpenedBus, EachCallBecomesTheKernelMessagesInOrder) {
+  struct Case {
+    const char* name;
+    Call call;
+    std::vector<Sent> messages;
+    std::vector<uint8_t> readBack;  // what the call's read buffer holds afterwards
+  };
+  static uint8_t bytes[] = {0x12, 0x34};
+  static uint8_t reg16[] = {0x02, 0x6C};
+  std::vector<uint8_t> big(8192, 0x5A);
+  const std::vector<Case> cases = {
+      {"write with sub-address: sub-address byte first",
+       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 1, 0x32, 0x10, 2, bytes); },
+       {{0x19, 0, 3, {0x10, 0x12, 0x34}}},
+       {}},
+      {"plain write: sub-address ignored",
+       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x32, 0x55, 2, bytes); },
+       {{0x19, 0, 2, {0x12, 0x34}}},
+       {}},
+      {"plain write of nothing: a lone zero-length write, as asked",
+       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x32, 0, 0, bytes); },
+       {{0x19, 0, 0, {}}},
+       {}},
+      {"read with sub-address: write then read, repeated start",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x1C, 0xF1, 2, b); },
+       {{0x0E, 0, 1, {0xF1}}, {0x0E, RD, 2, {}}},
+       {0xA0, 0xA1}},
+      {"plain read: one read message",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0xC0, 0x33, 1, b); },
+       {{0x60, RD, 1, {}}},
+       {0xA0}},
+      {"write-read: the register address bytes then the read",
+       [](auto& l, auto h, auto* b) {
+         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 2, reg16, 0, 0, 3, b);
+       },
+       {{0x59, 0, 2, {0x02, 0x6C}}, {0x59, RD, 3, {}}},
+       {0xA0, 0xA1, 0xA2}},
+      {"write-read without write bytes: a plain read, no empty write",
+       [](auto& l, auto h, auto* b) {
+         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 0, reg16, 0, 0, 2, b);
+       },
+       {{0x59, RD, 2, {}}},
+       {0xA0, 0xA1}},
+      {"write-read without read bytes: the write alone",
+       [](auto& l, auto h, auto* b) {
+         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 1, reg16, 0, 0, 0, b);
+       },
+       {{0x59, 0, 1, {0x02}}},
+       {}},
+      {"address 0 is the general call, 7-bit 0",
+       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x00, 0, 1, bytes); },
+       {{0x00, 0, 1, {0x12}}},
+       {}},
+      {"highest 8-bit address FE is 7-bit 7F",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0xFE, 0, 1, b); },
+       {{0x7F, RD, 1, {}}},
+       {0xA0}},
+      {"a plain write of 8192 bytes is one full-size message",
+       [&big](auto& l, auto h, auto*) {
+         return l.velI2C_WriteArray(h, 0, 0x32, 0, 8192, big.data());
+       },
+       {{0x19, 0, 8192, std::vector<uint8_t>(8192, 0x5A)}},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    kernel.transfers.clear();
+    std::vector<uint8_t> buffer(8, 0xEE);
+    EXPECT_EQ(c.call(lib, handle, buffer.data()), 0);
+    ASSERT_EQ(kernel.transfers.size(), 1u);
+    EXPECT_EQ(kernel.transfers[0], c.messages);
+    std::vector<uint8_t> expected = c.readBack;
+    expected.resize(8, 0xEE);  // bytes past the read stay untouched
+    EXPECT_EQ(buffer, expected);
+  }
+}
+
+TEST_F(OpenedBus, RequestsWithoutASevenBitAddressOrTooLongNeverReachTheBus) {
+  struct Case {
+    const char* name;
+    Call call;
+    uint8_t result;
+  };
+  static std::vector<uint8_t> big(8193, 0);
+  std::vector<Case> cases;
+  for (int32_t address = 0x1C0; address <= 0x1C6; ++address) {
+    cases.push_back({"tuner probe's second pass, write",
+                     [address](auto& l, auto h, auto* b) {
+                       return l.velI2C_WriteArray(h, 1, address, 0, 1, b);
+                     },
+                     EINVAL});
+    cases.push_back({"tuner probe's second pass, read",
+                     [address](auto& l, auto h, auto* b) {
+                       return l.velI2C_ReadArray(h, 1, address, 0, 1, b);
+                     },
+                     EINVAL});
+    cases.push_back({"tuner probe's second pass, write-read",
+                     [address](auto& l, auto h, auto* b) {
+                       return l.velI2C_WriteRead(h, address, 0, 0, 1, b, 0, 0, 1, b);
+                     },
+                     EINVAL});
+  }
+  cases.push_back({"address 0x100",
+                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0x100, 0, 1, b); },
+                   EINVAL});
+  cases.push_back({"negative address",
+                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, -2, 0, 1, b); },
+                   EINVAL});
+  cases.push_back({"read of 8193 bytes",
+                   [](auto& l, auto h, auto*) {
+                     return l.velI2C_ReadArray(h, 0, 0x32, 0, 8193, big.data());
+                   },
+                   EINVAL});
+  cases.push_back({"sub-address and 8192 bytes make 8193",
+                   [](auto& l, auto h, auto*) {
+                     return l.velI2C_WriteArray(h, 1, 0x32, 0, 8192, big.data());
+                   },
+                   EINVAL});
+  cases.push_back({"negative count",
+                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x32, 0, -1, b); },
+                   EINVAL});
+  cases.push_back({"write-read of nothing at all",
+                   [](auto& l, auto h, auto* b) {
+                     return l.velI2C_WriteRead(h, 0x32, 0, 0, 0, b, 0, 0, 0, b);
+                   },
+                   EINVAL});
+  cases.push_back({"a handle the library did not give",
+                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h + 1, 0, 0x32, 0, 1, b); },
+                   EBADF});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    uint8_t buffer[4] = {};
+    EXPECT_EQ(c.call(lib, handle, buffer), c.result);
+  }
+  EXPECT_TRUE(kernel.transfers.empty());
+}
+
+TEST_F(OpenedBus, OnlyTheFullMessageCountIsSuccessAndEachErrnoIsTheResult) {
+  struct Case {
+    const char* name;
+    int executeAtMost, transferError;
+    uint16_t device;  // 8-bit address to talk to
+    uint8_t result;
+  };
+  const Case cases[] = {
+      {"both messages executed", -1, 0, 0x1C, 0},
+      {"adapter ran one of two messages", 1, 0, 0x1C, EIO},
+      {"adapter ran none of two messages", 0, 0, 0x1C, EIO},
+      {"no device at the address: ENXIO", -1, 0, 0x40, ENXIO},
+      {"no acknowledge: EREMOTEIO", -1, EREMOTEIO, 0x1C, 0x79},
+      {"bus timed out: ETIMEDOUT", -1, ETIMEDOUT, 0x1C, 0x6E},
+      {"bus busy: EBUSY", -1, EBUSY, 0x1C, 0x10},
+      {"arbitration lost: EAGAIN", -1, EAGAIN, 0x1C, 0x0B},
+      {"adapter refuses the transfer: EOPNOTSUPP", -1, EOPNOTSUPP, 0x1C, 0x5F},
+      {"an errno beyond one byte still fails: EIO", -1, 300, 0x1C, EIO},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    kernel.executeAtMost = c.executeAtMost;
+    kernel.transferError = c.transferError;
+    kernel.transfers.clear();
+    uint8_t buffer[1] = {};
+    EXPECT_EQ(lib.velI2C_ReadArray(handle, 1, c.device, 0xF1, 1, buffer), c.result);
+    EXPECT_EQ(kernel.transfers.size(), 1u);  // once: the library never retries
+  }
+}
+
+// The console on a real adapter: its Read before any sub-address was entered
+// is a plain read, and a failure shows the errno after " Returned ".
+TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
+  struct LogView : ConsoleView {
+    std::vector<std::string> log;
+    void AppendLog(const std::string& line) override { log.push_back(line); }
+    void ClearLog() override {}
+    void SetBoxText(ConsoleBox, const std::string&) override {}
+  } view;
+  Bus bus(lib);
+  bus.handle = handle;
+  I2cConsole console(bus, view);
+  console.LeaveAddress("32");
+  console.Read();
+  console.LeaveAddress("80");  // nothing at 7-bit 0x40
+  console.ReadNS();
+  console.LeaveAddress("32");
+  console.LeaveSubAddr("10");
+  console.LeaveData("5");
+  console.Write();
+  const std::vector<std::vector<Sent>> expected = {
+      {{0x19, RD, 1, {}}},
+      {{0x40, RD, 1, {}}},
+      {{0x19, 0, 2, {0x10, 0x05}}},
+  };
+  EXPECT_EQ(kernel.transfers, expected);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Read  32 (  ) A0 Returned 0",
+                                                "Read  80 0 Returned 6",
+                                                "Write 32 ( 10 ) 5 Returned 0"}));
+}
+
+TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
+  struct Case {
+    const char* name;
+    std::function<void(EmulatedI2cDev&)> setup;
+    std::string path;
+    std::string error;  // empty: opens
+    bool opened, closed;
+  };
+  const Case cases[] = {
+      {"an i2c-dev node", [](auto&) {}, "/dev/i2c-3", "", true, false},
+      {"missing node", [](auto&) {}, "/dev/i2c-7",
+       "I2C bus /dev/i2c-7 does not exist (is the i2c-dev module loaded?)", false, false},
+      {"regular file", [](auto& k) { k.files["/tmp/board.bin"] = S_IFREG | 0644; },
+       "/tmp/board.bin", "I2C bus /tmp/board.bin is not a character device", false, false},
+      {"directory", [](auto& k) { k.files["/dev"] = S_IFDIR | 0755; }, "/dev",
+       "I2C bus /dev is not a character device", false, false},
+      {"block device", [](auto& k) { k.files["/dev/sda"] = S_IFBLK | 0660; }, "/dev/sda",
+       "I2C bus /dev/sda is not a character device", false, false},
+      {"named pipe", [](auto& k) { k.files["/tmp/fifo"] = S_IFIFO | 0600; }, "/tmp/fifo",
+       "I2C bus /tmp/fifo is not a character device", false, false},
+      {"stat not allowed", [](auto& k) { k.statError = EACCES; }, "/dev/i2c-3",
+       "Cannot open I2C bus /dev/i2c-3: Permission denied", false, false},
+      {"open not allowed", [](auto& k) { k.openError = EACCES; }, "/dev/i2c-3",
+       "Cannot open I2C bus /dev/i2c-3: Permission denied (add yourself to the i2c group or run "
+       "with the needed rights)",
+       true, false},
+      {"node busy", [](auto& k) { k.openError = EBUSY; }, "/dev/i2c-3",
+       "Cannot open I2C bus /dev/i2c-3: Device or resource busy", true, false},
+      {"adapter gone", [](auto& k) { k.openError = ENXIO; }, "/dev/i2c-3",
+       "Cannot open I2C bus /dev/i2c-3: No such device or address", true, false},
+      {"a character device that is no adapter", [](auto& k) {
+         k.files["/dev/null"] = S_IFCHR | 0666;
+         k.functionsError = ENOTTY;
+       },
+       "/dev/null", "I2C bus /dev/null is not an i2c-dev adapter: Inappropriate ioctl for device",
+       true, true},
+      {"an SMBus-only adapter", [](auto& k) { k.functions = I2C_FUNC_SMBUS_EMUL; }, "/dev/i2c-3",
+       "I2C bus /dev/i2c-3 does not take plain I2C transfers (I2C_RDWR)", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EmulatedI2cDev kernel;
+    c.setup(kernel);
+    LinuxI2cLibrary lib(kernel);
+    std::string error;
+    EXPECT_EQ(lib.Open(c.path, error), c.error.empty());
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(kernel.opened, c.opened ? std::vector<std::string>{c.path} : std::vector<std::string>{});
+    EXPECT_EQ(kernel.closed, c.closed ? std::vector<int>{EmulatedI2cDev::kFd} : std::vector<int>{});
+    // Every board type finds the bus exactly when it opened.
+    EXPECT_EQ(lib.velI2C_InitByType(24, 0) != 0, c.error.empty());
+    EXPECT_EQ(lib.velI2C_InitByType(18, 0) != 0, c.error.empty());
+    EXPECT_TRUE(kernel.transfers.empty());
+  }
+}
+
+TEST(LinuxI2cLibraryOpen, TheNodeIsClosedWithTheLibrary) {
+  EmulatedI2cDev kernel;
+  {
+    LinuxI2cLibrary lib(kernel);
+    std::string error;
+    ASSERT_TRUE(lib.Open("/dev/i2c-3", error));
+    EXPECT_TRUE(kernel.closed.empty());
+  }
+  EXPECT_EQ(kernel.closed, std::vector<int>{EmulatedI2cDev::kFd});
+}
+
+}  // namespace

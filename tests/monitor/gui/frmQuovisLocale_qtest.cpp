@@ -1,0 +1,79 @@
+#include <QApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <clocale>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include "app/CommandLine.h"
+#include "app/Session.h"
+#include "monitor/gui/frmQuovis.h"
+
+// The monitor window for a German user: the toolkit takes the decimal-comma
+// locale from the environment, and the window's numbers keep their point.
+class frmQuovisLocaleTest : public QObject {
+  Q_OBJECT
+
+  struct Started {
+    std::unique_ptr<Session> session;
+    std::unique_ptr<frmQuovis> window;
+  };
+
+  static Started Start(const std::string& bus) {
+    Started s;
+    s.session = std::make_unique<Session>(ParseCommandLine({"--bus=" + bus}));
+    std::string error;
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    s.window = std::make_unique<frmQuovis>(s.session->monitor());
+    s.session->monitor().PollIntervalChange();
+    s.window->Render();
+    return s;
+  }
+
+  static QString Text(frmQuovis& w, const char* name) {
+    auto* label = dynamic_cast<QLabel*>(w.control(name));
+    if (!label) qFatal("no label %s", name);
+    return label->text();
+  }
+
+ private slots:
+  void init() {
+    if (std::string(std::localeconv()->decimal_point) != ",")
+      QSKIP("locale de_DE.UTF-8 is not generated (locale-gen)");
+  }
+
+  // A board file written with fractions and exponents loads, and the error
+  // rate shows with a point: BERctr 1 (0xAC = 16), 3 / 38799 = 7.732E-05.
+  void boardFileAndErrorRate() {
+    QTemporaryDir dir;
+    std::string path = dir.filePath("board.json").toStdString();
+    std::ofstream(path) << R"({"types": [24.0], "devices": [{"chip": "s5h1409", "registers":
+        {"0xF1": "0xF340", "0xF0": "0x12", "0x40": 1.0, "0xB5": 3.0e0, "0xB7": 4.0e1, "0xAC": 1.6e1}}]})";
+    Started s = Start("sim:" + path);
+    QCOMPARE(Text(*s.window, "lblUcBer"), QString("7.73E-05"));
+    QCOMPARE(Text(*s.window, "lblSNR"), QString("22.7 / 22.7 (avg)"));
+  }
+
+  // LGDT3305 in 8-VSB: carrier 0x040000 * 2^-24 * 21520 = 336.25; timing
+  // 2 * -0x400 * 2^-30 * 21520 = -.04104614 (7 digits, no zero before the point).
+  void carrierOffsets() {
+    QTemporaryDir dir;
+    std::string path = dir.filePath("board.json").toStdString();
+    std::ofstream(path) << R"({"devices": [{"chip": "lgdt3305", "registers": {"0x0118": 4.0,
+        "0x0119": 0, "0x011A": 0, "0x0217": "0xFF", "0x0218": "0xFC", "0x0219": 0}}]})";
+    Started s = Start("sim:" + path);
+    QCOMPARE(Text(*s.window, "lblCOffset"), QString("336.25"));
+    QCOMPARE(Text(*s.window, "lblCOHex"), QString("-.04104614"));
+  }
+};
+
+int main(int argc, char** argv) {
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  QApplication app(argc, argv);
+  frmQuovisLocaleTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "frmQuovisLocale_qtest.moc"
