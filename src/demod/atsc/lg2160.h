@@ -17,7 +17,6 @@ class lg2160 : public Demodulator {
   std::string name() override;
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value lg2160_SNRRegisters();
   Value lg2161_SNRRegisters();
@@ -33,10 +32,6 @@ class lg2160 : public Demodulator {
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
   void lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock);
   void lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
@@ -44,13 +39,6 @@ class lg2160 : public Demodulator {
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
-  Value AGCPowerRef() override { return int16_t(0); }
-  Value BERctr() override { return int16_t(0); }
   int32_t LG2160ColorizeSNR(float aSNR);
 
  private:

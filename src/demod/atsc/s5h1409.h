@@ -12,7 +12,6 @@ class s5h1409 : public Demodulator {
   std::string name() override { return "CX24227"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override { return ReadRegister(0xB5); }

@@ -15,7 +15,6 @@ class s5h1411 : public Demodulator {
   std::string name() override { return "CX24228"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override { return int32_t(ReadRegister(0xC9)); }
@@ -30,12 +29,7 @@ class s5h1411 : public Demodulator {
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return HexPair(0x4B, 0x4C); }
   Value AutoFreq() override { return HexPair(0x47, 0x48); }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
   Value AGCPowerRef() override;
-  Value BERctr() override { return int16_t(0); }
 
   // Raw register value to dB, one table per modulation.
   static float VsbSnrToDb(int32_t raw);

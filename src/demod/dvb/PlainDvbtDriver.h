@@ -7,24 +7,6 @@
 // called in one poll sees the same ones.
 class PlainDvbtDriver : public Demodulator {
  public:
-  void OperatingMode(int16_t) override {}
-  using Demodulator::OperatingMode;
-  Value SNRRegisters() override { return "0"; }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
-
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override {
     Modulation = this->Modulation;

@@ -13,12 +13,9 @@ class si2165 : public Demodulator {
 
   std::string name() override;
   bool probe() override;
-  Value UncorrectableErrors() override { return 0; }
-  Value PostVeterbiErrors() override { return 0; }
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   double getCoN();
   double getCoN_DVBC();
@@ -26,20 +23,6 @@ class si2165 : public Demodulator {
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   int16_t Passthru() override;
-  void Passthru(int16_t) override {}
-  Value SNRRegisters() override { return "0"; }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
 
   enum Standard : int16_t { None = 0, DvbT = 1, DvbC = 2 };
 

@@ -14,10 +14,8 @@ class tda1004x : public PlainDvbtDriver {
   std::string name() override;
   bool probe() override;
   int16_t OperatingMode() override;
-  using PlainDvbtDriver::OperatingMode;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value UncorrectableErrors() override;
-  Value PostVeterbiErrors() override { return 0; }
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
 
