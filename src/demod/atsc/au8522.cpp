@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -122,16 +123,13 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
     error = ReadRegister(0x311);
   else if (IsQam())
     error = ReadRegister(0x522);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(error);
-    ResetSNR_flag = 0;
-  }
   // The history holds raw error bytes; the average is looked up whole.
-  auto average = int32_t(std::floor(bus_.AverageSnr(error)));
-  aSNR = RoundTenth(SnrToDb(currentMode_, average));
-  float snr = RoundTenth(SnrToDb(currentMode_, error));
-  color = Colorize(currentMode_, snr);
-  return snr;
+  SnrReading snr = SnrStep(bus_, error, ResetSNR_flag,
+                           {.toDb = [this](double e) { return SnrToDb(currentMode_, int32_t(e)); },
+                            .average = SnrRule::Average::Floor});
+  aSNR = snr.average;
+  color = Colorize(currentMode_, snr.reading);
+  return snr.reading;
 }
 
 Value au8522::UncorrectableErrors() {

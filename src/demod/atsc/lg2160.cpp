@@ -6,6 +6,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -66,15 +67,11 @@ double lg2160::ChipSnr() {
 float lg2160::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;  // the chip reports ATSC-MH only
   double snr = ChipSnr();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(snr);
-    ResetSNR_flag = 0;
-  }
   // The history holds dB values here.
-  aSNR = RoundTenth(float(bus_.AverageSnr(snr)));
-  float result = RoundTenth(snr);
-  color = LG2160ColorizeSNR(result);
-  return result;
+  SnrReading step = SnrStep(bus_, snr, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  aSNR = step.average;
+  color = LG2160ColorizeSNR(step.reading);
+  return step.reading;
 }
 
 int32_t lg2160::LG2160ColorizeSNR(float aSNR) {

@@ -6,6 +6,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -18,7 +19,7 @@ bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }
 
 // Hundredths of a dB to one decimal. Done on the integer, so a half (30.05)
 // goes to the even neighbour the same way for the reading and its average.
-float Tenths(int32_t snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
+float Tenths(double snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
 }  // namespace
 
 int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
@@ -98,14 +99,14 @@ float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
     int low = ReadRegister(0x011C);
     mse = high * 256.0 + low;
   }
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(mse);
-    ResetSNR_flag = 0;
-  }
-  float snr = Tenths(Snr100(currentMode_, mse));
-  aSNR = Tenths(Snr100(currentMode_, bus_.AverageSnr(mse)));
-  color = LGDT3305ColorizeSNR(snr);
-  return snr;
+  // The history holds the error power; it converts to hundredths of a dB.
+  SnrReading snr = SnrStep(bus_, mse, ResetSNR_flag,
+                           {.toDb = [this](double v) { return Snr100(currentMode_, v); },
+                            .roundReading = Tenths,
+                            .roundAverage = Tenths});
+  aSNR = snr.average;
+  color = LGDT3305ColorizeSNR(snr.reading);
+  return snr.reading;
 }
 
 int32_t lgdt3305::ColorFor(int16_t mode, float snr) {

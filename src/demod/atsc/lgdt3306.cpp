@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "demod/atsc/lgdt3305.h"
 #include "monitor/Codes.h"
@@ -73,14 +74,10 @@ float lgdt3306::SnrDb() {
 // The history holds dB values, so the average is of readings already in dB.
 float lgdt3306::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   float reading = SnrDb();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(reading);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(reading));
-  float snr = RoundTenth(reading);
-  color = LGDT3306ColorizeSNR(snr);
-  return snr;
+  SnrReading snr = SnrStep(bus_, reading, ResetSNR_flag);
+  aSNR = snr.average;
+  color = LGDT3306ColorizeSNR(snr.reading);
+  return snr.reading;
 }
 
 int32_t lgdt3306::LGDT3306ColorizeSNR(float aSNR) {

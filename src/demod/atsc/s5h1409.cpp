@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -41,9 +42,14 @@ int16_t s5h1409::OperatingMode() {
   return mode;
 }
 
-double s5h1409::VsbSnrToDb(int16_t& raw) {
-  if (raw < 300) raw = 300;
-  if (raw > 950) raw = 950;
+int16_t s5h1409::ClampVsb(int16_t raw) {
+  if (raw < 300) return 300;
+  if (raw > 950) return 950;
+  return raw;
+}
+
+double s5h1409::VsbSnrToDb(int16_t raw) {
+  raw = ClampVsb(raw);
   double x = (20.73788 * std::exp(raw / 205.15) + 1075.5075) / 100;
   if (x < 12) x = 0;
   if (x > 30) x = 30;
@@ -93,31 +99,25 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
     aSNR = RoundTenth(aSNR);
     return 0;
   }
-  int16_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  double instant;
-  int16_t averaged;
-  if (mode == Mode::Vsb8) {
-    instant = VsbSnrToDb(raw);  // clamps raw for the average and colour below
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(VsbSnrToDb(averaged));
-    color = VsbColor(raw);
-  } else if (mode == Mode::Qam64) {
-    instant = Qam64SnrToDb(raw);
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(Qam64SnrToDb(averaged));
-    color = Qam64Color(raw);
-  } else {
-    instant = Qam256SnrToDb(raw);
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(Qam256SnrToDb(averaged));
-    color = Qam256Color(raw);
-  }
-  aSNR = RoundTenth(aSNR);
-  return RoundTenth(float(instant));
+  struct SnrMode {
+    double (*toDb)(int16_t);
+    int32_t (*color)(int);
+  };
+  static constexpr SnrMode kModes[] = {{VsbSnrToDb, VsbColor},
+                                       {Qam64SnrToDb, Qam64Color},
+                                       {Qam256SnrToDb, Qam256Color}};
+  const SnrMode& m = kModes[mode - Mode::Vsb8];
+  bool vsb = mode == Mode::Vsb8;
+  int16_t raw = vsb ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
+  // The history holds raw values, averaged to a whole value; an 8-VSB reading
+  // is clamped after a reset has filled the history with it.
+  SnrRule rule{.toDb = [&m](double v) { return double(float(m.toDb(int16_t(v)))); },
+               .average = SnrRule::Average::Nearest};
+  if (vsb) rule.clamp = [](double v) { return double(ClampVsb(int16_t(v))); };
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, rule);
+  aSNR = snr.average;
+  color = m.color(vsb ? ClampVsb(raw) : raw);
+  return snr.reading;
 }
 
 Value s5h1409::SNRRegisters() {

@@ -33,7 +33,8 @@ class s5h1409 : public Demodulator {
   Value AGCPowerRef() override { return ReadRegister(0x82); }
   Value BERctr() override;
 
-  static double VsbSnrToDb(int16_t& raw);
+  static int16_t ClampVsb(int16_t raw);
+  static double VsbSnrToDb(int16_t raw);
   static double Qam64SnrToDb(int16_t raw);
   static double Qam256SnrToDb(int16_t raw);
 

@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -147,27 +148,20 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   }
   // The history holds raw register values; the tables convert after averaging.
   int32_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF2) & 0x3FF) : ReadRegister(0xF1);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  auto average = int32_t(RoundHalfEven(bus_.AverageSnr(raw)));
-  float instant;
-  if (mode == Mode::Vsb8) {
-    instant = VsbSnrToDb(raw);
-    aSNR = VsbSnrToDb(average);
-    color = VsbColor(raw);
-  } else if (mode == Mode::Qam64) {
-    instant = Qam64SnrToDb(raw);
-    aSNR = Qam64SnrToDb(average);
-    color = Qam64Color(raw);
-  } else {
-    instant = Qam256SnrToDb(raw);
-    aSNR = Qam256SnrToDb(average);
-    color = Qam256Color(raw);
-  }
-  aSNR = RoundTenth(aSNR);
-  return RoundTenth(instant);
+  struct SnrMode {
+    float (*toDb)(int32_t);
+    int32_t (*color)(int32_t);
+  };
+  static constexpr SnrMode kModes[] = {{VsbSnrToDb, VsbColor},
+                                       {Qam64SnrToDb, Qam64Color},
+                                       {Qam256SnrToDb, Qam256Color}};
+  const SnrMode& m = kModes[mode - Mode::Vsb8];
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
+                           {.toDb = [&m](double v) { return m.toDb(int32_t(v)); },
+                            .average = SnrRule::Average::Nearest});
+  aSNR = snr.average;
+  color = m.color(raw);
+  return snr.reading;
 }
 
 Value s5h1411::SNRRegisters() {

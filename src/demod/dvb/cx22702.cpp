@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/DvbtThresholds.h"
@@ -65,14 +66,10 @@ int32_t cx22702::StrengthColor(float strength) const {
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   view_.SetSnrBarPrefix("Signal Strength: ");
   float strength = SignalStrength();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(strength);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(strength));
-  float result = float(RoundHalfEven(strength));
-  color = StrengthColor(result);
-  return result;
+  SnrReading snr = SnrStep(bus_, strength, ResetSNR_flag, {.roundReading = RoundWhole});
+  aSNR = snr.average;
+  color = StrengthColor(snr.reading);
+  return snr.reading;
 }
 
 // A count below the last one is taken as a count that started again from 0.

@@ -5,6 +5,7 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -114,14 +115,11 @@ float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   (void)mode;
   view_.SetSnrBarPrefix("CoN: ");
   auto x = int32_t(RoundHalfEven(ReadCarrierToNoise()));
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(x);
-    ResetSNR_flag = 0;
-  }
-  aSNR = float(bus_.AverageSnr(x));
-  float result = float(x);
-  view_.ColorizeSNR(result, color);
-  return result;
+  SnrReading snr =
+      SnrStep(bus_, x, ResetSNR_flag, {.roundReading = Unrounded, .roundAverage = Unrounded});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 Value dibcom::SNRRegisters() {

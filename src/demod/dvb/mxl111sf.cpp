@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 
@@ -27,14 +28,10 @@ void mxl111sf::CheckSnrWord(int32_t& Data3) {
 float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]) / 100;
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(v);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(v));
-  float result = RoundTenth(v);
-  color = ColorOf(result);
-  return result;
+  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag);
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

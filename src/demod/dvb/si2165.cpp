@@ -6,6 +6,7 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -98,15 +99,10 @@ float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   (void)mode;
   view_.SetSnrBarPrefix("C/N ");
   double cn = getCoN();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(cn);
-    ResetSNR_flag = 0;
-  }
-  float avg = float(bus_.AverageSnr(cn));
-  aSNR = RoundTenth(avg);
-  float result = RoundTenth(cn);
-  view_.ColorizeSNR(result, color);
-  return result;
+  SnrReading snr = SnrStep(bus_, cn, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // Without a recognised standard the first two flags keep what the caller passed.

@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -20,13 +21,10 @@ bool sms1xxx::probe() {
 float sms1xxx::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(v);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(v));
-  color = ColorOf(v);
-  return v;
+  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag, {.roundReading = Unrounded});
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 void sms1xxx::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -90,16 +91,10 @@ float tda1004x::SnrToDb(double raw) {
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = RawSnr();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  float instant = SnrToDb(raw);
-  float averaged = SnrToDb(bus_.AverageSnr(raw));
-  aSNR = RoundTenth(averaged);
-  float snr = RoundTenth(instant);
-  view_.ColorizeSNR(snr, color);
-  return snr;
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, {.toDb = SnrToDb});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // A count below the previous one wrapped past max: the step from max back

@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -46,18 +47,16 @@ void zl10353::ReadTPS() {
   TransmissionMode = int16_t(field(0, 1));
 }
 
-// One unit of the SNR register is 1/8 dB.
+// One unit of the SNR register is 1/8 dB. The average is narrowed to single
+// precision before it is scaled; a division by 8 is exact either way.
 float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = ReadRegister(0x10);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  float average = float(bus_.AverageSnr(raw));
-  aSNR = RoundTenth(average / 8.0);
-  float snr = RoundTenth(raw / 8.0);
-  view_.ColorizeSNR(snr, color);
-  return snr;
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
+                           {.toDb = [](double v) { return v / 8.0; },
+                            .roundAverage = RoundTenthOfSingle});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // A count with the top bit set is not a count the chip can have reached.
