@@ -83,20 +83,14 @@ int32_t au8522::Colorize(int16_t mode, float snr) {
 // The command names the register in its first two bytes (0x40 marks a
 // read) and ends with 0x11.
 int16_t au8522::ReadRegister(int16_t reg) {
-  uint8_t command[3] = {uint8_t(0x40 | ((reg >> 8) & 0x0F)), uint8_t(reg & 0xFF), 0x11};
-  uint8_t result = 0xFF;
-  for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
-    result = 0xFF;
-    if (bus_.lib.velI2C_WriteRead(bus_.handle, address_, 0, 0, 3, command, 0, 0, 1, &result) == 0)
-      break;
-  }
-  return result;
+  uint8_t result[1];
+  bus_.WriteRead(address_, {uint8_t(0x40 | ((reg >> 8) & 0x0F)), uint8_t(reg & 0xFF), 0x11}, result);
+  return result[0];
 }
 
 // One plain one-byte read, no retry and no identity check.
 bool au8522::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0x8E, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0x8E, 1)) return false;
   address_ = 0x8E;
   return true;
 }

@@ -34,10 +34,8 @@ std::string lg2160::name() {
 // One write-read of register 0x0000 without retry for presence, then the
 // identity registers tell the variants apart.
 bool lg2160::probe() {
-  uint8_t address[2] = {0x00, 0x00};
-  uint8_t byte = 0;
-  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, address, 0, 0, 1, &byte) != 0)
-    return false;
+  uint8_t byte[1] = {0};
+  if (!bus_.WriteReadOnce(0x1C, {0x00, 0x00}, byte)) return false;
   address_ = 0x1C;
   if ((ReadRegister(0x0003) & 0xCC) == 0xCC) {
     chipType_ = 0;

@@ -56,10 +56,8 @@ int16_t lgdt3305::DecodeMode(int byte) {
 bool lgdt3305::probe() {
   bool found = false;
   for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
-    uint8_t reg[2] = {0x00, 0x00};
     uint8_t byte[1] = {0x00};
-    if (bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0 &&
-        !found) {
+    if (bus_.WriteReadOnce(candidate, {0x00, 0x00}, byte) && !found) {
       address_ = candidate;
       found = DecodeMode(byte[0]) != Mode::None;
     }

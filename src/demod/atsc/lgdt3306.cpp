@@ -27,10 +27,8 @@ double lgdt3306::Log10(double x) { return x == 0 ? 0 : std::log(x) / 2.302585092
 bool lgdt3306::probe() {
   bool found = false;
   for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
-    uint8_t reg[2] = {0x00, 0x01};
     uint8_t byte[1] = {0x00};
-    bool answered =
-        bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0;
+    bool answered = bus_.WriteReadOnce(candidate, {0x00, 0x01}, byte);
     if (answered && !found && !(candidate == 0xB2 && bus_.secondDemod)) {
       address_ = candidate;
       found = (byte[0] & 0xF6) == 0xC6;

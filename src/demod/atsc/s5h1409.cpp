@@ -16,8 +16,7 @@ void s5h1409::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(addres
 
 // A plain two-byte read with no retry; there is no identity register.
 bool s5h1409::probe() {
-  uint8_t buffer[2] = {0, 0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0x32, 0, 2, buffer) != 0) return false;
+  if (!bus_.Answers(0x32, 2)) return false;
   address_ = 0x32;
   return true;
 }

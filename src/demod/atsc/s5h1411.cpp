@@ -103,10 +103,7 @@ int32_t s5h1411::Qam256Color(int32_t raw) { return QamColor(raw, 4933, 12064, 16
 // Plain two-byte reads, one attempt each; a device acknowledging at both
 // addresses of a pair is taken for the chip. "-demod2" skips the first pair.
 bool s5h1411::probe() {
-  auto answers = [&](int32_t address) {
-    uint8_t buffer[2] = {0, 0};
-    return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 2, buffer) == 0;
-  };
+  auto answers = [&](int16_t address) { return bus_.Answers(address, 2); };
   if (answers(0x32) && !bus_.secondDemod) {
     address_ = 0x32;
     if (answers(0x34)) {

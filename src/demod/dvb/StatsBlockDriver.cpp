@@ -30,17 +30,13 @@ int16_t StatsBlockDriver::ReadRegister(int16_t reg) { return bus_.ReadReg8(addre
 void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1,
                                       int32_t& Data2, int32_t& Data3, int32_t& Data4) {
   uint8_t block[kBlockBytes];
-  for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
-    for (auto& b : block) b = 0xFF;
-    if (bus_.lib.velI2C_ReadArray(bus_.handle, 1, Addr, reg, kBlockBytes, block) != 0) continue;
-    Data0 = LittleEndianWord(block);
-    Data1 = LittleEndianWord(block + 4);
-    Data2 = LittleEndianWord(block + 8);
-    Data3 = LittleEndianWord(block + 12);
-    Data4 = LittleEndianWord(block + 16);
-    CheckSnrWord(Data3);
-    return;
-  }
+  if (!bus_.ReadBlock(Addr, reg, block)) return;
+  Data0 = LittleEndianWord(block);
+  Data1 = LittleEndianWord(block + 4);
+  Data2 = LittleEndianWord(block + 8);
+  Data3 = LittleEndianWord(block + 12);
+  Data4 = LittleEndianWord(block + 16);
+  CheckSnrWord(Data3);
 }
 
 StatsBlockDriver::Stats StatsBlockDriver::FreshStats() {

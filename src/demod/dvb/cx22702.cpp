@@ -20,8 +20,7 @@ constexpr int16_t kIdentity = 3;
 int16_t cx22702::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
 bool cx22702::Answers(int16_t address) {
-  uint8_t buffer[1] = {0};
-  return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, buffer) == 0;
+  return bus_.Answers(address, 1);
 }
 
 // With neither address answering there is nothing to identify, and reading

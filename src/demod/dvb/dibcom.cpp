@@ -37,9 +37,8 @@ std::string dibcom::name() {
 // No retry and no check of the library's answer: a failed transfer leaves
 // the zeroed buffer, so the value reads as 0.
 void dibcom::ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value) {
-  uint8_t out[2] = {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)};
   uint8_t in[2] = {0, 0};
-  bus_.lib.velI2C_WriteRead(bus_.handle, Addr, 0, 0, 2, out, 0, 0, 2, in);
+  bus_.WriteReadOnce(Addr, {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)}, in);
   value = in[0] * 256 + in[1];
 }
 
@@ -53,11 +52,8 @@ int32_t dibcom::ReadRegister(int16_t reg) {
 // the bus sees the same traffic with and without the second-demodulator flag.
 bool dibcom::Present(bool plainRead, int16_t address, bool counts) {
   uint8_t in[2] = {0, 0};
-  uint8_t out[2] = {0, 0};
-  uint8_t result = plainRead
-                       ? bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, in)
-                       : bus_.lib.velI2C_WriteRead(bus_.handle, address, 0, 0, 2, out, 0, 0, 2, in);
-  if (result != 0 || !counts) return false;
+  bool answered = plainRead ? bus_.Answers(address, 1) : bus_.WriteReadOnce(address, {0, 0}, in);
+  if (!answered || !counts) return false;
   address_ = address;
   return true;
 }

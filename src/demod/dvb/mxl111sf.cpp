@@ -12,9 +12,8 @@ QUOVIS_REGISTER_DRIVER(mxl111sf);
 // One write-read without retry finds the device; its identity byte must
 // have bits 0, 1, 4, 5 and 6 set.
 bool mxl111sf::probe() {
-  uint8_t out[2] = {0, 0};
   uint8_t in[1] = {0};
-  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, out, 0, 0, 1, in) != 0) return false;
+  if (!bus_.WriteReadOnce(0x1C, {0, 0}, in)) return false;
   address_ = 0x1C;
   int16_t id = ReadRegister(0x03) & 0xFF;
   return (id & 0x73) == 0x73;

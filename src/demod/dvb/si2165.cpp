@@ -57,8 +57,7 @@ std::string si2165::name() {
 // One read without retry in the library's 16-bit sub-address mode; there is
 // no identity register, so anything answering at 0xC8 is taken.
 bool si2165::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0x10, 0xC8, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0xC8, 1, 0x10)) return false;
   address_ = 0xC8;
   return true;
 }

@@ -12,8 +12,7 @@ QUOVIS_REGISTER_DRIVER(sms1xxx);
 // A plain one-byte read without retry finds the device; register 0x1F
 // tells whether it is ours.
 bool sms1xxx::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0xC6, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0xC6, 1)) return false;
   address_ = 0xC6;
   return ReadRegister(0x1F) == 0x73;
 }

@@ -26,8 +26,7 @@ std::string tda1004x::name() {
 int16_t tda1004x::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
 bool tda1004x::Answers(int16_t address) {
-  uint8_t buffer[1] = {0};
-  return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, buffer) == 0;
+  return bus_.Answers(address, 1);
 }
 
 // "-demod2" asks for the chip at the second address even when the first one

@@ -20,8 +20,7 @@ int16_t zl10353::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub)
 // A plain read without retry finds the device; the identity register then
 // tells this chip from others at the same address.
 bool zl10353::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, kAddress, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(kAddress, 1)) return false;
   address_ = kAddress;
   return ReadRegister(0x7F) == kIdentity;
 }
