@@ -6,6 +6,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
@@ -81,16 +82,12 @@ int32_t lg2160::LG2160ColorizeSNR(float aSNR) {
 
 Value lg2160::lg2160_SNRRegisters() {
   view_.SetCaption("frF0F1", "Reg 0202 / 0203");
-  std::string high = Hex(ReadRegister(0x0202));
-  std::string low = Hex(ReadRegister(0x0203));
-  return high + " " + low;
+  return HexRegisters(Reader(), {0x0202, 0x0203});
 }
 
 Value lg2160::lg2161_SNRRegisters() {
   view_.SetCaption("frF0F1", "Reg 0302 / 0303");
-  std::string high = Hex(ReadRegister(0x0302));
-  std::string low = Hex(ReadRegister(0x0303));
-  return high + " " + low;
+  return HexRegisters(Reader(), {0x0302, 0x0303});
 }
 
 // A 12-bit count, its low byte at the lower address.
@@ -192,8 +189,8 @@ void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
   view_.SetCaption("lblPilot",
                    "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));
   view_.SetCaption("frQAM", "AGC:");
-  view_.SetCaption("lblAGC", "RF_AGC: " + Hex32(ReadSigned12(0x010A)));
-  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex32(ReadSigned12(0x010C)));
+  view_.SetCaption("lblAGC", "RF_AGC: " + Hex(uint32_t(ReadSigned12(0x010A))));
+  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex(uint32_t(ReadSigned12(0x010C))));
   view_.SetCaption("lblSTRTime", "SCCC (0x0316) :");
   view_.SetCaption("lblFreqOffset", Hex(ReadRegister(0x0316)));
 }

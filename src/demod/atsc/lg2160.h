@@ -43,6 +43,9 @@ class lg2160 : public Demodulator {
 
  private:
   int16_t ReadRegister(int16_t reg);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(int16_t(reg)); };
+  }
   bool IsLg2161() const { return chipType_ == 2 || chipType_ == 1; }
   // The SNR of one reading, in dB, from the registers of the variant found.
   double ChipSnr();

@@ -6,6 +6,8 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
@@ -24,22 +26,12 @@ float Tenths(double snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
 
 int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
-int32_t lgdt3305::Read24(int high) {
-  int32_t top = ReadRegister(high);
-  int32_t middle = ReadRegister(high + 1);
-  int32_t low = ReadRegister(high + 2);
-  int32_t v = top * 65536 + middle * 256 + low;
-  return (v & 0x800000) ? v - 16777216 : v;
-}
-
 int32_t lgdt3305::Read12(int high) {
   int h = ReadRegister(high);
   int low = ReadRegister(high + 1);
   int32_t v = (h & 0x0F) * 256 + low;
   return (h & 0x08) ? v - 4096 : v;
 }
-
-double lgdt3305::Log10(double x) { return std::log(x) / 2.30258509299405; }
 
 int16_t lgdt3305::DecodeMode(int byte) {
   if (byte == 255) return Mode::None;
@@ -88,10 +80,7 @@ int32_t lgdt3305::Snr100(int16_t mode, double mse) {
 float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   double mse = 0;
   if (currentMode_ == Mode::Vsb8) {
-    int top = ReadRegister(0x0413);
-    int middle = ReadRegister(0x0414);
-    int low = ReadRegister(0x0415);
-    mse = (top & 0x0F) * 65536.0 + middle * 256 + low;
+    mse = ReadWord24(Reader(), 0x0413) & 0x0FFFFF;
   } else if (IsQam(currentMode_)) {
     int high = ReadRegister(0x011B);
     int low = ReadRegister(0x011C);
@@ -132,14 +121,14 @@ Value lgdt3305::UncorrectableErrors() {
 }
 
 Value lgdt3305::CarrierOffset() {
-  int32_t v = Read24(0x0118);
+  int32_t v = SignExtend24(ReadWord24(Reader(), 0x0118));
   if (currentMode_ == Mode::Vsb8) return float(v * std::ldexp(1.0, -24) * 21520);
   if (IsQam(currentMode_)) return float(v * std::ldexp(1.0, -29) * 25000);
   return 0.0f;
 }
 
 float lgdt3305::TimingRecoveryOffset() {
-  double twice = 2.0 * Read24(0x0217);
+  double twice = 2.0 * SignExtend24(ReadWord24(Reader(), 0x0217));
   if (currentMode_ == Mode::Vsb8) return float(twice * std::ldexp(1.0, -30) * 21520);
   if (IsQam(currentMode_)) return float(twice * std::ldexp(1.0, -30) * 25000);
   return 0.0f;

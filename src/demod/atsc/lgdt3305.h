@@ -37,10 +37,11 @@ class lgdt3305 : public Demodulator {
   static int16_t DecodeMode(int byte);
   // Hundredths of a dB for an error power, rounded half to even.
   static int32_t Snr100(int16_t mode, double mse);
-  static double Log10(double x);
   int ReadRegister(int reg);
   // Three registers as one 24-bit two's-complement number.
-  int32_t Read24(int high);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(reg); };
+  }
   // Two registers as one 12-bit two's-complement number.
   int32_t Read12(int high);
 

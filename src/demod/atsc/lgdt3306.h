@@ -32,7 +32,6 @@ class lgdt3306 : public Demodulator {
 
  private:
   // Like a base-10 logarithm, but 0 for 0.
-  static double Log10(double x);
   int ReadRegister(int reg);
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();

@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -119,11 +120,7 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   return snr.reading;
 }
 
-Value s5h1409::SNRRegisters() {
-  std::string f0 = Hex(ReadRegister(0xF0));
-  std::string f1 = Hex(ReadRegister(0xF1));
-  return f0 + " / " + f1 + " / XX";
-}
+Value s5h1409::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1}, " / ") + " / XX"; }
 
 Value s5h1409::CarrierOffset() {
   int16_t high = ReadRegister(0x33);
@@ -131,15 +128,9 @@ Value s5h1409::CarrierOffset() {
   return MakeLong(high, low);
 }
 
-std::string s5h1409::HexPair(int16_t high, int16_t low) {
-  std::string first = Hex(ReadRegister(high));
-  std::string second = Hex(ReadRegister(low));
-  return first + " " + second;
-}
-
-Value s5h1409::CarrierOffsetHex() { return HexPair(0x33, 0x34); }
-Value s5h1409::SymbolTiming() { return HexPair(0x35, 0x36); }
-Value s5h1409::AutoFreq() { return HexPair(0x38, 0x39); }
+Value s5h1409::CarrierOffsetHex() { return HexRegisters(Reader(), {0x33, 0x34}); }
+Value s5h1409::SymbolTiming() { return HexRegisters(Reader(), {0x35, 0x36}); }
+Value s5h1409::AutoFreq() { return HexRegisters(Reader(), {0x38, 0x39}); }
 
 int16_t s5h1409::Passthru() { return GetBit(ReadRegister(0xF3), 0); }
 int16_t s5h1409::Sleep() { return GetBit(ReadRegister(0xF2), 0); }

@@ -42,7 +42,9 @@ class s5h1409 : public Demodulator {
   int16_t ReadRegister(int16_t sub);
   void WriteRegister(int16_t sub, int16_t value);
   Value QamRegister(int16_t sub);
-  std::string HexPair(int16_t high, int16_t low);
+  auto Reader() {
+    return [this](int sub) { return ReadRegister(int16_t(sub)); };
+  }
 
   Bus& bus_;
   int16_t address_ = 0;

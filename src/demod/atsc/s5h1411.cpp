@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -161,12 +162,7 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   return snr.reading;
 }
 
-Value s5h1411::SNRRegisters() {
-  std::string f0 = Hex(ReadRegister(0xF0));
-  std::string f1 = Hex(ReadRegister(0xF1));
-  std::string f2 = Hex(ReadRegister(0xF2));
-  return f0 + " / " + f1 + " / " + f2;
-}
+Value s5h1411::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1, 0xF2}, " / "); }
 
 Value s5h1411::CarrierOffset() {
   int16_t high = ReadRegister(0x49);
@@ -174,11 +170,9 @@ Value s5h1411::CarrierOffset() {
   return MakeLong(high, low);
 }
 
-std::string s5h1411::HexPair(int16_t high, int16_t low) {
-  std::string first = Hex(ReadRegister(high));
-  std::string second = Hex(ReadRegister(low));
-  return first + " " + second;
-}
+Value s5h1411::CarrierOffsetHex() { return HexRegisters(Reader(), {0x49, 0x4A}); }
+Value s5h1411::SymbolTiming() { return HexRegisters(Reader(), {0x4B, 0x4C}); }
+Value s5h1411::AutoFreq() { return HexRegisters(Reader(), {0x47, 0x48}); }
 
 int16_t s5h1411::Passthru() { return GetBit(ReadRegister(0xF5), 0); }
 int16_t s5h1411::Sleep() { return GetBit(ReadRegister(0xF4), 0); }

@@ -5,6 +5,8 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -90,7 +92,7 @@ double dibcom::CarrierToNoise(int32_t r1, int32_t r2) {
   int32_t m2 = (r2 >> 6) & 0xFF;
   int32_t e2 = SignExtend6(r2 & 0x3F);
   double q = double(m2 + 1) / double(m1 + 1) * std::ldexp(1.0, e2 - e1);
-  return 10 * std::log10(q);
+  return 10 * Log10(q);
 }
 
 // Only three models have a known register pair; the others report 0 dB
@@ -121,10 +123,8 @@ float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
 Value dibcom::SNRRegisters() {
   view_.SetCaption("frF0F1", "agc1_raw / agc2_raw / agc_global");
   view_.SetFont("frF0F1", "SmallFonts", 7);
-  std::string agc1 = Hex(ReadRegister(0x0188));
-  std::string agc2 = Hex(ReadRegister(0x0189));
-  std::string global = Hex(ReadRegister(0x018A));
-  return agc1 + " / " + agc2 + " / " + global;
+  return HexRegisters([this](int reg) { return ReadRegister(int16_t(reg)); },
+                      {0x0188, 0x0189, 0x018A}, " / ");
 }
 
 void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

@@ -6,6 +6,8 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -32,8 +34,6 @@ int16_t DecodeCodeRate(int16_t v) {
 }
 int16_t DecodeGuard(int16_t v) { return Lookup(v & 7, {{1, 0}, {2, 1}, {3, 2}, {4, 3}}); }
 int16_t DecodeTransmissionMode(int16_t v) { return Lookup(v & 0x0F, {{11, 0}, {13, 1}, {12, 2}}); }
-
-double Log10(double x) { return std::log(x) / std::log(10.0); }
 
 // Where each DVB-T field lives in the two TPS register sets.
 struct TpsRegisters {
@@ -72,9 +72,8 @@ int16_t si2165::OperatingMode() {
 
 // No reference power means no measurement: 0 dB rather than the logarithm of 0.
 double si2165::getCoN_DVBT() {
-  int32_t s0 = ReadRegister(0x02A4), s1 = ReadRegister(0x02A5), s2 = ReadRegister(0x02A6);
+  int32_t sigma = ReadWord24(Reader(), 0x02A4, ByteOrder::LsbFirst);
   int32_t p0 = ReadRegister(0x02C0), p1 = ReadRegister(0x02C1);
-  int32_t sigma = s2 * 65536 + s1 * 256 + s0;
   int32_t power = p1 * 256 + p0;
   if (sigma == 0 || power == 0) return 0;
   return 10 * Log10(double(power) * 128 / sigma);
@@ -82,8 +81,7 @@ double si2165::getCoN_DVBT() {
 
 // The chip's 24-bit noise figure, least significant byte first.
 double si2165::getCoN_DVBC() {
-  int32_t r0 = ReadRegister(0x026C), r1 = ReadRegister(0x026D), r2 = ReadRegister(0x026E);
-  int32_t v = r2 * 65536 + r1 * 256 + r0;
+  int32_t v = ReadWord24(Reader(), 0x026C, ByteOrder::LsbFirst);
   if (v == 0) return 0;
   return 10 * Log10(16777216.0 / v) * 3 / 4;
 }

@@ -28,6 +28,9 @@ class si2165 : public Demodulator {
 
  private:
   int16_t ReadRegister(int16_t reg);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(int16_t(reg)); };
+  }
   int16_t Bit0(int16_t reg) { return int16_t(ReadRegister(reg) & 1); }
   void ReadTPS();
   void ReadDvbtTPS();

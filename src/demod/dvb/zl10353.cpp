@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -71,11 +72,8 @@ Value zl10353::UncorrectableErrors() {
 Value zl10353::PostVeterbiErrors() {
   int32_t periodHigh = ReadRegister(0x60);
   int32_t periodLow = ReadRegister(0x61);
-  int32_t errorsHigh = ReadRegister(0x11);
-  int32_t errorsMid = ReadRegister(0x12);
-  int32_t errorsLow = ReadRegister(0x13);
+  int32_t errors = ReadWord24([this](int sub) { return ReadRegister(int16_t(sub)); }, 0x11);
   int32_t period = periodHigh * 256 + periodLow;
-  int32_t errors = errorsHigh * 65536 + errorsMid * 256 + errorsLow;
   if (period == 0) return 0.0;
   return errors / (double(period) * 1024 * 1632);
 }
