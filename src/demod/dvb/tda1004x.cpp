@@ -15,13 +15,14 @@ QUOVIS_REGISTER_DRIVER(tda1004x);
 namespace {
 constexpr int16_t kFirstAddress = 0x10;
 constexpr int16_t kSecondAddress = 0x12;
+
+constexpr Tda1004xVariant kVariants[] = {
+    {0x46, "TDA10046", 0x1C, 0x06, 3, 0x27, -1, 0x7F, 127},
+    {0x48, "TDA10048", 0xA2, 0x1A, 4, 0xCE, 0xCF, 0xFF, 65535},
+};
 }  // namespace
 
-std::string tda1004x::name() {
-  if (IsTda10046()) return "TDA10046";
-  if (IsTda10048()) return "TDA10048";
-  return "TDA1004x";
-}
+std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
 
 int16_t tda1004x::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
@@ -39,12 +40,15 @@ bool tda1004x::probe() {
     address_ = kSecondAddress;
   else
     return false;
-  identity_ = ReadRegister(0x00);
-  return IsTda10046() || IsTda10048();
+  int16_t identity = ReadRegister(0x00);
+  variant_ = nullptr;
+  for (const Tda1004xVariant& v : kVariants)
+    if (v.identity == identity) variant_ = &v;
+  return variant_ != nullptr;
 }
 
 int16_t tda1004x::OperatingMode() {
-  if (!IsTda10046() && !IsTda10048()) return Mode::None;
+  if (!variant_) return Mode::None;
   ReadTPS();
   return Mode::DvbT;
 }
@@ -74,11 +78,7 @@ void tda1004x::ReadTPS() {
   }
 }
 
-int16_t tda1004x::RawSnr() {
-  if (IsTda10046()) return ReadRegister(0x1C);
-  if (IsTda10048()) return ReadRegister(0xA2);
-  return 0;
-}
+int16_t tda1004x::RawSnr() { return variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0); }
 
 // The raw value grows as the signal worsens; full scale (255) is 0 dB and
 // nothing measured reads as the top of the scale.
@@ -107,31 +107,21 @@ int32_t tda1004x::CounterDelta(int32_t max, int32_t count, int32_t& previous) {
 
 Value tda1004x::UncorrectableErrors() {
   int32_t count = 0, max = 0;
-  if (IsTda10046()) {
-    count = ReadRegister(0x27) & 0x7F;
-    max = 127;
-  } else if (IsTda10048()) {
-    int32_t low = ReadRegister(0xCE);
-    int32_t high = ReadRegister(0xCF);
+  if (variant_) {
+    int32_t low = ReadRegister(variant_->errorsLow) & variant_->errorsMask;
+    int32_t high = variant_->errorsHigh < 0 ? 0 : ReadRegister(variant_->errorsHigh);
     count = high * 256 + low;
-    max = 65535;
+    max = variant_->errorsMax;
   }
   return CounterDelta(max, count, previousUncorrectable_);
 }
 
 void tda1004x::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                              int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t status = 0;
-  if (IsTda10046()) status = ReadRegister(0x06);
-  if (IsTda10048()) status = ReadRegister(0x1A);
+  int16_t status = variant_ ? ReadRegister(variant_->statusRegister) : int16_t(0);
   view_.SetCaption("lblFECLock", "TPS Lock");
   FEC_Lock = GetBit(status, 0);
-  if (IsTda10046())
-    Master_Lock = GetBit(status, 3);
-  else if (IsTda10048())
-    Master_Lock = GetBit(status, 4);
-  else
-    Master_Lock = Lock::NotApplicable;
+  Master_Lock = variant_ ? GetBit(status, variant_->masterLockBit) : int16_t(Lock::NotApplicable);
   view_.SetCaption("lblEQLock", "PLL Lock");
   EQ_Lock = GetBit(status, 7);
   view_.SetCaption("lblVSBSync", "FREQ Lock");
