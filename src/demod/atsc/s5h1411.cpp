@@ -104,18 +104,17 @@ int32_t s5h1411::Qam256Color(int32_t raw) { return QamColor(raw, 4933, 12064, 16
 // Plain two-byte reads, one attempt each; a device acknowledging at both
 // addresses of a pair is taken for the chip. "-demod2" skips the first pair.
 bool s5h1411::probe() {
+  struct AddressPair {
+    int16_t main, second;
+    bool firstDemod;  // passed over with "-demod2"
+  };
+  static constexpr AddressPair kPairs[] = {{0x32, 0x34, true}, {0x72, 0x74, false}};
   auto answers = [&](int16_t address) { return bus_.Answers(address, 2); };
-  if (answers(0x32) && !bus_.secondDemod) {
-    address_ = 0x32;
-    if (answers(0x34)) {
-      secondAddress_ = 0x34;
-      return true;
-    }
-  }
-  if (answers(0x72)) {
-    address_ = 0x72;
-    if (answers(0x74)) {
-      secondAddress_ = 0x74;
+  for (const AddressPair& pair : kPairs) {
+    if (!answers(pair.main) || (pair.firstDemod && bus_.secondDemod)) continue;
+    address_ = pair.main;
+    if (answers(pair.second)) {
+      secondAddress_ = pair.second;
       return true;
     }
   }

@@ -62,12 +62,17 @@ bool si2165::probe() {
   return true;
 }
 
+const si2165::Standard si2165::kStandards[2] = {
+    {1, Mode::DvbT, &si2165::getCoN_DVBT, 0x0390, 0x0398},
+    {5, Mode::DvbC, &si2165::getCoN_DVBC, 0x023E, -1},
+};
+
 int16_t si2165::OperatingMode() {
-  switch (ReadRegister(0x00EC) & 0x1F) {
-    case 1: standard_ = DvbT; return Mode::DvbT;
-    case 5: standard_ = DvbC; return Mode::DvbC;
-    default: standard_ = None; return Mode::None;
-  }
+  int16_t code = ReadRegister(0x00EC) & 0x1F;
+  standard_ = nullptr;
+  for (const Standard& s : kStandards)
+    if (s.code == code) standard_ = &s;
+  return standard_ ? standard_->mode : int16_t(Mode::None);
 }
 
 // No reference power means no measurement: 0 dB rather than the logarithm of 0.
@@ -87,9 +92,7 @@ double si2165::getCoN_DVBC() {
 }
 
 double si2165::getCoN() {
-  if (standard_ == DvbT) return getCoN_DVBT();
-  if (standard_ == DvbC) return getCoN_DVBC();
-  return 0;
+  return standard_ ? (this->*standard_->carrierToNoise)() : 0;
 }
 
 float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
@@ -108,12 +111,10 @@ void si2165::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
   view_.SetCaption("lblVSBSync", "FREQ Lock");
   view_.SetCaption("lblEQLock", "SYNC Lock");
   view_.SetCaption("lblAFCLock", "AGC Lock");
-  if (standard_ == DvbT) {
-    Master_Lock = Bit0(0x0390);
-    VSB_Sync = Bit0(0x0398);
-  } else if (standard_ == DvbC) {
-    Master_Lock = Bit0(0x023E);
-    VSB_Sync = Lock::NotApplicable;
+  if (standard_) {
+    Master_Lock = Bit0(standard_->masterLockRegister);
+    VSB_Sync = standard_->syncLockRegister < 0 ? int16_t(Lock::NotApplicable)
+                                               : Bit0(standard_->syncLockRegister);
   }
   FEC_Lock = Bit0(0x04E0);
   EQ_Lock = Bit0(0x0440);
@@ -134,9 +135,10 @@ void si2165::ReadDvbtTPS() {
 
 // DVB-C reports only its constellation; the other fields keep their values.
 void si2165::ReadTPS() {
-  if (standard_ == DvbT)
+  if (!standard_) return;
+  if (standard_->mode == Mode::DvbT)
     ReadDvbtTPS();
-  else if (standard_ == DvbC)
+  else
     modulation_ = DecodeModulation(ReadRegister(0x00F8));
 }
 

@@ -24,9 +24,17 @@ class si2165 : public Demodulator {
                      int16_t& AFC_Lock) override;
   int16_t Passthru() override;
 
-  enum Standard : int16_t { None = 0, DvbT = 1, DvbC = 2 };
-
  private:
+  // What differs between the two standards the chip receives.
+  struct Standard {
+    int16_t code;  // register 0x00EC, low five bits
+    int16_t mode;
+    double (si2165::*carrierToNoise)();
+    int16_t masterLockRegister;
+    int16_t syncLockRegister;  // -1: no such lock
+  };
+  static const Standard kStandards[2];
+
   int16_t ReadRegister(int16_t reg);
   auto Reader() {
     return [this](int reg) { return ReadRegister(int16_t(reg)); };
@@ -38,7 +46,7 @@ class si2165 : public Demodulator {
   Bus& bus_;
   MonitorView& view_;
   int16_t address_ = 0;
-  int16_t standard_ = None;
+  const Standard* standard_ = nullptr;  // none recognised
   int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
           transmissionMode_ = 0;
 };
