@@ -15,8 +15,23 @@
 QUOVIS_REGISTER_DRIVER(dibcom);
 
 namespace {
-constexpr std::array<const char*, 7> kModelNames = {
-    "DIB7000PC", "DIB7000", "DIB7000HC", "DIB7000MC", "DIB3000MB", "DIB3000MC", "DIB3000P"};
+// What differs between the models, in the order of their model numbers.
+struct DibcomModel {
+  const char* name;
+  int16_t carrierToNoise1, carrierToNoise2;  // 0: no known register pair, 0 dB
+  int16_t tpsRegister;                       // 0: none, the fields read as 0
+  int modulationShift;                       // of the 2-bit constellation field
+  int16_t uncorrectableRegister;
+};
+constexpr std::array<DibcomModel, 7> kModels = {{
+    {"DIB7000PC", 0x01DF, 0x01E0, 0x01CF, 14, 0x01FA},
+    {"DIB7000", 0x01F9, 0x01FA, 0x01CF, 14, 0x01FA},
+    {"DIB7000HC", 0, 0, 0x01CF, 14, 0x01FA},
+    {"DIB7000MC", 0, 0, 0x01CF, 14, 0x01FA},
+    {"DIB3000MB", 0, 0, 0, 13, 0x01FC},
+    {"DIB3000MC", 0, 0, 0x01CA, 13, 0x01FC},
+    {"DIB3000P", 0x01E3, 0x01E4, 0x01CA, 13, 0x01FC},
+}};
 
 // A 6-bit two's-complement exponent.
 int32_t SignExtend6(int32_t v) { return (v & 0x20) ? v - 64 : v; }
@@ -33,7 +48,7 @@ int16_t DecodeCodeRate(int32_t field) {
 }  // namespace
 
 std::string dibcom::name() {
-  return model_ >= 0 && size_t(model_) < kModelNames.size() ? kModelNames[model_] : "DIBCOM";
+  return model_ >= 0 && size_t(model_) < kModels.size() ? kModels[model_].name : "DIBCOM";
 }
 
 // No retry and no check of the library's answer: a failed transfer leaves
@@ -98,15 +113,10 @@ double dibcom::CarrierToNoise(int32_t r1, int32_t r2) {
 // Only three models have a known register pair; the others report 0 dB
 // rather than a figure read from registers that mean something else.
 double dibcom::ReadCarrierToNoise() {
-  int16_t r1, r2;
-  switch (model_) {
-    case 0: r1 = 0x01DF, r2 = 0x01E0; break;
-    case 1: r1 = 0x01F9, r2 = 0x01FA; break;
-    case 6: r1 = 0x01E3, r2 = 0x01E4; break;
-    default: return 0;
-  }
-  int32_t v1 = ReadRegister(r1);
-  return CarrierToNoise(v1, ReadRegister(r2));
+  const DibcomModel& m = kModels[model_];
+  if (m.carrierToNoise1 == 0) return 0;
+  int32_t v1 = ReadRegister(m.carrierToNoise1);
+  return CarrierToNoise(v1, ReadRegister(m.carrierToNoise2));
 }
 
 float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
@@ -119,6 +129,8 @@ float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;
 }
+
+Value dibcom::UncorrectableErrors() { return ReadRegister(kModels[model_].uncorrectableRegister); }
 
 Value dibcom::SNRRegisters() {
   view_.SetCaption("frF0F1", "agc1_raw / agc2_raw / agc_global");
@@ -142,14 +154,9 @@ void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
 }
 
 void dibcom::ReadTPS() {
-  int32_t t = 0;
-  if (model_ >= 0 && model_ <= 3) {
-    t = ReadRegister(0x01CF);
-    modulation_ = int16_t((t >> 14) & 3);
-  } else if (model_ >= 4 && model_ <= 6) {
-    if (model_ != 4) t = ReadRegister(0x01CA);
-    modulation_ = int16_t((t >> 13) & 3);
-  }
+  const DibcomModel& m = kModels[model_];
+  int32_t t = m.tpsRegister == 0 ? 0 : ReadRegister(m.tpsRegister);
+  modulation_ = int16_t((t >> m.modulationShift) & 3);
   if (modulation_ == 3) modulation_ = -1;
   hierarchy_ = 0;
   selectHPLP_ = 0;

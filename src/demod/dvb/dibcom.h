@@ -19,7 +19,7 @@ class dibcom : public Demodulator {
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
-  Value UncorrectableErrors() override { return ReadRegister(model_ <= 3 ? 0x01FA : 0x01FC); }
+  Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override { return ReadRegister(0x01FC); }
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
@@ -37,7 +37,7 @@ class dibcom : public Demodulator {
   Bus& bus_;
   MonitorView& view_;
   int16_t address_ = 0;
-  int16_t model_ = 0;
+  int16_t model_ = 0;  // 0..6, by the identity registers
   int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
           transmissionMode_ = 0;
 };
