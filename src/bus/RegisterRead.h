@@ -20,6 +20,16 @@ int32_t ReadWord24(Read read, int first, ByteOrder order = ByteOrder::MsbFirst) 
   return order == ByteOrder::MsbFirst ? a * 65536 + b * 256 + c : c * 65536 + b * 256 + a;
 }
 
+// A 12-bit two's-complement number from two registers: bits 11..8 in the
+// low nibble of `first` (bit 3 of it the sign), bits 7..0 in the next.
+template <typename Read>
+int32_t ReadSigned12(Read read, int first) {
+  int32_t high = read(first);
+  int32_t low = read(first + 1);
+  int32_t v = (high & 0x0F) * 256 + low;
+  return (high & 0x08) ? v - 4096 : v;
+}
+
 // A 24-bit two's-complement number as a signed value.
 inline int32_t SignExtend24(int32_t v) { return (v & 0x800000) ? v - 16777216 : v; }
 

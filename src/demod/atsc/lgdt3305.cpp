@@ -26,13 +26,6 @@ float Tenths(double snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
 
 int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
-int32_t lgdt3305::Read12(int high) {
-  int h = ReadRegister(high);
-  int low = ReadRegister(high + 1);
-  int32_t v = (h & 0x0F) * 256 + low;
-  return (h & 0x08) ? v - 4096 : v;
-}
-
 int16_t lgdt3305::DecodeMode(int byte) {
   if (byte == 255) return Mode::None;
   switch (byte & 3) {
@@ -156,7 +149,7 @@ void lgdt3305::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FE
   FEC_Lock = GetBit(r2, 1);
   VSB_Sync = GetBit(r2, 2);
   EQ_Lock = GetBit(r2, 0);
-  int32_t rf = Read12(0x0316);
-  int32_t ifAgc = Read12(0x0318);
+  int32_t rf = ReadSigned12(Reader(), 0x0316);
+  int32_t ifAgc = ReadSigned12(Reader(), 0x0318);
   LabelLgLockPanel(view_, rf, ifAgc);
 }

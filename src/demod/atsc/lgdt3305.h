@@ -43,7 +43,6 @@ class lgdt3305 : public Demodulator {
     return [this](int reg) { return ReadRegister(reg); };
   }
   // Two registers as one 12-bit two's-complement number.
-  int32_t Read12(int high);
 
   Bus& bus_;
   MonitorView& view_;
