@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 // A DVB-T-only demodulator that the monitor can only read: no I2C gate, no
 // sleep control, no carrier, AGC or 8-VSB/QAM readings. Its transmission
@@ -9,12 +10,7 @@ class PlainDvbtDriver : public Demodulator {
  public:
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override {
-    Modulation = this->Modulation;
-    Hierarchy = this->Hierarchy;
-    SelectHPLP = this->SelectHPLP;
-    CodeRate = this->CodeRate;
-    Guard = this->Guard;
-    TransmissionMode = this->TransmissionMode;
+    tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
   }
 
  protected:
@@ -24,10 +20,5 @@ class PlainDvbtDriver : public Demodulator {
     return field >= 0 && field <= highest ? int16_t(field) : int16_t(-1);
   }
 
-  int16_t Modulation = 0;
-  int16_t Hierarchy = 0;
-  int16_t SelectHPLP = 0;
-  int16_t CodeRate = 0;
-  int16_t Guard = 0;
-  int16_t TransmissionMode = 0;
+  Tps tps_;
 };

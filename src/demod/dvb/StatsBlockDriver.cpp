@@ -53,26 +53,21 @@ int16_t StatsBlockDriver::OperatingMode() {
 void StatsBlockDriver::ReadTPS() {
   Stats s = FreshStats();
   int32_t w = s[0];
-  modulation_ = CodeUpTo(Field(w, 0, 2), 2);
-  transmissionMode_ = CodeUpTo(Field(w, 8, 2), 1);
-  guard_ = CodeUpTo(Field(w, 16, 3), 3);
-  hierarchy_ = CodeUpTo(Field(w, 24, 3), 3);
-  codeRate_ = CodeUpTo(Field(s[1], 0, 3), 4);
+  tps_.modulation = CodeUpTo(Field(w, 0, 2), 2);
+  tps_.transmissionMode = CodeUpTo(Field(w, 8, 2), 1);
+  tps_.guard = CodeUpTo(Field(w, 16, 3), 3);
+  tps_.hierarchy = CodeUpTo(Field(w, 24, 3), 3);
+  tps_.codeRate = CodeUpTo(Field(s[1], 0, 3), 4);
 }
 
 void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                               int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }
 
 int32_t StatsBlockDriver::ColorOf(float snr) const {
-  return DvbtThresholdColor(modulation_, codeRate_, snr);
+  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, snr);
 }
 
 void StatsBlockDriver::ShowSignalStrength(int32_t Data4) {

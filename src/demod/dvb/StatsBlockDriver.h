@@ -2,6 +2,7 @@
 #include <array>
 
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -42,6 +43,5 @@ class StatsBlockDriver : public Demodulator {
  private:
   void ReadTPS();
 
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  Tps tps_;
 };

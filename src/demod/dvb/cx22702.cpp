@@ -45,12 +45,12 @@ void cx22702::ReadTPS() {
   int16_t a = ReadRegister(0x01);
   int16_t b = ReadRegister(0x02);
   int16_t c = ReadRegister(0x03);
-  Modulation = CodeUpTo(GetBits(a, 3, 2), 2);
-  Hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
-  SelectHPLP = GetBit(ReadRegister(0x0C), 6);
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
-  Guard = int16_t(GetBits(c, 6, 2));
-  TransmissionMode = GetBit(c, 5);
+  tps_.modulation = CodeUpTo(GetBits(a, 3, 2), 2);
+  tps_.hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
+  tps_.selectHPLP = GetBit(ReadRegister(0x0C), 6);
+  tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
+  tps_.guard = int16_t(GetBits(c, 6, 2));
+  tps_.transmissionMode = GetBit(c, 5);
 }
 
 // Register 0x23 falls as the signal grows; 255 reads as 10 dB.
@@ -59,7 +59,7 @@ float cx22702::SignalStrength() { return float((255 - ReadRegister(0x23)) / 8.0 
 // The thresholds follow the received constellation and code rate, as the
 // window's own DVB colouring does, but apply to the whole-number strength.
 int32_t cx22702::StrengthColor(float strength) const {
-  return DvbtThresholdColor(Modulation, CodeRate, strength);
+  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, strength);
 }
 
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {

@@ -156,13 +156,13 @@ void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
 void dibcom::ReadTPS() {
   const DibcomModel& m = kModels[model_];
   int32_t t = m.tpsRegister == 0 ? 0 : ReadRegister(m.tpsRegister);
-  modulation_ = int16_t((t >> m.modulationShift) & 3);
-  if (modulation_ == 3) modulation_ = -1;
-  hierarchy_ = 0;
-  selectHPLP_ = 0;
-  codeRate_ = DecodeCodeRate((t >> 5) & 7);
-  guard_ = int16_t(t & 3);
-  transmissionMode_ = int16_t((t >> 8) & 1);
+  tps_.modulation = int16_t((t >> m.modulationShift) & 3);
+  if (tps_.modulation == 3) tps_.modulation = -1;
+  tps_.hierarchy = 0;
+  tps_.selectHPLP = 0;
+  tps_.codeRate = DecodeCodeRate((t >> 5) & 7);
+  tps_.guard = int16_t(t & 3);
+  tps_.transmissionMode = int16_t((t >> 8) & 1);
 }
 
 int16_t dibcom::OperatingMode() {
@@ -172,10 +172,5 @@ int16_t dibcom::OperatingMode() {
 
 void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                     int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

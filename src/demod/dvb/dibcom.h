@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -38,6 +39,5 @@ class dibcom : public Demodulator {
   MonitorView& view_;
   int16_t address_ = 0;
   int16_t model_ = 0;  // 0..6, by the identity registers
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  Tps tps_;
 };

@@ -125,12 +125,12 @@ int16_t si2165::Passthru() { return Bit0(0x0001); }
 
 void si2165::ReadDvbtTPS() {
   const TpsRegisters& r = (ReadRegister(0x02E8) & 1) ? kSetB : kSetA;
-  modulation_ = DecodeModulation(ReadRegister(r.modulation));
-  hierarchy_ = DecodeHierarchy(ReadRegister(r.hierarchy));
-  selectHPLP_ = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
-  codeRate_ = DecodeCodeRate(ReadRegister(selectHPLP_ ? r.lpCodeRate : r.hpCodeRate));
-  guard_ = DecodeGuard(ReadRegister(r.guard));
-  transmissionMode_ = DecodeTransmissionMode(ReadRegister(r.transmissionMode));
+  tps_.modulation = DecodeModulation(ReadRegister(r.modulation));
+  tps_.hierarchy = DecodeHierarchy(ReadRegister(r.hierarchy));
+  tps_.selectHPLP = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
+  tps_.codeRate = DecodeCodeRate(ReadRegister(tps_.selectHPLP ? r.lpCodeRate : r.hpCodeRate));
+  tps_.guard = DecodeGuard(ReadRegister(r.guard));
+  tps_.transmissionMode = DecodeTransmissionMode(ReadRegister(r.transmissionMode));
 }
 
 // DVB-C reports only its constellation; the other fields keep their values.
@@ -139,16 +139,11 @@ void si2165::ReadTPS() {
   if (standard_->mode == Mode::DvbT)
     ReadDvbtTPS();
   else
-    modulation_ = DecodeModulation(ReadRegister(0x00F8));
+    tps_.modulation = DecodeModulation(ReadRegister(0x00F8));
 }
 
 void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                     int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

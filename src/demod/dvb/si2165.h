@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -47,6 +48,5 @@ class si2165 : public Demodulator {
   MonitorView& view_;
   int16_t address_ = 0;
   const Standard* standard_ = nullptr;  // none recognised
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  Tps tps_;
 };

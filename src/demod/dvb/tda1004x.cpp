@@ -58,23 +58,23 @@ void tda1004x::ReadTPS() {
     int16_t x = ReadRegister(0x04);
     int16_t y = ReadRegister(0x05);
     int16_t s = ReadRegister(0x01);
-    Modulation = CodeUpTo(GetBits(x, 0, 2), 2);
-    Hierarchy = int16_t(GetBits(x, 5, 2));
-    SelectHPLP = GetBit(s, 3);
-    CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(y, 3, 3), 4);
-    Guard = int16_t(GetBits(x, 2, 2));
-    TransmissionMode = GetBit(x, 4);
+    tps_.modulation = CodeUpTo(GetBits(x, 0, 2), 2);
+    tps_.hierarchy = int16_t(GetBits(x, 5, 2));
+    tps_.selectHPLP = GetBit(s, 3);
+    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(y, 3, 3), 4);
+    tps_.guard = int16_t(GetBits(x, 2, 2));
+    tps_.transmissionMode = GetBit(x, 4);
   } else {
     int16_t x = ReadRegister(0x14);
     int16_t y = ReadRegister(0x15);
     int16_t z = ReadRegister(0x16);
     int16_t s = ReadRegister(0x18);
-    Modulation = CodeUpTo(GetBits(y, 5, 2), 2);
-    Hierarchy = int16_t(GetBits(y, 3, 2));
-    SelectHPLP = GetBit(s, 3);
-    CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(z, 0, 3), 4);
-    Guard = int16_t(GetBits(x, 2, 2));
-    TransmissionMode = CodeUpTo(GetBits(x, 0, 2), 2);
+    tps_.modulation = CodeUpTo(GetBits(y, 5, 2), 2);
+    tps_.hierarchy = int16_t(GetBits(y, 3, 2));
+    tps_.selectHPLP = GetBit(s, 3);
+    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(z, 0, 3), 4);
+    tps_.guard = int16_t(GetBits(x, 2, 2));
+    tps_.transmissionMode = CodeUpTo(GetBits(x, 0, 2), 2);
   }
 }
 

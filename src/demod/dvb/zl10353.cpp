@@ -39,12 +39,12 @@ void zl10353::ReadTPS() {
   int16_t b = ReadRegister(0x20);
   uint16_t w = uint16_t(a * 256 + b);
   auto field = [w](int start, int count) { return int32_t(w >> start) & ((1 << count) - 1); };
-  Modulation = CodeUpTo(field(13, 2), 2);
-  Hierarchy = CodeUpTo(field(10, 3), 3);
-  SelectHPLP = int16_t(field(15, 1));
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
-  Guard = int16_t(field(2, 2));
-  TransmissionMode = int16_t(field(0, 1));
+  tps_.modulation = CodeUpTo(field(13, 2), 2);
+  tps_.hierarchy = CodeUpTo(field(10, 3), 3);
+  tps_.selectHPLP = int16_t(field(15, 1));
+  tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
+  tps_.guard = int16_t(field(2, 2));
+  tps_.transmissionMode = int16_t(field(0, 1));
 }
 
 // One unit of the SNR register is 1/8 dB. The average is narrowed to single
