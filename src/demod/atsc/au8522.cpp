@@ -1,7 +1,5 @@
 #include "demod/atsc/au8522.h"
 
-#include <cmath>
-
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"

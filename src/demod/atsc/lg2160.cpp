@@ -1,6 +1,5 @@
 #include "demod/atsc/lg2160.h"
 
-#include <cstdio>
 #include <string>
 
 #include "bus/Bits.h"

@@ -1,7 +1,6 @@
 #include "demod/atsc/lgdt3305.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"

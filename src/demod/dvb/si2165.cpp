@@ -1,6 +1,5 @@
 #include "demod/dvb/si2165.h"
 
-#include <cmath>
 #include <initializer_list>
 #include <utility>
 
