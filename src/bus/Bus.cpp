@@ -48,6 +48,40 @@ int16_t Bus::ReadReg8Addr16(int16_t address, int16_t registerAddress) {
   return result[0];
 }
 
+bool Bus::Answers(int16_t address, int bytes, int32_t mode) {
+  uint8_t buffer[2] = {0, 0};
+  return lib.velI2C_ReadArray(handle, mode, address, 0, bytes, buffer) == 0;
+}
+
+bool Bus::WriteReadOnce(int16_t address, std::vector<uint8_t> out, std::span<uint8_t> in) {
+  if (lib.velI2C_WriteRead(handle, address, 0, 0, int32_t(out.size()), out.data(), 0, 0,
+                           int32_t(in.size()), in.data()) == 0)
+    return true;
+  NoteFailedRead();
+  return false;
+}
+
+bool Bus::WriteRead(int16_t address, std::vector<uint8_t> out, std::span<uint8_t> in) {
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    for (uint8_t& b : in) b = 0xFF;
+    if (lib.velI2C_WriteRead(handle, address, 0, 0, int32_t(out.size()), out.data(), 0, 0,
+                             int32_t(in.size()), in.data()) == 0)
+      return true;
+  }
+  NoteFailedRead();
+  return false;
+}
+
+bool Bus::ReadBlock(int16_t address, int16_t sub, std::span<uint8_t> block) {
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    for (uint8_t& b : block) b = 0xFF;
+    if (lib.velI2C_ReadArray(handle, 1, address, sub, int32_t(block.size()), block.data()) == 0)
+      return true;
+  }
+  NoteFailedRead();
+  return false;
+}
+
 int16_t Bus::FillSnrHistory(double value) {
   for (int i = 1; i <= kSnrSlots; ++i) snrHistory_[i] = value;
   return 0;

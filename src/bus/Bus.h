@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "bus/I2cLibrary.h"
 
@@ -20,9 +22,9 @@ class Bus {
   I2cLibrary& lib;
   uint32_t handle = 0;
   bool secondDemod = false;
-  // Reads that got no answer since the count was last cleared: register
-  // reads that used up their attempts, and drivers' own transfers that
-  // failed (they report them with NoteFailedRead). Writes do not count.
+  // Reads that got no answer since the count was last cleared: every read
+  // helper below that used up its attempts, a one-try read included. Writes
+  // and the probes' Answers do not count.
   long failedReads = 0;
   void NoteFailedRead() { ++failedReads; }
 
@@ -31,6 +33,19 @@ class Bus {
   int16_t ReadReg8(int16_t address, int16_t sub);
   int16_t ReadReg16(int16_t address, int16_t sub);
   int16_t ReadReg8Addr16(int16_t address, int16_t registerAddress);
+
+  // Transfers the drivers' probes and odd-sized registers need; each says
+  // whether the device answered, and all but Answers count a failure.
+  // One plain read of `bytes` bytes (at most 2), no retry: is a device there?
+  // Mode 0x10 is the library's 16-bit sub-address mode.
+  bool Answers(int16_t address, int bytes, int32_t mode = 0);
+  // One combined write-then-read, no retry; `in` keeps what it held when the
+  // device does not answer.
+  bool WriteReadOnce(int16_t address, std::vector<uint8_t> out, std::span<uint8_t> in);
+  // A combined write-then-read, up to 4 attempts, `in` preset to 0xFF before each.
+  bool WriteRead(int16_t address, std::vector<uint8_t> out, std::span<uint8_t> in);
+  // A block read at a sub-address, up to 4 attempts, preset to 0xFF before each.
+  bool ReadBlock(int16_t address, int16_t sub, std::span<uint8_t> block);
 
   int16_t FillSnrHistory(double value);
   double AverageSnr(double value);

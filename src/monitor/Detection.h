@@ -9,7 +9,7 @@
 
 // The order in which driver classes are probed; it matters where chips share
 // bus addresses, so an earlier driver wins.
-inline constexpr std::array<const char*, 13> kDetectionOrder = {
+inline constexpr std::array kDetectionOrder = {
     "lgdt3306", "lgdt3305", "dibcom",  "s5h1411", "s5h1409", "lg2160", "mxl111sf",
     "zl10353",  "cx22702",  "tda1004x", "au8522", "sms1xxx", "si2165"};
 

@@ -7,10 +7,6 @@ class MonitorView;
 // Window relabelling shared by the LG ATSC/QAM demodulators, which show their
 // AGC levels in the QAM frame and their own lock meanings on the lamps.
 
-// Upper-case hexadecimal of a 32-bit value: a negative one gives all eight
-// digits of its two's complement (-2048 -> FFFFF800).
-std::string Hex32(int32_t value);
-
 // Lamp captions, the "AGC:" frame with both AGC levels, and the readings
 // these chips do not have hidden.
 void LabelLgLockPanel(MonitorView& view, int32_t rfAgc, int32_t ifAgc);

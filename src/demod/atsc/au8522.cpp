@@ -1,10 +1,9 @@
 #include "demod/atsc/au8522.h"
 
-#include <cmath>
-
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -82,21 +81,14 @@ int32_t au8522::Colorize(int16_t mode, float snr) {
 // The command names the register in its first two bytes (0x40 marks a
 // read) and ends with 0x11.
 int16_t au8522::ReadRegister(int16_t reg) {
-  uint8_t command[3] = {uint8_t(0x40 | ((reg >> 8) & 0x0F)), uint8_t(reg & 0xFF), 0x11};
-  uint8_t result = 0xFF;
-  for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
-    result = 0xFF;
-    if (bus_.lib.velI2C_WriteRead(bus_.handle, address_, 0, 0, 3, command, 0, 0, 1, &result) == 0)
-      return result;
-  }
-  bus_.NoteFailedRead();
-  return result;
+  uint8_t result[1];
+  bus_.WriteRead(address_, {uint8_t(0x40 | ((reg >> 8) & 0x0F)), uint8_t(reg & 0xFF), 0x11}, result);
+  return result[0];
 }
 
 // One plain one-byte read, no retry and no identity check.
 bool au8522::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0x8E, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0x8E, 1)) return false;
   address_ = 0x8E;
   return true;
 }
@@ -123,16 +115,13 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
     error = ReadRegister(0x311);
   else if (IsQam())
     error = ReadRegister(0x522);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(error);
-    ResetSNR_flag = 0;
-  }
   // The history holds raw error bytes; the average is looked up whole.
-  auto average = int32_t(std::floor(bus_.AverageSnr(error)));
-  aSNR = RoundTenth(SnrToDb(currentMode_, average));
-  float snr = RoundTenth(SnrToDb(currentMode_, error));
-  color = Colorize(currentMode_, snr);
-  return snr;
+  SnrReading snr = SnrStep(bus_, error, ResetSNR_flag,
+                           {.toDb = [this](double e) { return SnrToDb(currentMode_, int32_t(e)); },
+                            .average = SnrRule::Average::Floor});
+  aSNR = snr.average;
+  color = Colorize(currentMode_, snr.reading);
+  return snr.reading;
 }
 
 Value au8522::UncorrectableErrors() {

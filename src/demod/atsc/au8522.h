@@ -14,7 +14,6 @@ class au8522 : public Demodulator {
   std::string name() override { return "AU8522"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override { return " "; }
   int16_t QAMCorrectableErrors() { return ReadRegister(0x542); }
@@ -25,20 +24,9 @@ class au8522 : public Demodulator {
   Value PostVeterbiErrors() override;
   Value CarrierOffset() override { return {}; }
   Value CarrierOffsetHex() override { return ""; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
-  Value AGCPowerRef() override { return int16_t(0); }
-  Value BERctr() override { return int16_t(0); }
 
   // Error byte to dB for a mode; 0 for a mode without a table.
   static float SnrToDb(int16_t mode, int32_t error);

@@ -1,11 +1,12 @@
 #include "demod/atsc/lg2160.h"
 
-#include <cstdio>
 #include <string>
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -23,6 +24,20 @@ constexpr double kSymbolRate = 10762238;
 
 }  // namespace
 
+// Where the two variants keep their SNR and error count.
+struct lg2160::Variant {
+  int16_t snrHigh, snrLow;
+  bool tenthsInLowNibble;  // else in the high nibble of the low register
+  const char* snrCaption;
+  int16_t errorsHigh, errorsLow;
+  int32_t errorsHighMask;
+};
+
+const lg2160::Variant lg2160::kLg2160 = {0x0202, 0x0203, false, "Reg 0202 / 0203",
+                                         0x0414, 0x0413, 0x0F};
+const lg2160::Variant lg2160::kLg2161 = {0x0302, 0x0303, true, "Reg 0302 / 0303",
+                                         0x0614, 0x0613, 0xFF};
+
 int16_t lg2160::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
 
 std::string lg2160::name() {
@@ -33,10 +48,8 @@ std::string lg2160::name() {
 // One write-read of register 0x0000 without retry for presence, then the
 // identity registers tell the variants apart.
 bool lg2160::probe() {
-  uint8_t address[2] = {0x00, 0x00};
-  uint8_t byte = 0;
-  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, address, 0, 0, 1, &byte) != 0)
-    return false;
+  uint8_t byte[1] = {0};
+  if (!bus_.WriteReadOnce(0x1C, {0x00, 0x00}, byte)) return false;
   address_ = 0x1C;
   if ((ReadRegister(0x0003) & 0xCC) == 0xCC) {
     chipType_ = 0;
@@ -55,26 +68,22 @@ int16_t lg2160::OperatingMode() {
 }
 
 double lg2160::ChipSnr() {
-  bool lg2161 = IsLg2161();
-  int16_t high = ReadRegister(lg2161 ? 0x0302 : 0x0202);
-  int16_t low = ReadRegister(lg2161 ? 0x0303 : 0x0203);
+  const Variant& v = variant();
+  int16_t high = ReadRegister(v.snrHigh);
+  int16_t low = ReadRegister(v.snrLow);
   if (high == kNoSnrHigh && low == kNoSnrLow) return 0;
-  int tenths = lg2161 ? (low & 0x0F) : (low >> 4);
+  int tenths = v.tenthsInLowNibble ? (low & 0x0F) : (low >> 4);
   return (high >> 4) * 10 + (high & 0x0F) + tenths / 10.0;
 }
 
 float lg2160::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;  // the chip reports ATSC-MH only
   double snr = ChipSnr();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(snr);
-    ResetSNR_flag = 0;
-  }
   // The history holds dB values here.
-  aSNR = RoundTenth(float(bus_.AverageSnr(snr)));
-  float result = RoundTenth(snr);
-  color = LG2160ColorizeSNR(result);
-  return result;
+  SnrReading step = SnrStep(bus_, snr, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  aSNR = step.average;
+  color = LG2160ColorizeSNR(step.reading);
+  return step.reading;
 }
 
 int32_t lg2160::LG2160ColorizeSNR(float aSNR) {
@@ -84,62 +93,28 @@ int32_t lg2160::LG2160ColorizeSNR(float aSNR) {
   return Color::Green;
 }
 
-Value lg2160::lg2160_SNRRegisters() {
-  view_.SetCaption("frF0F1", "Reg 0202 / 0203");
-  std::string high = Hex(ReadRegister(0x0202));
-  std::string low = Hex(ReadRegister(0x0203));
-  return high + " " + low;
+Value lg2160::SnrRegistersOf(const Variant& v) {
+  view_.SetCaption("frF0F1", v.snrCaption);
+  return HexRegisters(Reader(), {v.snrHigh, v.snrLow});
 }
 
-Value lg2160::lg2161_SNRRegisters() {
-  view_.SetCaption("frF0F1", "Reg 0302 / 0303");
-  std::string high = Hex(ReadRegister(0x0302));
-  std::string low = Hex(ReadRegister(0x0303));
-  return high + " " + low;
-}
-
-// A 12-bit count, its low byte at the lower address.
-int32_t lg2160::lg2160_UncorrectableErrors() {
-  int32_t high = ReadRegister(0x0414) & 0x0F;
-  int32_t low = ReadRegister(0x0413);
+// A count in two registers, its low byte at the lower address.
+int32_t lg2160::UncorrectableErrorsOf(const Variant& v) {
+  int32_t high = ReadRegister(v.errorsHigh) & v.errorsHighMask;
+  int32_t low = ReadRegister(v.errorsLow);
   return high * 256 + low;
-}
-
-int32_t lg2160::lg2161_UncorrectableErrors() {
-  int32_t high = ReadRegister(0x0614);
-  int32_t low = ReadRegister(0x0613);
-  return high * 256 + low;
-}
-
-// Three registers from `first` on, most significant first, sign in bit 23.
-int32_t lg2160::ReadSigned24(int16_t first) {
-  int32_t v = ReadRegister(first) << 16;
-  v |= ReadRegister(int16_t(first + 1)) << 8;
-  v |= ReadRegister(int16_t(first + 2));
-  return (v & 0x800000) ? v - 0x1000000 : v;
-}
-
-// Bits 11..8 in the low nibble of `first` (bit 3 of it the sign), bits 7..0 next.
-int32_t lg2160::ReadSigned12(int16_t first) {
-  int32_t high = ReadRegister(first);
-  int32_t low = ReadRegister(int16_t(first + 1));
-  int32_t v = (high & 0x0F) * 256 + low;
-  return (high & 0x08) ? v - 4096 : v;
 }
 
 Value lg2160::CarrierOffset() {
-  return float(2.0 * ReadSigned24(0x0118) * kSymbolRate / 16777216.0);
+  return float(2.0 * SignExtend24(ReadWord24(Reader(), 0x0118)) * kSymbolRate / 16777216.0);
 }
 
 float lg2160::TimingRecoveryOffset() {
-  return float(2.0 * ReadSigned24(0x010E) * kSymbolRate / 1073741824.0);
+  return float(2.0 * SignExtend24(ReadWord24(Reader(), 0x010E)) * kSymbolRate / 1073741824.0);
 }
 
 Value lg2160::CarrierOffsetHex() {
-  view_.SetCaption("lblCarrier", "Carrier/Timing Rcvry Offset");
-  view_.SetWidth("lblCarrier", 2500);
-  view_.SetWidth("lblCOffset", 1935);
-  view_.SetWidth("lblCOHex", 1935);
+  WidenLgCarrierFrame(view_, "Carrier/Timing Rcvry Offset");
   return SingleSignedText(TimingRecoveryOffset());
 }
 
@@ -197,8 +172,8 @@ void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
   view_.SetCaption("lblPilot",
                    "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));
   view_.SetCaption("frQAM", "AGC:");
-  view_.SetCaption("lblAGC", "RF_AGC: " + Hex32(ReadSigned12(0x010A)));
-  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex32(ReadSigned12(0x010C)));
+  view_.SetCaption("lblAGC", "RF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), 0x010A))));
+  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), 0x010C))));
   view_.SetCaption("lblSTRTime", "SCCC (0x0316) :");
   view_.SetCaption("lblFreqOffset", Hex(ReadRegister(0x0316)));
 }

@@ -17,26 +17,18 @@ class lg2160 : public Demodulator {
   std::string name() override;
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
-  Value lg2160_SNRRegisters();
-  Value lg2161_SNRRegisters();
-  Value SNRRegisters() override {
-    return IsLg2161() ? lg2161_SNRRegisters() : lg2160_SNRRegisters();
-  }
-  int32_t lg2160_UncorrectableErrors();
-  int32_t lg2161_UncorrectableErrors();
-  Value UncorrectableErrors() override {
-    return IsLg2161() ? lg2161_UncorrectableErrors() : lg2160_UncorrectableErrors();
-  }
+  Value lg2160_SNRRegisters() { return SnrRegistersOf(kLg2160); }
+  Value lg2161_SNRRegisters() { return SnrRegistersOf(kLg2161); }
+  Value SNRRegisters() override { return SnrRegistersOf(variant()); }
+  // A 12-bit count on the LG2160, 16 bits on the LG2161.
+  int32_t lg2160_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2160); }
+  int32_t lg2161_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2161); }
+  Value UncorrectableErrors() override { return UncorrectableErrorsOf(variant()); }
   Value PostVeterbiErrors() override { return {}; }
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
   void lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock);
   void lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
@@ -44,22 +36,21 @@ class lg2160 : public Demodulator {
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
-  Value AGCPowerRef() override { return int16_t(0); }
-  Value BERctr() override { return int16_t(0); }
   int32_t LG2160ColorizeSNR(float aSNR);
 
  private:
   int16_t ReadRegister(int16_t reg);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(int16_t(reg)); };
+  }
+  struct Variant;
+  static const Variant kLg2160, kLg2161;
   bool IsLg2161() const { return chipType_ == 2 || chipType_ == 1; }
+  const Variant& variant() const { return IsLg2161() ? kLg2161 : kLg2160; }
+  Value SnrRegistersOf(const Variant& v);
+  int32_t UncorrectableErrorsOf(const Variant& v);
   // The SNR of one reading, in dB, from the registers of the variant found.
   double ChipSnr();
-  int32_t ReadSigned24(int16_t first);
-  int32_t ReadSigned12(int16_t first);
   void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);
 
   Bus& bus_;

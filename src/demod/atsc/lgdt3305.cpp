@@ -1,11 +1,13 @@
 #include "demod/atsc/lgdt3305.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
@@ -18,27 +20,10 @@ bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }
 
 // Hundredths of a dB to one decimal. Done on the integer, so a half (30.05)
 // goes to the even neighbour the same way for the reading and its average.
-float Tenths(int32_t snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
+float Tenths(double snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
 }  // namespace
 
 int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
-
-int32_t lgdt3305::Read24(int high) {
-  int32_t top = ReadRegister(high);
-  int32_t middle = ReadRegister(high + 1);
-  int32_t low = ReadRegister(high + 2);
-  int32_t v = top * 65536 + middle * 256 + low;
-  return (v & 0x800000) ? v - 16777216 : v;
-}
-
-int32_t lgdt3305::Read12(int high) {
-  int h = ReadRegister(high);
-  int low = ReadRegister(high + 1);
-  int32_t v = (h & 0x0F) * 256 + low;
-  return (h & 0x08) ? v - 4096 : v;
-}
-
-double lgdt3305::Log10(double x) { return std::log(x) / 2.30258509299405; }
 
 int16_t lgdt3305::DecodeMode(int byte) {
   if (byte == 255) return Mode::None;
@@ -55,10 +40,8 @@ int16_t lgdt3305::DecodeMode(int byte) {
 bool lgdt3305::probe() {
   bool found = false;
   for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
-    uint8_t reg[2] = {0x00, 0x00};
     uint8_t byte[1] = {0x00};
-    if (bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0 &&
-        !found) {
+    if (bus_.WriteReadOnce(candidate, {0x00, 0x00}, byte) && !found) {
       address_ = candidate;
       found = DecodeMode(byte[0]) != Mode::None;
     }
@@ -89,23 +72,20 @@ int32_t lgdt3305::Snr100(int16_t mode, double mse) {
 float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   double mse = 0;
   if (currentMode_ == Mode::Vsb8) {
-    int top = ReadRegister(0x0413);
-    int middle = ReadRegister(0x0414);
-    int low = ReadRegister(0x0415);
-    mse = (top & 0x0F) * 65536.0 + middle * 256 + low;
+    mse = ReadWord24(Reader(), 0x0413) & 0x0FFFFF;
   } else if (IsQam(currentMode_)) {
     int high = ReadRegister(0x011B);
     int low = ReadRegister(0x011C);
     mse = high * 256.0 + low;
   }
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(mse);
-    ResetSNR_flag = 0;
-  }
-  float snr = Tenths(Snr100(currentMode_, mse));
-  aSNR = Tenths(Snr100(currentMode_, bus_.AverageSnr(mse)));
-  color = LGDT3305ColorizeSNR(snr);
-  return snr;
+  // The history holds the error power; it converts to hundredths of a dB.
+  SnrReading snr = SnrStep(bus_, mse, ResetSNR_flag,
+                           {.toDb = [this](double v) { return Snr100(currentMode_, v); },
+                            .roundReading = Tenths,
+                            .roundAverage = Tenths});
+  aSNR = snr.average;
+  color = LGDT3305ColorizeSNR(snr.reading);
+  return snr.reading;
 }
 
 int32_t lgdt3305::ColorFor(int16_t mode, float snr) {
@@ -133,14 +113,14 @@ Value lgdt3305::UncorrectableErrors() {
 }
 
 Value lgdt3305::CarrierOffset() {
-  int32_t v = Read24(0x0118);
+  int32_t v = SignExtend24(ReadWord24(Reader(), 0x0118));
   if (currentMode_ == Mode::Vsb8) return float(v * std::ldexp(1.0, -24) * 21520);
   if (IsQam(currentMode_)) return float(v * std::ldexp(1.0, -29) * 25000);
   return 0.0f;
 }
 
 float lgdt3305::TimingRecoveryOffset() {
-  double twice = 2.0 * Read24(0x0217);
+  double twice = 2.0 * SignExtend24(ReadWord24(Reader(), 0x0217));
   if (currentMode_ == Mode::Vsb8) return float(twice * std::ldexp(1.0, -30) * 21520);
   if (IsQam(currentMode_)) return float(twice * std::ldexp(1.0, -30) * 25000);
   return 0.0f;
@@ -168,7 +148,7 @@ void lgdt3305::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FE
   FEC_Lock = GetBit(r2, 1);
   VSB_Sync = GetBit(r2, 2);
   EQ_Lock = GetBit(r2, 0);
-  int32_t rf = Read12(0x0316);
-  int32_t ifAgc = Read12(0x0318);
+  int32_t rf = ReadSigned12(Reader(), 0x0316);
+  int32_t ifAgc = ReadSigned12(Reader(), 0x0318);
   LabelLgLockPanel(view_, rf, ifAgc);
 }

@@ -14,7 +14,6 @@ class lgdt3305 : public Demodulator {
   std::string name() override { return "LGDT3305"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override;
@@ -22,20 +21,9 @@ class lgdt3305 : public Demodulator {
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
-  Value AGCPowerRef() override { return int16_t(0); }
-  Value BERctr() override { return int16_t(0); }
   int32_t LGDT3305ColorizeSNR(float aSNR) { return ColorFor(currentMode_, aSNR); }
 
   // Quality colour of an SNR in dB by the thresholds of the given mode.
@@ -49,12 +37,12 @@ class lgdt3305 : public Demodulator {
   static int16_t DecodeMode(int byte);
   // Hundredths of a dB for an error power, rounded half to even.
   static int32_t Snr100(int16_t mode, double mse);
-  static double Log10(double x);
   int ReadRegister(int reg);
   // Three registers as one 24-bit two's-complement number.
-  int32_t Read24(int high);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(reg); };
+  }
   // Two registers as one 12-bit two's-complement number.
-  int32_t Read12(int high);
 
   Bus& bus_;
   MonitorView& view_;

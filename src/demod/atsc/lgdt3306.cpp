@@ -5,6 +5,9 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "demod/atsc/lgdt3305.h"
 #include "monitor/Codes.h"
@@ -19,17 +22,13 @@ bool IsHandled(int16_t mode) { return mode >= Mode::Vsb8 && mode <= Mode::Qam256
 
 int lgdt3306::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
-double lgdt3306::Log10(double x) { return x == 0 ? 0 : std::log(x) / 2.30258509299405; }
-
 // One combined read of the identity register per address, no retry. With
 // "-demod2" the chip at 0xB2 is passed over so the one at 0x1C is found.
 bool lgdt3306::probe() {
   bool found = false;
   for (int16_t candidate : {int16_t(0xB2), int16_t(0x1C)}) {
-    uint8_t reg[2] = {0x00, 0x01};
     uint8_t byte[1] = {0x00};
-    bool answered =
-        bus_.lib.velI2C_WriteRead(bus_.handle, candidate, 0, 0, 2, reg, 0, 0, 1, byte) == 0;
+    bool answered = bus_.WriteReadOnce(candidate, {0x00, 0x01}, byte);
     if (answered && !found && !(candidate == 0xB2 && bus_.secondDemod)) {
       address_ = candidate;
       found = (byte[0] & 0xF6) == 0xC6;
@@ -65,7 +64,8 @@ float lgdt3306::SnrDb() {
   int signalHigh = ReadRegister(0x00E8);
   int signalLow = ReadRegister(0x00E9);
   int signal = signalHigh * 256 + signalLow;
-  float snr = float(10 * Log10(double(signal) / noise));
+  // No signal power reads as 0 dB rather than the logarithm of 0.
+  float snr = signal == 0 ? 0.0f : float(10 * Log10(double(signal) / noise));
   if (snr < 20.0f) snr = float(ReadRegister(0x21A1));
   return snr;
 }
@@ -73,14 +73,10 @@ float lgdt3306::SnrDb() {
 // The history holds dB values, so the average is of readings already in dB.
 float lgdt3306::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   float reading = SnrDb();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(reading);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(reading));
-  float snr = RoundTenth(reading);
-  color = LGDT3306ColorizeSNR(snr);
-  return snr;
+  SnrReading snr = SnrStep(bus_, reading, ResetSNR_flag);
+  aSNR = snr.average;
+  color = LGDT3306ColorizeSNR(snr.reading);
+  return snr.reading;
 }
 
 int32_t lgdt3306::LGDT3306ColorizeSNR(float aSNR) {
@@ -102,10 +98,7 @@ Value lgdt3306::CarrierOffset() {
 }
 
 float lgdt3306::TimingRecoveryOffset() {
-  int32_t high = ReadRegister(0x00A1);
-  int32_t middle = ReadRegister(0x00A2);
-  int32_t low = ReadRegister(0x00A3);
-  int32_t v = high * 65536 + middle * 256 + (low & 0xFF);
+  int32_t v = ReadWord24([this](int reg) { return ReadRegister(reg); }, 0x00A1);
   if (v & 0x800000) v = -(v & 0x7FFFFF);
   return float(v * std::ldexp(1.0, -24));
 }

@@ -14,7 +14,6 @@ class lgdt3306 : public Demodulator {
   std::string name() override { return "LGDT3306"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override { return int16_t(ReadRegister(0x00F4)); }
@@ -22,20 +21,10 @@ class lgdt3306 : public Demodulator {
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
   int16_t Sleep() override;
-  void Sleep(int16_t) override {}
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
-  Value AGCPowerRef() override { return int16_t(0); }
-  Value BERctr() override { return int16_t(0); }
   int32_t LGDT3306ColorizeSNR(float aSNR);
 
   // The colour for modes this driver does not handle.
@@ -43,7 +32,6 @@ class lgdt3306 : public Demodulator {
 
  private:
   // Like a base-10 logarithm, but 0 for 0.
-  static double Log10(double x);
   int ReadRegister(int reg);
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();

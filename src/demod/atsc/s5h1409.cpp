@@ -5,6 +5,8 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -15,8 +17,7 @@ void s5h1409::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(addres
 
 // A plain two-byte read with no retry; there is no identity register.
 bool s5h1409::probe() {
-  uint8_t buffer[2] = {0, 0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0x32, 0, 2, buffer) != 0) return false;
+  if (!bus_.Answers(0x32, 2)) return false;
   address_ = 0x32;
   return true;
 }
@@ -41,9 +42,14 @@ int16_t s5h1409::OperatingMode() {
   return mode;
 }
 
-double s5h1409::VsbSnrToDb(int16_t& raw) {
-  if (raw < 300) raw = 300;
-  if (raw > 950) raw = 950;
+int16_t s5h1409::ClampVsb(int16_t raw) {
+  if (raw < 300) return 300;
+  if (raw > 950) return 950;
+  return raw;
+}
+
+double s5h1409::VsbSnrToDb(int16_t raw) {
+  raw = ClampVsb(raw);
   double x = (20.73788 * std::exp(raw / 205.15) + 1075.5075) / 100;
   if (x < 12) x = 0;
   if (x > 30) x = 30;
@@ -93,38 +99,28 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
     aSNR = RoundTenth(aSNR);
     return 0;
   }
-  int16_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  double instant;
-  int16_t averaged;
-  if (mode == Mode::Vsb8) {
-    instant = VsbSnrToDb(raw);  // clamps raw for the average and colour below
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(VsbSnrToDb(averaged));
-    color = VsbColor(raw);
-  } else if (mode == Mode::Qam64) {
-    instant = Qam64SnrToDb(raw);
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(Qam64SnrToDb(averaged));
-    color = Qam64Color(raw);
-  } else {
-    instant = Qam256SnrToDb(raw);
-    averaged = ToInt16(bus_.AverageSnr(raw));
-    aSNR = float(Qam256SnrToDb(averaged));
-    color = Qam256Color(raw);
-  }
-  aSNR = RoundTenth(aSNR);
-  return RoundTenth(float(instant));
+  struct SnrMode {
+    double (*toDb)(int16_t);
+    int32_t (*color)(int);
+  };
+  static constexpr SnrMode kModes[] = {{VsbSnrToDb, VsbColor},
+                                       {Qam64SnrToDb, Qam64Color},
+                                       {Qam256SnrToDb, Qam256Color}};
+  const SnrMode& m = kModes[mode - Mode::Vsb8];
+  bool vsb = mode == Mode::Vsb8;
+  int16_t raw = vsb ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
+  // The history holds raw values, averaged to a whole value; an 8-VSB reading
+  // is clamped after a reset has filled the history with it.
+  SnrRule rule{.toDb = [&m](double v) { return double(float(m.toDb(int16_t(v)))); },
+               .average = SnrRule::Average::Nearest};
+  if (vsb) rule.clamp = [](double v) { return double(ClampVsb(int16_t(v))); };
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, rule);
+  aSNR = snr.average;
+  color = m.color(vsb ? ClampVsb(raw) : raw);
+  return snr.reading;
 }
 
-Value s5h1409::SNRRegisters() {
-  std::string f0 = Hex(ReadRegister(0xF0));
-  std::string f1 = Hex(ReadRegister(0xF1));
-  return f0 + " / " + f1 + " / XX";
-}
+Value s5h1409::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1}, " / ") + " / XX"; }
 
 Value s5h1409::CarrierOffset() {
   int16_t high = ReadRegister(0x33);
@@ -132,15 +128,9 @@ Value s5h1409::CarrierOffset() {
   return MakeLong(high, low);
 }
 
-std::string s5h1409::HexPair(int16_t high, int16_t low) {
-  std::string first = Hex(ReadRegister(high));
-  std::string second = Hex(ReadRegister(low));
-  return first + " " + second;
-}
-
-Value s5h1409::CarrierOffsetHex() { return HexPair(0x33, 0x34); }
-Value s5h1409::SymbolTiming() { return HexPair(0x35, 0x36); }
-Value s5h1409::AutoFreq() { return HexPair(0x38, 0x39); }
+Value s5h1409::CarrierOffsetHex() { return HexRegisters(Reader(), {0x33, 0x34}); }
+Value s5h1409::SymbolTiming() { return HexRegisters(Reader(), {0x35, 0x36}); }
+Value s5h1409::AutoFreq() { return HexRegisters(Reader(), {0x38, 0x39}); }
 
 int16_t s5h1409::Passthru() { return GetBit(ReadRegister(0xF3), 0); }
 int16_t s5h1409::Sleep() { return GetBit(ReadRegister(0xF2), 0); }

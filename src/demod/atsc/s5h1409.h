@@ -12,7 +12,6 @@ class s5h1409 : public Demodulator {
   std::string name() override { return "CX24227"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override { return ReadRegister(0xB5); }
@@ -34,7 +33,8 @@ class s5h1409 : public Demodulator {
   Value AGCPowerRef() override { return ReadRegister(0x82); }
   Value BERctr() override;
 
-  static double VsbSnrToDb(int16_t& raw);
+  static int16_t ClampVsb(int16_t raw);
+  static double VsbSnrToDb(int16_t raw);
   static double Qam64SnrToDb(int16_t raw);
   static double Qam256SnrToDb(int16_t raw);
 
@@ -42,7 +42,9 @@ class s5h1409 : public Demodulator {
   int16_t ReadRegister(int16_t sub);
   void WriteRegister(int16_t sub, int16_t value);
   Value QamRegister(int16_t sub);
-  std::string HexPair(int16_t high, int16_t low);
+  auto Reader() {
+    return [this](int sub) { return ReadRegister(int16_t(sub)); };
+  }
 
   Bus& bus_;
   int16_t address_ = 0;

@@ -3,6 +3,8 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -102,21 +104,17 @@ int32_t s5h1411::Qam256Color(int32_t raw) { return QamColor(raw, 4933, 12064, 16
 // Plain two-byte reads, one attempt each; a device acknowledging at both
 // addresses of a pair is taken for the chip. "-demod2" skips the first pair.
 bool s5h1411::probe() {
-  auto answers = [&](int32_t address) {
-    uint8_t buffer[2] = {0, 0};
-    return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 2, buffer) == 0;
+  struct AddressPair {
+    int16_t main, second;
+    bool firstDemod;  // passed over with "-demod2"
   };
-  if (answers(0x32) && !bus_.secondDemod) {
-    address_ = 0x32;
-    if (answers(0x34)) {
-      secondAddress_ = 0x34;
-      return true;
-    }
-  }
-  if (answers(0x72)) {
-    address_ = 0x72;
-    if (answers(0x74)) {
-      secondAddress_ = 0x74;
+  static constexpr AddressPair kPairs[] = {{0x32, 0x34, true}, {0x72, 0x74, false}};
+  auto answers = [&](int16_t address) { return bus_.Answers(address, 2); };
+  for (const AddressPair& pair : kPairs) {
+    if (!answers(pair.main) || (pair.firstDemod && bus_.secondDemod)) continue;
+    address_ = pair.main;
+    if (answers(pair.second)) {
+      secondAddress_ = pair.second;
       return true;
     }
   }
@@ -147,35 +145,23 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   }
   // The history holds raw register values; the tables convert after averaging.
   int32_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF2) & 0x3FF) : ReadRegister(0xF1);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  auto average = int32_t(RoundHalfEven(bus_.AverageSnr(raw)));
-  float instant;
-  if (mode == Mode::Vsb8) {
-    instant = VsbSnrToDb(raw);
-    aSNR = VsbSnrToDb(average);
-    color = VsbColor(raw);
-  } else if (mode == Mode::Qam64) {
-    instant = Qam64SnrToDb(raw);
-    aSNR = Qam64SnrToDb(average);
-    color = Qam64Color(raw);
-  } else {
-    instant = Qam256SnrToDb(raw);
-    aSNR = Qam256SnrToDb(average);
-    color = Qam256Color(raw);
-  }
-  aSNR = RoundTenth(aSNR);
-  return RoundTenth(instant);
+  struct SnrMode {
+    float (*toDb)(int32_t);
+    int32_t (*color)(int32_t);
+  };
+  static constexpr SnrMode kModes[] = {{VsbSnrToDb, VsbColor},
+                                       {Qam64SnrToDb, Qam64Color},
+                                       {Qam256SnrToDb, Qam256Color}};
+  const SnrMode& m = kModes[mode - Mode::Vsb8];
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
+                           {.toDb = [&m](double v) { return m.toDb(int32_t(v)); },
+                            .average = SnrRule::Average::Nearest});
+  aSNR = snr.average;
+  color = m.color(raw);
+  return snr.reading;
 }
 
-Value s5h1411::SNRRegisters() {
-  std::string f0 = Hex(ReadRegister(0xF0));
-  std::string f1 = Hex(ReadRegister(0xF1));
-  std::string f2 = Hex(ReadRegister(0xF2));
-  return f0 + " / " + f1 + " / " + f2;
-}
+Value s5h1411::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1, 0xF2}, " / "); }
 
 Value s5h1411::CarrierOffset() {
   int16_t high = ReadRegister(0x49);
@@ -183,11 +169,9 @@ Value s5h1411::CarrierOffset() {
   return MakeLong(high, low);
 }
 
-std::string s5h1411::HexPair(int16_t high, int16_t low) {
-  std::string first = Hex(ReadRegister(high));
-  std::string second = Hex(ReadRegister(low));
-  return first + " " + second;
-}
+Value s5h1411::CarrierOffsetHex() { return HexRegisters(Reader(), {0x49, 0x4A}); }
+Value s5h1411::SymbolTiming() { return HexRegisters(Reader(), {0x4B, 0x4C}); }
+Value s5h1411::AutoFreq() { return HexRegisters(Reader(), {0x47, 0x48}); }
 
 int16_t s5h1411::Passthru() { return GetBit(ReadRegister(0xF5), 0); }
 int16_t s5h1411::Sleep() { return GetBit(ReadRegister(0xF4), 0); }

@@ -15,27 +15,21 @@ class s5h1411 : public Demodulator {
   std::string name() override { return "CX24228"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override { return int32_t(ReadRegister(0xC9)); }
   Value PostVeterbiErrors() override { return int32_t(ReadRegister(0xCB)); }
   Value CarrierOffset() override;
-  Value CarrierOffsetHex() override { return HexPair(0x49, 0x4A); }
+  Value CarrierOffsetHex() override;
   int16_t Passthru() override;
   void Passthru(int16_t vNewValue) override { WriteRegister(0xF5, vNewValue); }
   int16_t Sleep() override;
   void Sleep(int16_t vNewValue) override { WriteRegister(0xF4, vNewValue); }
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
-  Value SymbolTiming() override { return HexPair(0x4B, 0x4C); }
-  Value AutoFreq() override { return HexPair(0x47, 0x48); }
-  Value PilotPwr() override { return int16_t(0); }
-  Value IFGain() override { return int16_t(0); }
-  Value STRTime() override { return int16_t(0); }
-  Value FreqOffset() override { return int16_t(0); }
+  Value SymbolTiming() override;
+  Value AutoFreq() override;
   Value AGCPowerRef() override;
-  Value BERctr() override { return int16_t(0); }
 
   // Raw register value to dB, one table per modulation.
   static float VsbSnrToDb(int32_t raw);
@@ -49,7 +43,9 @@ class s5h1411 : public Demodulator {
  private:
   int16_t ReadRegister(int16_t sub);
   void WriteRegister(int16_t sub, int16_t value);
-  std::string HexPair(int16_t high, int16_t low);
+  auto Reader() {
+    return [this](int sub) { return ReadRegister(int16_t(sub)); };
+  }
 
   Bus& bus_;
   int16_t address_ = 0;

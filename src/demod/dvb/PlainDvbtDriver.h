@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 // A DVB-T-only demodulator that the monitor can only read: no I2C gate, no
 // sleep control, no carrier, AGC or 8-VSB/QAM readings. Its transmission
@@ -7,32 +8,9 @@
 // called in one poll sees the same ones.
 class PlainDvbtDriver : public Demodulator {
  public:
-  void OperatingMode(int16_t) override {}
-  using Demodulator::OperatingMode;
-  Value SNRRegisters() override { return "0"; }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
-
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override {
-    Modulation = this->Modulation;
-    Hierarchy = this->Hierarchy;
-    SelectHPLP = this->SelectHPLP;
-    CodeRate = this->CodeRate;
-    Guard = this->Guard;
-    TransmissionMode = this->TransmissionMode;
+    tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
   }
 
  protected:
@@ -42,10 +20,5 @@ class PlainDvbtDriver : public Demodulator {
     return field >= 0 && field <= highest ? int16_t(field) : int16_t(-1);
   }
 
-  int16_t Modulation = 0;
-  int16_t Hierarchy = 0;
-  int16_t SelectHPLP = 0;
-  int16_t CodeRate = 0;
-  int16_t Guard = 0;
-  int16_t TransmissionMode = 0;
+  Tps tps_;
 };

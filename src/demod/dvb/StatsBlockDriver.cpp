@@ -30,18 +30,13 @@ int16_t StatsBlockDriver::ReadRegister(int16_t reg) { return bus_.ReadReg8(addre
 void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1,
                                       int32_t& Data2, int32_t& Data3, int32_t& Data4) {
   uint8_t block[kBlockBytes];
-  for (int attempt = 0; attempt < Bus::kReadAttempts; ++attempt) {
-    for (auto& b : block) b = 0xFF;
-    if (bus_.lib.velI2C_ReadArray(bus_.handle, 1, Addr, reg, kBlockBytes, block) != 0) continue;
-    Data0 = LittleEndianWord(block);
-    Data1 = LittleEndianWord(block + 4);
-    Data2 = LittleEndianWord(block + 8);
-    Data3 = LittleEndianWord(block + 12);
-    Data4 = LittleEndianWord(block + 16);
-    CheckSnrWord(Data3);
-    return;
-  }
-  bus_.NoteFailedRead();
+  if (!bus_.ReadBlock(Addr, reg, block)) return;
+  Data0 = LittleEndianWord(block);
+  Data1 = LittleEndianWord(block + 4);
+  Data2 = LittleEndianWord(block + 8);
+  Data3 = LittleEndianWord(block + 12);
+  Data4 = LittleEndianWord(block + 16);
+  CheckSnrWord(Data3);
 }
 
 StatsBlockDriver::Stats StatsBlockDriver::FreshStats() {
@@ -58,26 +53,21 @@ int16_t StatsBlockDriver::OperatingMode() {
 void StatsBlockDriver::ReadTPS() {
   Stats s = FreshStats();
   int32_t w = s[0];
-  modulation_ = CodeUpTo(Field(w, 0, 2), 2);
-  transmissionMode_ = CodeUpTo(Field(w, 8, 2), 1);
-  guard_ = CodeUpTo(Field(w, 16, 3), 3);
-  hierarchy_ = CodeUpTo(Field(w, 24, 3), 3);
-  codeRate_ = CodeUpTo(Field(s[1], 0, 3), 4);
+  tps_.modulation = CodeUpTo(Field(w, 0, 2), 2);
+  tps_.transmissionMode = CodeUpTo(Field(w, 8, 2), 1);
+  tps_.guard = CodeUpTo(Field(w, 16, 3), 3);
+  tps_.hierarchy = CodeUpTo(Field(w, 24, 3), 3);
+  tps_.codeRate = CodeUpTo(Field(s[1], 0, 3), 4);
 }
 
 void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                               int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }
 
 int32_t StatsBlockDriver::ColorOf(float snr) const {
-  return DvbtThresholdColor(modulation_, codeRate_, snr);
+  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, snr);
 }
 
 void StatsBlockDriver::ShowSignalStrength(int32_t Data4) {

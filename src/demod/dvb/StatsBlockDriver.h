@@ -2,6 +2,7 @@
 #include <array>
 
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -9,7 +10,7 @@ class MonitorView;
 // DVB-T receivers that hand out all their statistics in one twenty-byte
 // block of five little-endian 32-bit words, Data0..Data4, read in a single
 // transfer. What is common to them lives here: the block read, the mode and
-// TPS reads, the counters, the placeholders and the DVB threshold colouring.
+// TPS reads, the counters and the DVB threshold colouring.
 class StatsBlockDriver : public Demodulator {
  public:
   StatsBlockDriver(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
@@ -19,24 +20,8 @@ class StatsBlockDriver : public Demodulator {
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
-  Value SNRRegisters() override { return "0"; }
   Value UncorrectableErrors() override { return FreshStats()[2]; }
   Value PostVeterbiErrors() override { return {}; }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
 
  protected:
   using Stats = std::array<int32_t, 5>;
@@ -58,6 +43,5 @@ class StatsBlockDriver : public Demodulator {
  private:
   void ReadTPS();
 
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  Tps tps_;
 };

@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/DvbtThresholds.h"
@@ -19,8 +20,7 @@ constexpr int16_t kIdentity = 3;
 int16_t cx22702::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
 bool cx22702::Answers(int16_t address) {
-  uint8_t buffer[1] = {0};
-  return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, buffer) == 0;
+  return bus_.Answers(address, 1);
 }
 
 // With neither address answering there is nothing to identify, and reading
@@ -45,12 +45,12 @@ void cx22702::ReadTPS() {
   int16_t a = ReadRegister(0x01);
   int16_t b = ReadRegister(0x02);
   int16_t c = ReadRegister(0x03);
-  Modulation = CodeUpTo(GetBits(a, 3, 2), 2);
-  Hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
-  SelectHPLP = GetBit(ReadRegister(0x0C), 6);
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
-  Guard = int16_t(GetBits(c, 6, 2));
-  TransmissionMode = GetBit(c, 5);
+  tps_.modulation = CodeUpTo(GetBits(a, 3, 2), 2);
+  tps_.hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
+  tps_.selectHPLP = GetBit(ReadRegister(0x0C), 6);
+  tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
+  tps_.guard = int16_t(GetBits(c, 6, 2));
+  tps_.transmissionMode = GetBit(c, 5);
 }
 
 // Register 0x23 falls as the signal grows; 255 reads as 10 dB.
@@ -59,20 +59,16 @@ float cx22702::SignalStrength() { return float((255 - ReadRegister(0x23)) / 8.0 
 // The thresholds follow the received constellation and code rate, as the
 // window's own DVB colouring does, but apply to the whole-number strength.
 int32_t cx22702::StrengthColor(float strength) const {
-  return DvbtThresholdColor(Modulation, CodeRate, strength);
+  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, strength);
 }
 
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   view_.SetSnrBarPrefix("Signal Strength: ");
   float strength = SignalStrength();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(strength);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(strength));
-  float result = float(RoundHalfEven(strength));
-  color = StrengthColor(result);
-  return result;
+  SnrReading snr = SnrStep(bus_, strength, ResetSNR_flag, {.roundReading = RoundWhole});
+  aSNR = snr.average;
+  color = StrengthColor(snr.reading);
+  return snr.reading;
 }
 
 // A count below the last one is taken as a count that started again from 0.

@@ -13,7 +13,6 @@ class cx22702 : public PlainDvbtDriver {
   std::string name() override { return "CX22702"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  using PlainDvbtDriver::OperatingMode;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override;

@@ -5,6 +5,9 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -12,8 +15,23 @@
 QUOVIS_REGISTER_DRIVER(dibcom);
 
 namespace {
-constexpr std::array<const char*, 7> kModelNames = {
-    "DIB7000PC", "DIB7000", "DIB7000HC", "DIB7000MC", "DIB3000MB", "DIB3000MC", "DIB3000P"};
+// What differs between the models, in the order of their model numbers.
+struct DibcomModel {
+  const char* name;
+  int16_t carrierToNoise1, carrierToNoise2;  // 0: no known register pair, 0 dB
+  int16_t tpsRegister;                       // 0: none, the fields read as 0
+  int modulationShift;                       // of the 2-bit constellation field
+  int16_t uncorrectableRegister;
+};
+constexpr std::array<DibcomModel, 7> kModels = {{
+    {"DIB7000PC", 0x01DF, 0x01E0, 0x01CF, 14, 0x01FA},
+    {"DIB7000", 0x01F9, 0x01FA, 0x01CF, 14, 0x01FA},
+    {"DIB7000HC", 0, 0, 0x01CF, 14, 0x01FA},
+    {"DIB7000MC", 0, 0, 0x01CF, 14, 0x01FA},
+    {"DIB3000MB", 0, 0, 0, 13, 0x01FC},
+    {"DIB3000MC", 0, 0, 0x01CA, 13, 0x01FC},
+    {"DIB3000P", 0x01E3, 0x01E4, 0x01CA, 13, 0x01FC},
+}};
 
 // A 6-bit two's-complement exponent.
 int32_t SignExtend6(int32_t v) { return (v & 0x20) ? v - 64 : v; }
@@ -30,16 +48,14 @@ int16_t DecodeCodeRate(int32_t field) {
 }  // namespace
 
 std::string dibcom::name() {
-  return model_ >= 0 && size_t(model_) < kModelNames.size() ? kModelNames[model_] : "DIBCOM";
+  return model_ >= 0 && size_t(model_) < kModels.size() ? kModels[model_].name : "DIBCOM";
 }
 
 // No retry: a failed transfer leaves the zeroed buffer, so the value reads
 // as 0, and the bus notes the failure.
 void dibcom::ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value) {
-  uint8_t out[2] = {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)};
   uint8_t in[2] = {0, 0};
-  if (bus_.lib.velI2C_WriteRead(bus_.handle, Addr, 0, 0, 2, out, 0, 0, 2, in) != 0)
-    bus_.NoteFailedRead();
+  bus_.WriteReadOnce(Addr, {uint8_t((reg / 256) & 0xFF), uint8_t(reg & 0xFF)}, in);
   value = in[0] * 256 + in[1];
 }
 
@@ -53,11 +69,8 @@ int32_t dibcom::ReadRegister(int16_t reg) {
 // the bus sees the same traffic with and without the second-demodulator flag.
 bool dibcom::Present(bool plainRead, int16_t address, bool counts) {
   uint8_t in[2] = {0, 0};
-  uint8_t out[2] = {0, 0};
-  uint8_t result = plainRead
-                       ? bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, in)
-                       : bus_.lib.velI2C_WriteRead(bus_.handle, address, 0, 0, 2, out, 0, 0, 2, in);
-  if (result != 0 || !counts) return false;
+  bool answered = plainRead ? bus_.Answers(address, 1) : bus_.WriteReadOnce(address, {0, 0}, in);
+  if (!answered || !counts) return false;
   address_ = address;
   return true;
 }
@@ -94,44 +107,36 @@ double dibcom::CarrierToNoise(int32_t r1, int32_t r2) {
   int32_t m2 = (r2 >> 6) & 0xFF;
   int32_t e2 = SignExtend6(r2 & 0x3F);
   double q = double(m2 + 1) / double(m1 + 1) * std::ldexp(1.0, e2 - e1);
-  return 10 * std::log10(q);
+  return 10 * Log10(q);
 }
 
 // Only three models have a known register pair; the others report 0 dB
 // rather than a figure read from registers that mean something else.
 double dibcom::ReadCarrierToNoise() {
-  int16_t r1, r2;
-  switch (model_) {
-    case 0: r1 = 0x01DF, r2 = 0x01E0; break;
-    case 1: r1 = 0x01F9, r2 = 0x01FA; break;
-    case 6: r1 = 0x01E3, r2 = 0x01E4; break;
-    default: return 0;
-  }
-  int32_t v1 = ReadRegister(r1);
-  return CarrierToNoise(v1, ReadRegister(r2));
+  const DibcomModel& m = kModels[model_];
+  if (m.carrierToNoise1 == 0) return 0;
+  int32_t v1 = ReadRegister(m.carrierToNoise1);
+  return CarrierToNoise(v1, ReadRegister(m.carrierToNoise2));
 }
 
 float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   view_.SetSnrBarPrefix("CoN: ");
   auto x = int32_t(RoundHalfEven(ReadCarrierToNoise()));
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(x);
-    ResetSNR_flag = 0;
-  }
-  aSNR = float(bus_.AverageSnr(x));
-  float result = float(x);
-  view_.ColorizeSNR(result, color);
-  return result;
+  SnrReading snr =
+      SnrStep(bus_, x, ResetSNR_flag, {.roundReading = Unrounded, .roundAverage = Unrounded});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
+
+Value dibcom::UncorrectableErrors() { return ReadRegister(kModels[model_].uncorrectableRegister); }
 
 Value dibcom::SNRRegisters() {
   view_.SetCaption("frF0F1", "agc1_raw / agc2_raw / agc_global");
   view_.SetFont("frF0F1", "SmallFonts", 7);
-  std::string agc1 = Hex(ReadRegister(0x0188));
-  std::string agc2 = Hex(ReadRegister(0x0189));
-  std::string global = Hex(ReadRegister(0x018A));
-  return agc1 + " / " + agc2 + " / " + global;
+  return HexRegisters([this](int reg) { return ReadRegister(int16_t(reg)); },
+                      {0x0188, 0x0189, 0x018A}, " / ");
 }
 
 void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
@@ -149,20 +154,15 @@ void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
 }
 
 void dibcom::ReadTPS() {
-  int32_t t = 0;
-  if (model_ >= 0 && model_ <= 3) {
-    t = ReadRegister(0x01CF);
-    modulation_ = int16_t((t >> 14) & 3);
-  } else if (model_ >= 4 && model_ <= 6) {
-    if (model_ != 4) t = ReadRegister(0x01CA);
-    modulation_ = int16_t((t >> 13) & 3);
-  }
-  if (modulation_ == 3) modulation_ = -1;
-  hierarchy_ = 0;
-  selectHPLP_ = 0;
-  codeRate_ = DecodeCodeRate((t >> 5) & 7);
-  guard_ = int16_t(t & 3);
-  transmissionMode_ = int16_t((t >> 8) & 1);
+  const DibcomModel& m = kModels[model_];
+  int32_t t = m.tpsRegister == 0 ? 0 : ReadRegister(m.tpsRegister);
+  tps_.modulation = int16_t((t >> m.modulationShift) & 3);
+  if (tps_.modulation == 3) tps_.modulation = -1;
+  tps_.hierarchy = 0;
+  tps_.selectHPLP = 0;
+  tps_.codeRate = DecodeCodeRate((t >> 5) & 7);
+  tps_.guard = int16_t(t & 3);
+  tps_.transmissionMode = int16_t((t >> 8) & 1);
 }
 
 int16_t dibcom::OperatingMode() {
@@ -172,10 +172,5 @@ int16_t dibcom::OperatingMode() {
 
 void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                     int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

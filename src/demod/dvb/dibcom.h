@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -17,27 +18,12 @@ class dibcom : public Demodulator {
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
-  Value UncorrectableErrors() override { return ReadRegister(model_ <= 3 ? 0x01FA : 0x01FC); }
+  Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override { return ReadRegister(0x01FC); }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Passthru() override { return 0; }
-  void Passthru(int16_t) override {}
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
 
   // C/N in dB from a mantissa/exponent register pair.
   static double CarrierToNoise(int32_t r1, int32_t r2);
@@ -52,7 +38,6 @@ class dibcom : public Demodulator {
   Bus& bus_;
   MonitorView& view_;
   int16_t address_ = 0;
-  int16_t model_ = 0;
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  int16_t model_ = 0;  // 0..6, by the identity registers
+  Tps tps_;
 };

@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 
@@ -11,9 +12,8 @@ QUOVIS_REGISTER_DRIVER(mxl111sf);
 // One write-read without retry finds the device; its identity byte must
 // have bits 0, 1, 4, 5 and 6 set.
 bool mxl111sf::probe() {
-  uint8_t out[2] = {0, 0};
   uint8_t in[1] = {0};
-  if (bus_.lib.velI2C_WriteRead(bus_.handle, 0x1C, 0, 0, 2, out, 0, 0, 1, in) != 0) return false;
+  if (!bus_.WriteReadOnce(0x1C, {0, 0}, in)) return false;
   address_ = 0x1C;
   int16_t id = ReadRegister(0x03) & 0xFF;
   return (id & 0x73) == 0x73;
@@ -27,14 +27,10 @@ void mxl111sf::CheckSnrWord(int32_t& Data3) {
 float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]) / 100;
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(v);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(v));
-  float result = RoundTenth(v);
-  color = ColorOf(result);
-  return result;
+  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag);
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

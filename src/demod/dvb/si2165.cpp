@@ -1,11 +1,13 @@
 #include "demod/dvb/si2165.h"
 
-#include <cmath>
 #include <initializer_list>
 #include <utility>
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/Log10.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -32,8 +34,6 @@ int16_t DecodeCodeRate(int16_t v) {
 int16_t DecodeGuard(int16_t v) { return Lookup(v & 7, {{1, 0}, {2, 1}, {3, 2}, {4, 3}}); }
 int16_t DecodeTransmissionMode(int16_t v) { return Lookup(v & 0x0F, {{11, 0}, {13, 1}, {12, 2}}); }
 
-double Log10(double x) { return std::log(x) / std::log(10.0); }
-
 // Where each DVB-T field lives in the two TPS register sets.
 struct TpsRegisters {
   int16_t modulation, hierarchy, selectHPLP, hpCodeRate, lpCodeRate, guard, transmissionMode;
@@ -56,25 +56,28 @@ std::string si2165::name() {
 // One read without retry in the library's 16-bit sub-address mode; there is
 // no identity register, so anything answering at 0xC8 is taken.
 bool si2165::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0x10, 0xC8, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0xC8, 1, 0x10)) return false;
   address_ = 0xC8;
   return true;
 }
 
+const si2165::Standard si2165::kStandards[2] = {
+    {1, Mode::DvbT, &si2165::getCoN_DVBT, 0x0390, 0x0398},
+    {5, Mode::DvbC, &si2165::getCoN_DVBC, 0x023E, -1},
+};
+
 int16_t si2165::OperatingMode() {
-  switch (ReadRegister(0x00EC) & 0x1F) {
-    case 1: standard_ = DvbT; return Mode::DvbT;
-    case 5: standard_ = DvbC; return Mode::DvbC;
-    default: standard_ = None; return Mode::None;
-  }
+  int16_t code = ReadRegister(0x00EC) & 0x1F;
+  standard_ = nullptr;
+  for (const Standard& s : kStandards)
+    if (s.code == code) standard_ = &s;
+  return standard_ ? standard_->mode : int16_t(Mode::None);
 }
 
 // No reference power means no measurement: 0 dB rather than the logarithm of 0.
 double si2165::getCoN_DVBT() {
-  int32_t s0 = ReadRegister(0x02A4), s1 = ReadRegister(0x02A5), s2 = ReadRegister(0x02A6);
+  int32_t sigma = ReadWord24(Reader(), 0x02A4, ByteOrder::LsbFirst);
   int32_t p0 = ReadRegister(0x02C0), p1 = ReadRegister(0x02C1);
-  int32_t sigma = s2 * 65536 + s1 * 256 + s0;
   int32_t power = p1 * 256 + p0;
   if (sigma == 0 || power == 0) return 0;
   return 10 * Log10(double(power) * 128 / sigma);
@@ -82,31 +85,23 @@ double si2165::getCoN_DVBT() {
 
 // The chip's 24-bit noise figure, least significant byte first.
 double si2165::getCoN_DVBC() {
-  int32_t r0 = ReadRegister(0x026C), r1 = ReadRegister(0x026D), r2 = ReadRegister(0x026E);
-  int32_t v = r2 * 65536 + r1 * 256 + r0;
+  int32_t v = ReadWord24(Reader(), 0x026C, ByteOrder::LsbFirst);
   if (v == 0) return 0;
   return 10 * Log10(16777216.0 / v) * 3 / 4;
 }
 
 double si2165::getCoN() {
-  if (standard_ == DvbT) return getCoN_DVBT();
-  if (standard_ == DvbC) return getCoN_DVBC();
-  return 0;
+  return standard_ ? (this->*standard_->carrierToNoise)() : 0;
 }
 
 float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   view_.SetSnrBarPrefix("C/N ");
   double cn = getCoN();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(cn);
-    ResetSNR_flag = 0;
-  }
-  float avg = float(bus_.AverageSnr(cn));
-  aSNR = RoundTenth(avg);
-  float result = RoundTenth(cn);
-  view_.ColorizeSNR(result, color);
-  return result;
+  SnrReading snr = SnrStep(bus_, cn, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // Without a recognised standard the first two flags keep what the caller passed.
@@ -115,12 +110,10 @@ void si2165::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
   view_.SetCaption("lblVSBSync", "FREQ Lock");
   view_.SetCaption("lblEQLock", "SYNC Lock");
   view_.SetCaption("lblAFCLock", "AGC Lock");
-  if (standard_ == DvbT) {
-    Master_Lock = Bit0(0x0390);
-    VSB_Sync = Bit0(0x0398);
-  } else if (standard_ == DvbC) {
-    Master_Lock = Bit0(0x023E);
-    VSB_Sync = Lock::NotApplicable;
+  if (standard_) {
+    Master_Lock = Bit0(standard_->masterLockRegister);
+    VSB_Sync = standard_->syncLockRegister < 0 ? int16_t(Lock::NotApplicable)
+                                               : Bit0(standard_->syncLockRegister);
   }
   FEC_Lock = Bit0(0x04E0);
   EQ_Lock = Bit0(0x0440);
@@ -131,29 +124,25 @@ int16_t si2165::Passthru() { return Bit0(0x0001); }
 
 void si2165::ReadDvbtTPS() {
   const TpsRegisters& r = (ReadRegister(0x02E8) & 1) ? kSetB : kSetA;
-  modulation_ = DecodeModulation(ReadRegister(r.modulation));
-  hierarchy_ = DecodeHierarchy(ReadRegister(r.hierarchy));
-  selectHPLP_ = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
-  codeRate_ = DecodeCodeRate(ReadRegister(selectHPLP_ ? r.lpCodeRate : r.hpCodeRate));
-  guard_ = DecodeGuard(ReadRegister(r.guard));
-  transmissionMode_ = DecodeTransmissionMode(ReadRegister(r.transmissionMode));
+  tps_.modulation = DecodeModulation(ReadRegister(r.modulation));
+  tps_.hierarchy = DecodeHierarchy(ReadRegister(r.hierarchy));
+  tps_.selectHPLP = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
+  tps_.codeRate = DecodeCodeRate(ReadRegister(tps_.selectHPLP ? r.lpCodeRate : r.hpCodeRate));
+  tps_.guard = DecodeGuard(ReadRegister(r.guard));
+  tps_.transmissionMode = DecodeTransmissionMode(ReadRegister(r.transmissionMode));
 }
 
 // DVB-C reports only its constellation; the other fields keep their values.
 void si2165::ReadTPS() {
-  if (standard_ == DvbT)
+  if (!standard_) return;
+  if (standard_->mode == Mode::DvbT)
     ReadDvbtTPS();
-  else if (standard_ == DvbC)
-    modulation_ = DecodeModulation(ReadRegister(0x00F8));
+  else
+    tps_.modulation = DecodeModulation(ReadRegister(0x00F8));
 }
 
 void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                     int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
-  Modulation = modulation_;
-  Hierarchy = hierarchy_;
-  SelectHPLP = selectHPLP_;
-  CodeRate = codeRate_;
-  Guard = guard_;
-  TransmissionMode = transmissionMode_;
+  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
+#include "monitor/Tps.h"
 
 class Bus;
 class MonitorView;
@@ -13,12 +14,9 @@ class si2165 : public Demodulator {
 
   std::string name() override;
   bool probe() override;
-  Value UncorrectableErrors() override { return 0; }
-  Value PostVeterbiErrors() override { return 0; }
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  void OperatingMode(int16_t) override {}
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   double getCoN();
   double getCoN_DVBC();
@@ -26,25 +24,22 @@ class si2165 : public Demodulator {
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   int16_t Passthru() override;
-  void Passthru(int16_t) override {}
-  Value SNRRegisters() override { return "0"; }
-  Value CarrierOffset() override { return 0; }
-  Value CarrierOffsetHex() override { return "0"; }
-  int16_t Sleep() override { return 0; }
-  void Sleep(int16_t) override {}
-  Value SymbolTiming() override { return "0"; }
-  Value AutoFreq() override { return "0"; }
-  Value PilotPwr() override { return 0; }
-  Value IFGain() override { return 0; }
-  Value STRTime() override { return 0; }
-  Value FreqOffset() override { return 0; }
-  Value AGCPowerRef() override { return 0; }
-  Value BERctr() override { return 0; }
-
-  enum Standard : int16_t { None = 0, DvbT = 1, DvbC = 2 };
 
  private:
+  // What differs between the two standards the chip receives.
+  struct Standard {
+    int16_t code;  // register 0x00EC, low five bits
+    int16_t mode;
+    double (si2165::*carrierToNoise)();
+    int16_t masterLockRegister;
+    int16_t syncLockRegister;  // -1: no such lock
+  };
+  static const Standard kStandards[2];
+
   int16_t ReadRegister(int16_t reg);
+  auto Reader() {
+    return [this](int reg) { return ReadRegister(int16_t(reg)); };
+  }
   int16_t Bit0(int16_t reg) { return int16_t(ReadRegister(reg) & 1); }
   void ReadTPS();
   void ReadDvbtTPS();
@@ -52,7 +47,6 @@ class si2165 : public Demodulator {
   Bus& bus_;
   MonitorView& view_;
   int16_t address_ = 0;
-  int16_t standard_ = None;
-  int16_t modulation_ = 0, hierarchy_ = 0, selectHPLP_ = 0, codeRate_ = 0, guard_ = 0,
-          transmissionMode_ = 0;
+  const Standard* standard_ = nullptr;  // none recognised
+  Tps tps_;
 };

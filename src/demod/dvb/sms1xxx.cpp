@@ -3,6 +3,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 
@@ -11,8 +12,7 @@ QUOVIS_REGISTER_DRIVER(sms1xxx);
 // A plain one-byte read without retry finds the device; register 0x1F
 // tells whether it is ours.
 bool sms1xxx::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, 0xC6, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(0xC6, 1)) return false;
   address_ = 0xC6;
   return ReadRegister(0x1F) == 0x73;
 }
@@ -20,13 +20,10 @@ bool sms1xxx::probe() {
 float sms1xxx::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(v);
-    ResetSNR_flag = 0;
-  }
-  aSNR = RoundTenth(bus_.AverageSnr(v));
-  color = ColorOf(v);
-  return v;
+  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag, {.roundReading = Unrounded});
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 void sms1xxx::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

@@ -5,6 +5,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -14,19 +15,19 @@ QUOVIS_REGISTER_DRIVER(tda1004x);
 namespace {
 constexpr int16_t kFirstAddress = 0x10;
 constexpr int16_t kSecondAddress = 0x12;
+
+constexpr Tda1004xVariant kVariants[] = {
+    {0x46, "TDA10046", 0x1C, 0x06, 3, 0x27, -1, 0x7F, 127},
+    {0x48, "TDA10048", 0xA2, 0x1A, 4, 0xCE, 0xCF, 0xFF, 65535},
+};
 }  // namespace
 
-std::string tda1004x::name() {
-  if (IsTda10046()) return "TDA10046";
-  if (IsTda10048()) return "TDA10048";
-  return "TDA1004x";
-}
+std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
 
 int16_t tda1004x::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
 bool tda1004x::Answers(int16_t address) {
-  uint8_t buffer[1] = {0};
-  return bus_.lib.velI2C_ReadArray(bus_.handle, 0, address, 0, 1, buffer) == 0;
+  return bus_.Answers(address, 1);
 }
 
 // "-demod2" asks for the chip at the second address even when the first one
@@ -39,12 +40,15 @@ bool tda1004x::probe() {
     address_ = kSecondAddress;
   else
     return false;
-  identity_ = ReadRegister(0x00);
-  return IsTda10046() || IsTda10048();
+  int16_t identity = ReadRegister(0x00);
+  variant_ = nullptr;
+  for (const Tda1004xVariant& v : kVariants)
+    if (v.identity == identity) variant_ = &v;
+  return variant_ != nullptr;
 }
 
 int16_t tda1004x::OperatingMode() {
-  if (!IsTda10046() && !IsTda10048()) return Mode::None;
+  if (!variant_) return Mode::None;
   ReadTPS();
   return Mode::DvbT;
 }
@@ -54,31 +58,27 @@ void tda1004x::ReadTPS() {
     int16_t x = ReadRegister(0x04);
     int16_t y = ReadRegister(0x05);
     int16_t s = ReadRegister(0x01);
-    Modulation = CodeUpTo(GetBits(x, 0, 2), 2);
-    Hierarchy = int16_t(GetBits(x, 5, 2));
-    SelectHPLP = GetBit(s, 3);
-    CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(y, 3, 3), 4);
-    Guard = int16_t(GetBits(x, 2, 2));
-    TransmissionMode = GetBit(x, 4);
+    tps_.modulation = CodeUpTo(GetBits(x, 0, 2), 2);
+    tps_.hierarchy = int16_t(GetBits(x, 5, 2));
+    tps_.selectHPLP = GetBit(s, 3);
+    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(y, 3, 3), 4);
+    tps_.guard = int16_t(GetBits(x, 2, 2));
+    tps_.transmissionMode = GetBit(x, 4);
   } else {
     int16_t x = ReadRegister(0x14);
     int16_t y = ReadRegister(0x15);
     int16_t z = ReadRegister(0x16);
     int16_t s = ReadRegister(0x18);
-    Modulation = CodeUpTo(GetBits(y, 5, 2), 2);
-    Hierarchy = int16_t(GetBits(y, 3, 2));
-    SelectHPLP = GetBit(s, 3);
-    CodeRate = CodeUpTo(SelectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(z, 0, 3), 4);
-    Guard = int16_t(GetBits(x, 2, 2));
-    TransmissionMode = CodeUpTo(GetBits(x, 0, 2), 2);
+    tps_.modulation = CodeUpTo(GetBits(y, 5, 2), 2);
+    tps_.hierarchy = int16_t(GetBits(y, 3, 2));
+    tps_.selectHPLP = GetBit(s, 3);
+    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(z, 0, 3), 4);
+    tps_.guard = int16_t(GetBits(x, 2, 2));
+    tps_.transmissionMode = CodeUpTo(GetBits(x, 0, 2), 2);
   }
 }
 
-int16_t tda1004x::RawSnr() {
-  if (IsTda10046()) return ReadRegister(0x1C);
-  if (IsTda10048()) return ReadRegister(0xA2);
-  return 0;
-}
+int16_t tda1004x::RawSnr() { return variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0); }
 
 // The raw value grows as the signal worsens; full scale (255) is 0 dB and
 // nothing measured reads as the top of the scale.
@@ -90,16 +90,10 @@ float tda1004x::SnrToDb(double raw) {
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = RawSnr();
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  float instant = SnrToDb(raw);
-  float averaged = SnrToDb(bus_.AverageSnr(raw));
-  aSNR = RoundTenth(averaged);
-  float snr = RoundTenth(instant);
-  view_.ColorizeSNR(snr, color);
-  return snr;
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, {.toDb = SnrToDb});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // A count below the previous one wrapped past max: the step from max back
@@ -113,31 +107,21 @@ int32_t tda1004x::CounterDelta(int32_t max, int32_t count, int32_t& previous) {
 
 Value tda1004x::UncorrectableErrors() {
   int32_t count = 0, max = 0;
-  if (IsTda10046()) {
-    count = ReadRegister(0x27) & 0x7F;
-    max = 127;
-  } else if (IsTda10048()) {
-    int32_t low = ReadRegister(0xCE);
-    int32_t high = ReadRegister(0xCF);
+  if (variant_) {
+    int32_t low = ReadRegister(variant_->errorsLow) & variant_->errorsMask;
+    int32_t high = variant_->errorsHigh < 0 ? 0 : ReadRegister(variant_->errorsHigh);
     count = high * 256 + low;
-    max = 65535;
+    max = variant_->errorsMax;
   }
   return CounterDelta(max, count, previousUncorrectable_);
 }
 
 void tda1004x::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                              int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t status = 0;
-  if (IsTda10046()) status = ReadRegister(0x06);
-  if (IsTda10048()) status = ReadRegister(0x1A);
+  int16_t status = variant_ ? ReadRegister(variant_->statusRegister) : int16_t(0);
   view_.SetCaption("lblFECLock", "TPS Lock");
   FEC_Lock = GetBit(status, 0);
-  if (IsTda10046())
-    Master_Lock = GetBit(status, 3);
-  else if (IsTda10048())
-    Master_Lock = GetBit(status, 4);
-  else
-    Master_Lock = Lock::NotApplicable;
+  Master_Lock = variant_ ? GetBit(status, variant_->masterLockBit) : int16_t(Lock::NotApplicable);
   view_.SetCaption("lblEQLock", "PLL Lock");
   EQ_Lock = GetBit(status, 7);
   view_.SetCaption("lblVSBSync", "FREQ Lock");

@@ -4,9 +4,21 @@
 class Bus;
 class MonitorView;
 
+// Where the two chips keep what the statistics read.
+struct Tda1004xVariant {
+  int16_t identity;  // register 0x00
+  const char* name;
+  int16_t snrRegister;
+  int16_t statusRegister;
+  int masterLockBit;  // in the status register
+  int16_t errorsLow, errorsHigh;  // the uncorrectable counter; high -1: one byte
+  int32_t errorsMask;             // of the low byte
+  int32_t errorsMax;              // where the counter wraps
+};
+
 // TDA10046 and TDA10048 DVB-T demodulators at 0x10 (0x12 for a second one).
-// The identity byte read by the probe picks each statistic's registers; an
-// unknown identity makes every statistic neutral without bus traffic.
+// The identity byte read by the probe picks the chip's variant; an unknown
+// identity makes every statistic neutral without bus traffic.
 class tda1004x : public PlainDvbtDriver {
  public:
   tda1004x(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
@@ -14,16 +26,13 @@ class tda1004x : public PlainDvbtDriver {
   std::string name() override;
   bool probe() override;
   int16_t OperatingMode() override;
-  using PlainDvbtDriver::OperatingMode;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value UncorrectableErrors() override;
-  Value PostVeterbiErrors() override { return 0; }
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
 
  private:
-  bool IsTda10046() const { return identity_ == 0x46; }
-  bool IsTda10048() const { return identity_ == 0x48; }
+  bool IsTda10046() const { return variant_ && variant_->identity == 0x46; }
   int16_t ReadRegister(int16_t sub);
   bool Answers(int16_t address);
   void ReadTPS();
@@ -34,6 +43,6 @@ class tda1004x : public PlainDvbtDriver {
   Bus& bus_;
   MonitorView& view_;
   int16_t address_ = 0;
-  int16_t identity_ = 0;
+  const Tda1004xVariant* variant_ = nullptr;  // none: an unknown identity
   int32_t previousUncorrectable_ = 0;
 };

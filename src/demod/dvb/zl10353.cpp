@@ -3,6 +3,8 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/RegisterRead.h"
+#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
@@ -19,8 +21,7 @@ int16_t zl10353::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub)
 // A plain read without retry finds the device; the identity register then
 // tells this chip from others at the same address.
 bool zl10353::probe() {
-  uint8_t buffer[1] = {0};
-  if (bus_.lib.velI2C_ReadArray(bus_.handle, 0, kAddress, 0, 1, buffer) != 0) return false;
+  if (!bus_.Answers(kAddress, 1)) return false;
   address_ = kAddress;
   return ReadRegister(0x7F) == kIdentity;
 }
@@ -38,26 +39,24 @@ void zl10353::ReadTPS() {
   int16_t b = ReadRegister(0x20);
   uint16_t w = uint16_t(a * 256 + b);
   auto field = [w](int start, int count) { return int32_t(w >> start) & ((1 << count) - 1); };
-  Modulation = CodeUpTo(field(13, 2), 2);
-  Hierarchy = CodeUpTo(field(10, 3), 3);
-  SelectHPLP = int16_t(field(15, 1));
-  CodeRate = CodeUpTo(SelectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
-  Guard = int16_t(field(2, 2));
-  TransmissionMode = int16_t(field(0, 1));
+  tps_.modulation = CodeUpTo(field(13, 2), 2);
+  tps_.hierarchy = CodeUpTo(field(10, 3), 3);
+  tps_.selectHPLP = int16_t(field(15, 1));
+  tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? field(7, 3) : field(4, 3), 4);
+  tps_.guard = int16_t(field(2, 2));
+  tps_.transmissionMode = int16_t(field(0, 1));
 }
 
-// One unit of the SNR register is 1/8 dB.
+// One unit of the SNR register is 1/8 dB. The average is narrowed to single
+// precision before it is scaled; a division by 8 is exact either way.
 float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = ReadRegister(0x10);
-  if (ResetSNR_flag != 0) {
-    bus_.FillSnrHistory(raw);
-    ResetSNR_flag = 0;
-  }
-  float average = float(bus_.AverageSnr(raw));
-  aSNR = RoundTenth(average / 8.0);
-  float snr = RoundTenth(raw / 8.0);
-  view_.ColorizeSNR(snr, color);
-  return snr;
+  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
+                           {.toDb = [](double v) { return v / 8.0; },
+                            .roundAverage = RoundTenthOfSingle});
+  aSNR = snr.average;
+  view_.ColorizeSNR(snr.reading, color);
+  return snr.reading;
 }
 
 // A count with the top bit set is not a count the chip can have reached.
@@ -73,11 +72,8 @@ Value zl10353::UncorrectableErrors() {
 Value zl10353::PostVeterbiErrors() {
   int32_t periodHigh = ReadRegister(0x60);
   int32_t periodLow = ReadRegister(0x61);
-  int32_t errorsHigh = ReadRegister(0x11);
-  int32_t errorsMid = ReadRegister(0x12);
-  int32_t errorsLow = ReadRegister(0x13);
+  int32_t errors = ReadWord24([this](int sub) { return ReadRegister(int16_t(sub)); }, 0x11);
   int32_t period = periodHigh * 256 + periodLow;
-  int32_t errors = errorsHigh * 65536 + errorsMid * 256 + errorsLow;
   if (period == 0) return 0.0;
   return errors / (double(period) * 1024 * 1632);
 }

@@ -12,7 +12,6 @@ class zl10353 : public PlainDvbtDriver {
   std::string name() override { return "ZL10353"; }
   bool probe() override;
   int16_t OperatingMode() override;
-  using PlainDvbtDriver::OperatingMode;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override;

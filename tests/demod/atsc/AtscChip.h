@@ -118,9 +118,10 @@ struct AtscChip {
   // The ignored setters and the readings the chip does not have touch no bus.
   void ExpectNeutralWithoutTraffic() {
     size_t before = rec.calls.size();
-    driver.Passthru(1);
-    driver.Sleep(1);
-    driver.OperatingMode(2);
+    Demodulator& contract = driver;  // as the window calls it
+    contract.Passthru(1);
+    contract.Sleep(1);
+    contract.OperatingMode(2);
     EXPECT_EQ(driver.Passthru(), 0);
     EXPECT_EQ(driver.SymbolTiming().Text(), "");
     EXPECT_EQ(driver.AutoFreq().Text(), "0");

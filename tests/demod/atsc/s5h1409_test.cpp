@@ -48,8 +48,8 @@ TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
       {s5h1409::Qam256SnrToDb(20), 35.708274}, {s5h1409::Qam256SnrToDb(127), 0},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, 1e-6) << &c - cases;
-  EXPECT_EQ(high, 950);  // clamped in place
-  EXPECT_EQ(under, 300);
+  EXPECT_EQ(s5h1409::ClampVsb(high), 950);  // the raw range the average and colour use
+  EXPECT_EQ(s5h1409::ClampVsb(under), 300);
 }
 
 // The colour follows the raw value, masked as the reading is.

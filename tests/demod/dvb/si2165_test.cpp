@@ -193,8 +193,9 @@ TEST(si2165, GateBitAndADeadBus) {
   rig.Set8(0x0001, 0x01);
   EXPECT_EQ(rig.driver.Passthru(), 1);
   rig.fake.calls.clear();
-  rig.driver.Passthru(0);
-  rig.driver.Sleep(1);
+  Demodulator& contract = rig.driver;  // as the window calls it
+  contract.Passthru(0);
+  contract.Sleep(1);
   EXPECT_TRUE(rig.fake.calls.empty());
   rig.fake.present.clear();
   EXPECT_EQ(rig.driver.OperatingMode(), Mode::None);  // 0xFF AND 0x1F = 31
