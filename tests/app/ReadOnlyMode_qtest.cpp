@@ -93,6 +93,8 @@ class ReadOnlyModeTest : public QObject {
   void everyActionOfBothWindowsWritesNothing() {
     QCOMPARE(window->windowTitle(),
              QString("Digital Signal Quality (CX24227) [simulated] [read-only]"));
+    // Start-up, the first poll and the tuner editor's load wrote nothing either.
+    QCOMPARE(rec->Writes().size(), size_t(0));
     std::string error;
     QVERIFY2(board->DeviceAt(0x32)->SetRegister(0x2B, 0x1234, error), error.c_str());
     rec->calls.clear();
