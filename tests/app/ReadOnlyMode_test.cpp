@@ -23,7 +23,8 @@ TEST(ReadOnlyMode, TitleEndsInReadOnly) {
     std::vector<std::string> args;
     const char* title;
   } cases[] = {
-      {{"--bus=sim:s5h1409", "--read-only"}, "Digital Signal Quality (CX24227) [simulated] [read-only]"},
+      {{"--bus=sim:s5h1409", "--read-only"},
+       "Digital Signal Quality (CX24227) [simulated] [read-only]"},
       {{"--bus=sim:s5h1409", "-demod2", "--read-only"},
        "2 Digital Signal Quality (CX24227) [simulated] [read-only]"},
       {{"--bus=sim:s5h1409"}, "Digital Signal Quality (CX24227) [simulated]"},

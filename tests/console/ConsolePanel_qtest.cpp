@@ -128,7 +128,8 @@ class ConsolePanelTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(panel));
     for (const char* name : {"cmdWrite", "cmdWriteNS"}) {
       QVERIFY(find<QPushButton>(name)->isEnabled());
-      QCOMPARE(find<QPushButton>(name)->toolTip(), QString("Read-only mode: quovis writes nothing to the bus"));
+      QCOMPARE(find<QPushButton>(name)->toolTip(),
+               QString("Read-only mode: quovis writes nothing to the bus"));
     }
     QCOMPARE(find<QPushButton>("cmdRead")->toolTip(), QString());
     enter("txtAddress", "32");

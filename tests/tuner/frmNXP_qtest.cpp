@@ -397,10 +397,11 @@ class frmNXPTest : public QObject {
       auto* status = get<QLabel>("LaStatus");
       QCOMPARE(status->text(), c.status);
       QVERIFY(status->isVisible() && Fits(status));
-      for (const char* name :
-           {"chkPassthru", "BuThermometer", "chkPollThermo", "BuReadPwrLvl", "chkPollPwrLvl", "BuWrite"}) {
+      for (const char* name : {"chkPassthru", "BuThermometer", "chkPollThermo", "BuReadPwrLvl",
+                               "chkPollPwrLvl", "BuWrite"}) {
         QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
-        QCOMPARE(get<QWidget>(name)->toolTip(), QString("Read-only mode: quovis writes nothing to the bus"));
+        QCOMPARE(get<QWidget>(name)->toolTip(),
+                 QString("Read-only mode: quovis writes nothing to the bus"));
       }
       QCOMPARE(get<QWidget>("BuRefresh")->isEnabled(), c.read);
       QCOMPARE(get<QWidget>("chkPoll")->isEnabled(), c.read);

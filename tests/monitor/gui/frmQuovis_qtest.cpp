@@ -70,7 +70,8 @@ class frmQuovisTest : public QObject {
   // why; the title ends in the mode.
   void readOnlyDisablesTheGateAndSleepBoxes() {
     for (bool readOnly : {true, false}) {
-      Started s = Start(readOnly ? std::vector<std::string>{"--read-only"} : std::vector<std::string>{});
+      Started s = Start(readOnly ? std::vector<std::string>{"--read-only"}
+                                 : std::vector<std::string>{});
       frmQuovis& w = *s.window;
       QCOMPARE(w.windowTitle().endsWith(" [read-only]"), readOnly);
       QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
@@ -78,7 +79,8 @@ class frmQuovisTest : public QObject {
       for (const char* name : {"chkPassthru", "chkSleep"}) {
         auto* box = Find<QCheckBox>(w, name);
         QVERIFY2(box->isEnabled() == !readOnly, name);
-        QCOMPARE(box->toolTip(), readOnly ? QString("Read-only mode: quovis writes nothing to the bus") : QString());
+        const QString why = "Read-only mode: quovis writes nothing to the bus";
+        QCOMPARE(box->toolTip(), readOnly ? why : QString());
         bool ticked = box->isChecked();
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY2(box->isChecked() == (readOnly ? ticked : !ticked), name);
