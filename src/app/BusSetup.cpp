@@ -2,6 +2,7 @@
 
 #include "bus/I2cAdapters.h"
 #include "bus/LinuxI2cLibrary.h"
+#include "bus/ReadOnlyI2cLibrary.h"
 #include "bus/TracingI2cLibrary.h"
 #include "sim/BoardFile.h"
 #include "sim/SimRegistry.h"
@@ -12,8 +13,8 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 }
 }  // namespace
 
-bool OpenBusBackend(const std::string& spec, bool trace, std::ostream& traceOut, BusBackend& out,
-                    std::string& error) {
+bool OpenBusBackend(const std::string& spec, bool readOnly, bool trace, std::ostream& traceOut,
+                    BusBackend& out, std::string& error) {
   out = BusBackend{};
   if (spec.empty()) {
     out.backend = std::make_unique<NoBoardLibrary>();
@@ -35,6 +36,8 @@ bool OpenBusBackend(const std::string& spec, bool trace, std::ostream& traceOut,
     if (!device->Open(node, error)) return false;
     out.backend = std::move(device);
   }
-  if (trace) out.tracer = std::make_unique<TracingI2cLibrary>(*out.backend, traceOut);
+  if (readOnly) out.readOnly = std::make_unique<ReadOnlyI2cLibrary>(*out.backend);
+  I2cLibrary& guarded = out.readOnly ? *out.readOnly : *out.backend;
+  if (trace) out.tracer = std::make_unique<TracingI2cLibrary>(guarded, traceOut);
   return true;
 }

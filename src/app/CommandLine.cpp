@@ -52,6 +52,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.version = true;
     } else if (lower == "--list-buses") {
       cl.listBuses = true;
+    } else if (lower == "--read-only") {
+      cl.readOnly = true;
     } else if (lower.rfind("--polls=", 0) == 0) {
       long n;
       if (ParseCount(value("--polls="), 1, 1000000000L, n)) cl.polls = n;
@@ -75,8 +77,8 @@ std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n
 
 std::string UsageText() {
   return VersionText() +
-         "usage: quovis [--bus=BUS] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
-         "       quovis --bus=BUS --headless [--polls=N] [--interval=MS] [--json]\n"
+         "usage: quovis [--bus=BUS] [--read-only] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
+         "       quovis --bus=BUS --headless [--read-only] [--polls=N] [--interval=MS] [--json]\n"
          "       quovis --list-buses | --version | --help\n"
          "BUS is one of\n"
          "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
@@ -86,6 +88,8 @@ std::string UsageText() {
          "  <adapter name>     the same, by the kernel's adapter name (see --list-buses)\n"
          "options:\n"
          "  --list-buses       list the I2C adapters, their /dev nodes and access; opens none\n"
+         "  --read-only        write nothing to the bus: the I2C Pass and Sleep boxes, the\n"
+         "                     console's writes and the tuner editor's writes are refused\n"
          "  --trace            print every bus call to stderr\n"
          "  --headless         poll without a window, one line per poll (--json: JSON)\n"
          "  --polls=N          headless: stop after N polls\n"

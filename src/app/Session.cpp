@@ -4,9 +4,9 @@
 #include <thread>
 
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
-  if (!OpenBusBackend(cl_.bus, cl_.trace, traceOut, backend_, error)) return false;
+  if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
   bus_ = std::make_unique<Bus>(backend_.library());
-  monitor_ = std::make_unique<Monitor>(cl_.debug);
+  monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
   return true;
 }

@@ -23,6 +23,7 @@ Startup RunStartup(const CommandLine& cl, Bus& bus, Detection& detection, bool s
   s.title += " (" + s.driver->name() + ")";
   // Simulated readings must never be mistaken for a real board's.
   if (simulated) s.title += " [simulated]";
+  if (cl.readOnly) s.title += " [read-only]";
   s.ok = true;
   return s;
 }

@@ -28,6 +28,12 @@ void I2cConsole::Reject(const char* what, const std::string& reason) {
   view_.AppendLog(std::string(what) + " rejected: " + reason);
 }
 
+bool I2cConsole::RefusedReadOnly(const char* what) {
+  if (!readOnly_) return false;
+  view_.AppendLog(std::string(what) + " refused: read-only mode, nothing sent to the bus");
+  return true;
+}
+
 void I2cConsole::LeaveAddress(std::string_view text) {
   if (auto value = HexByte(text))
     address_ = *value;
@@ -101,6 +107,7 @@ void I2cConsole::ReadNS() {
 }
 
 void I2cConsole::Write() {
+  if (RefusedReadOnly("Write")) return;
   if (subAddrCount_ + dataCount_ > kBufferSize) {
     Reject("Write", std::to_string(subAddrCount_) + " subaddress and " +
                         std::to_string(dataCount_) + " data bytes, at most " +
@@ -119,6 +126,7 @@ void I2cConsole::Write() {
 }
 
 void I2cConsole::WriteNS() {
+  if (RefusedReadOnly("Write N/S")) return;
   uint8_t result =
       bus_.lib.velI2C_WriteArray(bus_.handle, 0, address_, 0, dataCount_, dataBuf_.data());
   std::string line = "Write " + Hex(address_);

@@ -12,13 +12,16 @@
 // and never a retry, each logged with the library's result. The boxes are
 // read only when the user leaves them; an entry beyond the buffers is
 // refused with a log line, the previous value stays and the box shows it
-// again, so the bus only ever sees bytes the user can see.
+// again, so the bus only ever sees bytes the user can see. Read-only, Write
+// and Write N/S send nothing and say so in the log; reads and the scan,
+// which only reads, still run.
 class I2cConsole {
  public:
   static constexpr int kBufferSize = 256;
   using Bytes = std::array<uint8_t, kBufferSize>;
 
-  I2cConsole(Bus& bus, ConsoleView& view) : bus_(bus), view_(view) {}
+  I2cConsole(Bus& bus, ConsoleView& view, bool readOnly = false)
+      : bus_(bus), view_(view), readOnly_(readOnly) {}
 
   // The user left a box holding `text`.
   void LeaveAddress(std::string_view text);
@@ -48,9 +51,12 @@ class I2cConsole {
   bool LeaveList(std::string_view text, const char* boxName, ConsoleBox box, Bytes& bytes,
                  int16_t& count);
   void Reject(const char* what, const std::string& reason);
+  // Logs the refusal of a write in read-only mode; true when refused.
+  bool RefusedReadOnly(const char* what);
 
   Bus& bus_;
   ConsoleView& view_;
+  bool readOnly_;
   uint8_t address_ = 0;
   Bytes subAddr_{};
   int16_t subAddrCount_ = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bus/Format.h"
+#include "bus/ReadOnlyI2cLibrary.h"
 #include "monitor/Codes.h"
 #include "monitor/DesignLayout.h"
 #include "monitor/DvbtThresholds.h"
@@ -41,7 +42,19 @@ struct Range {
 
 }  // namespace
 
-Monitor::Monitor(bool debugLayout) : model(DesignModel(debugLayout)), debugLayout_(debugLayout) {}
+Monitor::Monitor(bool debugLayout, bool readOnly)
+    : model(DesignModel(debugLayout)), debugLayout_(debugLayout), readOnly_(readOnly) {
+  RefuseWritingBoxes();
+}
+
+// The boxes still show the chip's state; only the user's hand is kept off.
+void Monitor::RefuseWritingBoxes() {
+  if (!readOnly_) return;
+  for (const char* box : {"chkPassthru", "chkSleep"}) {
+    model[box].enabled = false;
+    model[box].tooltip = kReadOnlyNote;
+  }
+}
 
 void Monitor::Poll() {
   if (!driver_) return;
@@ -93,6 +106,7 @@ void Monitor::Poll() {
   // The readings above came partly from presets, not from the chip.
   model.answering = !bus_ || bus_->failedReads == 0;
   if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
+  RefuseWritingBoxes();
 }
 
 void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
@@ -290,11 +304,13 @@ void Monitor::PollToggled(bool ticked) {
 }
 
 void Monitor::PassthruToggled(bool ticked) {
+  if (readOnly_) return;
   model["chkPassthru"].checked = ticked;
   if (driver_) driver_->Passthru(ticked ? 1 : 0);
 }
 
 void Monitor::SleepToggled(bool ticked) {
+  if (readOnly_) return;
   model["chkSleep"].checked = ticked;
   if (driver_) driver_->Sleep(ticked ? 1 : 0);
 }

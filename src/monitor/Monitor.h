@@ -16,7 +16,9 @@ class Monitor : public MonitorView {
  public:
   static constexpr std::array<int32_t, 4> kBerDivisors = {12933, 38799, 64665, 65535};
 
-  explicit Monitor(bool debugLayout);
+  // Read-only, the I2C Pass and Sleep boxes stay disabled and never reach
+  // the driver: both would write to the chip.
+  explicit Monitor(bool debugLayout, bool readOnly = false);
 
   ViewModel model;
   bool minimized = false;  // the window's state; layout waits while minimised
@@ -28,6 +30,7 @@ class Monitor : public MonitorView {
   int16_t resetFlag() const { return resetFlag_; }
   bool tpsExpanded() const { return tpsExpanded_; }
   bool debugLayout() const { return debugLayout_; }
+  bool readOnly() const { return readOnly_; }
 
   // One poll of the current driver into the model.
   void Poll();
@@ -57,10 +60,12 @@ class Monitor : public MonitorView {
   void ApplyLayout(bool tpsShown);
   void ShowModeText();
   void ShowNoAnswer(int snrBarMin, int snrBarMax);
+  void RefuseWritingBoxes();
 
   Demodulator* driver_ = nullptr;
   Bus* bus_ = nullptr;
   bool debugLayout_;
+  bool readOnly_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
   std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll

@@ -2,13 +2,15 @@
 
 #include "bus/Bus.h"
 #include "bus/Format.h"
+#include "bus/ReadOnlyI2cLibrary.h"
 #include "tuner/HexEntry.h"
 
 namespace {
 constexpr long kByteMax = 0xFF;
 }
 
-RegisterEditor::RegisterEditor(Bus& bus) : bus_(bus), tuner_(bus), ifDemod_(bus) {
+RegisterEditor::RegisterEditor(Bus& bus, bool readOnly)
+    : bus_(bus), tuner_(bus), ifDemod_(bus), readOnly_(readOnly) {
   state_.values.fill("00");
 }
 
@@ -20,6 +22,11 @@ void RegisterEditor::Load() {
   if (ifDemod_.probe()) {
     state_.caption = ifDemod_.name();
     state_.ifDemodFrame = ifDemod_.name();
+    if (readOnly_) {
+      tunerFound_ = false;
+      state_.status = kGateNeedsWrite;
+      return;
+    }
     bool remembered = state_.passthru;
     if (!remembered) SetGate(true);
     tunerFound_ = tuner_.probe();
@@ -37,12 +44,12 @@ void RegisterEditor::Load() {
       ShowAllRegisters();
     }
   }
-  state_.status = tunerFound_ ? "" : kNoTuner;
+  state_.status = !tunerFound_ ? kNoTuner : readOnly_ ? kReadOnlyNote : "";
 }
 
 // The gate leads only to the tuner: without one it stays as it is.
 void RegisterEditor::ClickPassthru(bool ticked) {
-  if (!tunerFound_) return;
+  if (!writesAllowed()) return;
   SetGate(ticked);
 }
 
@@ -53,11 +60,11 @@ void RegisterEditor::SetGate(bool open) {
 }
 
 void RegisterEditor::ClickThermometer() {
-  if (tunerFound_) ShowThermometer();
+  if (writesAllowed()) ShowThermometer();
 }
 
 void RegisterEditor::ClickReadPowerLevel() {
-  if (tunerFound_) ShowPowerLevel();
+  if (writesAllowed()) ShowPowerLevel();
 }
 
 // Edits that were not written are lost: every box shows the image again.
@@ -169,7 +176,7 @@ void RegisterEditor::ResetRegister() {
 // The boxes are left as typed, so a register whose read-back differs
 // (read-only or self-clearing bits) keeps a yellow label.
 void RegisterEditor::WriteAll() {
-  if (!tunerFound_) return;
+  if (!writesAllowed()) return;
   tda18271::Image bytes;
   for (int i = 0; i < kRegisters; ++i) bytes[i] = uint8_t(HexValue(state_.values[i]));
   bus_.lib.velI2C_WriteArray(bus_.handle, 1, tuner_.I2CAddr(), 0x00, kRegisters, bytes.data());

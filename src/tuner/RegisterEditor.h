@@ -39,8 +39,13 @@ class RegisterEditor {
   };
 
   static constexpr const char* kNoTuner = "No tuner found";
+  static constexpr const char* kGateNeedsWrite =
+      "Read-only mode: the tuner sits behind the gate, which needs a write";
 
-  explicit RegisterEditor(Bus& bus);
+  // Read-only, nothing is written: not the gate, so a tuner behind one is
+  // never reached, nor the thermometer, the power level or Write All. A
+  // tuner straight on the bus is still read.
+  explicit RegisterEditor(Bus& bus, bool readOnly = false);
 
   void Load();
   void ClickPassthru(bool ticked);
@@ -49,8 +54,8 @@ class RegisterEditor {
   // The "Refresh" button and each tick of the poll.
   void Refresh();
   void ClickPoll(bool ticked) { state_.poll = ticked && tunerFound_; }
-  void ClickPollThermo(bool ticked) { state_.pollThermo = ticked; }
-  void ClickPollPowerLevel(bool ticked) { state_.pollPower = ticked; }
+  void ClickPollThermo(bool ticked) { state_.pollThermo = ticked && writesAllowed(); }
+  void ClickPollPowerLevel(bool ticked) { state_.pollPower = ticked && writesAllowed(); }
   void ClickPollSnap1(bool ticked) { state_.pollSnap1 = ticked; }
   // Text typed into a value box or the detail box; a value above FF does
   // not fit a register and leaves the box as it was.
@@ -79,9 +84,14 @@ class RegisterEditor {
   // address 0 would be the general call, which resets every device on a
   // real bus.
   bool tunerFound() const { return tunerFound_; }
+  bool readOnly() const { return readOnly_; }
+  // The gate, the thermometer, the power level and Write All write.
+  bool writesAllowed() const { return tunerFound_ && !readOnly_; }
   bool refreshEnabled() const { return tunerFound_ && !state_.poll; }
-  bool thermometerEnabled() const { return tunerFound_ && !(state_.poll && state_.pollThermo); }
-  bool powerLevelEnabled() const { return tunerFound_ && !(state_.poll && state_.pollPower); }
+  bool thermometerEnabled() const {
+    return writesAllowed() && !(state_.poll && state_.pollThermo);
+  }
+  bool powerLevelEnabled() const { return writesAllowed() && !(state_.poll && state_.pollPower); }
   bool snap1Enabled() const { return !(state_.poll && state_.pollSnap1); }
 
  private:
@@ -108,4 +118,5 @@ class RegisterEditor {
   // The register the combo box names; a text naming no register leaves it.
   int selected_ = 0;
   bool tunerFound_ = false;
+  bool readOnly_;
 };

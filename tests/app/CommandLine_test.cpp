@@ -43,7 +43,15 @@ TEST(CommandLine, LongOptionsAndTheirErrors) {
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).version);
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).listBuses);
 
-  for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate"}) {
+  for (const char* on : {"--read-only", "--Read-Only"}) {
+    CommandLine ro = ParseCommandLine({"--bus=sim:s5h1409", on, "-tda"});
+    EXPECT_TRUE(ro.readOnly && ro.tda && ro.errors.empty()) << on;
+  }
+  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409", "-debug"}).readOnly);
+  EXPECT_NE(UsageText().find("\n  --read-only "), std::string::npos);
+
+  for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate",
+                          "--read-only=1", "--readonly"}) {
     CommandLine wrong = ParseCommandLine({bad});
     EXPECT_EQ(wrong.errors.size(), 1u) << bad;
   }

@@ -43,8 +43,8 @@ struct Console {
   StrictFake fake;
   Bus bus{fake};
   RecordingView view;
-  I2cConsole console{bus, view};
-  Console() { bus.handle = 7; }
+  I2cConsole console;
+  explicit Console(bool readOnly = false) : console(bus, view, readOnly) { bus.handle = 7; }
   void leave(ConsoleBox box, const std::string& text) {
     void (I2cConsole::*const leave[])(std::string_view) = {
         &I2cConsole::LeaveAddress, &I2cConsole::LeaveSubAddr, &I2cConsole::LeaveData,
@@ -205,6 +205,34 @@ TEST(I2cConsole, DataBoxCarriesOverToTheNextCommand) {
 }
 
 // Devices answer at 32 and C0 only; after each address the window's events run.
+// Read-only, the two writes send nothing and say so; the reads and the scan
+// (plain one-byte reads) run as always.
+TEST(I2cConsole, ReadOnlyRefusesTheWritesAndStillReads) {
+  Console t(true);
+  t.fake.readData[0x10] = {0x12, 0x34};
+  t.fake.readData[0] = {0x5A, 0x6B};
+  t.leave({{Address, "32"}, {SubAddr, "10"}, {Data, "1 a"}, {ReadCount, "2"}});
+  t.view.boxes.clear();
+  t.console.Write();
+  t.console.WriteNS();
+  EXPECT_EQ(t.view.log, (Lines{"Write refused: read-only mode, nothing sent to the bus",
+                               "Write N/S refused: read-only mode, nothing sent to the bus"}));
+  EXPECT_TRUE(t.fake.calls.empty());
+  EXPECT_TRUE(t.view.boxes.empty()) << "a refused write normalises no box";
+  t.console.Read();
+  t.console.ReadNS();
+  EXPECT_EQ(t.view.log[2], "Read  32 ( 10 ) 12 34 Returned 0");
+  EXPECT_EQ(t.view.log[3], "Read  32 5A 6B Returned 0");
+  t.fake.fallback = 4;
+  t.fake.results.assign(127, 4);
+  t.fake.results[0x84 / 2] = 0;
+  t.console.Scan([] { return true; });
+  EXPECT_EQ(t.view.log.back(), "Scan Read 84 5A");
+  EXPECT_EQ(t.fake.Count(K::Write), 0);
+  EXPECT_EQ(t.fake.Count(K::WriteRead), 1);
+  EXPECT_EQ(t.fake.Count(K::Read), 1 + 127);
+}
+
 TEST(I2cConsole, ScanTriesEveryEvenAddressOnce) {
   Console t;
   t.fake.results.assign(127, 4);

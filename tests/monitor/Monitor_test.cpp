@@ -436,6 +436,55 @@ TEST(Controls, GateAndSleepBoxesWriteOnlyWhenTheUserClicks) {
   EXPECT_EQ(d.sleepWrites, std::vector<int16_t>{1});
 }
 
+// Read-only, the boxes show the chip's state but stay disabled, with the
+// reason as tooltip, through every kind of poll; a click never reaches the
+// driver.
+TEST(Controls, ReadOnlyKeepsTheGateAndSleepBoxesFromTheDriver) {
+  const std::string note = "Read-only mode: quovis writes nothing to the bus";
+  struct Case {
+    const char* what;
+    int16_t mode, passthru, sleep;
+  } cases[] = {
+      {"awake, gate open", Mode::Vsb8, 1, 0},
+      {"awake, gate closed", Mode::Qam256, 0, 0},
+      {"asleep", Mode::Sleep, 0, 1},
+      {"no valid mode", Mode::None, 0, 0},
+  };
+  for (const Case& c : cases) {
+    ScriptedDriver d;
+    d.mode = c.mode;
+    d.passthru = c.passthru;
+    d.sleep = c.sleep;
+    Monitor m(false, true);
+    for (const char* box : {"chkPassthru", "chkSleep"}) {
+      EXPECT_FALSE(m.model[box].enabled) << c.what << " " << box << " before the first poll";
+      EXPECT_EQ(m.model[box].tooltip, note) << c.what << " " << box;
+    }
+    m.SetDriver(&d);
+    m.Poll();
+    m.UpdateClicked();
+    for (const char* box : {"chkPassthru", "chkSleep"}) {
+      EXPECT_FALSE(m.model[box].enabled) << c.what << " " << box;
+      EXPECT_EQ(m.model[box].tooltip, note) << c.what << " " << box;
+    }
+    // The ticks still follow the chip.
+    EXPECT_EQ(m.model["chkSleep"].checked, c.mode == Mode::Sleep || c.mode == Mode::None ||
+                                               c.sleep != 0)
+        << c.what;
+    m.PassthruToggled(c.passthru == 0);
+    m.SleepToggled(c.sleep == 0);
+    EXPECT_TRUE(d.passthruWrites.empty()) << c.what;
+    EXPECT_TRUE(d.sleepWrites.empty()) << c.what;
+  }
+  // Without read-only the boxes are offered and carry no tooltip.
+  ScriptedDriver d;
+  Monitor m(false);
+  m.SetDriver(&d);
+  m.Poll();
+  EXPECT_TRUE(m.model["chkPassthru"].enabled && m.model["chkSleep"].enabled);
+  EXPECT_EQ(m.model["chkSleep"].tooltip, "");
+}
+
 TEST(Controls, DriversRelabelResizeHideAndSetThePrefix) {
   ScriptedDriver d;
   Monitor m(false);

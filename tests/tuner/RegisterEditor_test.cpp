@@ -18,11 +18,11 @@ struct Loaded {
   std::unique_ptr<Bus> bus;
   std::unique_ptr<RegisterEditor> editor;
 
-  explicit Loaded(std::unique_ptr<SimBoard> b) : board(std::move(b)) {
+  explicit Loaded(std::unique_ptr<SimBoard> b, bool readOnly = false) : board(std::move(b)) {
     rec = std::make_unique<RecordingLibrary>(*board);
     bus = std::make_unique<Bus>(*rec);
     bus->handle = rec->velI2C_InitByType(24, 0);
-    editor = std::make_unique<RegisterEditor>(*bus);
+    editor = std::make_unique<RegisterEditor>(*bus, readOnly);
     editor->Load();
   }
 };
@@ -34,15 +34,9 @@ std::unique_ptr<SimBoard> Board(const std::string& json) {
   return board;
 }
 
-// Address 0 is the general call on a real bus: an editor that found no
-// tuner must never send anything, whatever the user clicks.
-TEST(RegisterEditor, WithoutATunerNoActionReachesTheBus) {
-  const char* boards[] = {
-      R"({"devices":[{"chip":"s5h1409"}]})",  // a demodulator alone
-      R"({"devices":[{"chip":"tda8295"}]})",  // a gate with nothing behind it
-      R"({"devices":[]})",
-  };
-  const std::function<void(RegisterEditor&)> actions[] = {
+// Every action the window offers, poll boxes ticked before a poll tick.
+std::vector<std::function<void(RegisterEditor&)>> EveryAction() {
+  return {
       [](RegisterEditor& e) { e.ClickPassthru(true); },
       [](RegisterEditor& e) { e.ClickPassthru(false); },
       [](RegisterEditor& e) { e.ClickThermometer(); },
@@ -69,13 +63,24 @@ TEST(RegisterEditor, WithoutATunerNoActionReachesTheBus) {
       [](RegisterEditor& e) { e.PickSnapshotLine(0, 3); },
       [](RegisterEditor& e) { e.PickDifferenceLine(4); },
   };
+}
+
+// Address 0 is the general call on a real bus: an editor that found no
+// tuner must never send anything, whatever the user clicks.
+TEST(RegisterEditor, WithoutATunerNoActionReachesTheBus) {
+  const char* boards[] = {
+      R"({"devices":[{"chip":"s5h1409"}]})",  // a demodulator alone
+      R"({"devices":[{"chip":"tda8295"}]})",  // a gate with nothing behind it
+      R"({"devices":[]})",
+  };
+  const auto actions = EveryAction();
   for (const char* json : boards) {
     Loaded l(Board(json));
     RegisterEditor& e = *l.editor;
     EXPECT_FALSE(e.tunerFound()) << json;
     EXPECT_EQ(e.state().status, "No tuner found") << json;
     l.rec->calls.clear();
-    for (size_t i = 0; i < std::size(actions); ++i) {
+    for (size_t i = 0; i < actions.size(); ++i) {
       actions[i](e);
       EXPECT_TRUE(l.rec->calls.empty()) << json << ": action " << i << " sent "
                                         << l.rec->calls.size() << " transactions";
@@ -100,6 +105,49 @@ TEST(RegisterEditor, AFoundTunerKeepsEveryActionAndSaysNothing) {
   EXPECT_FALSE(l.rec->calls.empty());
   e.ClickPoll(true);
   EXPECT_EQ(e.pollInterval(), 1000);
+}
+
+// Read-only, a tuner behind the IF demodulator's gate is out of reach (the
+// gate needs a write) and the window says so; a tuner straight on the bus is
+// read but never written. Either way no action writes.
+TEST(RegisterEditor, ReadOnlyWritesNothingAndSaysWhy) {
+  struct Case {
+    const char* board;
+    bool found;
+    const char* caption;
+    const char* status;
+  } cases[] = {
+      {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", false, "TDA8290 @ 0x84",
+       "Read-only mode: the tuner sits behind the gate, which needs a write"},
+      {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", true,
+       "TDA18271c2 @ 0xC0", "Read-only mode: quovis writes nothing to the bus"},
+  };
+  for (const Case& c : cases) {
+    Loaded l(Board(c.board), true);
+    RegisterEditor& e = *l.editor;
+    EXPECT_EQ(e.tunerFound(), c.found) << c.board;
+    EXPECT_EQ(e.state().caption, c.caption) << c.board;
+    EXPECT_EQ(e.state().status, c.status) << c.board;
+    EXPECT_FALSE(e.writesAllowed() || e.thermometerEnabled() || e.powerLevelEnabled()) << c.board;
+    EXPECT_EQ(e.refreshEnabled(), c.found) << c.board;
+    EXPECT_TRUE(l.rec->Writes().empty()) << c.board << ": the load wrote";
+    l.rec->calls.clear();
+    int reads = 0;
+    for (const auto& action : EveryAction()) {
+      action(e);
+      for (const auto& call : l.rec->calls) reads += call.kind == RecordingLibrary::Call::Read;
+      EXPECT_TRUE(l.rec->Writes().empty()) << c.board;
+      l.rec->calls.clear();
+    }
+    EXPECT_FALSE(e.state().passthru || e.state().pollThermo || e.state().pollPower) << c.board;
+    EXPECT_FALSE(e.state().gainsVisible) << c.board;
+    EXPECT_EQ(e.state().thermometer, "") << c.board;
+    // Two refreshes read the whole image; the poll boxes for writing readings stay off.
+    EXPECT_EQ(reads, c.found ? 2 : 0) << c.board;
+  }
+  Loaded direct(Board(cases[1].board), true);
+  direct.editor->Refresh();
+  EXPECT_EQ(direct.editor->state().values[0x11], "5A");
 }
 
 // Picking a line of a snapshot or of the difference list reads the detail

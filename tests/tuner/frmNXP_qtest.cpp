@@ -43,6 +43,7 @@ class frmNXPTest : public QObject {
   std::unique_ptr<PlacedFake> placed;
   std::unique_ptr<Bus> bus;
   std::unique_ptr<frmNXP> window;
+  bool readOnly = false;
 
   void open(std::unique_ptr<SimBoard> b) {
     window.reset();
@@ -63,7 +64,7 @@ class frmNXPTest : public QObject {
     show();
   }
   void show() {
-    window = std::make_unique<frmNXP>(*bus);
+    window = std::make_unique<frmNXP>(*bus, nullptr, readOnly);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -97,6 +98,7 @@ class frmNXPTest : public QObject {
   void init() {
     std::string error;
     now = 0;
+    readOnly = false;
     open(MakeBuiltInBoard("s5h1409", error));
   }
   void cleanup() { window.reset(); }
@@ -374,6 +376,41 @@ class frmNXPTest : public QObject {
 
   // Every caption is drawn whole: the RF AGC reading at both ends of its
   // range, the temperature, the buttons, the snapshot button both ways.
+  // Read-only, the controls that write are disabled and say why; a tuner
+  // behind the gate cannot be reached, one straight on the bus is still read.
+  void readOnlyOffersNoWriteAndSaysWhy() {
+    struct Case {
+      const char* board;
+      QString title, status;
+      bool read;
+    } cases[] = {
+        {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", "TDA8290 @ 0x84",
+         "Read-only mode: the tuner sits behind the gate, which needs a write", false},
+        {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", "TDA18271c2 @ 0xC0",
+         "Read-only mode: quovis writes nothing to the bus", true},
+    };
+    readOnly = true;
+    for (const Case& c : cases) {
+      std::string error;
+      open(ParseBoard(c.board, "t.json", error));
+      QCOMPARE(window->windowTitle(), c.title);
+      auto* status = get<QLabel>("LaStatus");
+      QCOMPARE(status->text(), c.status);
+      QVERIFY(status->isVisible() && Fits(status));
+      for (const char* name : {"chkPassthru", "BuThermometer", "chkPollThermo", "BuReadPwrLvl",
+                               "chkPollPwrLvl", "BuWrite"}) {
+        QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
+        QCOMPARE(get<QWidget>(name)->toolTip(),
+                 QString("Read-only mode: quovis writes nothing to the bus"));
+      }
+      QCOMPARE(get<QWidget>("BuRefresh")->isEnabled(), c.read);
+      QCOMPARE(get<QWidget>("chkPoll")->isEnabled(), c.read);
+      click("BuRefresh");
+      QCOMPARE(value(0x11)->text(), QString(c.read ? "5A" : "00"));
+      QCOMPARE(rec->Writes().size(), size_t(0));
+    }
+  }
+
   void noCaptionIsClipped() {
     struct Case {
       uint8_t rfagcField, powerLevel;

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   app.setApplicationName("quovis");
   if (!session.OpenBus(std::cerr, error)) return Fail(error, false);
   frmQuovis window(session.monitor());
-  if (cl.debug) window.HostConsole(new ConsolePanel(session.bus(), &window));
+  if (cl.debug) window.HostConsole(new ConsolePanel(session.bus(), &window, cl.readOnly));
   window.show();
   if (!session.Start(error)) return Fail(error, false);
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<frmNXP> tuner;
   if (cl.tda) {
-    tuner = std::make_unique<frmNXP>(session.bus());
+    tuner = std::make_unique<frmNXP>(session.bus(), nullptr, cl.readOnly);
     tuner->show();
   }
   session.monitor().PollIntervalChange();

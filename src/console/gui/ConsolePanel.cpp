@@ -13,8 +13,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent)
-    : QWidget(parent), console_(bus, *this), lstLog(new QListWidget(this)) {
+#include "bus/ReadOnlyI2cLibrary.h"
+
+ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent, bool readOnly)
+    : QWidget(parent), console_(bus, *this, readOnly), lstLog(new QListWidget(this)) {
   lstLog->setObjectName("lstLog");
   lstLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
   // One line per entry, laid out in batches so that a long log stays cheap
@@ -44,17 +46,18 @@ ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent)
 
   auto* buttons = new QGridLayout;
   auto addButton = [&](const char* name, const QString& caption, int row, int column,
-                       auto command) {
+                       auto command, bool writes = false) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
+    if (writes && readOnly) button->setToolTip(QString::fromStdString(kReadOnlyNote));
     buttons->addWidget(button, row, column);
     connect(button, &QPushButton::clicked, this, command);
   };
   addButton("cmdRead", "Read", 0, 0, [this] { console_.Read(); });
-  addButton("cmdWrite", "Write", 0, 1, [this] { console_.Write(); });
+  addButton("cmdWrite", "Write", 0, 1, [this] { console_.Write(); }, true);
   addButton("cmdClear", "Clear", 0, 2, [this] { console_.Clear(); });
   addButton("cmdReadNS", "Read N/S", 1, 0, [this] { console_.ReadNS(); });
-  addButton("cmdWriteNS", "Write N/S", 1, 1, [this] { console_.WriteNS(); });
+  addButton("cmdWriteNS", "Write N/S", 1, 1, [this] { console_.WriteNS(); }, true);
   addButton("cmdScan", "Scan", 1, 2, [this] { Scan(); });
 
   auto* layout = new QVBoxLayout(this);

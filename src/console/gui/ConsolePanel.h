@@ -17,7 +17,8 @@ class ConsolePanel : public QWidget, private ConsoleView {
   Q_OBJECT
 
  public:
-  explicit ConsolePanel(Bus& bus, QWidget* parent = nullptr);
+  // Read-only, the write buttons say why they send nothing.
+  explicit ConsolePanel(Bus& bus, QWidget* parent = nullptr, bool readOnly = false);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

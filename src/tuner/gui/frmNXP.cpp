@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "bus/ReadOnlyI2cLibrary.h"
 #include "monitor/gui/Twips.h"
 #include "tuner/HexEntry.h"
 
@@ -56,7 +57,8 @@ void SetRow(QListWidget* list, int row) {
 }
 }  // namespace
 
-frmNXP::frmNXP(Bus& bus, QWidget* parent) : QWidget(parent), editor_(bus) {
+frmNXP::frmNXP(Bus& bus, QWidget* parent, bool readOnly)
+    : QWidget(parent), editor_(bus, readOnly) {
   setObjectName("frmNXP");
   setWindowTitle("Form1");
   QFont small = font();
@@ -67,6 +69,10 @@ frmNXP::frmNXP(Bus& bus, QWidget* parent) : QWidget(parent), editor_(bus) {
   Build();
   BuildSnapshotPanel();
   Connect();
+  if (readOnly)
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             chkPassthru_, chkPollThermo_, BuThermometer_, chkPollPwrLvl_, BuReadPwrLvl_, BuWrite_})
+      control->setToolTip(Q(kReadOnlyNote));
   Do([&] { editor_.Load(); });
 }
 
@@ -243,10 +249,12 @@ void frmNXP::Show() {
   BuSnapRegs_[1]->setEnabled(editor_.snap1Enabled());
   // Nothing that would reach the tuner or its gate is offered without a tuner.
   bool found = editor_.tunerFound();
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           chkPassthru_, chkPoll_, chkPollThermo_, chkPollPwrLvl_, chkPollSnap1_, BuWrite_,
-           BuRegReset_})
+  for (QWidget* control : std::initializer_list<QWidget*>{chkPoll_, chkPollSnap1_, BuRegReset_})
     control->setEnabled(found);
+  // Read-only, the controls that write stay disabled even with a tuner.
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{chkPassthru_, chkPollThermo_, chkPollPwrLvl_, BuWrite_})
+    control->setEnabled(editor_.writesAllowed());
   LaStatus_->setText(Q(s.status));
   LaStatus_->setVisible(!s.status.empty());
   if (editor_.pollInterval() == 0)

@@ -22,7 +22,8 @@ class frmNXP : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmNXP(Bus& bus, QWidget* parent = nullptr);
+  // Read-only, every control that would write is disabled and says why.
+  explicit frmNXP(Bus& bus, QWidget* parent = nullptr, bool readOnly = false);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -66,6 +66,28 @@ class frmQuovisTest : public QObject {
     QVERIFY(d.window->height() > d.window->control("frSNR")->geometry().bottom());
   }
 
+  // Read-only, the gate and sleep boxes stay disabled through polls and say
+  // why; the title ends in the mode.
+  void readOnlyDisablesTheGateAndSleepBoxes() {
+    for (bool readOnly : {true, false}) {
+      Started s = Start(readOnly ? std::vector<std::string>{"--read-only"}
+                                 : std::vector<std::string>{});
+      frmQuovis& w = *s.window;
+      QCOMPARE(w.windowTitle().endsWith(" [read-only]"), readOnly);
+      QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
+      QVERIFY(QMetaObject::invokeMethod(&w.tmrPoll(), "timeout"));
+      for (const char* name : {"chkPassthru", "chkSleep"}) {
+        auto* box = Find<QCheckBox>(w, name);
+        QVERIFY2(box->isEnabled() == !readOnly, name);
+        const QString why = "Read-only mode: quovis writes nothing to the bus";
+        QCOMPARE(box->toolTip(), readOnly ? why : QString());
+        bool ticked = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY2(box->isChecked() == (readOnly ? ticked : !ticked), name);
+      }
+    }
+  }
+
   void sliderSetsThePollRate() {
     Started s = Start({});
     frmQuovis& w = *s.window;
