@@ -22,6 +22,7 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   bool listBuses = false;  // list the I2C adapters and end
+  std::string capture;     // capture the board into this board file and end
 
   // Words that are neither a switch nor a long option, with a reason.
   std::vector<std::string> errors;
