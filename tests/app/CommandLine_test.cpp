@@ -42,8 +42,11 @@ TEST(CommandLine, LongOptionsAndTheirErrors) {
   EXPECT_EQ(info.bus, "cx23885[0]");  // names are case-sensitive: kept as typed
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).version);
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).listBuses);
+  EXPECT_EQ(ParseCommandLine({"--Capture=Customer.json"}).capture, "Customer.json");
+  EXPECT_EQ(ParseCommandLine({}).capture, "");
 
-  for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate"}) {
+  for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate",
+                          "--capture="}) {
     CommandLine wrong = ParseCommandLine({bad});
     EXPECT_EQ(wrong.errors.size(), 1u) << bad;
   }
