@@ -130,14 +130,15 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
     if (ifDemod.chip() != 0 && placed.insert(ifDemod.address()).second)
       parts.push_back({ifDemod.address(), "tda" + std::to_string(ifDemod.chip())});
     int tuner = editor.tuner().I2CAddr();
-    if (editor.tunerFound() && tuner <= kHighestFileAddress && placed.insert(tuner).second)
-      parts.push_back({tuner, "tda18271"});
-    else if (editor.tunerFound())
+    if (!editor.tunerFound() && ifDemod.chip() != 0)
+      capture.notes.push_back("no tuner captured: a tuner behind the TDA" +
+                              std::to_string(ifDemod.chip()) +
+                              "'s I2C gate is out of reach, since opening the gate is a write");
+    else if (editor.tunerFound() && tuner > kHighestFileAddress)
       capture.notes.push_back("the tuner at " + HexDigits(tuner, 2) +
                               " has no place in a board file (8-bit addresses only)");
-    else if (ifDemod.chip() != 0)
-      capture.notes.push_back("no tuner captured: a tuner behind the " + ifDemod.name() +
-                              "'s I2C gate is out of reach, since opening the gate is a write");
+    else if (editor.tunerFound() && placed.insert(tuner).second)
+      parts.push_back({tuner, "tda18271"});
   }
 
   long registerCount = 0;
