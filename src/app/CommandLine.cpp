@@ -40,6 +40,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (lower.rfind("--bus=", 0) == 0) {
       cl.bus = value("--bus=");
       if (cl.bus.empty()) cl.errors.push_back("--bus needs a value");
+    } else if (lower.rfind("--capture=", 0) == 0) {
+      cl.capture = value("--capture=");
+      if (cl.capture.empty()) cl.errors.push_back("--capture needs a file name");
     } else if (lower == "--trace") {
       cl.trace = true;
     } else if (lower == "--headless") {
@@ -79,6 +82,7 @@ std::string UsageText() {
   return VersionText() +
          "usage: quovis [--bus=BUS] [--read-only] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
          "       quovis --bus=BUS --headless [--read-only] [--polls=N] [--interval=MS] [--json]\n"
+         "       quovis --bus=BUS --capture=FILE.json [-tda]\n"
          "       quovis --list-buses | --version | --help\n"
          "BUS is one of\n"
          "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
@@ -91,6 +95,8 @@ std::string UsageText() {
          "  --read-only        write nothing to the bus: the I2C Pass and Sleep boxes, the\n"
          "                     console's writes and the tuner editor's writes are refused\n"
          "  --trace            print every bus call to stderr\n"
+         "  --capture=FILE.json  detect and poll once, only reading, and write what the\n"
+         "                     chips answered as a board file for --bus=sim:FILE.json\n"
          "  --headless         poll without a window, one line per poll (--json: JSON)\n"
          "  --polls=N          headless: stop after N polls\n"
          "  --interval=MS      headless: pause between polls (default 1000)\n"

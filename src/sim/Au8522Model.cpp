@@ -36,6 +36,15 @@ class Au8522Model : public RegisterDevice {
     return true;
   }
 
+  bool Learn(const SimRead& read, std::map<long, long>& registers) override {
+    if (!read.writeRead) return RegisterDevice::Learn(read, registers);
+    if (read.command.size() != 3 || (read.command[0] & 0xF0) != 0x40) return false;
+    long start = long(read.command[0] & 0x0F) << 8 | read.command[1];
+    for (size_t i = 0; i < read.bytes.size(); ++i)
+      registers[(start + long(i)) & 0xFFF] = read.bytes[i];
+    return true;
+  }
+
   bool Write(int32_t mode, int32_t sub, const uint8_t* data, int32_t count) override {
     std::vector<uint8_t> bytes;
     if (mode == 1) bytes.push_back(uint8_t(sub));

@@ -70,3 +70,31 @@ long RegisterDevice::GetRegister(long r) const {
   auto it = registers_.find(r);
   return it == registers_.end() ? (r >= 0 && r <= lastRegister_ ? 0 : -1) : it->second;
 }
+
+void RegisterDevice::LearnBytes(long start, const std::vector<uint8_t>& bytes,
+                                std::map<long, long>& registers) {
+  long r = start;
+  for (size_t i = 0; i < bytes.size(); ++r) {
+    if (registerBytes_ == 2) {
+      // A lone high byte keeps the low byte learnt before.
+      long low = i + 1 < bytes.size() ? bytes[i + 1] : (registers.count(r) ? registers[r] & 0xFF : 0);
+      registers[r] = long(bytes[i]) << 8 | low;
+      i += 2;
+    } else {
+      registers[r] = bytes[i++];
+    }
+  }
+  pointer_ = r;
+}
+
+bool RegisterDevice::Learn(const SimRead& read, std::map<long, long>& registers) {
+  long start = pointer_;
+  if (read.writeRead) {
+    if (int(read.command.size()) < addressBytes_) return false;
+    start = addressBytes_ == 2 ? (read.command[0] << 8 | read.command[1]) : read.command[0];
+  } else if (read.mode == 1) {
+    start = read.sub & 0xFF;
+  }
+  LearnBytes(start, read.bytes, registers);
+  return true;
+}

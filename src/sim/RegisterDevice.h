@@ -20,6 +20,9 @@ class RegisterDevice : public SimDevice {
   bool WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) override;
   bool SetRegister(long reg, long value, std::string& error) override;
   long GetRegister(long reg) const override;
+  bool Learn(const SimRead& read, std::map<long, long>& registers) override;
+  int RegisterBytes(long reg) const override { return (void)reg, registerBytes_; }
+  int AddressBytes() const override { return addressBytes_; }
 
   int registerBytes() const { return registerBytes_; }
 
@@ -28,6 +31,10 @@ class RegisterDevice : public SimDevice {
   virtual void OnWrite(long reg, long value) { (void)reg, (void)value; }
   // Called before a register is read by the bus, so a model can refresh it.
   virtual void OnRead(long reg) { (void)reg; }
+
+  // Learns the registers behind bytes read from `start` on, as ReadBytes
+  // sends them; the register pointer moves past them.
+  void LearnBytes(long start, const std::vector<uint8_t>& bytes, std::map<long, long>& registers);
 
   long& reg(long r) { return registers_[r]; }
   long regValue(long r) const {

@@ -34,6 +34,14 @@ class Si2165Model : public RegisterDevice {
     return WriteRead(address, 2, data, count);
   }
 
+  bool Learn(const SimRead& read, std::map<long, long>& registers) override {
+    if (read.writeRead || read.mode != 0x10) return RegisterDevice::Learn(read, registers);
+    SimRead asWriteRead = read;
+    asWriteRead.writeRead = true;
+    asWriteRead.command = {uint8_t(read.sub >> 8), uint8_t(read.sub)};
+    return RegisterDevice::Learn(asWriteRead, registers);
+  }
+
   void Advance(double t) override {
     if (!live_) return;
     SetSigma(long(std::lround(8355 * (1 + 0.25 * std::sin(t / 9.0) + 0.03 * std::sin(t * 1.3)))));

@@ -34,3 +34,22 @@ long StatsBlockDevice::GetRegister(long reg) const {
   if (reg < kFirstWord || reg >= kFirstWord + kWords) return RegisterDevice::GetRegister(reg);
   return long(words_[reg - kFirstWord]);
 }
+
+bool StatsBlockDevice::Learn(const SimRead& read, std::map<long, long>& registers) {
+  if (read.writeRead) {
+    if (read.command.empty()) return false;
+    long address = 0;
+    for (uint8_t b : read.command) address = address << 8 | b;
+    for (size_t i = 0; i < read.bytes.size(); ++i)
+      if (address + long(i) <= 0xFF) registers[address + long(i)] = read.bytes[i];
+    return true;
+  }
+  if (read.mode != 1 || read.sub != 0 || read.bytes.size() != kWords * 4)
+    return RegisterDevice::Learn(read, registers);
+  for (int w = 0; w < kWords; ++w) {
+    uint32_t value = 0;
+    for (int b = 3; b >= 0; --b) value = value << 8 | read.bytes[size_t(w * 4 + b)];
+    registers[kFirstWord + w] = long(value);
+  }
+  return true;
+}

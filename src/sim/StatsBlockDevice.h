@@ -20,6 +20,10 @@ class StatsBlockDevice : public RegisterDevice {
   bool WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) override;
   bool SetRegister(long reg, long value, std::string& error) override;
   long GetRegister(long reg) const override;
+  bool Learn(const SimRead& read, std::map<long, long>& registers) override;
+  int RegisterBytes(long reg) const override {
+    return reg >= kFirstWord && reg < kFirstWord + kWords ? 4 : 1;
+  }
 
  protected:
   uint32_t& word(int n) { return words_[n]; }

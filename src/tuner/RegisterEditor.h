@@ -78,6 +78,7 @@ class RegisterEditor {
   const State& state() const { return state_; }
   const RegisterSnapshots& snapshots() const { return snapshots_; }
   const tda18271& tuner() const { return tuner_; }
+  const tda829x& ifDemod() const { return ifDemod_; }
   int selected() const { return selected_; }
   int pollInterval() const { return state_.poll ? kPollMilliseconds : 0; }
   // Without a tuner nothing that reaches the tuner or its gate is offered:

@@ -13,6 +13,9 @@ class tda829x {
   std::string name() const;
   bool probe();
   int16_t Passthru() const { return passthru_; }
+  // 8290 or 8295 once found, 0 before; the address found by `probe`.
+  int16_t chip() const { return chip_; }
+  int16_t address() const { return address_; }
   // 1 opens the gate, any other value closes it; the value is kept either way.
   void Passthru(int16_t vNewValue);
 

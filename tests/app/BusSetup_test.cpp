@@ -30,7 +30,7 @@ TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
     std::ostringstream trace;
     BusBackend backend;
     std::string error;
-    EXPECT_FALSE(OpenBusBackend(c.path, false, trace, backend, error));
+    EXPECT_FALSE(OpenBusBackend(c.path, false, false, trace, backend, error));
     EXPECT_EQ(error, c.error);
   }
   std::remove(file);

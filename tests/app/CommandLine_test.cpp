@@ -42,6 +42,8 @@ TEST(CommandLine, LongOptionsAndTheirErrors) {
   EXPECT_EQ(info.bus, "cx23885[0]");  // names are case-sensitive: kept as typed
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).version);
   EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).listBuses);
+  EXPECT_EQ(ParseCommandLine({"--Capture=Customer.json"}).capture, "Customer.json");
+  EXPECT_EQ(ParseCommandLine({}).capture, "");
 
   for (const char* on : {"--read-only", "--Read-Only"}) {
     CommandLine ro = ParseCommandLine({"--bus=sim:s5h1409", on, "-tda"});
@@ -51,7 +53,7 @@ TEST(CommandLine, LongOptionsAndTheirErrors) {
   EXPECT_NE(UsageText().find("\n  --read-only "), std::string::npos);
 
   for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate",
-                          "--read-only=1", "--readonly"}) {
+                          "--read-only=1", "--readonly", "--capture="}) {
     CommandLine wrong = ParseCommandLine({bad});
     EXPECT_EQ(wrong.errors.size(), 1u) << bad;
   }

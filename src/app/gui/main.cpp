@@ -4,6 +4,7 @@
 #include <clocale>
 #include <iostream>
 
+#include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/Session.h"
 #include "app/gui/Tray.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     std::cerr << UsageText();
     return 2;
   }
+
+  if (!cl.capture.empty()) return RunCapture(cl, std::cout, std::cerr);
 
   Session session(cl);
   std::string error;

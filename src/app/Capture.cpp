@@ -1,0 +1,203 @@
+#include "app/Capture.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "app/BusSetup.h"
+#include "app/Startup.h"
+#include "bus/Bus.h"
+#include "bus/CapturingI2cLibrary.h"
+#include "monitor/Detection.h"
+#include "monitor/Monitor.h"
+#include "sim/SimRegistry.h"
+#include "tuner/RegisterEditor.h"
+
+namespace {
+
+constexpr int kHighestFileAddress = 0xFE;
+
+std::string Lower(std::string s) {
+  for (auto& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string HexDigits(long value, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%0*lX", digits, value);
+  return text;
+}
+
+// The board-file chip of a detected driver: a family whose variants have
+// models of their own (lg2161, tda10048) by the driver's name, else by its
+// class.
+std::string DemodChip(const std::string& driverClass, const std::string& driverName) {
+  std::string byName = Lower(driverName);
+  if (FindSimChip(byName)) return byName;
+  return driverClass;
+}
+
+struct Part {
+  int address;
+  std::string chip;
+};
+
+// One device entry: the chip, its address and every register it was read
+// for, learnt from its reads in bus order.
+std::string DeviceEntry(const Part& part, const std::vector<CapturingI2cLibrary::Read>& reads,
+                        std::vector<std::string>& notes, long& registerCount) {
+  const SimChip* chip = FindSimChip(part.chip);
+  std::unique_ptr<SimDevice> learner = chip->make(false);
+  std::unique_ptr<SimDevice> check = chip->make(false);
+  std::map<long, long> registers;
+  long unmapped = 0;
+  for (const auto& r : reads) {
+    if (r.address != part.address) continue;
+    SimRead read{r.writeRead, r.mode, r.sub, r.command, r.bytes};
+    if (!learner->Learn(read, registers)) ++unmapped;
+  }
+  if (unmapped)
+    notes.push_back(std::to_string(unmapped) + " read(s) at " + HexDigits(part.address, 2) +
+                    " did not map onto " + part.chip + " registers and were left out");
+  std::string entry = "   {\"chip\": \"" + part.chip + "\", \"address\": \"" +
+                      HexDigits(part.address, 2) + "\",\n    \"registers\": {";
+  bool first = true;
+  for (const auto& [reg, value] : registers) {
+    std::string why;
+    if (!check->SetRegister(reg, value, why)) {
+      notes.push_back(part.chip + " register " + HexDigits(reg, 2) + " left out: " + why);
+      continue;
+    }
+    int addressDigits = 2 * learner->AddressBytes();
+    entry += std::string(first ? "" : ", ") + "\"" + HexDigits(reg, addressDigits) + "\": \"" +
+             HexDigits(value, 2 * learner->RegisterBytes(reg)) + "\"";
+    first = false;
+    ++registerCount;
+  }
+  return entry + "}}";
+}
+
+}  // namespace
+
+Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
+  Capture capture;
+  CapturingI2cLibrary recorder(library);
+  Bus bus(recorder);
+  Monitor monitor(cl.debug);
+  // Each driver is created just before its probe: where the chosen driver's
+  // reads begin.
+  std::map<std::string, size_t> probeStart;
+  Detection::Maker builtIn = BuiltInDrivers(bus, monitor);
+  Detection detection([&](const std::string& driverClass) {
+    probeStart[driverClass] = recorder.reads().size();
+    return builtIn(driverClass);
+  });
+  Startup startup = RunStartup(cl, bus, detection, false);
+  if (!startup.ok) {
+    capture.message = startup.message;
+    return capture;
+  }
+  monitor.model.title = startup.title;
+  monitor.SetDriver(startup.driver);
+  monitor.WatchReads(&bus);
+  monitor.Poll();
+
+  // The demodulator is what its probe and the poll read; a second address
+  // is the chip's companion part (the S5H1411's AGC address).
+  std::string demodChip = DemodChip(startup.driverClass, startup.driver->name());
+  std::vector<Part> parts;
+  std::set<int> placed;
+  for (size_t i = probeStart[startup.driverClass]; i < recorder.reads().size(); ++i) {
+    int address = recorder.reads()[i].address;
+    if (!placed.insert(address).second) continue;
+    const SimChip* chip = FindSimChip(demodChip);
+    bool companion = !parts.empty() && chip && !chip->companion.empty();
+    parts.push_back({address, companion ? chip->companion : demodChip});
+  }
+
+  if (cl.tda) {
+    RegisterEditor editor(bus);
+    editor.Load();
+    const tda829x& ifDemod = editor.ifDemod();
+    if (ifDemod.chip() != 0 && placed.insert(ifDemod.address()).second)
+      parts.push_back({ifDemod.address(), "tda" + std::to_string(ifDemod.chip())});
+    int tuner = editor.tuner().I2CAddr();
+    if (!editor.tunerFound() && ifDemod.chip() != 0)
+      capture.notes.push_back("no tuner captured: a tuner behind the TDA" +
+                              std::to_string(ifDemod.chip()) +
+                              "'s I2C gate is out of reach, since opening the gate is a write");
+    else if (editor.tunerFound() && tuner > kHighestFileAddress)
+      capture.notes.push_back("the tuner at " + HexDigits(tuner, 2) +
+                              " has no place in a board file (8-bit addresses only)");
+    else if (editor.tunerFound() && placed.insert(tuner).second)
+      parts.push_back({tuner, "tda18271"});
+  }
+
+  long registerCount = 0;
+  std::string devices;
+  for (const auto& part : parts)
+    devices += (devices.empty() ? "" : ",\n") +
+               DeviceEntry(part, recorder.reads(), capture.notes, registerCount);
+  capture.boardFile = "{\"types\": [" + std::to_string(recorder.openedType()) +
+                      "],\n \"devices\": [\n" + devices + "]}\n";
+  capture.refusedWrites = recorder.refusedWrites();
+  capture.summary = startup.driver->name() + " (" + demodChip + ") at " +
+                    HexDigits(parts.empty() ? 0 : parts.front().address, 2) + ", " +
+                    std::to_string(parts.size()) + " device(s), " + std::to_string(registerCount) +
+                    " register(s)";
+  capture.ok = true;
+  return capture;
+}
+
+bool CanWriteFile(const std::string& path, std::string& error) {
+  namespace fs = std::filesystem;
+  fs::path file(path);
+  fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  std::error_code ec;
+  std::string why;
+  if (fs::is_directory(file, ec))
+    why = "it is a folder";
+  else if (fs::exists(file, ec) ? ::access(path.c_str(), W_OK) != 0
+                                : ::access(folder.c_str(), W_OK | X_OK) != 0)
+    why = std::strerror(errno);
+  if (why.empty()) return true;
+  error = "cannot write the capture to " + path + ": " + why;
+  return false;
+}
+
+int RunCapture(const CommandLine& cl, std::ostream& out, std::ostream& err) {
+  std::string error;
+  if (!CanWriteFile(cl.capture, error)) {
+    err << "quovis: " << error << '\n';
+    return 1;
+  }
+  BusBackend backend;
+  if (!OpenBusBackend(cl.bus, cl.readOnly, cl.trace, err, backend, error)) {
+    err << error << '\n';
+    return 1;
+  }
+  Capture capture = CaptureBoard(backend.library(), cl);
+  if (!capture.ok) {
+    err << capture.message << '\n';
+    if (capture.message == kNoBoardMessage) err << kChooseBusHint << '\n';
+    return 1;
+  }
+  std::ofstream file(cl.capture, std::ios::binary | std::ios::trunc);
+  file << capture.boardFile;
+  file.close();
+  if (!file) {
+    err << "quovis: cannot write the capture to " << cl.capture << '\n';
+    return 1;
+  }
+  for (const auto& note : capture.notes) err << "quovis: " << note << '\n';
+  out << "Captured " << capture.summary << " to " << cl.capture << '\n';
+  return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "bus/I2cLibrary.h"
+
+// Capturing a board: start-up, detection and one poll (with "-tda" also the
+// tuner editor's load) run over a layer that keeps every read and refuses
+// every write; what the chips answered becomes a board file that
+// --bus=sim:FILE.json replays.
+struct Capture {
+  bool ok = false;
+  std::string message;    // the start-up failure, when not ok
+  std::string boardFile;  // the board file's text
+  std::string summary;    // one line: what was captured
+  std::vector<std::string> notes;  // what could not be captured, and why
+  long refusedWrites = 0;
+};
+
+Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl);
+
+// False with a message naming the path when the file cannot be written
+// there; creates nothing.
+bool CanWriteFile(const std::string& path, std::string& error);
+
+// --capture=FILE: checks the path, opens --bus, captures, writes the file.
+// Returns the exit status.
+int RunCapture(const CommandLine& cl, std::ostream& out, std::ostream& err);

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "bus/I2cLibrary.h"
+
+// Passes reads on to another library and keeps, in bus order, every read
+// that succeeded with the bytes it got; refuses every write, so whatever runs
+// over it cannot change a chip. Used to capture a board.
+class CapturingI2cLibrary : public I2cLibrary {
+ public:
+  struct Read {
+    int32_t address = 0;
+    bool writeRead = false;  // a combined write-read; `command` holds the written bytes
+    int32_t mode = 0, sub = 0;
+    std::vector<uint8_t> command;
+    std::vector<uint8_t> bytes;
+  };
+
+  explicit CapturingI2cLibrary(I2cLibrary& inner) : inner_(inner) {}
+
+  const std::vector<Read>& reads() const { return reads_; }
+  // Writes asked for and refused.
+  long refusedWrites() const { return refusedWrites_; }
+  // The first board type that opened, 0 while none has.
+  int16_t openedType() const { return openedType_; }
+
+  uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
+  uint8_t velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                            int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
+                           int32_t count, uint8_t* buffer) override;
+  uint8_t velI2C_WriteRead(uint32_t handle, int32_t address, int32_t reserved1, int32_t reserved2,
+                           int32_t writeCount, uint8_t* writeBuffer, int32_t reserved3,
+                           int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override;
+
+ private:
+  I2cLibrary& inner_;
+  std::vector<Read> reads_;
+  long refusedWrites_ = 0;
+  int16_t openedType_ = 0;
+};
