@@ -103,11 +103,10 @@ TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
   std::vector<std::string> answering;
   for (std::string line; std::getline(lines, line);) {
     Json doc;
-    std::string error;
-    ASSERT_TRUE(ParseJson(line, doc, error)) << error;
-    const Json* a = doc.Find("answering");
-    ASSERT_TRUE(a && a->type == Json::Type::Bool) << line;
-    answering.push_back(a->boolean ? "true" : "false");
+    std::string entry, why;
+    ASSERT_TRUE(ParseJson(line, doc, entry, why)) << entry << ": " << why;
+    ASSERT_TRUE(doc.contains("answering") && doc["answering"].is_boolean()) << line;
+    answering.push_back(doc["answering"].get<bool>() ? "true" : "false");
   }
   EXPECT_EQ(answering, (std::vector<std::string>{"true", "false", "false"}));
   PollReport last(json.out);
