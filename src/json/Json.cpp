@@ -40,10 +40,13 @@ class Path {
     return true;
   }
 
-  std::string Text() const {
+  // With `inLastItem` the innermost array names the item it read last (a
+  // number whose text went on, as in 0x10) rather than the next one.
+  std::string Text(bool inLastItem) const {
     std::string text;
     for (const Frame& f : frames_) {
-      if (f.array) text += "[" + std::to_string(f.items) + "]";
+      bool lastItem = inLastItem && &f == &frames_.back() && f.items > 0;
+      if (f.array) text += "[" + std::to_string(lastItem ? f.items - 1 : f.items) + "]";
       else if (!f.keys.empty()) text += (text.empty() ? "" : ".") + f.key;
     }
     return text;
@@ -64,17 +67,20 @@ class Path {
   std::vector<Frame> frames_;
 };
 
+// The number lexer stops at the x of 0x1C and calls the rest a bad literal.
+bool IsHexNumber(const std::string& what) {
+  for (const char* start : {"last read: '0x", "last read: '0X", "last read: '-0x", "last read: '-0X"})
+    if (what.find(start) != std::string::npos) return true;
+  return false;
+}
+
 // "line 1, column 14: syntax error ..." out of the library's message.
 std::string Reason(const nlohmann::json::parse_error& e) {
   std::string what = e.what();
   const std::string at = "parse error at ";
   size_t start = what.find(at);
   std::string reason = start == std::string::npos ? what : what.substr(start + at.size());
-  // The number lexer stops at the x of 0x1C and calls the rest a bad literal.
-  if (reason.find("last read: '0x") != std::string::npos ||
-      reason.find("last read: '0X") != std::string::npos ||
-      reason.find("last read: '-0x") != std::string::npos)
-    reason += " (write a hexadecimal number as a string, e.g. \"0x1C\")";
+  if (IsHexNumber(what)) reason += " (write a hexadecimal number as a string, e.g. \"0x1C\")";
   return reason;
 }
 
@@ -95,10 +101,11 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
     return true;
   } catch (const Path::Refused& r) {
     why = r.why;
+    entry = path.Text(false);
   } catch (const nlohmann::json::parse_error& e) {
     why = "malformed JSON, " + Reason(e);
+    entry = path.Text(IsHexNumber(e.what()));
   }
-  entry = path.Text();
   return false;
 }
 
