@@ -4,9 +4,11 @@ include(GNUInstallDirs)
 install(TARGETS quovis RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 configure_file(docs/quovis.1.in ${CMAKE_BINARY_DIR}/quovis.1 @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/quovis.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES packaging/quovis.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/quovis.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(QUOVIS_GUI)  # a headless quovis has no window to start from a menu
+  install(FILES packaging/quovis.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES packaging/quovis.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

@@ -26,22 +26,27 @@ bool Session::Start(std::string& message) {
 namespace {
 
 // "+" locked, "-" not locked, "." no such indication on this chip or mode.
-char LampMark(const Control& lamp) {
-  if (lamp.fore == 0x00C000) return '+';
-  if (lamp.fore == 0x0000FF) return '-';
+char LampMark(int16_t flag) {
+  if (flag == 1) return '+';
+  if (flag == 0) return '-';
   return '.';
 }
 
 }  // namespace
 
-std::string ReportLine(const ViewModel& m) {
+std::string ReportLine(const Reading& r, const ViewModel& m) {
+  // The mode label, the lamps' captions and the bars' prefixes are the
+  // window's words; the values are the reading's.
   std::string line = m["lblMode"].text + " |";
-  for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-    line += std::string(" ") + LampMark(m[lamp]) + m[lamp].text;
-  line += " | SNR " + m["lblSNR"].text;
-  for (const char* bar : {"vbalProgressBar1", "vbalProgressBar2", "vbalProgressBar3"})
-    line += " | " + m[bar].text;
-  line += " | Carrier " + m["lblCOffset"].text + " (" + m["lblCOHex"].text + ")";
+  for (size_t i = 0; i < Monitor::kLampNames.size(); ++i)
+    line += std::string(" ") + LampMark(r.locks[i]) + m[Monitor::kLampNames[i]].text;
+  line += " | SNR " + SingleText(r.snr) + " / " + SingleText(r.average) + " (avg)";
+  line += " | " + m["vbalProgressBar1"].prefix + SingleText(r.snr);
+  line += " | " + m["vbalProgressBar2"].prefix + SignedText(r.uncorrectable);
+  line += " | " + m["vbalProgressBar3"].prefix + SignedText(r.correctable);
+  // A sleeping chip is not asked: the window still shows the last offset.
+  line += " | Carrier " + r.carrierOffset.value_or(m["lblCOffset"].text) + " (" +
+          r.carrierOffsetHex.value_or(m["lblCOHex"].text) + ")";
   return line;
 }
 
@@ -53,7 +58,7 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
     if (n > 0 && cl.intervalMs > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(cl.intervalMs));
     monitor.Poll();
-    out << (cl.json ? ViewModelJson(monitor.model) : ReportLine(monitor.model)) << '\n';
+    out << (cl.json ? ViewModelJson(monitor.model) : ReportLine(monitor.lastReading(), monitor.model)) << '\n';
     out.flush();
   }
   return 0;

@@ -40,5 +40,5 @@ class Session {
 // The headless report: one line per poll (readable, or JSON with --json).
 // Returns the exit status.
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err);
-// One poll's readable line.
-std::string ReportLine(const ViewModel& model);
+// One poll's readable line: the reading, in the words of the window.
+std::string ReportLine(const Reading& reading, const ViewModel& model);

@@ -1,6 +1,7 @@
 #include "monitor/Monitor.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "bus/Format.h"
@@ -40,6 +41,10 @@ struct Range {
   int min, max;
 };
 
+std::string SnrText(float snr, float average) {
+  return SingleText(snr) + " / " + SingleText(average);
+}
+
 }  // namespace
 
 Monitor::Monitor(bool debugLayout, bool readOnly)
@@ -58,55 +63,169 @@ void Monitor::RefuseWritingBoxes() {
 
 void Monitor::Poll() {
   if (!driver_) return;
-  captionedThisPoll_.clear();
+  captions_ = {};
+  readAt_.clear();
   if (bus_) bus_->failedReads = 0;
-  Control& snrBar = model["vbalProgressBar1"];
+  const Control& snrBar = model["vbalProgressBar1"];
   const int snrBarMin = snrBar.min, snrBarMax = snrBar.max;
-  int16_t mode = driver_->OperatingMode();
+  Reading reading = Read();
+  // The readings came partly from presets, not from the chip.
+  reading.answering = !bus_ || bus_->failedReads == 0;
+  Show(reading);
+  model.answering = reading.answering;
+  if (!reading.answering) {
+    ShowNoAnswer(snrBarMin, snrBarMax);
+    reading = NoAnswer(reading);
+  }
+  RefuseWritingBoxes();
+  lastReading_ = std::move(reading);
+}
+
+Reading Monitor::Read() {
+  Reading r;
+  r.timestamp = std::chrono::system_clock::now();
+  r.mode = driver_->OperatingMode();
   // A chip without a valid mode is shown exactly as a sleeping one.
-  if (mode == Mode::None) mode = Mode::Sleep;
+  int16_t mode = r.mode == Mode::None ? Mode::Sleep : r.mode;
+  if (mode == Mode::Sleep) {
+    r.color = Color::Grey;
+  } else {
+    r.snrRegisters = driver_->SNRRegisters().Text();
+    MarkRead("lblF0F1");
+    r.snr = driver_->SNR(mode, r.average, r.color, resetFlag_);
+    r.mode = mode;
+    r.locks.fill(0);
+    driver_->GetLockStatus(r.locks[0], r.locks[1], r.locks[2], r.locks[3], r.locks[4]);
+    bool anyLock = false;
+    for (int16_t f : r.locks) anyLock |= f >= 1;
+    if (!anyLock || r.locks[Reading::MasterLock] == 0) {
+      r.color = Color::Red;
+      r.snr = 0;
+    }
+  }
+  r.modeText = ModeText(mode);
+  if (mode == Mode::DvbT || mode == Mode::DvbC) r.tps = ReadTps();
+
+  if (mode == Mode::Sleep) {
+    resetFlag_ = 1;
+  } else {
+    if (r.locked()) {
+      ReadModeReadings(mode, r);
+      r.uncorrectable = driver_->UncorrectableErrors().Number();
+      r.correctable = r.uncorrectable <= 63
+                          ? int32_t(BarValue(driver_->PostVeterbiErrors().Number()))
+                          : 256;
+    }
+    r.passthru = driver_->Passthru() != 0;
+    r.sleeping = driver_->Sleep() != 0;
+  }
+  r.berCounter = driver_->BERctr().Number();
+  // A counter setting outside the divisor table has no rate.
+  const double b = r.berCounter;
+  if (b >= 0 && b <= 3 && b == std::floor(b))
+    r.uncorrectableRate = r.uncorrectable / kBerDivisors[size_t(b)];
+  r.correctableBer = r.correctable / 65535.0;
+
+  if (mode != Mode::Sleep) {
+    r.carrierOffset = driver_->CarrierOffset().Text();
+    MarkRead("lblCOffset");
+    r.carrierOffsetHex = driver_->CarrierOffsetHex().Text();
+    MarkRead("lblCOHex");
+  }
+  return r;
+}
+
+TpsReading Monitor::ReadTps() {
+  TpsReading t;
+  driver_->GetTPS(t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
+                  t.transmissionMode);
+  t.modulationText = ModulationText(t.modulation);
+  t.hierarchyText = HierarchyText(t.hierarchy);
+  t.codeRateCaption = SelectHPLPText(t.selectHPLP);
+  t.codeRateText = CodeRateText(t.codeRate);
+  t.guardText = GuardText(t.guard);
+  t.transmissionModeText = TransmissionModeText(t.transmissionMode);
+  return t;
+}
+
+void Monitor::ReadModeReadings(int16_t mode, Reading& r) {
+  if (mode == Mode::Vsb8) {
+    r.symbolTiming = driver_->SymbolTiming().Text();
+    MarkRead("lblSymbolTiming");
+    r.autoFreq = driver_->AutoFreq().Text();
+    MarkRead("lblAutoFreq");
+    r.pilot = driver_->PilotPwr().HexText();
+    MarkRead("lblPilot");
+  } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
+    r.agcPowerRef = ToInt16(driver_->AGCPowerRef().Number());
+    r.agc = Hex(r.agcPowerRef);
+    MarkRead("lblAGC");
+    r.ifGain = driver_->IFGain().HexText();
+    MarkRead("lblIFGain");
+    r.strTime = driver_->STRTime().HexText();
+    MarkRead("lblSTRTime");
+    r.freqOffset = driver_->FreqOffset().HexText();
+    MarkRead("lblFreqOffset");
+  }
+}
+
+Reading Monitor::NoAnswer(const Reading& read) {
+  Reading r;
+  r.answering = false;
+  r.timestamp = read.timestamp;
+  r.modeText = "No answer";
+  r.color = Color::Grey;
+  r.uncorrectableRate = 0;
+  r.carrierOffset = read.carrierOffset;
+  r.carrierOffsetHex = read.carrierOffsetHex;
+  return r;
+}
+
+void Monitor::MarkRead(const std::string& control) { readAt_[control] = captions_.count; }
+
+void Monitor::ShowRead(const std::string& control, const std::string& text) {
+  // A driver that captioned the label after its reading was taken has the
+  // last word, as it would have had with the label written at once.
+  auto caption = captions_.at.find(control);
+  if (caption == captions_.at.end() || caption->second.last <= readAt_[control])
+    model[control].text = text;
+}
+
+bool Monitor::CaptionedBeforeRead(const std::string& control) const {
+  auto caption = captions_.at.find(control);
+  auto read = readAt_.find(control);
+  return caption != captions_.at.end() && read != readAt_.end() &&
+         caption->second.first <= read->second;
+}
+
+void Monitor::Show(const Reading& r) {
+  const int16_t mode = r.mode == Mode::None ? Mode::Sleep : r.mode;
   Control& sleepBox = model["chkSleep"];
   Control& passBox = model["chkPassthru"];
   sleepBox.enabled = false;
   sleepBox.checked = false;
 
-  ShowSnrAndLocks(mode);
+  ShowSnrAndLocks(mode, r);
 
-  double uncorrectable = 0;
-  int32_t correctable = 0;
   if (mode == Mode::Sleep) {
-    resetFlag_ = 1;
     sleepBox.checked = true;
     passBox.enabled = false;
     model["lblMode"].text = "Sleep";
   } else {
-    if (model["lblMasterLock"].fore == Color::LampGreen) {
-      ShowModeReadings(mode);
-      uncorrectable = driver_->UncorrectableErrors().Number();
-      correctable = uncorrectable <= 63 ? int32_t(BarValue(driver_->PostVeterbiErrors().Number()))
-                                        : 256;
-    }
+    if (r.locked()) ShowModeReadings(mode, r);
     // Setting the boxes from the chip's state does not write the chip back.
     passBox.enabled = false;
-    passBox.checked = driver_->Passthru() != 0;
+    passBox.checked = r.passthru.value_or(false);
     passBox.enabled = true;
-    sleepBox.checked = driver_->Sleep() != 0;
+    sleepBox.checked = r.sleeping.value_or(false);
   }
   sleepBox.enabled = true;
-  double ber = driver_->BERctr().Number();
-  ShowErrors(uncorrectable, correctable, ber);
+  ShowErrors(r);
 
-  if (mode != Mode::Sleep) {
-    model["lblCOffset"].text = driver_->CarrierOffset().Text();
-    model["lblCOHex"].text = driver_->CarrierOffsetHex().Text();
-  }
+  if (r.carrierOffset) ShowRead("lblCOffset", *r.carrierOffset);
+  if (r.carrierOffsetHex) ShowRead("lblCOHex", *r.carrierOffsetHex);
   model.trayTooltip = model["lblMode"].text + " / " + model["vbalProgressBar1"].text + " / " +
                       model["vbalProgressBar2"].text + " / " + model["vbalProgressBar3"].text;
-
-  // The readings above came partly from presets, not from the chip.
-  model.answering = !bus_ || bus_->failedReads == 0;
-  if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
-  RefuseWritingBoxes();
 }
 
 void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
@@ -124,7 +243,7 @@ void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
   bar.value = 0;
   bar.text = bar.prefix + SingleText(0);
   bar.tooltip = SingleText(0) + " / " + SingleText(0) + "(Avg)";
-  ShowErrors(0, 0, 0);
+  ShowErrors(NoAnswer(Reading{}));
   model.statusIcon = 0;
   // The boxes' ticks came from presets too: nothing to tick or untick.
   for (const char* box : {"chkPassthru", "chkSleep"}) {
@@ -134,37 +253,21 @@ void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
   model.trayTooltip = "No answer from the demodulator";
 }
 
-void Monitor::ShowSnrAndLocks(int16_t mode) {
-  int32_t color = 0;
-  float snr = 0, avg = 0;
-  int16_t flags[5] = {-1, -1, -1, -1, -1};
-  if (mode == Mode::Sleep) {
-    color = Color::Grey;
-  } else {
-    model["lblF0F1"].text = driver_->SNRRegisters().Text();
-    snr = driver_->SNR(mode, avg, color, resetFlag_);
-    flags[0] = flags[1] = flags[2] = flags[3] = flags[4] = 0;
-    driver_->GetLockStatus(flags[0], flags[1], flags[2], flags[3], flags[4]);
-    bool anyLock = false;
-    for (int16_t f : flags) anyLock |= f >= 1;
-    if (!anyLock || flags[0] == 0) {
-      color = Color::Red;
-      snr = 0;
-    }
-  }
-  model.statusIcon = StatusIcon(color);
+void Monitor::ShowSnrAndLocks(int16_t mode, const Reading& r) {
+  if (mode != Mode::Sleep) ShowRead("lblF0F1", r.snrRegisters);
+  model.statusIcon = StatusIcon(r.color);
 
   Control& label = model["lblSNR"];
-  label.text = SingleText(snr) + " / " + SingleText(avg) + " (avg)";
-  label.back = color;
+  label.text = SnrText(r.snr, r.average) + " (avg)";
+  label.back = r.color;
 
   Control& bar = model["vbalProgressBar1"];
-  bar.color = color;
-  bar.value = BarValue(snr);
-  bar.text = bar.prefix + SingleText(snr);
-  bar.tooltip = SingleText(snr) + " / " + SingleText(avg) + "(Avg)";
+  bar.color = r.color;
+  bar.value = BarValue(r.snr);
+  bar.text = bar.prefix + SingleText(r.snr);
+  bar.tooltip = SnrText(r.snr, r.average) + "(Avg)";
 
-  ShowTps(mode);
+  ShowTps(mode, r);
   static const Range ranges[] = {{12, 30}, {19, 40}, {25, 40}, {0, 0}, {15, 25}, {25, 40}, {0, 20}};
   if (mode >= 0 && mode <= Mode::AtscMh) {
     if (mode != Mode::Sleep) {
@@ -176,9 +279,7 @@ void Monitor::ShowSnrAndLocks(int16_t mode) {
   }
   ShowModeText();
 
-  static const char* lamps[] = {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync",
-                                "lblAFCLock"};
-  for (int i = 0; i < 5; ++i) model[lamps[i]].fore = LampColor(flags[i]);
+  for (int i = 0; i < 5; ++i) model[kLampNames[i]].fore = LampColor(r.locks[i]);
 }
 
 void Monitor::ShowModeText() {
@@ -187,22 +288,20 @@ void Monitor::ShowModeText() {
   label.text = dvbT && !tpsExpanded_ ? model["lblConst"].text : label.tag;
 }
 
-void Monitor::ShowTps(int16_t mode) {
+void Monitor::ShowTps(int16_t mode, const Reading& r) {
   bool dvb = mode == Mode::DvbT || mode == Mode::DvbC;
   ApplyLayout(dvb && tpsExpanded_);
-  if (!dvb) return;
+  if (!dvb || !r.tps) return;
   model["lblMode"].text = ModeText(mode);
-  int16_t modulation = 0, hierarchy = 0, hplp = 0, rate = 0, guard = 0, fft = 0;
-  driver_->GetTPS(modulation, hierarchy, hplp, rate, guard, fft);
   auto show = [&](const char* name, const std::string& text) {
     if (!text.empty()) model[name].text = text;
   };
-  show("lblConst", ModulationText(modulation));
-  show("lblHierarchy", HierarchyText(hierarchy));
-  show("lblCodeRateK", SelectHPLPText(hplp));
-  show("lblCodeRate", CodeRateText(rate));
-  show("lblGuard", GuardText(guard));
-  show("lblTransmissionMode", TransmissionModeText(fft));
+  show("lblConst", r.tps->modulationText);
+  show("lblHierarchy", r.tps->hierarchyText);
+  show("lblCodeRateK", r.tps->codeRateCaption);
+  show("lblCodeRate", r.tps->codeRateText);
+  show("lblGuard", r.tps->guardText);
+  show("lblTransmissionMode", r.tps->transmissionModeText);
 }
 
 void Monitor::ApplyLayout(bool tpsShown) {
@@ -224,32 +323,29 @@ void Monitor::ApplyLayout(bool tpsShown) {
     for (const char* name : {"chkSleep", "chkPassthru", "lstLog"}) model[name].visible = !tpsShown;
 }
 
-void Monitor::ShowModeReadings(int16_t mode) {
+void Monitor::ShowModeReadings(int16_t mode, const Reading& r) {
   if (mode == Mode::Vsb8) {
-    model["lblSymbolTiming"].text = driver_->SymbolTiming().Text();
-    model["lblAutoFreq"].text = driver_->AutoFreq().Text();
-    model["lblPilot"].text = driver_->PilotPwr().HexText();
+    ShowRead("lblSymbolTiming", r.symbolTiming);
+    ShowRead("lblAutoFreq", r.autoFreq);
+    ShowRead("lblPilot", r.pilot);
   } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
-    // A driver that captioned the AGC labels in this poll has said what they
-    // show; its readings are not overwritten by the generic ones.
-    int16_t agc = ToInt16(driver_->AGCPowerRef().Number());
-    if (!captionedThisPoll_.count("lblAGC")) {
-      Control& label = model["lblAGC"];
-      label.text = "AGC " + Hex(agc);
-      label.fore = agc < 0x600 ? Color::Red : Color::LampGreen;
+    // A driver that captioned the AGC labels before their readings has said
+    // what they show; its readings are not overwritten by the generic ones.
+    if (!CaptionedBeforeRead("lblAGC")) {
+      ShowRead("lblAGC", "AGC " + r.agc);
+      model["lblAGC"].fore = r.agcPowerRef < 0x600 ? Color::Red : Color::LampGreen;
     }
-    std::string ifGain = driver_->IFGain().HexText();
-    if (!captionedThisPoll_.count("lblIFGain")) model["lblIFGain"].text = ifGain;
-    model["lblSTRTime"].text = driver_->STRTime().HexText();
-    model["lblFreqOffset"].text = driver_->FreqOffset().HexText();
+    if (!CaptionedBeforeRead("lblIFGain")) ShowRead("lblIFGain", r.ifGain);
+    ShowRead("lblSTRTime", r.strTime);
+    ShowRead("lblFreqOffset", r.freqOffset);
   }
 }
 
-void Monitor::ShowErrors(double uncorrectable, int32_t correctable, double ber) {
-  // A counter setting outside the divisor table has no rate to show.
-  bool known = ber >= 0 && ber <= 3 && ber == std::floor(ber);
+void Monitor::ShowErrors(const Reading& r) {
+  const double uncorrectable = r.uncorrectable;
+  const int32_t correctable = r.correctable;
   model["lblUncorError"].text = "Uncorr " + NumberText(uncorrectable);
-  model["lblUcBer"].text = known ? Scientific(uncorrectable / kBerDivisors[size_t(ber)]) : "";
+  model["lblUcBer"].text = r.uncorrectableRate ? Scientific(*r.uncorrectableRate) : "";
   Control& bar2 = model["vbalProgressBar2"];
   bar2.color = uncorrectable >= 0 && uncorrectable <= 1    ? Color::Green
                : uncorrectable >= 2 && uncorrectable <= 5  ? Color::Yellow
@@ -261,7 +357,7 @@ void Monitor::ShowErrors(double uncorrectable, int32_t correctable, double ber) 
   bar2.min = 0, bar2.max = 30;
 
   model["lblPost"].text = "Post V " + NumberText(correctable);
-  model["lblBER"].text = Scientific(correctable / 65535.0);
+  model["lblBER"].text = Scientific(r.correctableBer);
   Control& bar3 = model["vbalProgressBar3"];
   bar3.color = correctable >= 0 && correctable <= 30    ? Color::Green
                : correctable >= 31 && correctable <= 75  ? Color::Yellow
@@ -325,7 +421,8 @@ void Monitor::ModeLabelClicked() {
 }
 
 void Monitor::SetCaption(const std::string& control, const std::string& caption) {
-  captionedThisPoll_.insert(control);
+  auto [at, first] = captions_.at.try_emplace(control, CaptionLog::At{++captions_.count, 0});
+  at->second.last = captions_.count;
   if (model.Has(control)) model[control].text = caption;
 }
 void Monitor::SetWidth(const std::string& control, int twips) {

@@ -1,12 +1,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <set>
+#include <map>
 #include <string>
 
 #include "bus/Bus.h"
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
+#include "monitor/Reading.h"
 #include "monitor/ViewModel.h"
 
 // The monitor window without its toolkit: the poll that reads the current
@@ -15,6 +16,9 @@
 class Monitor : public MonitorView {
  public:
   static constexpr std::array<int32_t, 4> kBerDivisors = {12933, 38799, 64665, 65535};
+  // The five lamps, in the order of the lock flags.
+  static constexpr std::array<const char*, 5> kLampNames = {
+      "lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"};
 
   // Read-only, the I2C Pass and Sleep boxes stay disabled and never reach
   // the driver: both would write to the chip.
@@ -32,8 +36,10 @@ class Monitor : public MonitorView {
   bool debugLayout() const { return debugLayout_; }
   bool readOnly() const { return readOnly_; }
 
-  // One poll of the current driver into the model.
+  // One poll: the current driver read into a Reading, shown in the model.
   void Poll();
+  // What the last poll read.
+  const Reading& lastReading() const { return lastReading_; }
 
   // The window's controls, as the user works them.
   void PollIntervalChange();
@@ -53,10 +59,30 @@ class Monitor : public MonitorView {
   void ColorizeSNR(float aSNR, int32_t& color) override;
 
  private:
-  void ShowSnrAndLocks(int16_t mode);
-  void ShowTps(int16_t mode);
-  void ShowModeReadings(int16_t mode);
-  void ShowErrors(double uncorrectable, int32_t correctable, double ber);
+  // Driver captions of the current poll: the order numbers of each
+  // control's first and last caption.
+  struct CaptionLog {
+    struct At {
+      int first, last;
+    };
+    int count = 0;
+    std::map<std::string, At> at;
+  };
+
+  Reading Read();
+  TpsReading ReadTps();
+  void ReadModeReadings(int16_t mode, Reading& r);
+  static Reading NoAnswer(const Reading& read);
+  // Notes that the reading a label shows has just been taken.
+  void MarkRead(const std::string& control);
+  void ShowRead(const std::string& control, const std::string& text);
+  bool CaptionedBeforeRead(const std::string& control) const;
+
+  void Show(const Reading& r);
+  void ShowSnrAndLocks(int16_t mode, const Reading& r);
+  void ShowTps(int16_t mode, const Reading& r);
+  void ShowModeReadings(int16_t mode, const Reading& r);
+  void ShowErrors(const Reading& r);
   void ApplyLayout(bool tpsShown);
   void ShowModeText();
   void ShowNoAnswer(int snrBarMin, int snrBarMax);
@@ -68,5 +94,7 @@ class Monitor : public MonitorView {
   bool readOnly_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
-  std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll
+  CaptionLog captions_;                // what the driver wrote during the current poll
+  std::map<std::string, int> readAt_;  // caption count when each label's reading was taken
+  Reading lastReading_;
 };

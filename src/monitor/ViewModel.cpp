@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "sim/Json.h"
+#include "json/Json.h"
 
 std::string ColorText(int32_t color) {
   char text[8];
@@ -13,29 +13,30 @@ std::string ColorText(int32_t color) {
 }
 
 std::string ViewModelJson(const ViewModel& model) {
-  std::string out = "{\"title\":" + JsonQuote(model.title) +
-                    ",\"answering\":" + (model.answering ? "true" : "false") + ",\"controls\":{";
-  bool first = true;
+  Json controls = Json::object();
   for (const auto& name : model.order) {
     const Control& c = model[name];
-    if (!first) out += ",";
-    first = false;
-    out += JsonQuote(name) + ":{\"text\":" + JsonQuote(c.text) +
-           ",\"visible\":" + (c.visible ? "true" : "false");
-    if (!c.tooltip.empty()) out += ",\"tooltip\":" + JsonQuote(c.tooltip);
-    if (c.fore) out += ",\"fore\":\"" + ColorText(*c.fore) + "\"";
-    if (c.back) out += ",\"back\":\"" + ColorText(*c.back) + "\"";
-    if (c.checked) out += std::string(",\"checked\":") + (*c.checked ? "true" : "false");
-    if (c.kind == "check" || c.kind == "button" || c.kind == "slider")
-      out += std::string(",\"enabled\":") + (c.enabled ? "true" : "false");
-    if (c.kind == "frame" || c.kind == "label") out += ",\"width\":" + std::to_string(c.width);
-    if (c.kind == "bar" || c.kind == "slider")
-      out += ",\"min\":" + std::to_string(c.min) + ",\"max\":" + std::to_string(c.max) +
-             ",\"value\":" + std::to_string(c.value);
-    if (c.color) out += ",\"color\":\"" + ColorText(*c.color) + "\"";
-    out += "}";
+    Json& out = controls[name];
+    out["text"] = c.text;
+    out["visible"] = c.visible;
+    if (!c.tooltip.empty()) out["tooltip"] = c.tooltip;
+    if (c.fore) out["fore"] = ColorText(*c.fore);
+    if (c.back) out["back"] = ColorText(*c.back);
+    if (c.checked) out["checked"] = *c.checked;
+    if (c.kind == "check" || c.kind == "button" || c.kind == "slider") out["enabled"] = c.enabled;
+    if (c.kind == "frame" || c.kind == "label") out["width"] = c.width;
+    if (c.kind == "bar" || c.kind == "slider") {
+      out["min"] = c.min;
+      out["max"] = c.max;
+      out["value"] = c.value;
+    }
+    if (c.color) out["color"] = ColorText(*c.color);
   }
-  return out + "}}";
+  Json report;
+  report["title"] = model.title;
+  report["answering"] = model.answering;
+  report["controls"] = std::move(controls);
+  return JsonText(report);
 }
 
 std::string ModelProblem(const ViewModel& model) {
@@ -48,7 +49,8 @@ std::string ModelProblem(const ViewModel& model) {
     }
   }
   Json doc;
-  std::string error;
-  if (!ParseJson(ViewModelJson(model), doc, error)) return "report is not JSON: " + error;
+  std::string entry, why;
+  if (!ParseJson(ViewModelJson(model), doc, entry, why))
+    return "report is not JSON: " + (entry.empty() ? "" : entry + ": ") + why;
   return "";
 }

@@ -1,5 +1,6 @@
 #include "sim/BoardFile.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -7,36 +8,38 @@
 #include <vector>
 #include <sstream>
 
-#include "sim/Json.h"
+#include "json/Json.h"
 #include "sim/SimRegistry.h"
 
 namespace {
 
-// A number written as a JSON number or as a string in hex ("0x1C") or decimal.
-bool ToLong(const Json& v, long& out) {
-  if (v.type == Json::Type::Number) {
-    if (v.number != std::floor(v.number) || std::fabs(v.number) > 1e12) return false;
-    out = long(v.number);
-    return true;
-  }
-  if (v.type != Json::Type::String || v.text.empty()) return false;
-  return [&](const std::string& s) {
-    const char* begin = s.c_str();
-    char* end = nullptr;
-    bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-    errno = 0;
-    long value = std::strtol(hex ? begin + 2 : begin, &end, hex ? 16 : 10);
-    if (errno || end == (hex ? begin + 2 : begin) || *end != '\0') return false;
-    out = value;
-    return true;
-  }(v.text);
+// A whole number in decimal or, with 0x in front, in hexadecimal.
+bool ToLongText(const std::string& s, long& out) {
+  if (s.empty()) return false;
+  const char* begin = s.c_str();
+  char* end = nullptr;
+  bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  errno = 0;
+  long value = std::strtol(hex ? begin + 2 : begin, &end, hex ? 16 : 10);
+  if (errno || end == (hex ? begin + 2 : begin) || *end != '\0') return false;
+  out = value;
+  return true;
 }
 
-bool ToLongText(const std::string& text, long& out) {
-  Json v;
-  v.type = Json::Type::String;
-  v.text = text;
-  return ToLong(v, out);
+// A number written as a JSON number or as a string in hex ("0x1C") or decimal.
+bool ToLong(const Json& v, long& out) {
+  if (v.is_number()) {
+    double number = v.get<double>();
+    if (number != std::floor(number) || std::fabs(number) > 1e12) return false;
+    out = long(number);
+    return true;
+  }
+  return v.is_string() && ToLongText(v.get_ref<const std::string&>(), out);
+}
+
+const Json* Find(const Json& object, const char* key) {
+  auto it = object.find(key);
+  return it == object.end() ? nullptr : &*it;
 }
 
 class Loader {
@@ -45,28 +48,27 @@ class Loader {
 
   std::unique_ptr<SimBoard> Load(const std::string& text, std::string& error) {
     Json doc;
-    std::string why;
-    if (!ParseJson(text, doc, why)) return Fail(error, "", "malformed JSON, " + why);
-    if (doc.type != Json::Type::Object) return Fail(error, "", "expected an object");
+    std::string entry, why;
+    if (!ParseJson(text, doc, entry, why)) return Fail(error, entry, why);
+    if (!doc.is_object()) return Fail(error, "", "expected an object");
     auto board = std::make_unique<SimBoard>();
-    for (const auto& [key, value] : doc.members)
+    for (const auto& [key, value] : doc.items())
       if (key != "types" && key != "devices") return Fail(error, key, "unknown entry");
-    if (const Json* types = doc.Find("types")) {
-      if (types->type != Json::Type::Array) return Fail(error, "types", "expected an array");
+    if (const Json* types = Find(doc, "types")) {
+      if (!types->is_array()) return Fail(error, "types", "expected an array");
       board->types.clear();
-      for (size_t i = 0; i < types->items.size(); ++i) {
+      for (size_t i = 0; i < types->size(); ++i) {
         long type;
-        if (!ToLong(types->items[i], type) || type < 1 || type > 32767)
+        if (!ToLong((*types)[i], type) || type < 1 || type > 32767)
           return Fail(error, "types[" + std::to_string(i) + "]",
                       "expected a board type from 1 to 32767");
         board->types.push_back(int(type));
       }
     }
-    const Json* devices = doc.Find("devices");
-    if (devices && devices->type != Json::Type::Array)
-      return Fail(error, "devices", "expected an array");
-    for (size_t i = 0; devices && i < devices->items.size(); ++i)
-      if (!Device(*board, devices->items[i], "devices[" + std::to_string(i) + "]", error))
+    const Json* devices = Find(doc, "devices");
+    if (devices && !devices->is_array()) return Fail(error, "devices", "expected an array");
+    for (size_t i = 0; devices && i < devices->size(); ++i)
+      if (!Device(*board, (*devices)[i], "devices[" + std::to_string(i) + "]", error))
         return nullptr;
     // A chip left at its default address answers at its second address too,
     // unless the file placed that part itself.
@@ -89,23 +91,24 @@ class Loader {
   }
 
   bool Device(SimBoard& board, const Json& d, const std::string& at, std::string& error) {
-    if (d.type != Json::Type::Object) return Fail(error, at, "expected an object"), false;
-    for (const auto& [key, value] : d.members)
+    if (!d.is_object()) return Fail(error, at, "expected an object"), false;
+    for (const auto& [key, value] : d.items())
       if (key != "chip" && key != "address" && key != "registers" && key != "fault")
         return Fail(error, at + "." + key, "unknown entry"), false;
-    const Json* chipName = d.Find("chip");
-    if (!chipName || chipName->type != Json::Type::String)
+    const Json* chipField = Find(d, "chip");
+    if (!chipField || !chipField->is_string())
       return Fail(error, at + ".chip", "expected a chip name"), false;
-    const SimChip* chip = FindSimChip(chipName->text);
+    const std::string& chipName = chipField->get_ref<const std::string&>();
+    const SimChip* chip = FindSimChip(chipName);
     if (!chip) {
       std::string known;
       for (const auto& n : SimChipNames()) known += " " + n;
-      return Fail(error, at + ".chip", "unknown chip \"" + chipName->text + "\" (known:" + known +
+      return Fail(error, at + ".chip", "unknown chip \"" + chipName + "\" (known:" + known +
                                            ")"),
              false;
     }
     long address = chip->defaultAddress;
-    if (const Json* a = d.Find("address")) {
+    if (const Json* a = Find(d, "address")) {
       if (!ToLong(*a, address) || address < 0 || address > 0xFE || (address & 1))
         return Fail(error, at + ".address",
                     "expected an 8-bit write address (even, 0x00 to 0xFE)"),
@@ -114,10 +117,9 @@ class Loader {
     if (board.DeviceAt(int(address)))
       return Fail(error, at + ".address", "another device already sits at this address"), false;
     auto device = chip->make(false);
-    if (const Json* regs = d.Find("registers")) {
-      if (regs->type != Json::Type::Object)
-        return Fail(error, at + ".registers", "expected an object"), false;
-      for (const auto& [key, value] : regs->members) {
+    if (const Json* regs = Find(d, "registers")) {
+      if (!regs->is_object()) return Fail(error, at + ".registers", "expected an object"), false;
+      for (const auto& [key, value] : regs->items()) {
         std::string entry = at + ".registers." + key;
         long reg, v;
         if (!ToLongText(key, reg)) return Fail(error, entry, "register is not a number"), false;
@@ -127,14 +129,13 @@ class Loader {
       }
     }
     SimFault fault;
-    if (const Json* f = d.Find("fault")) {
-      if (f->type != Json::Type::Object)
-        return Fail(error, at + ".fault", "expected an object"), false;
-      for (const auto& [key, value] : f->members) {
+    if (const Json* f = Find(d, "fault")) {
+      if (!f->is_object()) return Fail(error, at + ".fault", "expected an object"), false;
+      for (const auto& [key, value] : f->items()) {
         if (key == "nak") {
-          if (value.type != Json::Type::Bool)
+          if (!value.is_boolean())
             return Fail(error, at + ".fault.nak", "expected true or false"), false;
-          fault.nak = value.boolean;
+          fault.nak = value.get<bool>();
         } else if (key == "fail_first") {
           long n;
           if (!ToLong(value, n) || n < 0 || n > 1000000)
@@ -153,8 +154,8 @@ class Loader {
       }
     }
     board.AddDevice(int(address), std::move(device), fault);
-    placed_.emplace_back(int(address), chipName->text);
-    if (!d.Find("address")) defaultPlaced_.emplace_back(int(address), chipName->text);
+    placed_.emplace_back(int(address), chipName);
+    if (!Find(d, "address")) defaultPlaced_.emplace_back(int(address), chipName);
     faults_[int(address)] = fault;
     return true;
   }

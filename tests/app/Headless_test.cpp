@@ -103,11 +103,10 @@ TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
   std::vector<std::string> answering;
   for (std::string line; std::getline(lines, line);) {
     Json doc;
-    std::string error;
-    ASSERT_TRUE(ParseJson(line, doc, error)) << error;
-    const Json* a = doc.Find("answering");
-    ASSERT_TRUE(a && a->type == Json::Type::Bool) << line;
-    answering.push_back(a->boolean ? "true" : "false");
+    std::string entry, why;
+    ASSERT_TRUE(ParseJson(line, doc, entry, why)) << entry << ": " << why;
+    ASSERT_TRUE(doc.contains("answering") && doc["answering"].is_boolean()) << line;
+    answering.push_back(doc["answering"].get<bool>() ? "true" : "false");
   }
   EXPECT_EQ(answering, (std::vector<std::string>{"true", "false", "false"}));
   PollReport last(json.out);
@@ -130,6 +129,30 @@ TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
             0u)
       << line.out;
   EXPECT_EQ(line.out.rfind("8-VSB | +Master Lock", 0), 0u) << line.out;
+}
+
+}  // namespace
+
+#include "app/Session.h"
+#include "monitor/DesignLayout.h"
+
+namespace {
+
+TEST(Headless, TheReadableLineShowsTheReadingInTheWindowsWords) {
+  ViewModel m = DesignModel(false);
+  m["lblEQLock"].text = "SNR GOOD";  // as a driver renamed it
+  Reading r;
+  r.locks = {1, 0, -1, 1, 2};
+  r.snr = 25.3f, r.average = 25.0f;
+  r.uncorrectable = 3, r.correctable = -4;
+  r.carrierOffset = "6700", r.carrierOffsetHex = "0 1A2C";
+  EXPECT_EQ(ReportLine(r, m),
+            "Mode | +Master Lock -SNR GOOD .FEC Lock +VSB Sync .AFC Lock | SNR 25.3 / 25 (avg) | "
+            "SNR 25.3 | Uncorrectable Errors:  3 | Correctable Errors: -4 | Carrier 6700 (0 1A2C)");
+  // A sleeping chip was not asked for its offsets: the labels' texts stand.
+  r.carrierOffset.reset(), r.carrierOffsetHex.reset();
+  m["lblCOffset"].text = "12", m["lblCOHex"].text = "C";
+  EXPECT_EQ(ReportLine(r, m).substr(ReportLine(r, m).rfind(" | ")), " | Carrier 12 (C)");
 }
 
 }  // namespace

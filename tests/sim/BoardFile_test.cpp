@@ -12,7 +12,7 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
   struct Case {
     std::string json, error;
   } cases[] = {
-      {"{\"devices\": [", "b.json: malformed JSON, line 1, column 14: unexpected end of file"},
+      {"{\"devices\": [", "b.json: devices[0]: malformed JSON, line 1, column 14: "},
       {"[]", "b.json: expected an object"},
       {"{\"typo\": 1}", "b.json: typo: unknown entry"},
       {"{\"types\": [24, \"x\"]}", "b.json: types[1]: expected a board type from 1 to 32767"},
@@ -49,6 +49,37 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
     std::string error;
     EXPECT_EQ(ParseBoard(c.json, "b.json", error), nullptr) << c.json;
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.json;
+  }
+}
+
+// The reader refuses what JSON allows only loosely or not at all, naming the
+// file, the entry and, where the text is malformed, the line and column.
+TEST(BoardFile, StrictReaderRefusesWithTheFileAndTheEntry) {
+  struct Case {
+    std::string json, error, detail;
+  } cases[] = {
+      {R"({"types": [24], "types": [18]})", "b.json: types: duplicate entry", ""},
+      {R"({"devices": [{"chip": "s5h1409", "chip": "s5h1411"}]})",
+       "b.json: devices[0].chip: duplicate entry", ""},
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"0xF1": 1, "0xF1": 2}}]})",
+       "b.json: devices[0].registers.0xF1: duplicate entry", ""},
+      {R"({"devices": [{"chip": "s5h1409", "address": 0x32}]})",
+       "b.json: devices[0].address: malformed JSON, line 1, column 46: ", "hexadecimal"},
+      {R"({"types": [24]} x)", "b.json: malformed JSON, line 1, column 17: ", "end of input"},
+      {R"({"types": [24]}{})", "b.json: malformed JSON, line 1, column 16: ", "end of input"},
+      {R"({"devices": [{"chip": "s5h\q1409"}]})",
+       "b.json: devices[0].chip: malformed JSON, line 1, column 28: ", "backslash"},
+      {"\xEF\xBB\xBF{\"types\": [24]}",
+       "b.json: malformed JSON, line 1, column 1: the file starts with a byte-order mark", ""},
+      {"{\n  \"types\": [24,]\n}", "b.json: types[1]: malformed JSON, line 2, column 16: ", ""},
+      {"{\"types\": " + std::string(70, '[') + std::string(70, ']') + "}",
+       "b.json: types" + std::string("[0]") + "", "nesting deeper than 64"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_EQ(ParseBoard(c.json, "b.json", error), nullptr) << c.json;
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.json;
+    EXPECT_NE(error.find(c.detail), std::string::npos) << error;
   }
 }
 

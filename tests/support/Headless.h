@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/Json.h"
+#include "json/Json.h"
 
 // Runs the program itself with the given arguments; stdout, stderr and the
 // exit status come back.
@@ -56,19 +56,16 @@ struct PollReport {
     std::string last = out;
     if (!last.empty() && last.back() == '\n') last.pop_back();
     last = last.substr(last.rfind('\n') == std::string::npos ? 0 : last.rfind('\n') + 1);
-    std::string error;
-    ok = ParseJson(last, doc, error);
-    if (!ok) ADD_FAILURE() << error << " in " << last;
+    std::string entry, why;
+    ok = ParseJson(last, doc, entry, why);
+    if (!ok) ADD_FAILURE() << entry << ": " << why << " in " << last;
   }
-  std::string title() const { return doc.Find("title") ? doc.Find("title")->text : ""; }
+  std::string title() const { return doc.value("title", ""); }
   std::string field(const std::string& control, const std::string& key) const {
-    const Json* controls = doc.Find("controls");
-    const Json* c = controls ? controls->Find(control) : nullptr;
-    const Json* v = c ? c->Find(key) : nullptr;
-    if (!v) return "<none>";
-    if (v->type == Json::Type::String) return v->text;
-    if (v->type == Json::Type::Bool) return v->boolean ? "true" : "false";
-    if (v->type == Json::Type::Number) return std::to_string(long(v->number));
-    return "<other>";
+    const Json& v = doc.value("/controls"_json_pointer / control / key, Json());
+    if (v.is_string()) return v.get<std::string>();
+    if (v.is_boolean()) return v.get<bool>() ? "true" : "false";
+    if (v.is_number()) return std::to_string(v.get<long>());
+    return v.is_null() ? "<none>" : "<other>";
   }
 };

@@ -1,0 +1,15 @@
+#pragma once
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/CommandLine.h"
+
+// What the program does before it needs a window: --help, --version,
+// --list-buses, command-line errors and the whole headless run. Returns the
+// exit status when the run ends here; nothing when a window is wanted.
+std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, std::ostream& err);
+
+// A start-up failure on stderr, with a hint on choosing a bus after the
+// no-board message. Returns the exit status.
+int ReportStartFailure(const std::string& message, std::ostream& err);

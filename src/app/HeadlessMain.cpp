@@ -1,0 +1,12 @@
+// The program's entry point in a build without windows: every run is a
+// headless one, and a run that asks for the window is refused.
+#include <iostream>
+
+#include "app/Entry.h"
+
+int main(int argc, char** argv) {
+  CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
+  std::cerr << "quovis: this build has no window; run it with --headless\n" << UsageText();
+  return 2;
+}

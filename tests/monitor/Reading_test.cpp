@@ -1,0 +1,204 @@
+#include "monitor/Reading.h"
+
+#include <gtest/gtest.h>
+
+#include "monitor/Codes.h"
+#include "monitor/Monitor.h"
+#include "support/FakeI2c.h"
+#include "support/ScriptedDriver.h"
+
+namespace {
+
+struct Expected {
+  int16_t mode;
+  std::string modeText;
+  std::array<int16_t, 5> locks;
+  float snr, average;
+  int32_t color;
+  double uncorrectable;
+  int32_t correctable;
+  std::optional<double> uncorrectableRate;
+  double correctableBer;
+  std::optional<std::string> carrier, carrierHex;
+  std::string symbolTiming, autoFreq, pilot, agc, ifGain, strTime, freqOffset;
+};
+
+TEST(Reading, OnePollReadIntoItsFields) {
+  struct Case {
+    const char* what;
+    void (*script)(ScriptedDriver&);
+    Expected want;
+  } cases[] = {
+      {"locked 8-VSB",
+       [](ScriptedDriver& d) {
+         d.mode = Mode::Vsb8, d.snr = 25.3f, d.avg = 25.0f, d.uncorrectable = 3;
+         d.correctable = 40, d.ber = 1, d.carrier = "6700", d.carrierHex = "0 1A2C";
+       },
+       {0, "8-VSB", {1, 1, 1, 1, 1}, 25.3f, 25.0f, Color::Green, 3, 40, 3 / 38799.0,
+        40 / 65535.0, "6700", "0 1A2C", "12 3456", "1 2F40", "C80", "", "", "", ""}},
+      {"no master lock: SNR 0 in red, no counters read",
+       [](ScriptedDriver& d) {
+         d.mode = Mode::Vsb8, d.snr = 25.3f, d.avg = 25.0f, d.locks[0] = 0;
+         d.uncorrectable = 3, d.ber = 3;
+       },
+       {0, "8-VSB", {0, 1, 1, 1, 1}, 0, 25.0f, Color::Red, 0, 0, 0, 0, "0", "0 0", "", "", "",
+        "", "", "", ""}},
+      {"QAM 256 over 63 errors, a counter setting without a divisor",
+       [](ScriptedDriver& d) {
+         d.mode = Mode::Qam256, d.snr = 33.1f, d.avg = 32.9f, d.uncorrectable = 64;
+         d.correctable = 7, d.ber = 4, d.agc = 0x5FF;
+       },
+       {2, "QAM 256", {1, 1, 1, 1, 1}, 33.1f, 32.9f, Color::Green, 64, 256, std::nullopt,
+        256 / 65535.0, "0", "0 0", "", "", "", "5FF", "1A", "FF", "FFFF"}},
+      {"asleep: nothing asked but the counter setting",
+       [](ScriptedDriver& d) { d.mode = Mode::Sleep, d.snr = 25.3f, d.ber = 2; },
+       {3, "Sleep", {-1, -1, -1, -1, -1}, 0, 0, Color::Grey, 0, 0, 0, 0, std::nullopt,
+        std::nullopt, "", "", "", "", "", "", ""}},
+      {"no valid mode reads as asleep",
+       [](ScriptedDriver& d) { d.mode = Mode::None; },
+       {-1, "Sleep", {-1, -1, -1, -1, -1}, 0, 0, Color::Grey, 0, 0, 0, 0, std::nullopt,
+        std::nullopt, "", "", "", "", "", "", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedDriver driver;
+    Monitor monitor(false);
+    monitor.SetDriver(&driver);
+    c.script(driver);
+    const auto before = std::chrono::system_clock::now();
+    monitor.Poll();
+    const Reading& r = monitor.lastReading();
+    const Expected& w = c.want;
+    EXPECT_TRUE(r.answering);
+    EXPECT_GE(r.timestamp, before);
+    EXPECT_LE(r.timestamp, std::chrono::system_clock::now());
+    EXPECT_EQ(r.mode, w.mode);
+    EXPECT_EQ(r.modeText, w.modeText);
+    EXPECT_EQ(r.locks, w.locks);
+    EXPECT_EQ(r.snr, w.snr);
+    EXPECT_EQ(r.average, w.average);
+    EXPECT_EQ(r.color, w.color);
+    EXPECT_EQ(r.uncorrectable, w.uncorrectable);
+    EXPECT_EQ(r.correctable, w.correctable);
+    EXPECT_EQ(r.uncorrectableRate, w.uncorrectableRate);
+    EXPECT_EQ(r.correctableBer, w.correctableBer);
+    EXPECT_EQ(r.carrierOffset, w.carrier);
+    EXPECT_EQ(r.carrierOffsetHex, w.carrierHex);
+    EXPECT_EQ(r.symbolTiming, w.symbolTiming);
+    EXPECT_EQ(r.autoFreq, w.autoFreq);
+    EXPECT_EQ(r.pilot, w.pilot);
+    EXPECT_EQ(r.agc, w.agc);
+    EXPECT_EQ(r.ifGain, w.ifGain);
+    EXPECT_EQ(r.strTime, w.strTime);
+    EXPECT_EQ(r.freqOffset, w.freqOffset);
+    EXPECT_FALSE(r.tps);
+  }
+}
+
+TEST(Reading, TransmissionParameterCodesAndTexts) {
+  ScriptedDriver driver;
+  Monitor monitor(false);
+  monitor.SetDriver(&driver);
+  driver.mode = Mode::DvbT;
+  const int16_t codes[6] = {2, 0, 1, 1, 2, 3};  // an FFT code without a text
+  std::copy(codes, codes + 6, driver.tps);
+  monitor.Poll();
+  ASSERT_TRUE(monitor.lastReading().tps);
+  const TpsReading& t = *monitor.lastReading().tps;
+  EXPECT_EQ(monitor.lastReading().modeText, "DVB-T");
+  EXPECT_EQ((std::array{t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
+                        t.transmissionMode}),
+            (std::array<int16_t, 6>{2, 0, 1, 1, 2, 3}));
+  EXPECT_EQ((std::array{t.modulationText, t.hierarchyText, t.codeRateCaption, t.codeRateText,
+                        t.guardText, t.transmissionModeText}),
+            (std::array<std::string, 6>{"QAM64", "none", "lp code rate:", "2/3", "1/8", ""}));
+}
+
+// A driver whose chip stops answering after the first poll.
+struct SilentDriver : ScriptedDriver {
+  Bus& bus;
+  explicit SilentDriver(Bus& b) : bus(b) {}
+  int16_t OperatingMode() override {
+    bus.ReadReg8(0x32, 0);
+    return ScriptedDriver::OperatingMode();
+  }
+};
+
+TEST(Reading, APollWithoutAnAnswerHoldsNoReadings) {
+  FakeI2c lib;
+  Bus bus(lib);
+  SilentDriver driver(bus);
+  Monitor monitor(false);
+  monitor.SetDriver(&driver);
+  monitor.WatchReads(&bus);
+  driver.mode = Mode::Qam256, driver.snr = 33.1f, driver.avg = 32.9f;
+  driver.uncorrectable = 12, driver.correctable = 40, driver.carrier = "-1";
+  driver.carrierHex = "FFFF";
+  monitor.Poll();
+  EXPECT_TRUE(monitor.lastReading().answering);
+  EXPECT_EQ(monitor.lastReading().uncorrectable, 12);
+
+  lib.fallback = 1;
+  monitor.Poll();
+  const Reading& r = monitor.lastReading();
+  EXPECT_FALSE(r.answering);
+  EXPECT_EQ(r.modeText, "No answer");
+  EXPECT_EQ(r.mode, Mode::None);
+  EXPECT_EQ(r.locks, (std::array<int16_t, 5>{-1, -1, -1, -1, -1}));
+  EXPECT_EQ(r.snr, 0);
+  EXPECT_EQ(r.average, 0);
+  EXPECT_EQ(r.color, Color::Grey);
+  EXPECT_EQ(r.uncorrectable, 0);
+  EXPECT_EQ(r.correctable, 0);
+  EXPECT_EQ(r.uncorrectableRate, 0.0);
+  EXPECT_EQ(r.agc, "");
+  EXPECT_FALSE(r.tps);
+  EXPECT_FALSE(r.passthru);
+  // The offsets stay as the window shows them.
+  EXPECT_EQ(r.carrierOffset, "-1");
+  EXPECT_EQ(r.carrierOffsetHex, "FFFF");
+}
+
+// A driver that captions the AGC label itself, in the member named.
+struct CaptioningDriver : ScriptedDriver {
+  MonitorView* view = nullptr;
+  std::string when;
+  void GetLockStatus(int16_t& m, int16_t& eq, int16_t& fec, int16_t& sync,
+                     int16_t& afc) override {
+    ScriptedDriver::GetLockStatus(m, eq, fec, sync, afc);
+    if (when == "GetLockStatus") view->SetCaption("lblAGC", "RF_AGC: 12");
+  }
+  Value CarrierOffsetHex() override {
+    if (when == "CarrierOffsetHex") view->SetCaption("lblAGC", "RF_AGC: 12");
+    return ScriptedDriver::CarrierOffsetHex();
+  }
+};
+
+TEST(Reading, ACaptionMadeAfterAReadingWasTakenHasTheLastWord) {
+  struct Case {
+    std::string when, text;
+    std::optional<int32_t> fore;
+  } cases[] = {
+      {"", "AGC 5FF", Color::Red},  // the generic reading
+      // Captioned before the reading: the reading leaves the label alone.
+      {"GetLockStatus", "RF_AGC: 12", std::nullopt},
+      // Captioned later in the poll: the caption stands, the colour is the reading's.
+      {"CarrierOffsetHex", "RF_AGC: 12", Color::Red},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    CaptioningDriver driver;
+    Monitor monitor(false);
+    driver.view = &monitor;
+    driver.when = c.when;
+    driver.mode = Mode::Qam64;
+    driver.agc = 0x5FF;
+    monitor.SetDriver(&driver);
+    monitor.Poll();
+    EXPECT_EQ(monitor.model["lblAGC"].text, c.text);
+    EXPECT_EQ(monitor.model["lblAGC"].fore, c.fore);
+    EXPECT_EQ(monitor.lastReading().agc, "5FF");
+  }
+}
+
+}  // namespace
