@@ -46,10 +46,12 @@ Monitor::Monitor(bool debugLayout) : model(DesignModel(debugLayout)), debugLayou
 void Monitor::Poll() {
   if (!driver_) return;
   captionedThisPoll_.clear();
+  const auto pollStart = std::chrono::system_clock::now();
   if (bus_) bus_->failedReads = 0;
   Control& snrBar = model["vbalProgressBar1"];
   const int snrBarMin = snrBar.min, snrBarMax = snrBar.max;
   int16_t mode = driver_->OperatingMode();
+  const int16_t chipMode = mode;
   // A chip without a valid mode is shown exactly as a sleeping one.
   if (mode == Mode::None) mode = Mode::Sleep;
   Control& sleepBox = model["chkSleep"];
@@ -93,6 +95,39 @@ void Monitor::Poll() {
   // The readings above came partly from presets, not from the chip.
   model.answering = !bus_ || bus_->failedReads == 0;
   if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
+  FillReading(pollStart, chipMode, uncorrectable, correctable, ber);
+}
+
+// The typed reading of this poll, taken from what the poll computed.
+void Monitor::FillReading(std::chrono::system_clock::time_point start, int16_t mode,
+                          double uncorrectable, int32_t correctable, double ber) {
+  Reading r;
+  r.timestamp = start;
+  r.answering = model.answering;
+  r.mode = mode;
+  r.modeText = model["lblMode"].tag;
+  static const char* lamps[] = {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync",
+                                "lblAFCLock"};
+  for (int i = 0; i < 5; ++i) {
+    std::optional<int32_t> fore = model[lamps[i]].fore;
+    r.locks[i] = fore == Color::LampGreen ? 1 : fore == Color::Red ? 0 : -1;
+  }
+  r.color = model["lblSNR"].back.value_or(0);
+  if (r.answering) {
+    r.snr = lastSnr_, r.average = lastAverage_;
+    r.uncorrectable = uncorrectable, r.correctable = correctable;
+  }
+  r.berCounter = ber;
+  if (ber >= 0 && ber <= 3 && ber == std::floor(ber))
+    r.uncorrectableRate = r.uncorrectable / kBerDivisors[size_t(ber)];
+  r.correctableBer = r.correctable / 65535.0;
+  if (mode != Mode::Sleep && mode != Mode::None) {
+    r.carrierOffset = model["lblCOffset"].text;
+    r.carrierOffsetHex = model["lblCOHex"].text;
+  }
+  if (mode == Mode::DvbT || mode == Mode::DvbC) r.tps = lastTps_;
+  lastTps_.reset();
+  lastReading_ = std::move(r);
 }
 
 void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
@@ -139,6 +174,7 @@ void Monitor::ShowSnrAndLocks(int16_t mode) {
     }
   }
   model.statusIcon = StatusIcon(color);
+  lastSnr_ = snr, lastAverage_ = avg;
 
   Control& label = model["lblSNR"];
   label.text = SingleText(snr) + " / " + SingleText(avg) + " (avg)";
@@ -180,6 +216,9 @@ void Monitor::ShowTps(int16_t mode) {
   model["lblMode"].text = ModeText(mode);
   int16_t modulation = 0, hierarchy = 0, hplp = 0, rate = 0, guard = 0, fft = 0;
   driver_->GetTPS(modulation, hierarchy, hplp, rate, guard, fft);
+  lastTps_ = TpsReading{modulation, hierarchy, hplp, rate, guard, fft,
+                        ModulationText(modulation), HierarchyText(hierarchy), SelectHPLPText(hplp),
+                        CodeRateText(rate), GuardText(guard), TransmissionModeText(fft)};
   auto show = [&](const char* name, const std::string& text) {
     if (!text.empty()) model[name].text = text;
   };

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <chrono>
+#include <optional>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -7,6 +9,7 @@
 #include "bus/Bus.h"
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
+#include "monitor/Reading.h"
 #include "monitor/ViewModel.h"
 
 // The monitor window without its toolkit: the poll that reads the current
@@ -31,6 +34,8 @@ class Monitor : public MonitorView {
 
   // One poll of the current driver into the model.
   void Poll();
+  // What the last poll read, without the window.
+  const Reading& lastReading() const { return lastReading_; }
 
   // The window's controls, as the user works them.
   void PollIntervalChange();
@@ -57,11 +62,16 @@ class Monitor : public MonitorView {
   void ApplyLayout(bool tpsShown);
   void ShowModeText();
   void ShowNoAnswer(int snrBarMin, int snrBarMax);
+  void FillReading(std::chrono::system_clock::time_point start, int16_t mode,
+                   double uncorrectable, int32_t correctable, double ber);
 
   Demodulator* driver_ = nullptr;
   Bus* bus_ = nullptr;
   bool debugLayout_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
-  std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll
+  std::set<std::string> captionedThisPoll_;
+  Reading lastReading_;
+  float lastSnr_ = 0, lastAverage_ = 0;
+  std::optional<TpsReading> lastTps_;  // what the driver wrote during the current poll
 };
