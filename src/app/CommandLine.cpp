@@ -34,12 +34,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   cl.notray = whole.find("-notray") != std::string::npos;
   cl.tda = whole.find("-tda") != std::string::npos;
 
-  for (const auto& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     std::string lower = Lower(arg);
     auto value = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
     if (lower.rfind("--bus=", 0) == 0) {
       cl.bus = value("--bus=");
       if (cl.bus.empty()) cl.errors.push_back("--bus needs a value");
+    } else if (lower.rfind("--record=", 0) == 0) {
+      cl.record = value("--record=");
+      if (cl.record.empty()) cl.errors.push_back("--record needs a file");
+    } else if (lower == "--record") {
+      if (i + 1 < args.size()) cl.record = args[++i];
+      else cl.errors.push_back("--record needs a file");
     } else if (lower == "--trace") {
       cl.trace = true;
     } else if (lower == "--headless") {
@@ -75,8 +82,8 @@ std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n
 
 std::string UsageText() {
   return VersionText() +
-         "usage: quovis [--bus=BUS] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
-         "       quovis --bus=BUS --headless [--polls=N] [--interval=MS] [--json]\n"
+         "usage: quovis [--bus=BUS] [--trace] [--record=FILE] [-debug] [-demod2] [-notray] [-tda]\n"
+         "       quovis --bus=BUS --headless [--polls=N] [--interval=MS] [--json] [--record=FILE]\n"
          "       quovis --list-buses | --version | --help\n"
          "BUS is one of\n"
          "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
@@ -90,6 +97,9 @@ std::string UsageText() {
          "  --headless         poll without a window, one line per poll (--json: JSON)\n"
          "  --polls=N          headless: stop after N polls\n"
          "  --interval=MS      headless: pause between polls (default 1000)\n"
+         "  --record=FILE      one record a poll, in the window or headless; the format\n"
+         "                     follows the name: .jsonl (JSON lines), .csv (a header,\n"
+         "                     then rows), .prom (Prometheus textfile, rewritten each poll)\n"
          "  -debug             show the I2C console\n"
          "  -demod2            probe the second demodulator address\n"
          "  -notray            no tray icon\n"

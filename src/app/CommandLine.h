@@ -22,6 +22,7 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   bool listBuses = false;  // list the I2C adapters and end
+  std::string record;      // --record=FILE or --record FILE: one record a poll
 
   // Words that are neither a switch nor a long option, with a reason.
   std::vector<std::string> errors;

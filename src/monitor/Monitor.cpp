@@ -96,6 +96,7 @@ void Monitor::Poll() {
   model.answering = !bus_ || bus_->failedReads == 0;
   if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
   FillReading(pollStart, chipMode, uncorrectable, correctable, ber);
+  if (afterPoll) afterPoll();
 }
 
 // The typed reading of this poll, taken from what the poll computed.

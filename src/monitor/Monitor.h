@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <cstdint>
 #include <set>
@@ -22,6 +23,7 @@ class Monitor : public MonitorView {
   explicit Monitor(bool debugLayout);
 
   ViewModel model;
+  std::function<void()> afterPoll;  // told at the end of every poll
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }
