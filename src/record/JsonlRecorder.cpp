@@ -31,42 +31,40 @@ std::unique_ptr<JsonlRecorder> JsonlRecorder::Open(const std::string& path) {
 }
 
 std::string JsonlRecorder::Line(const Reading& r) {
-  Json locks = Json::object();
+  // Filled key by key: far cheaper than nested initialiser lists.
+  Json record = Json::object();
+  record["time"] = IsoUtcText(r.timestamp);
+  record["answering"] = r.answering;
+  record["mode"] = r.mode;
+  record["modeText"] = r.modeText;
+  Json& locks = record["locks"];
   for (size_t i = 0; i < kLampNames.size(); ++i) locks[kLampNames[i]] = r.locks[i];
-  Json tps = nullptr;
+  record["snr"] = Number(r.snr);
+  record["average"] = Number(r.average);
+  record["colour"] = ColorName(r.color);
+  record["uncorrectable"] = Number(r.uncorrectable);
+  record["correctable"] = r.correctable;
+  record["berCounter"] = Number(r.berCounter);
+  record["uncorrectableRate"] = r.uncorrectableRate ? Number(*r.uncorrectableRate) : Json();
+  record["correctableBer"] = Number(r.correctableBer);
+  record["carrierOffset"] = Optional(r.carrierOffset);
+  record["carrierOffsetHex"] = Optional(r.carrierOffsetHex);
+  Json& tps = record["tps"];
   if (r.tps) {
     const TpsReading& t = *r.tps;
-    tps = {{"modulation", t.modulation},
-           {"modulationText", t.modulationText},
-           {"hierarchy", t.hierarchy},
-           {"hierarchyText", t.hierarchyText},
-           {"selectHPLP", t.selectHPLP},
-           {"codeRateCaption", t.codeRateCaption},
-           {"codeRate", t.codeRate},
-           {"codeRateText", t.codeRateText},
-           {"guard", t.guard},
-           {"guardText", t.guardText},
-           {"transmissionMode", t.transmissionMode},
-           {"transmissionModeText", t.transmissionModeText}};
+    tps["modulation"] = t.modulation;
+    tps["modulationText"] = t.modulationText;
+    tps["hierarchy"] = t.hierarchy;
+    tps["hierarchyText"] = t.hierarchyText;
+    tps["selectHPLP"] = t.selectHPLP;
+    tps["codeRateCaption"] = t.codeRateCaption;
+    tps["codeRate"] = t.codeRate;
+    tps["codeRateText"] = t.codeRateText;
+    tps["guard"] = t.guard;
+    tps["guardText"] = t.guardText;
+    tps["transmissionMode"] = t.transmissionMode;
+    tps["transmissionModeText"] = t.transmissionModeText;
   }
-  Json record = {
-      {"time", IsoUtcText(r.timestamp)},
-      {"answering", r.answering},
-      {"mode", r.mode},
-      {"modeText", r.modeText},
-      {"locks", locks},
-      {"snr", Number(r.snr)},
-      {"average", Number(r.average)},
-      {"colour", ColorName(r.color)},
-      {"uncorrectable", Number(r.uncorrectable)},
-      {"correctable", r.correctable},
-      {"berCounter", Number(r.berCounter)},
-      {"uncorrectableRate", r.uncorrectableRate ? Number(*r.uncorrectableRate) : Json(nullptr)},
-      {"correctableBer", Number(r.correctableBer)},
-      {"carrierOffset", Optional(r.carrierOffset)},
-      {"carrierOffsetHex", Optional(r.carrierOffsetHex)},
-      {"tps", tps},
-  };
   // Texts from a chip are not promised to be UTF-8: replace what is not.
   return record.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
