@@ -1,9 +1,9 @@
 #pragma once
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
-#include <cstdint>
 #include <set>
 #include <string>
 
@@ -72,8 +72,8 @@ class Monitor : public MonitorView {
   bool debugLayout_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
-  std::set<std::string> captionedThisPoll_;
+  std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll
   Reading lastReading_;
   float lastSnr_ = 0, lastAverage_ = 0;
-  std::optional<TpsReading> lastTps_;  // what the driver wrote during the current poll
+  std::optional<TpsReading> lastTps_;
 };
