@@ -34,7 +34,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   cl.notray = whole.find("-notray") != std::string::npos;
   cl.tda = whole.find("-tda") != std::string::npos;
 
-  for (const auto& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     std::string lower = Lower(arg);
     auto value = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
     if (lower.rfind("--bus=", 0) == 0) {
@@ -43,6 +44,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (lower.rfind("--capture=", 0) == 0) {
       cl.capture = value("--capture=");
       if (cl.capture.empty()) cl.errors.push_back("--capture needs a file name");
+    } else if (lower.rfind("--record=", 0) == 0) {
+      cl.record = value("--record=");
+      if (cl.record.empty()) cl.errors.push_back("--record needs a file");
+    } else if (lower == "--record") {
+      if (i + 1 < args.size()) cl.record = args[++i];
+      else cl.errors.push_back("--record needs a file");
     } else if (lower == "--trace") {
       cl.trace = true;
     } else if (lower == "--headless") {
@@ -80,8 +87,10 @@ std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n
 
 std::string UsageText() {
   return VersionText() +
-         "usage: quovis [--bus=BUS] [--read-only] [--trace] [-debug] [-demod2] [-notray] [-tda]\n"
+         "usage: quovis [--bus=BUS] [--read-only] [--trace] [--record=FILE] [-debug] [-demod2]\n"
+         "              [-notray] [-tda]\n"
          "       quovis --bus=BUS --headless [--read-only] [--polls=N] [--interval=MS] [--json]\n"
+         "              [--record=FILE]\n"
          "       quovis --bus=BUS --capture=FILE.json [-tda]\n"
          "       quovis --list-buses | --version | --help\n"
          "BUS is one of\n"
@@ -100,6 +109,9 @@ std::string UsageText() {
          "  --headless         poll without a window, one line per poll (--json: JSON)\n"
          "  --polls=N          headless: stop after N polls\n"
          "  --interval=MS      headless: pause between polls (default 1000)\n"
+         "  --record=FILE      one record a poll, in the window or headless; the format\n"
+         "                     follows the name: .jsonl (JSON lines), .csv (a header,\n"
+         "                     then rows), .prom (Prometheus textfile, rewritten each poll)\n"
          "  -debug             show the I2C console\n"
          "  -demod2            probe the second demodulator address\n"
          "  -notray            no tray icon\n"

@@ -24,6 +24,7 @@ struct CommandLine {
   bool listBuses = false;  // list the I2C adapters and end
   bool readOnly = false;   // refuse every write to the bus
   std::string capture;     // capture the board into this board file and end
+  std::string record;      // --record=FILE or --record FILE: one record a poll
 
   // Words that are neither a switch nor a long option, with a reason.
   std::vector<std::string> errors;

@@ -1,7 +1,10 @@
 #include "app/Session.h"
 
 #include <chrono>
+#include <iostream>
 #include <thread>
+
+Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
 
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
@@ -20,7 +23,23 @@ bool Session::Start(std::string& message) {
   }
   monitor_->SetDriver(startup_.driver);
   monitor_->WatchReads(bus_.get());
+  return cl_.record.empty() || OpenRecording(message);
+}
+
+bool Session::OpenRecording(std::string& message) {
+  recorder_ = OpenRecorder(cl_.record, {startup_.driverClass, cl_.bus}, message);
+  if (!recorder_) return false;
+  monitor_->model.title = startup_.title + kRecordingSuffix;
+  monitor_->afterPoll = [this] { RecordPoll(); };
   return true;
+}
+
+void Session::RecordPoll() {
+  std::string problem = recorder_->Record(monitor_->lastReading());
+  if (!problem.empty()) *recordErrors_ << "quovis: " << problem << std::endl;
+  monitor_->model.title =
+      startup_.title +
+      (recorder_->failing() ? kRecordingFailedSuffix + recorder_->failure() + "]" : kRecordingSuffix);
 }
 
 namespace {

@@ -9,33 +9,46 @@
 #include "bus/Bus.h"
 #include "monitor/Detection.h"
 #include "monitor/Monitor.h"
+#include "record/Recorder.h"
 
 // One run of the program without its windows: the chosen bus, the bus
 // state, the monitor's model with the detected driver.
 class Session {
  public:
-  explicit Session(CommandLine cl) : cl_(std::move(cl)) {}
+  explicit Session(CommandLine cl);
 
   // Opens the bus named by --bus; false with a message naming it and why.
   bool OpenBus(std::ostream& traceOut, std::string& error);
-  // The start-up: board, second-demodulator switch, detection, title.
-  // False with the start-up failure message.
+  // The start-up: board, second-demodulator switch, detection, title, and
+  // the file of --record. False with the start-up failure message.
   bool Start(std::string& message);
+  // Where a failed record write is told (once); stderr unless changed.
+  void TellRecordErrorsTo(std::ostream& out) { recordErrors_ = &out; }
 
   const CommandLine& commandLine() const { return cl_; }
   Bus& bus() { return *bus_; }
   Monitor& monitor() { return *monitor_; }
   BusBackend& backend() { return backend_; }
   const Startup& startup() const { return startup_; }
+  Recorder* recorder() { return recorder_.get(); }
 
  private:
+  bool OpenRecording(std::string& message);
+  void RecordPoll();
+
   CommandLine cl_;
   BusBackend backend_;
   std::unique_ptr<Bus> bus_;
   std::unique_ptr<Monitor> monitor_;
   std::unique_ptr<Detection> detection_;
   Startup startup_;
+  std::unique_ptr<Recorder> recorder_;
+  std::ostream* recordErrors_;
 };
+
+// What the window title ends in while recording, and after a write failed.
+inline const std::string kRecordingSuffix = " [recording]";
+inline const std::string kRecordingFailedSuffix = " [recording failed: ";
 
 // The headless report: one line per poll (readable, or JSON with --json).
 // Returns the exit status.

@@ -79,6 +79,7 @@ void Monitor::Poll() {
   }
   RefuseWritingBoxes();
   lastReading_ = std::move(reading);
+  if (afterPoll) afterPoll();
 }
 
 Reading Monitor::Read() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -25,6 +26,7 @@ class Monitor : public MonitorView {
   explicit Monitor(bool debugLayout, bool readOnly = false);
 
   ViewModel model;
+  std::function<void()> afterPoll;  // told at the end of every poll
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }

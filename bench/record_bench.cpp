@@ -1,0 +1,64 @@
+// What recording adds to a poll: one record written to a file in /tmp, per
+// format (the .prom file rewritten through a temporary file and a rename).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "record/Recorder.h"
+
+namespace {
+
+Reading DvbtReading() {
+  Reading r;
+  r.timestamp = std::chrono::system_clock::now();
+  r.mode = 4;
+  r.modeText = "DVB-T";
+  r.locks = {1, 1, 1, 1, 1};
+  r.snr = 23.4f;
+  r.average = 23.1f;
+  r.color = 0x00FF00;
+  r.uncorrectable = 2;
+  r.correctable = 17;
+  r.uncorrectableRate = 2.0 / 12933;
+  r.correctableBer = 17 / 65535.0;
+  r.carrierOffset = "-1250";
+  r.carrierOffsetHex = "FB1E";
+  r.tps = TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K"};
+  return r;
+}
+
+void Record(benchmark::State& state, const std::string& folder, const std::string& extension) {
+  if (!std::filesystem::is_directory(folder)) {
+    state.SkipWithError(("no folder " + folder).c_str());
+    return;
+  }
+  std::filesystem::path path =
+      std::filesystem::path(folder) / ("quovis_bench_" + std::to_string(::getpid()) + extension);
+  std::filesystem::remove(path);
+  std::string error;
+  auto recorder = OpenRecorder(path.string(), {"zl10353", "/dev/i2c-3"}, error);
+  if (!recorder) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  Reading reading = DvbtReading();
+  for (auto _ : state) {
+    std::string problem = recorder->Record(reading);
+    benchmark::DoNotOptimize(problem);
+  }
+  recorder.reset();
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+
+// /tmp on the disk's file system, and /dev/shm in memory (tmpfs): ext4
+// flushes a file's data when a rename replaces another file, which is what
+// the .prom rewrite does.
+BENCHMARK_CAPTURE(Record, jsonl_tmp, "/tmp", ".jsonl");
+BENCHMARK_CAPTURE(Record, csv_tmp, "/tmp", ".csv");
+BENCHMARK_CAPTURE(Record, prom_tmp, "/tmp", ".prom");
+BENCHMARK_CAPTURE(Record, jsonl_shm, "/dev/shm", ".jsonl");
+BENCHMARK_CAPTURE(Record, csv_shm, "/dev/shm", ".csv");
+BENCHMARK_CAPTURE(Record, prom_shm, "/dev/shm", ".prom");

@@ -1,0 +1,22 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "record/AppendFile.h"
+#include "record/Recorder.h"
+
+// One JSON object a line, appended per poll.
+class JsonlRecorder : public Recorder {
+ public:
+  // Null with errno set when the file cannot be opened for appending.
+  static std::unique_ptr<JsonlRecorder> Open(const std::string& path);
+  // The record of one reading, without the line end.
+  static std::string Line(const Reading& reading);
+
+ protected:
+  bool Write(const Reading& reading) override;
+
+ private:
+  using Recorder::Recorder;
+  AppendFile file_;
+};

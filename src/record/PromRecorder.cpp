@@ -1,0 +1,145 @@
+#include "record/PromRecorder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "record/RecordText.h"
+
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int saved = n == 0 ? EIO : errno;
+      ::close(fd);
+      errno = saved;
+      return false;
+    }
+    done += size_t(n);
+  }
+  return ::close(fd) == 0;
+}
+
+// One metric: its help, its type and its samples, each sample with the
+// common labels and any of its own.
+class Metrics {
+ public:
+  explicit Metrics(const std::string& labels) : labels_(labels) {}
+  void Begin(const char* name, const char* type, const char* help) {
+    text_ += std::string("# HELP ") + name + ' ' + help + "\n# TYPE " + name + ' ' + type + '\n';
+  }
+  void Sample(const char* name, double value, const std::string& ownLabels = "") {
+    text_ += std::string(name) + '{' + labels_ + ownLabels + "} " + DecimalText(value) + '\n';
+  }
+  void One(const char* name, const char* type, const char* help, double value) {
+    Begin(name, type, help);
+    Sample(name, value);
+  }
+  std::string& text() { return text_; }
+
+ private:
+  const std::string& labels_;
+  std::string text_;
+};
+
+// What a poll adds to a running sum: a counter never goes down.
+double Count(double perPoll) { return perPoll > 0 ? perPoll : 0; }
+
+}  // namespace
+
+std::string PromRecorder::LabelValue(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\\') escaped += "\\\\";
+    else if (c == '"') escaped += "\\\"";
+    else if (c == '\n') escaped += "\\n";
+    else escaped += c;
+  }
+  return escaped;
+}
+
+PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels)
+    : Recorder(path) {
+  labels_ = "chip=\"" + LabelValue(labels.chip) + "\",bus=\"" + LabelValue(labels.bus) + '"';
+  // Hidden and not ending in .prom: the collector never reads it.
+  std::filesystem::path target(path);
+  temporary_ = (target.parent_path() / ("." + target.filename().string() + ".tmp")).string();
+}
+
+std::unique_ptr<PromRecorder> PromRecorder::Open(const std::string& path,
+                                                 const RecordLabels& labels) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    return nullptr;
+  }
+  std::unique_ptr<PromRecorder> recorder(new PromRecorder(path, labels));
+  // The folder must take the temporary file; nothing is left behind.
+  if (!WriteWhole(recorder->temporary_, "")) return nullptr;
+  ::unlink(recorder->temporary_.c_str());
+  return recorder;
+}
+
+std::string PromRecorder::Document(const Reading& r) const {
+  Metrics m(labels_);
+  m.One("quovis_answering", "gauge", "1 when every read of the last poll got an answer, else 0.",
+        r.answering);
+  m.Begin("quovis_mode", "gauge",
+          "Operating mode code of the last poll (-1 none, 0 8-VSB, 1 QAM 64, 2 QAM 256, 3 Sleep, "
+          "4 DVB-T, 5 DVB-C, 6 ATSC-MH); the label mode_text names it.");
+  m.Sample("quovis_mode", r.mode, ",mode_text=\"" + LabelValue(r.modeText) + '"');
+  m.Begin("quovis_locked", "gauge",
+          "Lock lamp of the last poll: 1 locked, 0 not locked, -1 not applicable.");
+  for (size_t i = 0; i < kLampNames.size(); ++i)
+    m.Sample("quovis_locked", r.locks[i], std::string(",lamp=\"") + kLampNames[i] + '"');
+  m.One("quovis_snr_db", "gauge", "Signal-to-noise ratio of the last poll in dB (0 unlocked).",
+        ShortestDouble(r.snr));
+  m.One("quovis_snr_avg_db", "gauge", "Averaged signal-to-noise ratio in dB.",
+        ShortestDouble(r.average));
+  m.One("quovis_uncorrectable", "gauge", "Uncorrectable errors the last poll read.",
+        r.uncorrectable);
+  m.One("quovis_correctable", "gauge", "Correctable errors the last poll read.", r.correctable);
+  m.One("quovis_uncorrectable_total", "counter",
+        "Sum of the uncorrectable errors read by every poll since quovis started.",
+        uncorrectableTotal_ + Count(r.uncorrectable));
+  m.One("quovis_correctable_total", "counter",
+        "Sum of the correctable errors read by every poll since quovis started.",
+        correctableTotal_ + Count(r.correctable));
+  m.One("quovis_uncorrectable_rate", "gauge",
+        "Uncorrectable errors over the divisor of the chip's counter setting (NaN without one).",
+        r.uncorrectableRate.value_or(NAN));
+  m.One("quovis_correctable_ber", "gauge", "Correctable errors over 65535.", r.correctableBer);
+  m.One("quovis_polls_total", "counter", "Polls since quovis started.", polls_ + 1);
+  m.One("quovis_last_poll_timestamp_seconds", "gauge",
+        "When the last poll started, in seconds since 1970 (UTC).",
+        std::chrono::duration_cast<std::chrono::milliseconds>(r.timestamp.time_since_epoch())
+                .count() /
+            1000.0);
+  return std::move(m.text());
+}
+
+bool PromRecorder::Write(const Reading& reading) {
+  // The sums count every poll, also one whose file could not be written.
+  std::string document = Document(reading);
+  uncorrectableTotal_ += Count(reading.uncorrectable);
+  correctableTotal_ += Count(reading.correctable);
+  ++polls_;
+  if (!WriteWhole(temporary_, document) || std::rename(temporary_.c_str(), path().c_str()) != 0) {
+    int saved = errno;
+    ::unlink(temporary_.c_str());
+    errno = saved;
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "monitor/Reading.h"
+
+// What every record names besides the reading: the detected chip and the bus.
+struct RecordLabels {
+  std::string chip, bus;
+};
+
+// Writes one record per poll into a file. A write that fails is told once;
+// later polls keep trying, and a write that succeeds again clears the state.
+class Recorder {
+ public:
+  explicit Recorder(std::string path) : path_(std::move(path)) {}
+  virtual ~Recorder() = default;
+
+  // Records one poll. Returns the message for the first failed write of the
+  // run, empty for every other call.
+  std::string Record(const Reading& reading);
+  // Whether the last write failed, and why.
+  bool failing() const { return !failure_.empty(); }
+  const std::string& failure() const { return failure_; }
+  const std::string& path() const { return path_; }
+
+ protected:
+  // Writes one record; false with errno telling why.
+  virtual bool Write(const Reading& reading) = 0;
+
+ private:
+  std::string path_;
+  std::string failure_;
+  bool told_ = false;
+};
+
+// A recorder for the format the file's extension names (.jsonl, .csv,
+// .prom); null with a message naming the path when the extension is unknown
+// or the file cannot be written.
+std::unique_ptr<Recorder> OpenRecorder(const std::string& path, const RecordLabels& labels,
+                                       std::string& error);

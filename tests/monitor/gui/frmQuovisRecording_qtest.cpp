@@ -1,0 +1,81 @@
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/Session.h"
+#include "monitor/gui/frmQuovis.h"
+
+// The monitor window while it records: its title says so, and every poll of
+// the window (start, timer, Update) leaves one record.
+class frmQuovisRecordingTest : public QObject {
+  Q_OBJECT
+
+  struct Started {
+    std::unique_ptr<Session> session;
+    std::unique_ptr<frmQuovis> window;
+  };
+
+  static Started Start(const std::string& file, std::ostream& errors) {
+    Started s;
+    s.session = std::make_unique<Session>(
+        ParseCommandLine({"--bus=sim:s5h1409", "--record", file}));
+    s.session->TellRecordErrorsTo(errors);
+    std::string error;
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    s.window = std::make_unique<frmQuovis>(s.session->monitor());
+    s.session->monitor().PollIntervalChange();
+    s.window->Render();
+    return s;
+  }
+
+  static int Lines(const std::string& path) {
+    std::ifstream in(path);
+    int n = 0;
+    for (std::string line; std::getline(in, line);) ++n;
+    return n;
+  }
+
+ private slots:
+  void everyPollOfTheWindowIsRecorded() {
+    QTemporaryDir dir;
+    std::string file = dir.filePath("window.jsonl").toStdString();
+    std::ostringstream errors;
+    Started s = Start(file, errors);
+    frmQuovis& w = *s.window;
+    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] [recording]"));
+    QCOMPARE(Lines(file), 1);  // the first poll at start-up
+    auto* update = dynamic_cast<QPushButton*>(w.control("cmdUpdate"));
+    QVERIFY(update);
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(Lines(file), 2);
+    emit w.tmrPoll().timeout({});
+    QCOMPARE(Lines(file), 3);
+    QCOMPARE(errors.str(), std::string());
+  }
+
+  void aFailedWriteShowsInTheTitleAndPollingGoesOn() {
+    QTemporaryDir dir;
+    std::string file = dir.filePath("full.csv").toStdString();
+    std::filesystem::create_symlink("/dev/full", file);
+    std::ostringstream errors;
+    Started s = Start(file, errors);
+    frmQuovis& w = *s.window;
+    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] "
+                                      "[recording failed: No space left on device]"));
+    emit w.tmrPoll().timeout({});
+    emit w.tmrPoll().timeout({});
+    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] "
+                                      "[recording failed: No space left on device]"));
+    QCOMPARE(errors.str(), "quovis: cannot write the record to " + file +
+                               ": No space left on device (polling goes on; further write "
+                               "errors are not told)\n");
+  }
+};
+
+QTEST_MAIN(frmQuovisRecordingTest)
+#include "frmQuovisRecording_qtest.moc"

@@ -1,0 +1,319 @@
+#include "record/Recorder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "record/CsvRecorder.h"
+#include "record/PromRecorder.h"
+#include "record/RecordText.h"
+#include "support/CsvReader.h"
+#include "support/PromParser.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+// 2026-12-07T16:45:12.345Z
+const std::chrono::system_clock::time_point kWhen{milliseconds(1796661912345)};
+
+// A locked DVB-T poll with its transmission parameters.
+Reading DvbtReading() {
+  Reading r;
+  r.timestamp = kWhen;
+  r.mode = 4;
+  r.modeText = "DVB-T";
+  r.locks = {1, 1, 0, -1, 1};
+  r.snr = 25.3f;
+  r.average = 24.9f;
+  r.color = 0x00FFFF;
+  r.uncorrectable = 7;
+  r.correctable = 12;
+  r.berCounter = 1;
+  r.uncorrectableRate = 7.0 / 38799;
+  r.correctableBer = 12 / 65535.0;
+  r.carrierOffset = "-1,5 \"kHz\"\nnext";  // a text that needs every CSV rule
+  r.carrierOffsetHex = "FFFF";
+  r.tps = TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K"};
+  return r;
+}
+
+// A sleeping chip: no carrier, no rate (counter setting outside the table).
+Reading SleepReading() {
+  Reading r;
+  r.timestamp = std::chrono::system_clock::time_point{milliseconds(951868799007)};
+  r.mode = 3;
+  r.modeText = "Sleep";
+  r.color = 0x808080;
+  r.berCounter = 7;
+  return r;
+}
+
+struct Folder : ::testing::Test {
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("quovis_record_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::remove_all(dir);
+  }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::unique_ptr<Recorder> Open(const std::string& name, const RecordLabels& labels = {}) {
+    std::string error;
+    auto recorder = OpenRecorder(Path(name), labels, error);
+    EXPECT_TRUE(recorder) << error;
+    return recorder;
+  }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    return names;
+  }
+};
+
+TEST(RecordText, TimestampsColoursAndNumbers) {
+  EXPECT_EQ(IsoUtcText(kWhen), "2026-12-07T16:45:12.345Z");
+  EXPECT_EQ(IsoUtcText(std::chrono::system_clock::time_point{milliseconds(951868799007)}),
+            "2000-02-29T23:59:59.007Z");
+  EXPECT_EQ(IsoUtcText(std::chrono::system_clock::time_point{milliseconds(-1)}),
+            "1969-12-31T23:59:59.999Z");
+  const std::pair<int32_t, const char*> colours[] = {
+      {0x00FF00, "green"}, {0x00FFFF, "yellow"}, {0x0080FF, "orange"},
+      {0x0000FF, "red"},   {0x808080, "grey"},   {0x00C000, "#00C000"},
+      {0x123456, "#563412"}};
+  for (auto [value, name] : colours) EXPECT_EQ(ColorName(value), name) << std::hex << value;
+  EXPECT_EQ(DecimalText(25.3f), "25.3");
+  EXPECT_EQ(ShortestDouble(25.3f), 25.3);
+}
+
+TEST_F(Folder, JsonLinesParseBackWithEveryField) {
+  auto recorder = Open("poll.jsonl");
+  EXPECT_EQ(recorder->Record(DvbtReading()), "");
+  EXPECT_EQ(recorder->Record(SleepReading()), "");
+  std::string text = Slurp(Path("poll.jsonl"));
+  ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+  std::istringstream lines(text);
+  std::string line;
+  std::getline(lines, line);
+  auto j = nlohmann::json::parse(line);
+  EXPECT_EQ(j["time"], "2026-12-07T16:45:12.345Z");
+  EXPECT_EQ(j["answering"], true);
+  EXPECT_EQ(j["mode"], 4);
+  EXPECT_EQ(j["modeText"], "DVB-T");
+  EXPECT_EQ(j["locks"], nlohmann::json::parse(R"({"master":1,"eq":1,"fec":0,"sync":-1,"afc":1})"));
+  EXPECT_EQ(j["snr"], 25.3);
+  EXPECT_EQ(j["average"], 24.9);
+  EXPECT_EQ(j["colour"], "yellow");
+  EXPECT_EQ(j["uncorrectable"], 7);
+  EXPECT_EQ(j["correctable"], 12);
+  EXPECT_DOUBLE_EQ(j["uncorrectableRate"].get<double>(), 7.0 / 38799);
+  EXPECT_DOUBLE_EQ(j["correctableBer"].get<double>(), 12 / 65535.0);
+  EXPECT_EQ(j["carrierOffset"], "-1,5 \"kHz\"\nnext");
+  EXPECT_EQ(j["carrierOffsetHex"], "FFFF");
+  EXPECT_EQ(j["tps"], nlohmann::json::parse(R"({"modulation":2,"modulationText":"QAM64",
+      "hierarchy":0,"hierarchyText":"none","selectHPLP":0,"codeRateCaption":"hp code rate:",
+      "codeRate":1,"codeRateText":"2/3","guard":1,"guardText":"1/16","transmissionMode":1,
+      "transmissionModeText":"8K"})"));
+  std::getline(lines, line);
+  j = nlohmann::json::parse(line);
+  EXPECT_EQ(j["time"], "2000-02-29T23:59:59.007Z");
+  EXPECT_EQ(j["colour"], "grey");
+  EXPECT_EQ(j["locks"]["master"], -1);
+  EXPECT_TRUE(j["uncorrectableRate"].is_null());
+  EXPECT_TRUE(j["carrierOffset"].is_null());
+  EXPECT_TRUE(j["tps"].is_null());
+}
+
+TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
+  {
+    auto recorder = Open("poll.csv");
+    recorder->Record(DvbtReading());
+    recorder->Record(SleepReading());
+  }
+  {  // opened again: rows go on under the same header
+    auto recorder = Open("poll.csv");
+    recorder->Record(DvbtReading());
+  }
+  CsvTable t = ReadCsv(Slurp(Path("poll.csv")));
+  ASSERT_EQ(t.error, "");
+  ASSERT_EQ(t.rows.size(), 4u);
+  const auto& h = t.rows[0];
+  auto at = [&](size_t row, const std::string& column) {
+    size_t i = std::find(h.begin(), h.end(), column) - h.begin();
+    return i < h.size() ? t.rows[row][i] : "<no column " + column + ">";
+  };
+  EXPECT_EQ(h.size(), 31u);
+  const std::pair<const char*, const char*> dvbt[] = {
+      {"time", "2026-12-07T16:45:12.345Z"}, {"answering", "1"}, {"mode", "4"},
+      {"mode_text", "DVB-T"}, {"lock_master", "1"}, {"lock_fec", "0"}, {"lock_sync", "-1"},
+      {"snr_db", "25.3"}, {"average_db", "24.9"}, {"colour", "yellow"}, {"uncorrectable", "7"},
+      {"correctable", "12"}, {"ber_counter", "1"}, {"carrier_offset", "-1,5 \"kHz\"\nnext"},
+      {"carrier_offset_hex", "FFFF"}, {"modulation", "2"}, {"modulation_text", "QAM64"},
+      {"code_rate_caption", "hp code rate:"}, {"code_rate_text", "2/3"},
+      {"transmission_mode_text", "8K"}};
+  for (auto [column, value] : dvbt) {
+    EXPECT_EQ(at(1, column), value) << column;
+    EXPECT_EQ(at(3, column), value) << column;
+  }
+  EXPECT_DOUBLE_EQ(std::stod(at(1, "uncorrectable_rate")), 7.0 / 38799);
+  const std::pair<const char*, const char*> sleeping[] = {
+      {"mode_text", "Sleep"}, {"lock_master", "-1"}, {"colour", "grey"},
+      {"uncorrectable_rate", ""}, {"carrier_offset", ""}, {"modulation", ""}};
+  for (auto [column, value] : sleeping) EXPECT_EQ(at(2, column), value) << column;
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"plain", "plain"},   {"a,b", "\"a,b\""},       {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""}, {"", ""}};
+  for (auto [in, out] : cases) EXPECT_EQ(CsvRecorder::Field(in), out) << in;
+}
+
+TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) {
+  auto recorder = Open("quovis.prom", {"s5h1409", "a\\b\"c\nd"});
+  Reading first = DvbtReading();
+  first.uncorrectable = 3, first.correctable = 10;
+  recorder->Record(first);
+  Reading second = DvbtReading();
+  second.uncorrectable = 5, second.correctable = 2;
+  recorder->Record(second);
+  PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
+  ASSERT_EQ(doc.error, "");
+  std::map<std::string, std::string> own = {{"chip", "s5h1409"}, {"bus", "a\\b\"c\nd"}};
+  for (const auto& s : doc.samples) {
+    EXPECT_EQ(s.labels.at("chip"), "s5h1409") << s.name;
+    EXPECT_EQ(s.labels.at("bus"), "a\\b\"c\nd") << s.name;
+    EXPECT_EQ(doc.helps.count(s.name), 1u) << s.name;
+  }
+  const std::tuple<const char*, const char*, double> expected[] = {
+      {"quovis_answering", "gauge", 1},
+      {"quovis_mode", "gauge", 4},
+      {"quovis_snr_db", "gauge", 25.3},
+      {"quovis_snr_avg_db", "gauge", 24.9},
+      {"quovis_uncorrectable", "gauge", 5},
+      {"quovis_correctable", "gauge", 2},
+      {"quovis_uncorrectable_total", "counter", 8},
+      {"quovis_correctable_total", "counter", 12},
+      {"quovis_correctable_ber", "gauge", 12 / 65535.0},  // as the reading holds it
+      {"quovis_polls_total", "counter", 2},
+      {"quovis_last_poll_timestamp_seconds", "gauge", 1796661912.345}};
+  for (auto [name, type, value] : expected) {
+    const PromSample* s = doc.Find(name);
+    ASSERT_TRUE(s) << name;
+    EXPECT_DOUBLE_EQ(s->value, value) << name;
+    EXPECT_EQ(doc.types[name], type) << name;
+  }
+  EXPECT_EQ(doc.Find("quovis_mode")->labels.at("mode_text"), "DVB-T");
+  const std::pair<const char*, double> lamps[] = {
+      {"master", 1}, {"eq", 1}, {"fec", 0}, {"sync", -1}, {"afc", 1}};
+  for (auto [lamp, value] : lamps) {
+    const PromSample* s = doc.Find("quovis_locked", {{"lamp", lamp}});
+    ASSERT_TRUE(s) << lamp;
+    EXPECT_EQ(s->value, value) << lamp;
+  }
+
+  recorder->Record(SleepReading());
+  doc = ParseProm(Slurp(Path("quovis.prom")));
+  ASSERT_EQ(doc.error, "");
+  EXPECT_TRUE(std::isnan(doc.Find("quovis_uncorrectable_rate")->value));
+  EXPECT_EQ(doc.Find("quovis_uncorrectable_total")->value, 8);  // a poll of 0 adds nothing
+  EXPECT_EQ(doc.Find("quovis_mode")->labels.at("mode_text"), "Sleep");
+}
+
+TEST(PromLabel, EscapesBackslashQuoteAndLineFeed) {
+  EXPECT_EQ(PromRecorder::LabelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd");
+  EXPECT_EQ(PromRecorder::LabelValue("/dev/i2c-3"), "/dev/i2c-3");
+}
+
+TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
+  auto recorder = Open("quovis.prom", {"lgdt3305", "/dev/i2c-3"});
+  auto& prom = static_cast<PromRecorder&>(*recorder);
+  EXPECT_EQ(prom.temporaryPath(), Path(".quovis.prom.tmp"));
+  EXPECT_EQ(Entries(), std::vector<std::string>{});  // the start leaves nothing behind
+  recorder->Record(DvbtReading());
+  struct stat before {}, after {};
+  ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &before), 0);
+  recorder->Record(DvbtReading());
+  ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &after), 0);
+  EXPECT_NE(before.st_ino, after.st_ino) << "rewritten in place, not renamed over";
+
+  std::atomic<bool> done = false;
+  std::atomic<int> reads = 0, partial = 0;
+  std::thread reader([&] {
+    while (!done) {
+      std::string text = Slurp(Path("quovis.prom"));
+      PromDocument doc = ParseProm(text);
+      if (!doc.error.empty() || !doc.Find("quovis_last_poll_timestamp_seconds")) ++partial;
+      ++reads;
+    }
+  });
+  for (int i = 0; i < 2000 || reads < 50; ++i) recorder->Record(DvbtReading());
+  done = true;
+  reader.join();
+  EXPECT_EQ(partial, 0) << "of " << reads << " reads";
+  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
+}
+
+TEST_F(Folder, AFailedWriteIsToldOnceAndWritingGoesOn) {
+  for (const char* name : {"full.jsonl", "full.csv"}) {
+    fs::create_symlink("/dev/full", dir / name);
+    auto recorder = Open(name);
+    std::string first = recorder->Record(DvbtReading());
+    EXPECT_EQ(first, "cannot write the record to " + Path(name) +
+                         ": No space left on device (polling goes on; further write errors are "
+                         "not told)");
+    EXPECT_TRUE(recorder->failing());
+    EXPECT_EQ(recorder->Record(DvbtReading()), "");
+    EXPECT_EQ(recorder->failure(), "No space left on device");
+  }
+  // The rename fails while the target is a folder; then the write succeeds again.
+  auto recorder = Open("quovis.prom");
+  fs::create_directories(dir / "quovis.prom" / "in-the-way");
+  EXPECT_NE(recorder->Record(DvbtReading()), "");
+  EXPECT_EQ(recorder->Record(DvbtReading()), "");
+  EXPECT_TRUE(recorder->failing());
+  EXPECT_FALSE(fs::exists(dir / ".quovis.prom.tmp"));
+  fs::remove_all(dir / "quovis.prom");
+  EXPECT_EQ(recorder->Record(DvbtReading()), "");
+  EXPECT_FALSE(recorder->failing());
+  EXPECT_EQ(ParseProm(Slurp(Path("quovis.prom"))).error, "");
+}
+
+TEST_F(Folder, StartFailsWithAMessageNamingThePath) {
+  fs::create_directories(dir / "a-folder.csv");
+  const std::pair<std::string, std::string> cases[] = {
+      {Path("missing/poll.jsonl"), ": No such file or directory"},
+      {Path("missing/poll.csv"), ": No such file or directory"},
+      {Path("missing/poll.prom"), ": No such file or directory"},
+      {Path("a-folder.csv"), ": Is a directory"},
+      {Path("poll.txt"), ": unknown format \".txt\" (the name must end in .jsonl, .csv or .prom)"},
+      {Path("poll"), ": unknown format \"\" (the name must end in .jsonl, .csv or .prom)"}};
+  for (const auto& [path, why] : cases) {
+    std::string error;
+    EXPECT_FALSE(OpenRecorder(path, {}, error)) << path;
+    EXPECT_EQ(error, "cannot record to " + path + why);
+  }
+  fs::create_directories(dir / "q.prom");
+  std::string error;
+  EXPECT_FALSE(OpenRecorder(Path("q.prom"), {}, error));
+  EXPECT_EQ(error, "cannot record to " + Path("q.prom") + ": Is a directory");
+}
+
+}  // namespace
