@@ -45,6 +45,7 @@ Monitor::Monitor(bool debugLayout) : model(DesignModel(debugLayout)), debugLayou
 
 void Monitor::Poll() {
   if (!driver_) return;
+  const auto pollStart = std::chrono::system_clock::now();
   captionedThisPoll_.clear();
   if (bus_) bus_->failedReads = 0;
   Control& snrBar = model["vbalProgressBar1"];
@@ -93,6 +94,25 @@ void Monitor::Poll() {
   // The readings above came partly from presets, not from the chip.
   model.answering = !bus_ || bus_->failedReads == 0;
   if (!model.answering) ShowNoAnswer(snrBarMin, snrBarMax);
+
+  // The reading of this poll, taken from what the window shows.
+  Reading& r = lastReading_;
+  r.timestamp = pollStart;
+  r.answering = model.answering;
+  r.mode = model.answering ? mode : int16_t(-1);
+  r.modeText = model["lblMode"].tag;
+  r.locks = {-1, -1, -1, -1, -1};
+  r.uncorrectable = 0;
+  if (!model.answering) r.snr = r.average = 0;
+  if (model.answering && mode != Mode::Sleep) {
+    const char* lamps[] = {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"};
+    for (int i = 0; i < 5; ++i) {
+      auto fore = model[lamps[i]].fore;
+      r.locks[i] = fore == Color::LampGreen ? 1 : fore == Color::Red ? 0 : -1;
+    }
+    r.uncorrectable = uncorrectable;
+  }
+  if (polled) polled(r);
 }
 
 void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
@@ -142,6 +162,7 @@ void Monitor::ShowSnrAndLocks(int16_t mode) {
 
   Control& label = model["lblSNR"];
   label.text = SingleText(snr) + " / " + SingleText(avg) + " (avg)";
+  lastReading_.snr = snr, lastReading_.average = avg;
   label.back = color;
 
   Control& bar = model["vbalProgressBar1"];

@@ -1,12 +1,14 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 
 #include "bus/Bus.h"
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
+#include "monitor/Reading.h"
 #include "monitor/ViewModel.h"
 
 // The monitor window without its toolkit: the poll that reads the current
@@ -31,6 +33,9 @@ class Monitor : public MonitorView {
 
   // One poll of the current driver into the model.
   void Poll();
+  // What the last poll got, and who hears of each poll.
+  const Reading& lastReading() const { return lastReading_; }
+  std::function<void(const Reading&)> polled;
 
   // The window's controls, as the user works them.
   void PollIntervalChange();
@@ -63,5 +68,6 @@ class Monitor : public MonitorView {
   bool debugLayout_;
   int16_t resetFlag_ = 1;
   bool tpsExpanded_ = false;
-  std::set<std::string> captionedThisPoll_;  // what the driver wrote during the current poll
+  std::set<std::string> captionedThisPoll_;
+  Reading lastReading_;  // what the driver wrote during the current poll
 };
