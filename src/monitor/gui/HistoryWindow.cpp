@@ -169,7 +169,7 @@ void HistoryWindow::ShowRange(int64_t fromMs, int64_t toMs) {
   const int64_t oldest = history_.empty() ? newest : history_[0].ms;
   spanMs_ = std::clamp<int64_t>(toMs - fromMs, kShortestSpanMs,
                                 std::max(kDefaultSpanMs, newest - oldest));
-  endMs_ = std::max(toMs, oldest + spanMs_);
+  endMs_ = toMs;
   following_ = endMs_ >= newest;
   Refresh();
 }
