@@ -83,6 +83,7 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   errors_ = new QValueAxis;
   errors_->setTitleText("errors");
   errors_->setLabelFormat("%.0f");
+  errors_->setTickCount(3);  // whole numbers with an even top
   chart_->addAxis(time_, Qt::AlignBottom);
   chart_->addAxis(db_, Qt::AlignLeft);
   chart_->addAxis(errors_, Qt::AlignRight);
@@ -152,7 +153,7 @@ void HistoryWindow::Refresh() {
   noAnswerEdge_->replace(Blocks(data.noAnswer, top));
   uncorrectable_->replace(Points(data.uncorrectable));
   db_->setRange(0, top);
-  errors_->setRange(0, std::ceil(most * 1.1));
+  errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
   time_->setFormat(spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss");
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
   // The scroll bar counts seconds from the oldest poll to the window's start.
