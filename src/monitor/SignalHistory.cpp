@@ -1,6 +1,7 @@
 #include "monitor/SignalHistory.h"
 
 #include <algorithm>
+#include <cstdint>
 
 SignalHistory::SignalHistory(size_t capacity) : samples_(std::max<size_t>(capacity, 1)) {}
 
@@ -123,9 +124,21 @@ ChartData SignalHistory::Decimate(int64_t fromMs, int64_t toMs, int columns) con
   const int64_t mergeGap = width / columns;
   SpanBuilder lockLost(data.lockLost, mergeGap), noAnswer(data.noAnswer, mergeGap);
   int markColumn = -2;
-  for (size_t i = first; i < last; ++i) {
-    const HistorySample& s = (*this)[i];
-    int column = columnOf(s.ms);
+  // Samples come in time order and change column a few hundred times in
+  // many thousands: divide only when one crosses into the next column.
+  auto columnEnd = [&](int column) {
+    if (column < 0) return fromMs;
+    if (column >= columns) return INT64_MAX;
+    if (column == columns - 1) return toMs + 1;
+    return fromMs + (int64_t(column + 1) * width + columns - 1) / columns;
+  };
+  int column = -1;
+  int64_t nextColumn = INT64_MIN;
+  auto visit = [&](const HistorySample& s) {
+    if (s.ms >= nextColumn) {
+      column = columnOf(s.ms);
+      nextColumn = columnEnd(column);
+    }
     snr.Add(column, s.ms, s.snr);
     average.Add(column, s.ms, s.average);
     noAnswer.Add(s.ms, !s.answering);
@@ -138,6 +151,14 @@ ChartData SignalHistory::Decimate(int64_t fromMs, int64_t toMs, int columns) con
         markColumn = column;
       }
     }
+  };
+  // The ring in its two stored pieces, oldest first.
+  const size_t cap = samples_.size();
+  for (size_t i = first; i < last;) {
+    size_t at = (head_ + i) % cap;
+    size_t run = std::min(last - i, cap - at);
+    for (const HistorySample* p = &samples_[at], *end = p + run; p != end; ++p) visit(*p);
+    i += run;
   }
   snr.Flush();
   average.Flush();
