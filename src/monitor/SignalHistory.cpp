@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-SignalHistory::SignalHistory(size_t capacity) : samples_(std::max<size_t>(capacity, 1)) {}
+SignalHistory::SignalHistory(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
 void SignalHistory::Append(const Reading& reading) {
   HistorySample s;
@@ -24,8 +24,8 @@ void SignalHistory::Append(const Reading& reading) {
   } else {
     haveBaseline_ = false;
   }
-  if (size_ < samples_.size()) {
-    samples_[(head_ + size_) % samples_.size()] = s;
+  if (size_ < capacity_) {
+    samples_.push_back(s);
     ++size_;
   } else {
     samples_[head_] = s;

@@ -44,11 +44,11 @@ class SignalHistory {
   void Append(const Reading& reading);
 
   size_t size() const { return size_; }
-  size_t capacity() const { return samples_.size(); }
+  size_t capacity() const { return capacity_; }
   bool empty() const { return size_ == 0; }
   // Oldest first.
   const HistorySample& operator[](size_t i) const {
-    return samples_[(head_ + i) % samples_.size()];
+    return samples_[(head_ + i) % samples_.size()];  // the ring is full once it wraps
   }
 
   // The chart data of the window [fromMs, toMs] drawn over `columns` pixels.
@@ -57,7 +57,10 @@ class SignalHistory {
  private:
   size_t LowerBound(int64_t ms) const;  // first sample at or after ms
 
+  // Grows with the polls up to the capacity, then the newest sample takes
+  // the oldest one's place.
   std::vector<HistorySample> samples_;
+  size_t capacity_;
   size_t head_ = 0, size_ = 0;
   // The counter of the last locked poll: increments are counted from it.
   bool haveBaseline_ = false;
