@@ -147,15 +147,17 @@ void HistoryWindow::Refresh() {
   for (const ChartPoint& p : data.uncorrectable) most = std::max(most, p.value);
 
   drawing_ = true;
+  // Axes first: each change of range places every series' points again.
+  db_->setRange(0, top);
+  errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
+  const QString format = spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
+  if (time_->format() != format) time_->setFormat(format);
+  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
   snr_->replace(Points(data.snr));
   average_->replace(Points(data.average));
   lockLostEdge_->replace(Blocks(data.lockLost, top));
   noAnswerEdge_->replace(Blocks(data.noAnswer, top));
   uncorrectable_->replace(Points(data.uncorrectable));
-  db_->setRange(0, top);
-  errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
-  time_->setFormat(spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss");
-  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
   // The scroll bar counts seconds from the oldest poll to the window's start.
   QSignalBlocker quiet(scroll_);
   const int64_t room = std::max<int64_t>(0, newest - oldest - spanMs_);
