@@ -146,6 +146,35 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(AxisTo(c), s.window->history()[3].ms);
   }
 
+  void scrollsBackOverEverythingKept() {
+    Started s = Start();
+    // An hour of polls, one a second.
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(2);
+    for (int i = 0; i <= 3600; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      s.window->history().Append(r);
+    }
+    const qint64 oldest = s.window->history()[0].ms;
+    HistoryWindow& c = s.chart();
+    c.show();
+    QScrollBar* bar = c.scrollBar();
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 3000);  // the hour less the 10 minutes shown
+    QCOMPARE(bar->value(), 3000);
+    bar->setValue(0);
+    QCOMPARE(AxisFrom(c), oldest);
+    QCOMPARE(AxisTo(c), oldest + 600000);
+    bar->setValue(1200);
+    QCOMPARE(AxisFrom(c), oldest + 1200000);
+    bar->setValue(3000);
+    QCOMPARE(AxisTo(c), oldest + 3600000);
+    // Zoomed out to the whole hour there is nothing left to scroll.
+    for (int i = 0; i < 4; ++i) QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(3600000));
+    QCOMPARE(bar->maximum(), 0);
+  }
+
   void historyKeepsFillingWhileTheChartIsHidden() {
     Started s = Start();
     HistoryWindow& c = s.chart();
