@@ -1,6 +1,7 @@
-// Draws the history chart of a simulated S5H1409 that vanished from the bus
-// for two minutes of a quarter of an hour, one poll a second, and saves it
-// as a picture (for the README): quovis_history_screenshot FILE.png
+// Draws the history chart of a simulated S5H1409, polled once a second for a
+// quarter of an hour, that lost its lock for a minute and later vanished
+// from the bus for two, and saves it as a picture (for the README):
+// quovis_history_screenshot FILE.png
 #include <QApplication>
 #include <QScrollBar>
 #include <chrono>
@@ -37,7 +38,11 @@ int main(int argc, char** argv) {
     stamped.timestamp = start + std::chrono::seconds(second);
     window.history().Append(stamped);
   };
+  std::string ignored;
   for (; second < 900; ++second) {
+    // The chip holds still, all lock bits clear, then wanders locked again.
+    if (second == 180) board.live = false, board.DeviceAt(0x32)->SetRegister(0xF1, 830, ignored);
+    if (second == 240) board.live = true;
     if (second == 420) board.SetFault(0x32, {.nak = true});  // the board vanishes
     if (second == 540) board.SetFault(0x32, {});               // and comes back
     session.monitor().Poll();
