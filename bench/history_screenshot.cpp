@@ -44,14 +44,15 @@ int main(int argc, char** argv) {
     if (second == 180) board.live = false, board.DeviceAt(0x32)->SetRegister(0xF1, 830, ignored);
     if (second == 240) board.live = true;
     if (second == 420) board.SetFault(0x32, {.nak = true});  // the board vanishes
-    if (second == 540) board.SetFault(0x32, {});               // and comes back
+    if (second == 540) board.SetFault(0x32, {});             // and comes back
     session.monitor().Poll();
   }
   HistoryWindow& chart = *window.historyWindow();
   chart.resize(900, 420);
   chart.show();
-  chart.ShowRange(std::chrono::duration_cast<std::chrono::milliseconds>(start.time_since_epoch()).count(),
-                  window.history()[window.history().size() - 1].ms);
+  chart.ShowRange(
+      std::chrono::duration_cast<std::chrono::milliseconds>(start.time_since_epoch()).count(),
+      window.history()[window.history().size() - 1].ms);
   for (int i = 0; i < 5; ++i) app.processEvents();
   if (!chart.grab().save(argv[1])) {
     std::cerr << "cannot write " << argv[1] << '\n';

@@ -37,8 +37,10 @@ size_t SignalHistory::LowerBound(int64_t ms) const {
   size_t lo = 0, hi = size_;
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    if ((*this)[mid].ms < ms) lo = mid + 1;
-    else hi = mid;
+    if ((*this)[mid].ms < ms)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -157,7 +159,7 @@ ChartData SignalHistory::Decimate(int64_t fromMs, int64_t toMs, int columns) con
   for (size_t i = first; i < last;) {
     size_t at = (head_ + i) % cap;
     size_t run = std::min(last - i, cap - at);
-    for (const HistorySample* p = &samples_[at], *end = p + run; p != end; ++p) visit(*p);
+    for (const HistorySample *p = &samples_[at], *end = p + run; p != end; ++p) visit(*p);
     i += run;
   }
   snr.Flush();

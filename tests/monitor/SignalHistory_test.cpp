@@ -47,9 +47,9 @@ TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {
   };
   // No baseline at the start or after a lost lock; a counter that went down
   // was cleared, so all of it is new.
-  const Step steps[] = {{Locked, 7, 0},   {Locked, 10, 3}, {Locked, 10, 0}, {Locked, 12, 2},
-                        {Locked, 1, 1},   {Unlocked, 0, 0}, {Locked, 4, 0},  {Locked, 6, 2},
-                        {Silent, 0, 0},   {Locked, 9, 0},   {Locked, 9.5, 0.5}};
+  const Step steps[] = {{Locked, 7, 0}, {Locked, 10, 3},  {Locked, 10, 0},   {Locked, 12, 2},
+                        {Locked, 1, 1}, {Unlocked, 0, 0}, {Locked, 4, 0},    {Locked, 6, 2},
+                        {Silent, 0, 0}, {Locked, 9, 0},   {Locked, 9.5, 0.5}};
   SignalHistory history;
   for (size_t i = 0; i < std::size(steps); ++i) {
     history.Append(At(int64_t(i) * 1000, 20, steps[i].state, steps[i].counter));
@@ -94,8 +94,9 @@ TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
   // 60 polls; no lock for polls 0-4 and 55-59; no answer for 20, 21, 24 and 40.
   SignalHistory history;
   for (int i = 0; i < 60; ++i) {
-    State s = (i < 5 || i >= 55) ? Unlocked : (i == 20 || i == 21 || i == 24 || i == 40) ? Silent
-                                                                                        : Locked;
+    State s = (i < 5 || i >= 55)                           ? Unlocked
+              : (i == 20 || i == 21 || i == 24 || i == 40) ? Silent
+                                                           : Locked;
     history.Append(At(i * 1000, s == Locked ? 20 : 0, s));
   }
   // 11 columns of 5 s: runs less than a column apart are one span.

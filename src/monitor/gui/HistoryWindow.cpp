@@ -72,7 +72,8 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   uncorrectable_->setColor(QColor(220, 120, 0));
   uncorrectable_->setBorderColor(QColor(220, 120, 0));
   // Shading first, so the lines are drawn over it.
-  for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{noAnswer_, lockLost_, average_, snr_, uncorrectable_})
+  for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{noAnswer_, lockLost_, average_,
+                                                                    snr_, uncorrectable_})
     chart_->addSeries(s);
 
   time_ = new QDateTimeAxis;  // shows local wall-clock time
@@ -135,8 +136,8 @@ void HistoryWindow::Refresh() {
   const int64_t oldest = history_.empty() ? newest : history_[0].ms;
   if (following_) endMs_ = newest;
   const int64_t fromMs = endMs_ - spanMs_;
-  const int columns = std::max(1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width())
-                                                                      : view_->width());
+  const int columns = std::max(
+      1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width()) : view_->width());
   ChartData data = history_.Decimate(fromMs, endMs_, columns);
 
   double top = 40;

@@ -37,7 +37,8 @@ class HistoryWindowTest : public QObject {
     args.push_back("--bus=sim:s5h1409");
     s.session = std::make_unique<Session>(ParseCommandLine(args));
     std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
+      qFatal("%s", error.c_str());
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.window->Render();
     return s;
@@ -130,7 +131,8 @@ class HistoryWindowTest : public QObject {
     // A rubber band over the chart's left half: the axis shows that half.
     const qint64 from = AxisFrom(c), to = AxisTo(c);
     QRectF plot = c.chartView()->chart()->plotArea();
-    c.chartView()->chart()->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 2, plot.height()));
+    c.chartView()->chart()->zoomIn(
+        QRectF(plot.left(), plot.top(), plot.width() / 2, plot.height()));
     QVERIFY(qAbs(AxisFrom(c) - from) <= 1);
     QVERIFY(qAbs(AxisTo(c) - (from + to) / 2) <= 1);
     // Looking back stops following: a new poll leaves the range alone.
@@ -140,7 +142,8 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(AxisTo(c), zoomedTo);
 
     // Zooming out stops at ten minutes while the history is shorter.
-    for (int i = 0; i < 5; ++i) QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
+    for (int i = 0; i < 5; ++i)
+      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
     QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(600000));
     QTest::mouseClick(c.findChild<QPushButton*>("cmdLatest"), Qt::LeftButton);
     QCOMPARE(AxisTo(c), s.window->history()[3].ms);
@@ -170,7 +173,8 @@ class HistoryWindowTest : public QObject {
     bar->setValue(3000);
     QCOMPARE(AxisTo(c), oldest + 3600000);
     // Zoomed out to the whole hour there is nothing left to scroll.
-    for (int i = 0; i < 4; ++i) QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
+    for (int i = 0; i < 4; ++i)
+      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
     QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(3600000));
     QCOMPARE(bar->maximum(), 0);
   }
