@@ -1,17 +1,22 @@
-// Resident memory of the monitor window after many polls, and of the
-// console after many log lines: neither may grow without bound.
+// Resident memory of the monitor window after many polls, with a day of
+// history behind its chart, and of the console after many log lines: none
+// may grow without bound. Also how long one redraw of that chart takes.
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QtCharts/QChartView>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "app/Session.h"
 #include "console/gui/ConsolePanel.h"
+#include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
+#include "sim/SimBoard.h"
 
 namespace {
 
@@ -54,6 +59,46 @@ int main(int argc, char** argv) {
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("| after 10,000 polls with rendering | %ld KiB | %.1f us per poll and render |\n",
               ResidentKiB(), ms * 1000 / 10000);
+
+  // A day of polls, one a second on the simulated clock, into the history.
+  int second = 0;
+  session.backend().simBoard->SetClock([&] { return double(second); });
+  const auto dayStart = std::chrono::system_clock::now();
+  session.monitor().clock = [&] { return dayStart + std::chrono::seconds(second); };
+  for (; second < 86400; ++second) session.monitor().Poll();
+  std::printf("| after a day of history (%zu samples) | %ld KiB |\n", window.history().size(),
+              ResidentKiB());
+  HistoryWindow& chart = *window.historyWindow();
+  chart.resize(900, 420);
+  chart.show();
+  app.processEvents();
+  const int64_t newestMs = window.history()[window.history().size() - 1].ms;
+  for (int64_t spanMs : {int64_t(86400) * 1000, HistoryWindow::kDefaultSpanMs}) {
+    chart.ShowRange(newestMs - spanMs, newestMs);
+    chart.chartView()->viewport()->repaint();
+    constexpr int kRedraws = 200;
+    auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRedraws; ++i) chart.Refresh();
+    auto t1 = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRedraws; ++i) {
+      chart.Refresh();
+      chart.chartView()->viewport()->repaint();
+    }
+    auto t2 = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRedraws; ++i) {
+      ChartData data = window.history().Decimate(newestMs - spanMs, newestMs, 800);
+      if (data.snr.empty()) std::abort();
+    }
+    auto t3 = std::chrono::steady_clock::now();
+    std::printf("| chart of the last %s | %ld KiB | %.0f us to decimate and set the series, %.0f us "
+                "with painting, %.0f us of it decimating (800 px) |\n",
+                spanMs > HistoryWindow::kDefaultSpanMs ? "day" : "10 minutes", ResidentKiB(),
+                std::chrono::duration<double, std::micro>(t1 - t0).count() / kRedraws,
+                std::chrono::duration<double, std::micro>(t2 - t1).count() / kRedraws,
+                std::chrono::duration<double, std::micro>(t3 - t2).count() / kRedraws);
+    std::fflush(stdout);
+  }
+  chart.hide();
 
   auto* read = console->findChild<QPushButton*>("cmdRead");
   auto* log = console->findChild<QListWidget*>("lstLog");

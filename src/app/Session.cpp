@@ -30,7 +30,7 @@ bool Session::OpenRecording(std::string& message) {
   recorder_ = OpenRecorder(cl_.record, {startup_.driverClass, cl_.bus}, message);
   if (!recorder_) return false;
   monitor_->model.title = startup_.title + kRecordingSuffix;
-  monitor_->afterPoll = [this] { RecordPoll(); };
+  monitor_->AddPollObserver([this](const Reading&) { RecordPoll(); });
   return true;
 }
 

@@ -79,12 +79,12 @@ void Monitor::Poll() {
   }
   RefuseWritingBoxes();
   lastReading_ = std::move(reading);
-  if (afterPoll) afterPoll();
+  for (const auto& observer : observers_) observer(lastReading_);
 }
 
 Reading Monitor::Read() {
   Reading r;
-  r.timestamp = std::chrono::system_clock::now();
+  r.timestamp = clock();
   r.mode = driver_->OperatingMode();
   // A chip without a valid mode is shown exactly as a sleeping one.
   int16_t mode = r.mode == Mode::None ? Mode::Sleep : r.mode;

@@ -1,9 +1,11 @@
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "bus/Bus.h"
 #include "monitor/Demodulator.h"
@@ -26,7 +28,14 @@ class Monitor : public MonitorView {
   explicit Monitor(bool debugLayout, bool readOnly = false);
 
   ViewModel model;
-  std::function<void()> afterPoll;  // told at the end of every poll
+  // What stamps each reading; the wall clock unless a caller replays time.
+  std::function<std::chrono::system_clock::time_point()> clock = [] {
+    return std::chrono::system_clock::now();
+  };
+  // Told the reading at the end of every poll (recording, the history).
+  void AddPollObserver(std::function<void(const Reading&)> observer) {
+    observers_.push_back(std::move(observer));
+  }
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }
@@ -99,4 +108,5 @@ class Monitor : public MonitorView {
   CaptionLog captions_;                // what the driver wrote during the current poll
   std::map<std::string, int> readAt_;  // caption count when each label's reading was taken
   Reading lastReading_;
+  std::vector<std::function<void(const Reading&)>> observers_;
 };

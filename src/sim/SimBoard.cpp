@@ -22,6 +22,13 @@ uint32_t SimBoard::velI2C_InitByType(int16_t boardType, int32_t) {
   return 0;
 }
 
+void SimBoard::SetFault(int address, SimFault fault) {
+  auto it = devices_.find(address);
+  if (it == devices_.end()) return;
+  it->second.fault = fault;
+  it->second.seen = 0;
+}
+
 SimDevice* SimBoard::Take(uint32_t handle, int32_t address, int32_t count) {
   ++transactions_;
   if (handle == 0 || handle != openHandle_ || count < 0 || count > 4096) return nullptr;

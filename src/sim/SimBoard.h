@@ -27,6 +27,9 @@ class SimBoard : public I2cLibrary {
 
   void AddDevice(int address, std::unique_ptr<SimDevice> device, SimFault fault = {});
   SimDevice* DeviceAt(int address) const;
+  // Gives a device new faults while the board runs (a board that vanishes
+  // and comes back); its transaction count starts again.
+  void SetFault(int address, SimFault fault);
   // Every transaction that reached the board, answered or not.
   long transactions() const { return transactions_; }
   // Bytes those transactions put on the wire: address bytes (one per

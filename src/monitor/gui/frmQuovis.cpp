@@ -7,6 +7,7 @@
 #include "monitor/DesignLayout.h"
 #include "monitor/gui/ClickLabel.h"
 #include "monitor/gui/ColorBar.h"
+#include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/StatusIcons.h"
 #include "monitor/gui/Twips.h"
 
@@ -28,6 +29,20 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
       "QGroupBox { border: 1px solid #A0A0A0; border-radius: 2px; margin-top: 6px; }"
       " QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
   Build();
+  // The history button sits beside "Update", clear of the TPS panel's place.
+  auto* history = new QPushButton("History", this);
+  history->setObjectName("cmdHistory");
+  history->setGeometry(TwipRect(5355, 1260, 870, 375));
+  widgets_.insert("cmdHistory", history);
+  historyWindow_ = new HistoryWindow(history_, this);
+  connect(history, &QPushButton::clicked, this, [this] {
+    historyWindow_->show();
+    historyWindow_->raise();
+  });
+  monitor_.AddPollObserver([this](const Reading& reading) {
+    history_.Append(reading);
+    if (historyWindow_->isVisible()) historyWindow_->Refresh();
+  });
   connect(&tmrPoll_, &QTimer::timeout, this, [this] {
     monitor_.Poll();
     Render();

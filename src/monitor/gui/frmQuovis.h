@@ -8,9 +8,11 @@
 #include <QWidget>
 
 #include "monitor/Monitor.h"
+#include "monitor/SignalHistory.h"
 
 class ColorBar;
 class ClickLabel;
+class HistoryWindow;
 class Tray;
 
 // The monitor window: binds the monitor's view model to widgets, runs the
@@ -30,6 +32,9 @@ class frmQuovis : public QWidget {
   QWidget* control(const QString& name) const { return widgets_.value(name); }
   QTimer& tmrPoll() { return tmrPoll_; }
   Monitor& monitor() { return monitor_; }
+  // Every poll goes into the history, shown or not.
+  SignalHistory& history() { return history_; }
+  HistoryWindow* historyWindow() const { return historyWindow_; }
 
  signals:
   void closed();
@@ -48,4 +53,6 @@ class frmQuovis : public QWidget {
   QTimer tmrPoll_;
   Tray* tray_ = nullptr;
   QWidget* console_ = nullptr;
+  SignalHistory history_;
+  HistoryWindow* historyWindow_ = nullptr;
 };

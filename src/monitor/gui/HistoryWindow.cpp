@@ -1,0 +1,218 @@
+#include "monitor/gui/HistoryWindow.h"
+
+#include <QBoxLayout>
+#include <QDateTime>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+QList<QPointF> Points(const std::vector<ChartPoint>& points) {
+  QList<QPointF> out;
+  out.reserve(qsizetype(points.size()));
+  for (const ChartPoint& p : points) out.append(QPointF(double(p.ms), p.value));
+  return out;
+}
+
+// Each span as a block from the bottom of the chart to its top.
+QList<QPointF> Blocks(const std::vector<TimeSpan>& spans, double top) {
+  QList<QPointF> out;
+  out.reserve(qsizetype(spans.size() * 4));
+  for (const TimeSpan& s : spans) {
+    out << QPointF(double(s.fromMs), 0) << QPointF(double(s.fromMs), top)
+        << QPointF(double(s.toMs), top) << QPointF(double(s.toMs), 0);
+  }
+  return out;
+}
+
+QAreaSeries* Shading(QLineSeries* edge, const QString& name, QColor color) {
+  auto* area = new QAreaSeries(edge);
+  area->setName(name);
+  area->setBrush(color);
+  area->setPen(Qt::NoPen);
+  return area;
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
+    : QWidget(parent, Qt::Window), history_(history) {
+  setObjectName("frmHistory");
+  setWindowTitle("Signal history");
+  resize(900, 420);
+
+  chart_ = new QChart;
+  chart_->setAnimationOptions(QChart::NoAnimation);
+  chart_->legend()->setAlignment(Qt::AlignBottom);
+  snr_ = new QLineSeries;
+  snr_->setName("SNR (dB)");
+  snr_->setColor(QColor(0, 90, 200));
+  average_ = new QLineSeries;
+  average_->setName("Average (dB)");
+  average_->setColor(QColor(0, 150, 60));
+  lockLostEdge_ = new QLineSeries(this);
+  noAnswerEdge_ = new QLineSeries(this);
+  lockLost_ = Shading(lockLostEdge_, "No lock", QColor(230, 0, 0, 70));
+  noAnswer_ = Shading(noAnswerEdge_, "No answer", QColor(110, 110, 110, 110));
+  uncorrectable_ = new QScatterSeries;
+  uncorrectable_->setName("Uncorrectable errors");
+  uncorrectable_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+  uncorrectable_->setMarkerSize(8);
+  uncorrectable_->setColor(QColor(220, 120, 0));
+  uncorrectable_->setBorderColor(QColor(220, 120, 0));
+  // Shading first, so the lines are drawn over it.
+  for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{noAnswer_, lockLost_, average_,
+                                                                    snr_, uncorrectable_})
+    chart_->addSeries(s);
+
+  time_ = new QDateTimeAxis;  // shows local wall-clock time
+  time_->setTickCount(7);
+  db_ = new QValueAxis;
+  db_->setTitleText("dB");
+  db_->setLabelFormat("%.0f");
+  errors_ = new QValueAxis;
+  errors_->setTitleText("errors");
+  errors_->setLabelFormat("%.0f");
+  errors_->setTickCount(3);  // whole numbers with an even top
+  chart_->addAxis(time_, Qt::AlignBottom);
+  chart_->addAxis(db_, Qt::AlignLeft);
+  chart_->addAxis(errors_, Qt::AlignRight);
+  for (QAbstractSeries* s : chart_->series()) {
+    s->attachAxis(time_);
+    s->attachAxis(s == uncorrectable_ ? errors_ : db_);
+  }
+
+  view_ = new QChartView(chart_);
+  view_->setRenderHint(QPainter::Antialiasing, false);
+  view_->setRubberBand(QChartView::HorizontalRubberBand);
+  view_->viewport()->installEventFilter(this);
+  connect(time_, &QDateTimeAxis::rangeChanged, this, [this](QDateTime from, QDateTime to) {
+    RangeChangedByChart(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
+  });
+
+  scroll_ = new QScrollBar(Qt::Horizontal);
+  connect(scroll_, &QScrollBar::valueChanged, this, &HistoryWindow::Scrolled);
+  auto* zoomIn = new QPushButton("Zoom in");
+  auto* zoomOut = new QPushButton("Zoom out");
+  auto* latest = new QPushButton("Latest");
+  zoomIn->setObjectName("cmdZoomIn");
+  zoomOut->setObjectName("cmdZoomOut");
+  latest->setObjectName("cmdLatest");
+  connect(zoomIn, &QPushButton::clicked, this, [this] { ZoomBy(0.5); });
+  connect(zoomOut, &QPushButton::clicked, this, [this] { ZoomBy(2); });
+  connect(latest, &QPushButton::clicked, this, &HistoryWindow::ShowLatest);
+
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(scroll_, 1);
+  controls->addWidget(zoomIn);
+  controls->addWidget(zoomOut);
+  controls->addWidget(latest);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(view_, 1);
+  layout->addLayout(controls);
+  Refresh();
+}
+
+int64_t HistoryWindow::NewestMs() const {
+  if (!history_.empty()) return history_[history_.size() - 1].ms;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+void HistoryWindow::Refresh() {
+  const int64_t newest = NewestMs();
+  const int64_t oldest = history_.empty() ? newest : history_[0].ms;
+  if (following_) endMs_ = newest;
+  const int64_t fromMs = endMs_ - spanMs_;
+  const int columns = std::max(
+      1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width()) : view_->width());
+  ChartData data = history_.Decimate(fromMs, endMs_, columns);
+
+  double top = 40;
+  for (const ChartPoint& p : data.snr) top = std::max(top, p.value);
+  for (const ChartPoint& p : data.average) top = std::max(top, p.value);
+  top = std::ceil(top / 5) * 5;
+  double most = 1;
+  for (const ChartPoint& p : data.uncorrectable) most = std::max(most, p.value);
+
+  drawing_ = true;
+  // Axes first: each change of range places every series' points again.
+  db_->setRange(0, top);
+  errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
+  const QString format = spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
+  if (time_->format() != format) time_->setFormat(format);
+  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
+  snr_->replace(Points(data.snr));
+  average_->replace(Points(data.average));
+  lockLostEdge_->replace(Blocks(data.lockLost, top));
+  noAnswerEdge_->replace(Blocks(data.noAnswer, top));
+  uncorrectable_->replace(Points(data.uncorrectable));
+  // The scroll bar counts seconds from the oldest poll to the window's start.
+  QSignalBlocker quiet(scroll_);
+  const int64_t room = std::max<int64_t>(0, newest - oldest - spanMs_);
+  scroll_->setRange(0, int(room / 1000));
+  scroll_->setPageStep(int(std::min<int64_t>(spanMs_ / 1000, INT32_MAX)));
+  scroll_->setValue(int(std::clamp<int64_t>(fromMs - oldest, 0, room) / 1000));
+  drawing_ = false;
+}
+
+void HistoryWindow::ShowRange(int64_t fromMs, int64_t toMs) {
+  const int64_t newest = NewestMs();
+  const int64_t oldest = history_.empty() ? newest : history_[0].ms;
+  spanMs_ = std::clamp<int64_t>(toMs - fromMs, kShortestSpanMs,
+                                std::max(kDefaultSpanMs, newest - oldest));
+  endMs_ = toMs;
+  following_ = endMs_ >= newest;
+  Refresh();
+}
+
+void HistoryWindow::ShowLatest() {
+  following_ = true;
+  Refresh();
+}
+
+void HistoryWindow::ZoomBy(double factor) {
+  const int64_t middle = endMs_ - spanMs_ / 2;
+  const auto span = int64_t(double(spanMs_) * factor);
+  const int64_t toMs = following_ ? endMs_ : middle + span / 2;
+  ShowRange(toMs - span, toMs);
+}
+
+void HistoryWindow::RangeChangedByChart(int64_t fromMs, int64_t toMs) {
+  // The rubber band (and its right-click zoom out) set the axis directly.
+  if (drawing_) return;
+  ShowRange(fromMs, toMs);
+}
+
+void HistoryWindow::Scrolled(int seconds) {
+  if (history_.empty()) return;
+  if (seconds == scroll_->maximum()) return ShowLatest();
+  const int64_t fromMs = history_[0].ms + int64_t(seconds) * 1000;
+  ShowRange(fromMs, fromMs + spanMs_);
+}
+
+void HistoryWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_->viewport() && event->type() == QEvent::Wheel) {
+    int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    if (delta != 0) ZoomBy(delta > 0 ? 0.5 : 2);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}

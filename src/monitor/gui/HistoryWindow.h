@@ -1,0 +1,67 @@
+#pragma once
+#include <QWidget>
+#include <cstdint>
+
+#include "monitor/SignalHistory.h"
+
+class QAreaSeries;
+class QChart;
+class QChartView;
+class QDateTimeAxis;
+class QLineSeries;
+class QScatterSeries;
+class QScrollBar;
+class QValueAxis;
+
+// The signal over time: SNR and average, spans without lock or without an
+// answer, and marks where uncorrectable errors came. Shows the last ten
+// minutes and follows new polls until the user zooms or scrolls back.
+class HistoryWindow : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int64_t kDefaultSpanMs = 10 * 60 * 1000;
+  static constexpr int64_t kShortestSpanMs = 10 * 1000;
+
+  explicit HistoryWindow(const SignalHistory& history, QWidget* parent = nullptr);
+
+  // Draws the visible stretch again from the history.
+  void Refresh();
+  // Narrows (factor below 1) or widens the visible stretch about its middle.
+  void ZoomBy(double factor);
+  // Shows [fromMs, toMs]; following resumes when it reaches the newest poll.
+  void ShowRange(int64_t fromMs, int64_t toMs);
+  void ShowLatest();
+
+  QLineSeries* snrSeries() const { return snr_; }
+  QLineSeries* averageSeries() const { return average_; }
+  QAreaSeries* lockLostSeries() const { return lockLost_; }
+  QAreaSeries* noAnswerSeries() const { return noAnswer_; }
+  QScatterSeries* uncorrectableSeries() const { return uncorrectable_; }
+  QDateTimeAxis* timeAxis() const { return time_; }
+  QScrollBar* scrollBar() const { return scroll_; }
+  QChartView* chartView() const { return view_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void RangeChangedByChart(int64_t fromMs, int64_t toMs);
+  void Scrolled(int seconds);
+  int64_t NewestMs() const;
+
+  const SignalHistory& history_;
+  QChart* chart_;
+  QChartView* view_;
+  QLineSeries *snr_, *average_, *lockLostEdge_, *noAnswerEdge_;
+  QAreaSeries *lockLost_, *noAnswer_;
+  QScatterSeries* uncorrectable_;
+  QDateTimeAxis* time_;
+  QValueAxis *db_, *errors_;
+  QScrollBar* scroll_;
+
+  int64_t spanMs_ = kDefaultSpanMs;
+  int64_t endMs_ = 0;
+  bool following_ = true;
+  bool drawing_ = false;
+};

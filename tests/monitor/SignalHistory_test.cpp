@@ -1,0 +1,136 @@
+#include "monitor/SignalHistory.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+enum State { Locked, Unlocked, Silent };
+
+Reading At(int64_t ms, float snr, State state = Locked, double uncorrectable = 0) {
+  Reading r;
+  r.timestamp = std::chrono::system_clock::time_point(std::chrono::milliseconds(ms));
+  r.answering = state != Silent;
+  r.locks[Reading::MasterLock] = state == Locked ? 1 : state == Unlocked ? 0 : -1;
+  r.snr = r.average = snr;
+  r.uncorrectable = uncorrectable;
+  return r;
+}
+
+std::vector<std::pair<int64_t, double>> Pairs(const std::vector<ChartPoint>& points) {
+  std::vector<std::pair<int64_t, double>> out;
+  for (const ChartPoint& p : points) out.emplace_back(p.ms, p.value);
+  return out;
+}
+
+std::vector<std::pair<int64_t, int64_t>> Pairs(const std::vector<TimeSpan>& spans) {
+  std::vector<std::pair<int64_t, int64_t>> out;
+  for (const TimeSpan& s : spans) out.emplace_back(s.fromMs, s.toMs);
+  return out;
+}
+
+TEST(SignalHistory, KeepsTheNewestSamplesUpToItsBoundOldestFirst) {
+  SignalHistory history(5);
+  for (int i = 0; i < 8; ++i) history.Append(At(i * 1000, float(i)));
+  ASSERT_EQ(history.size(), 5u);
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(history[i].ms, int64_t(i + 3) * 1000);
+    EXPECT_EQ(history[i].snr, float(i + 3));
+  }
+  EXPECT_EQ(SignalHistory().capacity(), 200000u);  // more than a day at one poll a second
+}
+
+TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {
+  struct Step {
+    State state;
+    double counter;
+    double added;
+  };
+  // No baseline at the start or after a lost lock; a counter that went down
+  // was cleared, so all of it is new.
+  const Step steps[] = {{Locked, 7, 0}, {Locked, 10, 3},  {Locked, 10, 0},   {Locked, 12, 2},
+                        {Locked, 1, 1}, {Unlocked, 0, 0}, {Locked, 4, 0},    {Locked, 6, 2},
+                        {Silent, 0, 0}, {Locked, 9, 0},   {Locked, 9.5, 0.5}};
+  SignalHistory history;
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    history.Append(At(int64_t(i) * 1000, 20, steps[i].state, steps[i].counter));
+    EXPECT_EQ(history[i].uncorrectable, steps[i].added) << "poll " << i;
+    EXPECT_EQ(history[i].locked, steps[i].state == Locked) << "poll " << i;
+    EXPECT_EQ(history[i].answering, steps[i].state != Silent) << "poll " << i;
+  }
+}
+
+TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
+  // 100 polls a second apart at 20 dB; poll 37 got no answer (0 dB), poll
+  // 52 read 30 dB. Over 10 columns of 9.9 s, column k starts with poll 10k.
+  SignalHistory history;
+  for (int i = 0; i < 100; ++i)
+    history.Append(i == 37 ? At(i * 1000, 0, Silent) : At(i * 1000, i == 52 ? 30 : 20));
+  ChartData data = history.Decimate(0, 99000, 10);
+  std::vector<std::pair<int64_t, double>> expected = {
+      {0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
+      {50000, 20}, {52000, 30}, {60000, 20}, {70000, 20}, {80000, 20}, {90000, 20}};
+  EXPECT_EQ(Pairs(data.snr), expected);
+  EXPECT_EQ(Pairs(data.average), expected);
+  EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
+  EXPECT_TRUE(data.lockLost.empty());
+  EXPECT_TRUE(data.uncorrectable.empty());
+}
+
+TEST(SignalHistory, DecimationSumsUncorrectableMarksPerColumn) {
+  SignalHistory history;
+  double counter = 0;
+  for (int i = 0; i < 100; ++i) {
+    if (i == 41) counter += 2;
+    if (i == 43) counter += 1;
+    if (i == 75) counter += 4;
+    history.Append(At(i * 1000, 20, Locked, counter));
+  }
+  ChartData data = history.Decimate(0, 99000, 10);
+  EXPECT_EQ(Pairs(data.uncorrectable),
+            (std::vector<std::pair<int64_t, double>>{{41000, 3}, {75000, 4}}));
+}
+
+TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
+  // 60 polls; no lock for polls 0-4 and 55-59; no answer for 20, 21, 24 and 40.
+  SignalHistory history;
+  for (int i = 0; i < 60; ++i) {
+    State s = (i < 5 || i >= 55)                           ? Unlocked
+              : (i == 20 || i == 21 || i == 24 || i == 40) ? Silent
+                                                           : Locked;
+    history.Append(At(i * 1000, s == Locked ? 20 : 0, s));
+  }
+  // 11 columns of 5 s: runs less than a column apart are one span.
+  ChartData data = history.Decimate(2000, 57000, 11);
+  EXPECT_EQ(Pairs(data.lockLost),
+            (std::vector<std::pair<int64_t, int64_t>>{{2000, 5000}, {55000, 57000}}));
+  EXPECT_EQ(Pairs(data.noAnswer),
+            (std::vector<std::pair<int64_t, int64_t>>{{20000, 25000}, {40000, 41000}}));
+  // A run that reaches the newest poll ends there.
+  data = history.Decimate(0, 80000, 16);
+  EXPECT_EQ(Pairs(data.lockLost),
+            (std::vector<std::pair<int64_t, int64_t>>{{0, 5000}, {55000, 59000}}));
+}
+
+TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
+  SignalHistory empty;
+  ChartData none = empty.Decimate(0, 600000, 800);
+  EXPECT_TRUE(none.snr.empty() && none.average.empty() && none.lockLost.empty() &&
+              none.noAnswer.empty() && none.uncorrectable.empty());
+
+  SignalHistory history;
+  for (int i = 0; i < 10; ++i) history.Append(At(i * 1000, 20, i == 9 ? Unlocked : Locked, i));
+  history.Append(At(500000, 25, Silent));
+  // Inside the gap: only the polls either side, so the line crosses it; the
+  // lock lost at 9 s lasts until the silent poll at 500 s.
+  ChartData gap = history.Decimate(100000, 200000, 800);
+  EXPECT_EQ(Pairs(gap.snr), (std::vector<std::pair<int64_t, double>>{{9000, 20}, {500000, 25}}));
+  EXPECT_EQ(Pairs(gap.lockLost), (std::vector<std::pair<int64_t, int64_t>>{{100000, 200000}}));
+  EXPECT_TRUE(gap.noAnswer.empty());
+  EXPECT_TRUE(gap.uncorrectable.empty());
+  // After the newest poll: nothing but that poll, as the line's last point.
+  ChartData after = history.Decimate(600000, 700000, 800);
+  EXPECT_EQ(Pairs(after.snr), (std::vector<std::pair<int64_t, double>>{{500000, 25}}));
+  EXPECT_TRUE(after.lockLost.empty() && after.noAnswer.empty() && after.uncorrectable.empty());
+}
+
+}  // namespace

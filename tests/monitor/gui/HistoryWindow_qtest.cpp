@@ -1,0 +1,209 @@
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <iostream>
+
+#include "app/CommandLine.h"
+#include "app/Session.h"
+#include "monitor/gui/HistoryWindow.h"
+#include "monitor/gui/Twips.h"
+#include "monitor/gui/frmQuovis.h"
+#include "sim/SimBoard.h"
+
+// The history chart of the monitor window, fed by polls of a simulated
+// S5H1409 (at 0x32) that can stop answering.
+class HistoryWindowTest : public QObject {
+  Q_OBJECT
+
+  struct Started {
+    std::unique_ptr<Session> session;
+    std::unique_ptr<frmQuovis> window;
+    Monitor& monitor() { return session->monitor(); }
+    SimBoard& board() { return *session->backend().simBoard; }
+    HistoryWindow& chart() { return *window->historyWindow(); }
+    void Polls(int n) {
+      for (int i = 0; i < n; ++i) monitor().Poll();
+    }
+  };
+
+  static Started Start(std::vector<std::string> args = {}) {
+    Started s;
+    args.push_back("--bus=sim:s5h1409");
+    s.session = std::make_unique<Session>(ParseCommandLine(args));
+    std::string error;
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
+      qFatal("%s", error.c_str());
+    s.window = std::make_unique<frmQuovis>(s.session->monitor());
+    s.window->Render();
+    return s;
+  }
+
+  static QPushButton* HistoryButton(frmQuovis& w) {
+    auto* button = qobject_cast<QPushButton*>(w.control("cmdHistory"));
+    if (!button) qFatal("no History button");
+    return button;
+  }
+
+  static qint64 AxisFrom(HistoryWindow& c) { return c.timeAxis()->min().toMSecsSinceEpoch(); }
+  static qint64 AxisTo(HistoryWindow& c) { return c.timeAxis()->max().toMSecsSinceEpoch(); }
+
+ private slots:
+  void historyButtonOpensTheChartAndOverlapsNothing() {
+    for (bool debug : {false, true}) {
+      Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{});
+      frmQuovis& w = *s.window;
+      w.show();
+      QPushButton* button = HistoryButton(w);
+      QCOMPARE(button->text(), QString("History"));
+      QVERIFY(button->isVisible());
+      QVERIFY(w.rect().contains(button->geometry()));
+      for (QWidget* other : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == button || !other->isVisible() || other->isWindow()) continue;
+        QVERIFY2(!other->geometry().intersects(button->geometry()),
+                 qPrintable(other->objectName()));
+      }
+      // Where the TPS panel goes when it opens (below the status frame).
+      QVERIFY(!TwipRect(4920, 30 + 1815 + 75, 1815, 1815).intersects(button->geometry()));
+      QVERIFY(!s.chart().isVisible());
+      QTest::mouseClick(button, Qt::LeftButton);
+      QVERIFY(s.chart().isVisible());
+      QCOMPARE(s.chart().windowTitle(), QString("Signal history"));
+    }
+  }
+
+  void chartShowsWhatTheHistoryHolds() {
+    Started s = Start();
+    s.window->show();
+    QTest::mouseClick(HistoryButton(*s.window), Qt::LeftButton);
+    s.Polls(5);
+    s.board().SetFault(0x32, {.nak = true});
+    s.Polls(3);
+    s.board().SetFault(0x32, {});
+    s.Polls(5);
+    const SignalHistory& h = s.window->history();
+    QCOMPARE(h.size(), size_t(13));
+    QVERIFY(h[4].answering && h[4].locked && h[4].snr > 20);
+    QVERIFY(!h[5].answering && !h[7].answering && h[5].snr == 0);
+    QVERIFY(h[8].answering && h[8].locked);
+
+    HistoryWindow& c = s.chart();
+    // The silent polls show as one grey block from the first of them to the
+    // next answer, and the SNR line goes down to 0 there.
+    QList<QPointF> block = c.noAnswerSeries()->upperSeries()->points();
+    QCOMPARE(block.size(), 4);
+    QCOMPARE(qint64(block[0].x()), h[5].ms);
+    QCOMPARE(qint64(block[3].x()), h[8].ms);
+    QCOMPARE(block[0].y(), 0.0);
+    QVERIFY(block[1].y() >= 40);
+    QCOMPARE(c.lockLostSeries()->upperSeries()->count(), 0);
+    QList<QPointF> snr = c.snrSeries()->points();
+    QVERIFY(snr.contains(QPointF(double(h[5].ms), 0)));
+    QVERIFY(snr.contains(QPointF(double(h[0].ms), double(h[0].snr))));
+    for (qsizetype i = 1; i < snr.size(); ++i) QVERIFY(snr[i - 1].x() <= snr[i].x());
+    QVERIFY(c.averageSeries()->count() > 0);
+    QCOMPARE(c.uncorrectableSeries()->count(), 0);  // the simulated chip counts none while still
+  }
+
+  void showsTheLastTenMinutesAndZooms() {
+    Started s = Start();
+    s.Polls(3);
+    HistoryWindow& c = s.chart();
+    c.show();
+    const qint64 newest = s.window->history()[2].ms;
+    QCOMPARE(AxisTo(c), newest);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(600000));
+
+    QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomIn"), Qt::LeftButton);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(300000));
+    QCOMPARE(AxisTo(c), newest);  // still following the newest poll
+
+    QWheelEvent up(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(c.chartView()->viewport(), &up);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(150000));
+
+    // A rubber band over the chart's left half: the axis shows that half.
+    const qint64 from = AxisFrom(c), to = AxisTo(c);
+    QRectF plot = c.chartView()->chart()->plotArea();
+    c.chartView()->chart()->zoomIn(
+        QRectF(plot.left(), plot.top(), plot.width() / 2, plot.height()));
+    QVERIFY(qAbs(AxisFrom(c) - from) <= 1);
+    QVERIFY(qAbs(AxisTo(c) - (from + to) / 2) <= 1);
+    // Looking back stops following: a new poll leaves the range alone.
+    const qint64 zoomedFrom = AxisFrom(c), zoomedTo = AxisTo(c);
+    s.Polls(1);
+    QCOMPARE(AxisFrom(c), zoomedFrom);
+    QCOMPARE(AxisTo(c), zoomedTo);
+
+    // Zooming out stops at ten minutes while the history is shorter.
+    for (int i = 0; i < 5; ++i)
+      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(600000));
+    QTest::mouseClick(c.findChild<QPushButton*>("cmdLatest"), Qt::LeftButton);
+    QCOMPARE(AxisTo(c), s.window->history()[3].ms);
+  }
+
+  void scrollsBackOverEverythingKept() {
+    Started s = Start();
+    // An hour of polls, one a second.
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(2);
+    for (int i = 0; i <= 3600; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      s.window->history().Append(r);
+    }
+    const qint64 oldest = s.window->history()[0].ms;
+    HistoryWindow& c = s.chart();
+    c.show();
+    QScrollBar* bar = c.scrollBar();
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 3000);  // the hour less the 10 minutes shown
+    QCOMPARE(bar->value(), 3000);
+    bar->setValue(0);
+    QCOMPARE(AxisFrom(c), oldest);
+    QCOMPARE(AxisTo(c), oldest + 600000);
+    bar->setValue(1200);
+    QCOMPARE(AxisFrom(c), oldest + 1200000);
+    bar->setValue(3000);
+    QCOMPARE(AxisTo(c), oldest + 3600000);
+    // Zoomed out to the whole hour there is nothing left to scroll.
+    for (int i = 0; i < 4; ++i)
+      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
+    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(3600000));
+    QCOMPARE(bar->maximum(), 0);
+  }
+
+  void historyKeepsFillingWhileTheChartIsHidden() {
+    Started s = Start();
+    HistoryWindow& c = s.chart();
+    c.show();
+    s.Polls(2);
+    c.hide();
+    s.board().SetFault(0x32, {.nak = true});
+    s.Polls(4);
+    s.board().SetFault(0x32, {});
+    QCOMPARE(s.window->history().size(), size_t(6));
+    // The timer's polls feed it too.
+    s.monitor().SliderChanged(0);
+    s.window->Render();
+    QTRY_VERIFY(s.window->history().size() >= 8);
+    s.monitor().SliderChanged(5000);
+    s.window->Render();
+    const SignalHistory& h = s.window->history();
+    c.show();
+    QCOMPARE(AxisTo(c), h[h.size() - 1].ms);
+    QList<QPointF> block = c.noAnswerSeries()->upperSeries()->points();
+    QCOMPARE(block.size(), 4);
+    QCOMPARE(qint64(block[0].x()), h[2].ms);
+    QCOMPARE(qint64(block[3].x()), h[6].ms);
+  }
+};
+
+QTEST_MAIN(HistoryWindowTest)
+#include "HistoryWindow_qtest.moc"
