@@ -26,7 +26,6 @@ class Session {
   Bus& bus() { return *bus_; }
   Monitor& monitor() { return *monitor_; }
   BusBackend& backend() { return backend_; }
-  const Startup& startup() const { return startup_; }
 
  private:
   CommandLine cl_;

@@ -1,9 +1,5 @@
 #pragma once
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QMap>
-#include <QPushButton>
-#include <QSlider>
 #include <QTimer>
 #include <QWidget>
 
@@ -47,5 +43,4 @@ class frmQuovis : public QWidget {
   QMap<QString, QWidget*> widgets_;
   QTimer tmrPoll_;
   Tray* tray_ = nullptr;
-  QWidget* console_ = nullptr;
 };
