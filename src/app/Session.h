@@ -29,8 +29,6 @@ class Session {
   Bus& bus() { return *bus_; }
   Monitor& monitor() { return *monitor_; }
   BusBackend& backend() { return backend_; }
-  const Startup& startup() const { return startup_; }
-  Recorder* recorder() { return recorder_.get(); }
 
  private:
   bool OpenRecording(std::string& message);

@@ -9,7 +9,10 @@ Control Make(const char* kind, const char* parent, const char* text, int left, i
   c.parent = parent;
   c.text = text;
   c.tooltip = tooltip;
-  c.left = left, c.top = top, c.width = width, c.height = height;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
   return c;
 }
 
@@ -25,14 +28,17 @@ ViewModel DesignModel(bool debugLayout) {
   auto bar = [&](const char* name, const char* prefix, int top) {
     Control c = Make("bar", "", prefix, 150, top, 2730, 315);
     c.prefix = prefix;
-    c.min = 0, c.max = 100;
+    c.min = 0;
+    c.max = 100;
     m.Add(name, c);
   };
   bar("vbalProgressBar1", "SNR ", 90);
   bar("vbalProgressBar2", "Uncorrectable Errors: ", 480);
   bar("vbalProgressBar3", "Correctable Errors: ", 870);
   Control slider = Make("slider", "", "", 150, 1260, 2730, 300);
-  slider.min = 0, slider.max = 5000, slider.value = 800;
+  slider.min = 0;
+  slider.max = 5000;
+  slider.value = 800;
   m.Add("Slider1", slider);
   m.Add("Label2", Make("label", "", "Faster", 90, 1560, 600, 195));
   m.Add("Label1", Make("label", "", "Slower", 2310, 1560, 600, 195));

@@ -11,7 +11,9 @@ int32_t DvbtThresholdColor(int modulation, int codeRate, float value) {
   int t1 = 0, t2 = 0, t3 = 0;
   if (modulation >= 0 && modulation <= 2 && codeRate >= 0 && codeRate <= 4) {
     const int* t = kThresholds[modulation][codeRate];
-    t1 = t[0], t2 = t[1], t3 = t[2];
+    t1 = t[0];
+    t2 = t[1];
+    t3 = t[2];
   }
   if (value < t1) return Color::Red;
   if (value < t2) return Color::Orange;

@@ -240,7 +240,8 @@ void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
   label.back = Color::Grey;
   Control& bar = model["vbalProgressBar1"];
   bar.color = Color::Grey;
-  bar.min = snrBarMin, bar.max = snrBarMax;
+  bar.min = snrBarMin;
+  bar.max = snrBarMax;
   bar.value = 0;
   bar.text = bar.prefix + SingleText(0);
   bar.tooltip = SingleText(0) + " / " + SingleText(0) + "(Avg)";
@@ -355,7 +356,8 @@ void Monitor::ShowErrors(const Reading& r) {
   bar2.value = BarValue(uncorrectable);
   bar2.text = bar2.prefix + SignedText(uncorrectable);
   bar2.tooltip = model["lblUcBer"].text;
-  bar2.min = 0, bar2.max = 30;
+  bar2.min = 0;
+  bar2.max = 30;
 
   model["lblPost"].text = "Post V " + NumberText(correctable);
   model["lblBER"].text = Scientific(r.correctableBer);
@@ -367,7 +369,8 @@ void Monitor::ShowErrors(const Reading& r) {
   bar3.value = correctable;
   bar3.text = bar3.prefix + SignedText(correctable);
   bar3.tooltip = model["lblBER"].text;
-  bar3.min = 0, bar3.max = 375;
+  bar3.min = 0;
+  bar3.max = 375;
 }
 
 void Monitor::PollIntervalChange() {

@@ -91,65 +91,93 @@ class Loader {
   }
 
   bool Device(SimBoard& board, const Json& d, const std::string& at, std::string& error) {
-    if (!d.is_object()) return Fail(error, at, "expected an object"), false;
+    if (!d.is_object()) {
+      Fail(error, at, "expected an object");
+      return false;
+    }
     for (const auto& [key, value] : d.items())
-      if (key != "chip" && key != "address" && key != "registers" && key != "fault")
-        return Fail(error, at + "." + key, "unknown entry"), false;
+      if (key != "chip" && key != "address" && key != "registers" && key != "fault") {
+        Fail(error, at + "." + key, "unknown entry");
+        return false;
+      }
     const Json* chipField = Find(d, "chip");
-    if (!chipField || !chipField->is_string())
-      return Fail(error, at + ".chip", "expected a chip name"), false;
+    if (!chipField || !chipField->is_string()) {
+      Fail(error, at + ".chip", "expected a chip name");
+      return false;
+    }
     const std::string& chipName = chipField->get_ref<const std::string&>();
     const SimChip* chip = FindSimChip(chipName);
     if (!chip) {
       std::string known;
       for (const auto& n : SimChipNames()) known += " " + n;
-      return Fail(error, at + ".chip", "unknown chip \"" + chipName + "\" (known:" + known +
-                                           ")"),
-             false;
+      Fail(error, at + ".chip", "unknown chip \"" + chipName + "\" (known:" + known + ")");
+      return false;
     }
     long address = chip->defaultAddress;
     if (const Json* a = Find(d, "address")) {
-      if (!ToLong(*a, address) || address < 0 || address > 0xFE || (address & 1))
-        return Fail(error, at + ".address",
-                    "expected an 8-bit write address (even, 0x00 to 0xFE)"),
-               false;
+      if (!ToLong(*a, address) || address < 0 || address > 0xFE || (address & 1)) {
+        Fail(error, at + ".address", "expected an 8-bit write address (even, 0x00 to 0xFE)");
+        return false;
+      }
     }
-    if (board.DeviceAt(int(address)))
-      return Fail(error, at + ".address", "another device already sits at this address"), false;
+    if (board.DeviceAt(int(address))) {
+      Fail(error, at + ".address", "another device already sits at this address");
+      return false;
+    }
     auto device = chip->make(false);
     if (const Json* regs = Find(d, "registers")) {
-      if (!regs->is_object()) return Fail(error, at + ".registers", "expected an object"), false;
+      if (!regs->is_object()) {
+        Fail(error, at + ".registers", "expected an object");
+        return false;
+      }
       for (const auto& [key, value] : regs->items()) {
         std::string entry = at + ".registers." + key;
         long reg, v;
-        if (!ToLongText(key, reg)) return Fail(error, entry, "register is not a number"), false;
-        if (!ToLong(value, v)) return Fail(error, entry, "value is not a number"), false;
+        if (!ToLongText(key, reg)) {
+          Fail(error, entry, "register is not a number");
+          return false;
+        }
+        if (!ToLong(value, v)) {
+          Fail(error, entry, "value is not a number");
+          return false;
+        }
         std::string why;
-        if (!device->SetRegister(reg, v, why)) return Fail(error, entry, why), false;
+        if (!device->SetRegister(reg, v, why)) {
+          Fail(error, entry, why);
+          return false;
+        }
       }
     }
     SimFault fault;
     if (const Json* f = Find(d, "fault")) {
-      if (!f->is_object()) return Fail(error, at + ".fault", "expected an object"), false;
+      if (!f->is_object()) {
+        Fail(error, at + ".fault", "expected an object");
+        return false;
+      }
       for (const auto& [key, value] : f->items()) {
         if (key == "nak") {
-          if (!value.is_boolean())
-            return Fail(error, at + ".fault.nak", "expected true or false"), false;
+          if (!value.is_boolean()) {
+            Fail(error, at + ".fault.nak", "expected true or false");
+            return false;
+          }
           fault.nak = value.get<bool>();
         } else if (key == "fail_first") {
           long n;
-          if (!ToLong(value, n) || n < 0 || n > 1000000)
-            return Fail(error, at + ".fault.fail_first", "expected a count from 0 to 1000000"),
-                   false;
+          if (!ToLong(value, n) || n < 0 || n > 1000000) {
+            Fail(error, at + ".fault.fail_first", "expected a count from 0 to 1000000");
+            return false;
+          }
           fault.failFirst = int(n);
         } else if (key == "fail_after") {
           long n;
-          if (!ToLong(value, n) || n < 0 || n > 1000000)
-            return Fail(error, at + ".fault.fail_after", "expected a count from 0 to 1000000"),
-                   false;
+          if (!ToLong(value, n) || n < 0 || n > 1000000) {
+            Fail(error, at + ".fault.fail_after", "expected a count from 0 to 1000000");
+            return false;
+          }
           fault.failAfter = int(n);
         } else {
-          return Fail(error, at + ".fault." + key, "unknown entry"), false;
+          Fail(error, at + ".fault." + key, "unknown entry");
+          return false;
         }
       }
     }

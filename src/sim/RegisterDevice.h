@@ -21,16 +21,14 @@ class RegisterDevice : public SimDevice {
   bool SetRegister(long reg, long value, std::string& error) override;
   long GetRegister(long reg) const override;
   bool Learn(const SimRead& read, std::map<long, long>& registers) override;
-  int RegisterBytes(long reg) const override { return (void)reg, registerBytes_; }
+  int RegisterBytes(long /*reg*/) const override { return registerBytes_; }
   int AddressBytes() const override { return addressBytes_; }
-
-  int registerBytes() const { return registerBytes_; }
 
  protected:
   // Called after a register was written by the bus; value is the new content.
-  virtual void OnWrite(long reg, long value) { (void)reg, (void)value; }
+  virtual void OnWrite(long /*reg*/, long /*value*/) {}
   // Called before a register is read by the bus, so a model can refresh it.
-  virtual void OnRead(long reg) { (void)reg; }
+  virtual void OnRead(long /*reg*/) {}
 
   // Learns the registers behind bytes read from `start` on, as ReadBytes
   // sends them; the register pointer moves past them.

@@ -1,5 +1,7 @@
 #include "sim/SimBoard.h"
 
+#include <chrono>
+
 SimBoard::SimBoard() {
   auto start = std::chrono::steady_clock::now();
   clock_ = [start] {

@@ -1,5 +1,4 @@
 #pragma once
-#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>

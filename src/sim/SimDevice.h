@@ -35,13 +35,12 @@ class SimDevice {
   // later read of the same register replaces the value). Reads are learnt
   // in bus order on a fresh model, which follows its own register pointer
   // for plain reads. False when the read does not map onto registers.
-  virtual bool Learn(const SimRead& read, std::map<long, long>& registers) {
-    (void)read, (void)registers;
+  virtual bool Learn(const SimRead& /*read*/, std::map<long, long>& /*registers*/) {
     return false;
   }
   // How many bytes a register holds and a register address takes, for
   // writing them in a board file.
-  virtual int RegisterBytes(long reg) const { return (void)reg, 1; }
+  virtual int RegisterBytes(long /*reg*/) const { return 1; }
   virtual int AddressBytes() const { return 1; }
 
   // Live models let their signal wander; seconds since the board started.

@@ -44,11 +44,11 @@ bool StatsBlockDevice::Learn(const SimRead& read, std::map<long, long>& register
       if (address + long(i) <= 0xFF) registers[address + long(i)] = read.bytes[i];
     return true;
   }
-  if (read.mode != 1 || read.sub != 0 || read.bytes.size() != kWords * 4)
+  if (read.mode != 1 || read.sub != 0 || read.bytes.size() != size_t(kWords) * 4)
     return RegisterDevice::Learn(read, registers);
   for (int w = 0; w < kWords; ++w) {
     uint32_t value = 0;
-    for (int b = 3; b >= 0; --b) value = value << 8 | read.bytes[size_t(w * 4 + b)];
+    for (int b = 3; b >= 0; --b) value = value << 8 | read.bytes[size_t(w) * 4 + size_t(b)];
     registers[kFirstWord + w] = long(value);
   }
   return true;

@@ -19,6 +19,7 @@ TEST(BusTransfers, AttemptsArgumentsAndPresets) {
     std::vector<uint8_t> bytes;  // written (write-reads) or read into the buffer
     bool answered;
     std::vector<uint8_t> in;  // the caller's buffer afterwards
+    // clang-format off
   } cases[] = {
       {"probe answers", {0}, [](Bus& b, auto&) { return b.Answers(0x32, 2); },
        Kind::Read, 1, 0, 0x32, 0, 2, {0, 0}, true, {}},
@@ -42,6 +43,7 @@ TEST(BusTransfers, AttemptsArgumentsAndPresets) {
        [](Bus& b, auto& in) { return b.ReadBlock(0xC6, 0x20, in); },
        Kind::Read, 2, 1, 0xC6, 0x20, 2, {0x01, 0x02}, true, {0x01, 0x02}},
   };
+  // clang-format on
   for (Case& c : cases) {
     FakeI2c fake;
     fake.results = c.results;

@@ -28,6 +28,7 @@ TEST(Reading, OnePollReadIntoItsFields) {
     const char* what;
     void (*script)(ScriptedDriver&);
     Expected want;
+    // clang-format off
   } cases[] = {
       {"locked 8-VSB",
        [](ScriptedDriver& d) {
@@ -59,6 +60,7 @@ TEST(Reading, OnePollReadIntoItsFields) {
        {-1, "Sleep", {-1, -1, -1, -1, -1}, 0, 0, Color::Grey, 0, 0, 0, 0, std::nullopt,
         std::nullopt, "", "", "", "", "", "", ""}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ScriptedDriver driver;

@@ -15,9 +15,8 @@ void Tray::Add(Qt::WindowStates restoreState, QWidget* window, const QString& to
   }
   window_ = window;
   restoreState_ = restoreState & Qt::WindowMinimized ? Qt::WindowNoState : restoreState;
-  icon_ = window->windowIcon();
   tooltip_ = tooltip.left(kTooltipLength);
-  icon_widget_ = std::make_unique<QSystemTrayIcon>(icon_);
+  icon_widget_ = std::make_unique<QSystemTrayIcon>(window->windowIcon());
   icon_widget_->setToolTip(tooltip_);
   connect(icon_widget_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
@@ -29,7 +28,6 @@ void Tray::Add(Qt::WindowStates restoreState, QWidget* window, const QString& to
 
 void Tray::SetIcon(const QIcon& icon) {
   if (!active_) return;
-  icon_ = icon;
   icon_widget_->setIcon(icon);
 }
 

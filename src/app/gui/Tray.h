@@ -27,8 +27,6 @@ class Tray : public QObject {
   bool active() const { return active_; }
 
   QString tooltip() const { return tooltip_; }
-  QIcon icon() const { return icon_; }
-  Qt::WindowStates restoreState() const { return restoreState_; }
 
   // What a left click on the icon does.
   void Clicked();
@@ -39,6 +37,5 @@ class Tray : public QObject {
   QWidget* window_ = nullptr;
   Qt::WindowStates restoreState_ = Qt::WindowNoState;
   QString tooltip_;
-  QIcon icon_;
   std::unique_ptr<QSystemTrayIcon> icon_widget_;
 };

@@ -68,9 +68,13 @@ float au8522::SnrToDb(int16_t mode, int32_t error) {
 int32_t au8522::Colorize(int16_t mode, float snr) {
   float t1 = 0, t2 = 0, t3 = 0;
   if (mode == Mode::Vsb8) {
-    t1 = 15, t2 = 16, t3 = 17;
+    t1 = 15;
+    t2 = 16;
+    t3 = 17;
   } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
-    t1 = 28, t2 = 30, t3 = 34;
+    t1 = 28;
+    t2 = 30;
+    t3 = 34;
   }
   if (snr < t1) return Color::Red;
   if (snr < t2) return Color::Orange;

@@ -1,7 +1,11 @@
 #include "monitor/gui/frmQuovis.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
 
 #include "app/gui/Tray.h"
 #include "monitor/DesignLayout.h"
@@ -105,7 +109,6 @@ void frmQuovis::Build() {
 }
 
 void frmQuovis::HostConsole(QWidget* panel) {
-  console_ = panel;
   panel->setParent(this);
   panel->setGeometry(TwipRect(Design::ConsoleLeft, Design::ConsoleTop, Design::ConsoleWidth,
                               Design::ConsoleHeight));

@@ -1,9 +1,5 @@
 #pragma once
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QMap>
-#include <QPushButton>
-#include <QSlider>
 #include <QTimer>
 #include <QWidget>
 
@@ -52,7 +48,6 @@ class frmQuovis : public QWidget {
   QMap<QString, QWidget*> widgets_;
   QTimer tmrPoll_;
   Tray* tray_ = nullptr;
-  QWidget* console_ = nullptr;
   SignalHistory history_;
   HistoryWindow* historyWindow_ = nullptr;
 };

@@ -122,6 +122,7 @@ const Regs kSetA = {{0x02F4, 9}, {0x0304, 1}, {0x02E4, 0}, {0x02F8, 2},
 TEST(si2165, DvbtParameterDecodingOfEveryField) {
   enum { Modulation, Hierarchy, HpLp, CodeRate, Guard, Fft };
   // Field, its register in set A, register values and the codes they give.
+  // clang-format off
   const std::tuple<int, int, std::vector<std::pair<int, int16_t>>> cases[] = {
       {Modulation, 0x02F4,
        {{3, 0}, {7, 1}, {9, 2}, {8, 4}, {10, 5}, {11, 6}, {0xE9, 2}, {0, -1}, {4, -1}, {12, -1},
@@ -133,6 +134,7 @@ TEST(si2165, DvbtParameterDecodingOfEveryField) {
       {Guard, 0x02F0, {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {0xFC, 3}, {0, -1}, {5, -1}}},
       {Fft, 0x02EC, {{11, 0}, {13, 1}, {12, 2}, {0xFD, 1}, {10, -1}, {14, -1}}},
   };
+  // clang-format on
   for (const auto& [field, reg, valueToCode] : cases) {
     for (auto [value, code] : valueToCode) {
       SiRig rig(1, kSetA);
