@@ -1,5 +1,8 @@
 #include "json/Json.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -111,4 +114,103 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
 
 std::string JsonText(const Json& doc) {
   return doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i], or, when there is
+// none, of the bytes that began one (at least the first) with `complete`
+// false. The reader resumes after those, so one bad byte costs one U+FFFD.
+size_t Utf8Sequence(std::string_view text, size_t i, bool& complete) {
+  const unsigned char lead = text[i];
+  size_t follow = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the byte after the lead
+  if (lead >= 0xC2 && lead <= 0xDF) follow = 1;
+  else if (lead == 0xE0) follow = 2, low = 0xA0;   // no overlong forms
+  else if (lead == 0xED) follow = 2, high = 0x9F;  // no surrogates
+  else if (lead >= 0xE1 && lead <= 0xEF) follow = 2;
+  else if (lead == 0xF0) follow = 3, low = 0x90;
+  else if (lead >= 0xF1 && lead <= 0xF3) follow = 3;
+  else if (lead == 0xF4) follow = 3, high = 0x8F;  // nothing past U+10FFFF
+  size_t length = 1;
+  while (length <= follow && i + length < text.size()) {
+    const unsigned char c = text[i + length];
+    if (c < low || c > high) break;
+    low = 0x80, high = 0xBF;
+    ++length;
+  }
+  complete = follow > 0 && length == follow + 1;
+  return length;
+}
+
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c = text[i];
+    if (c >= 0x80) {
+      bool complete = false;
+      size_t length = Utf8Sequence(text, i, complete);
+      if (complete) out.append(text, i, length);
+      else out += "\xEF\xBF\xBD";
+      i += length;
+      continue;
+    }
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\f': out += "\\f"; break;
+      case '\r': out += "\\r"; break;
+      default:
+        if (c < 0x20) {
+          const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+          out.append(escape, sizeof escape);
+        } else {
+          out += char(c);
+        }
+    }
+    ++i;
+  }
+  out += '"';
+}
+
+void AppendJsonNumber(std::string& out, double value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  // The shortest digits that read back as the value, then laid out plainly
+  // from 1e-4 up to 1e15 and with an exponent of at least two digits beyond.
+  char text[32];
+  const char* end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+  const char* p = text;
+  if (*p == '-') out += *p++;
+  char digits[20];
+  int k = 0;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') digits[k++] = *p;
+  int exponent = 0;
+  std::from_chars(p + 2, end, exponent);  // after the e and its sign
+  if (p[1] == '-') exponent = -exponent;
+  const int n = exponent + 1;  // digits before the point
+  if (k <= n && n <= 15) {
+    out.append(digits, k).append(n - k, '0').append(".0");
+  } else if (0 < n && n <= 15) {
+    out.append(digits, n).append(1, '.').append(digits + n, k - n);
+  } else if (-4 < n && n <= 0) {
+    out.append("0.").append(-n, '0').append(digits, k);
+  } else {
+    out += digits[0];
+    if (k > 1) out.append(1, '.').append(digits + 1, k - 1);
+    out += exponent < 0 ? "e-" : "e+";
+    if (std::abs(exponent) < 10) out += '0';
+    end = std::to_chars(text, text + sizeof text, std::abs(exponent)).ptr;
+    out.append(text, static_cast<size_t>(end - text));
+  }
 }

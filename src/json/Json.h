@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -15,3 +16,9 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
 
 // The document as compact text; bytes that are not UTF-8 become U+FFFD.
 std::string JsonText(const Json& doc);
+
+// The pieces of the same compact text, appended to `out` for writers that
+// build a line by hand: a text quoted and escaped (bytes that are not UTF-8
+// become U+FFFD) and a number laid out as JsonText writes a double.
+void AppendJsonString(std::string& out, std::string_view text);
+void AppendJsonNumber(std::string& out, double value);

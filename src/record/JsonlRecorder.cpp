@@ -1,72 +1,115 @@
 #include "record/JsonlRecorder.h"
 
+#include <charconv>
 #include <cmath>
-#include <nlohmann/json.hpp>
 
+#include "json/Json.h"
 #include "record/RecordText.h"
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Builds one record member by member straight into a text: a poll's record
+// costs a few appends rather than a document tree and its allocations.
+class Members {
+ public:
+  explicit Members(std::string& out) : out_(out) {}
 
-// A number as JSON; null for one that has no finite value. A single-precision
-// value keeps its shortest decimal (25.3, not 25.299999237060547).
-Json Number(double value) {
-  if (!std::isfinite(value)) return nullptr;
-  if (value == std::trunc(value) && std::fabs(value) < 1e15) return int64_t(value);
-  return value;
-}
-Json Number(float value) { return Number(ShortestDouble(value)); }
-template <typename T>
-Json Optional(const std::optional<T>& value) {
-  return value ? Json(*value) : Json(nullptr);
-}
+  Members& Key(const char* name) {
+    out_ += first_ ? '{' : ',';
+    first_ = false;
+    AppendJsonString(out_, name);
+    out_ += ':';
+    return *this;
+  }
+  void Close() { out_ += first_ ? "{}" : "}"; }
+
+  void Text(std::string_view text) { AppendJsonString(out_, text); }
+  void Bool(bool value) { out_ += value ? "true" : "false"; }
+  void Null() { out_ += "null"; }
+  void Integer(long long value) {
+    char text[24];
+    out_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+  }
+  // A whole number below 1e15 without a point; null for one that has no
+  // finite value.
+  void Number(double value) {
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+      Integer(static_cast<long long>(value));
+    else
+      AppendJsonNumber(out_, value);
+  }
+  // A single-precision value keeps its shortest decimal (25.3, not
+  // 25.299999237060547).
+  void Number(float value) { Number(ShortestDouble(value)); }
+  void OptionalText(const std::optional<std::string>& text) { text ? Text(*text) : Null(); }
+
+ private:
+  std::string& out_;
+  bool first_ = true;
+};
 
 }  // namespace
 
 std::unique_ptr<JsonlRecorder> JsonlRecorder::Open(const std::string& path) {
   std::unique_ptr<JsonlRecorder> recorder(new JsonlRecorder(path));
   if (!recorder->file_.Open(path)) return nullptr;
+  recorder->line_.reserve(1024);  // a DVB-T record is about 600 bytes
   return recorder;
 }
 
-std::string JsonlRecorder::Line(const Reading& r) {
-  // Filled key by key: far cheaper than nested initialiser lists.
-  Json record = Json::object();
-  record["time"] = IsoUtcText(r.timestamp);
-  record["answering"] = r.answering;
-  record["mode"] = r.mode;
-  record["modeText"] = r.modeText;
-  Json& locks = record["locks"];
-  for (size_t i = 0; i < kLampNames.size(); ++i) locks[kLampNames[i]] = r.locks[i];
-  record["snr"] = Number(r.snr);
-  record["average"] = Number(r.average);
-  record["colour"] = ColorName(r.color);
-  record["uncorrectable"] = Number(r.uncorrectable);
-  record["correctable"] = r.correctable;
-  record["berCounter"] = Number(r.berCounter);
-  record["uncorrectableRate"] = r.uncorrectableRate ? Number(*r.uncorrectableRate) : Json();
-  record["correctableBer"] = Number(r.correctableBer);
-  record["carrierOffset"] = Optional(r.carrierOffset);
-  record["carrierOffsetHex"] = Optional(r.carrierOffsetHex);
-  Json& tps = record["tps"];
+void JsonlRecorder::AppendLine(std::string& out, const Reading& r) {
+  Members line(out);
+  line.Key("time").Text(IsoUtcText(r.timestamp));
+  line.Key("answering").Bool(r.answering);
+  line.Key("mode").Integer(r.mode);
+  line.Key("modeText").Text(r.modeText);
+  line.Key("locks");
+  Members locks(out);
+  for (size_t i = 0; i < kLampNames.size(); ++i) locks.Key(kLampNames[i]).Integer(r.locks[i]);
+  locks.Close();
+  line.Key("snr").Number(r.snr);
+  line.Key("average").Number(r.average);
+  line.Key("colour").Text(ColorName(r.color));
+  line.Key("uncorrectable").Number(r.uncorrectable);
+  line.Key("correctable").Integer(r.correctable);
+  line.Key("berCounter").Number(r.berCounter);
+  line.Key("uncorrectableRate");
+  r.uncorrectableRate ? line.Number(*r.uncorrectableRate) : line.Null();
+  line.Key("correctableBer").Number(r.correctableBer);
+  line.Key("carrierOffset").OptionalText(r.carrierOffset);
+  line.Key("carrierOffsetHex").OptionalText(r.carrierOffsetHex);
+  line.Key("tps");
   if (r.tps) {
     const TpsReading& t = *r.tps;
-    tps["modulation"] = t.modulation;
-    tps["modulationText"] = t.modulationText;
-    tps["hierarchy"] = t.hierarchy;
-    tps["hierarchyText"] = t.hierarchyText;
-    tps["selectHPLP"] = t.selectHPLP;
-    tps["codeRateCaption"] = t.codeRateCaption;
-    tps["codeRate"] = t.codeRate;
-    tps["codeRateText"] = t.codeRateText;
-    tps["guard"] = t.guard;
-    tps["guardText"] = t.guardText;
-    tps["transmissionMode"] = t.transmissionMode;
-    tps["transmissionModeText"] = t.transmissionModeText;
+    Members tps(out);
+    tps.Key("modulation").Integer(t.modulation);
+    tps.Key("modulationText").Text(t.modulationText);
+    tps.Key("hierarchy").Integer(t.hierarchy);
+    tps.Key("hierarchyText").Text(t.hierarchyText);
+    tps.Key("selectHPLP").Integer(t.selectHPLP);
+    tps.Key("codeRateCaption").Text(t.codeRateCaption);
+    tps.Key("codeRate").Integer(t.codeRate);
+    tps.Key("codeRateText").Text(t.codeRateText);
+    tps.Key("guard").Integer(t.guard);
+    tps.Key("guardText").Text(t.guardText);
+    tps.Key("transmissionMode").Integer(t.transmissionMode);
+    tps.Key("transmissionModeText").Text(t.transmissionModeText);
+    tps.Close();
+  } else {
+    line.Null();
   }
-  // Texts from a chip are not promised to be UTF-8: replace what is not.
-  return record.dump(-1, ' ', false, Json::error_handler_t::replace);
+  line.Close();
 }
 
-bool JsonlRecorder::Write(const Reading& reading) { return file_.Append(Line(reading) + "\n"); }
+std::string JsonlRecorder::Line(const Reading& reading) {
+  std::string line;
+  AppendLine(line, reading);
+  return line;
+}
+
+bool JsonlRecorder::Write(const Reading& reading) {
+  line_.clear();  // keeps its capacity from one poll to the next
+  AppendLine(line_, reading);
+  line_ += '\n';
+  return file_.Append(line_);
+}

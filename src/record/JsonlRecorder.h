@@ -12,6 +12,8 @@ class JsonlRecorder : public Recorder {
   static std::unique_ptr<JsonlRecorder> Open(const std::string& path);
   // The record of one reading, without the line end.
   static std::string Line(const Reading& reading);
+  // The same record appended to `out`.
+  static void AppendLine(std::string& out, const Reading& reading);
 
  protected:
   bool Write(const Reading& reading) override;
@@ -19,4 +21,5 @@ class JsonlRecorder : public Recorder {
  private:
   using Recorder::Recorder;
   AppendFile file_;
+  std::string line_;  // reused by every poll's record
 };

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "record/CsvRecorder.h"
+#include "record/JsonlRecorder.h"
 #include "record/PromRecorder.h"
 #include "record/RecordText.h"
 #include "support/CsvReader.h"
@@ -177,6 +178,66 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
       {"mode_text", "Sleep"}, {"lock_master", "-1"}, {"colour", "grey"},
       {"uncorrectable_rate", ""}, {"carrier_offset", ""}, {"modulation", ""}};
   for (auto [column, value] : sleeping) EXPECT_EQ(at(2, column), value) << column;
+}
+
+// The exact text of a record: member order, number layout, escapes and the
+// replacement of bytes that are not UTF-8.
+TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
+  Reading awkward = SleepReading();
+  awkward.modeText = "q\"b\\s/\x01\x1F\t\n\r\b\f\x7F" "é";
+  awkward.snr = -0.0f;
+  awkward.average = 1234.5f;
+  awkward.color = 0x00C000;
+  awkward.uncorrectable = 1e15;
+  awkward.correctable = -2147483647 - 1;
+  awkward.berCounter = 0.5;
+  awkward.uncorrectableRate = 0.0001;
+  awkward.correctableBer = 1.5e-5;
+  // A stray byte, an overlong form, a surrogate; a four-byte character and
+  // one cut short at the end.
+  awkward.carrierOffset = "\xFFok\xE0\x80x\xED\xA0\x80";
+  awkward.carrierOffsetHex = "\xF0\x9F\x93\xA1\xE2\x82";
+
+  Reading silent;
+  silent.answering = false;
+  silent.timestamp = kWhen;
+  silent.modeText = "No answer";
+  silent.color = 0x808080;
+  silent.carrierOffset = "12.5 kHz";  // kept from the poll before
+
+  const std::string kFffd = "\xEF\xBF\xBD";
+  const std::pair<Reading, std::string> cases[] = {
+      {DvbtReading(),
+       R"({"time":"2026-12-07T16:45:12.345Z","answering":true,"mode":4,"modeText":"DVB-T",)"
+       R"("locks":{"master":1,"eq":1,"fec":0,"sync":-1,"afc":1},"snr":25.3,"average":24.9,)"
+       R"("colour":"yellow","uncorrectable":7,"correctable":12,"berCounter":1,)"
+       R"("uncorrectableRate":0.00018041702105724375,"correctableBer":0.00018310826276035706,)"
+       R"("carrierOffset":"-1,5 \"kHz\"\nnext","carrierOffsetHex":"FFFF",)"
+       R"("tps":{"modulation":2,"modulationText":"QAM64","hierarchy":0,"hierarchyText":"none",)"
+       R"("selectHPLP":0,"codeRateCaption":"hp code rate:","codeRate":1,"codeRateText":"2/3",)"
+       R"("guard":1,"guardText":"1/16","transmissionMode":1,"transmissionModeText":"8K"}})"},
+      {SleepReading(),
+       R"({"time":"2000-02-29T23:59:59.007Z","answering":true,"mode":3,"modeText":"Sleep",)"
+       R"("locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},"snr":0,"average":0,)"
+       R"("colour":"grey","uncorrectable":0,"correctable":0,"berCounter":7,)"
+       R"("uncorrectableRate":null,"correctableBer":0,"carrierOffset":null,)"
+       R"("carrierOffsetHex":null,"tps":null})"},
+      {silent,
+       R"({"time":"2026-12-07T16:45:12.345Z","answering":false,"mode":-1,)"
+       R"("modeText":"No answer","locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},)"
+       R"("snr":0,"average":0,"colour":"grey","uncorrectable":0,"correctable":0,)"
+       R"("berCounter":0,"uncorrectableRate":null,"correctableBer":0,)"
+       R"("carrierOffset":"12.5 kHz","carrierOffsetHex":null,"tps":null})"},
+      {awkward,
+       R"({"time":"2000-02-29T23:59:59.007Z","answering":true,"mode":3,)"
+       R"("modeText":"q\"b\\s/\u0001\u001f\t\n\r\b\f)" "\x7F" "é" R"(",)"
+       R"("locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},"snr":0,"average":1234.5,)"
+       R"("colour":"#00C000","uncorrectable":1e+15,"correctable":-2147483648,)"
+       R"("berCounter":0.5,"uncorrectableRate":0.0001,"correctableBer":1.5e-05,)"
+       R"("carrierOffset":")" + kFffd + "ok" + kFffd + kFffd + "x" + kFffd + kFffd + kFffd +
+           R"(","carrierOffsetHex":")" "\xF0\x9F\x93\xA1" + kFffd + R"(","tps":null})"},
+  };
+  for (const auto& [reading, line] : cases) EXPECT_EQ(JsonlRecorder::Line(reading), line);
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
