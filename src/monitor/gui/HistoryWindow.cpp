@@ -148,7 +148,10 @@ void HistoryWindow::Refresh() {
   for (const ChartPoint& p : data.uncorrectable) most = std::max(most, p.value);
 
   drawing_ = true;
-  // Axes first: each change of range places every series' points again.
+  // Each change of an axis' range places every series' points again: empty
+  // the lines first, so the new points are placed once, after the axes.
+  snr_->clear();
+  average_->clear();
   db_->setRange(0, top);
   errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
   const QString format = spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
