@@ -138,6 +138,10 @@ void HistoryWindow::Refresh() {
   const int64_t fromMs = endMs_ - spanMs_;
   const int columns = std::max(
       1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width()) : view_->width());
+  // Nothing to do when neither the stretch shown nor the history moved.
+  const DrawnKey key{fromMs, endMs_, columns, newest, oldest, history_.size()};
+  if (key == drawn_) return;
+  drawn_ = key;
   ChartData data = history_.Decimate(fromMs, endMs_, columns);
 
   double top = 40;
@@ -196,6 +200,7 @@ void HistoryWindow::ZoomBy(double factor) {
 void HistoryWindow::RangeChangedByChart(int64_t fromMs, int64_t toMs) {
   // The rubber band (and its right-click zoom out) set the axis directly.
   if (drawing_) return;
+  drawn_ = {};  // the axis no longer shows what was drawn
   ShowRange(fromMs, toMs);
 }
 
