@@ -80,6 +80,29 @@ class ExtremesPerColumn {
   ChartPoint min_{}, max_{};
 };
 
+// Keeps the mean of each column, at the mean time of its samples: a line
+// that smooths already needs no more than one point a column.
+class MeanPerColumn {
+ public:
+  explicit MeanPerColumn(std::vector<ChartPoint>& out) : out_(out) {}
+  void Add(int column, int64_t ms, double value) {
+    if (column != column_) Flush();
+    column_ = column;
+    sumMs_ += ms, sum_ += value, ++count_;
+  }
+  void Flush() {
+    if (count_ == 0) return;
+    out_.push_back({sumMs_ / count_, sum_ / double(count_)});
+    sumMs_ = 0, sum_ = 0, count_ = 0;
+  }
+
+ private:
+  std::vector<ChartPoint>& out_;
+  int column_ = -1;
+  int64_t sumMs_ = 0, count_ = 0;
+  double sum_ = 0;
+};
+
 // Gathers runs of marked samples into spans; runs closer than the merge gap
 // become one span, so no more spans than columns are drawn.
 class SpanBuilder {
@@ -122,7 +145,8 @@ ChartData SignalHistory::Decimate(int64_t fromMs, int64_t toMs, int columns) con
   if (first > 0) --first;
   if (last < size_) ++last;
 
-  ExtremesPerColumn snr(data.snr), average(data.average);
+  ExtremesPerColumn snr(data.snr);
+  MeanPerColumn average(data.average);
   const int64_t mergeGap = width / columns;
   SpanBuilder lockLost(data.lockLost, mergeGap), noAnswer(data.noAnswer, mergeGap);
   int markColumn = -2;

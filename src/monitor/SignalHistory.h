@@ -23,8 +23,9 @@ struct TimeSpan {
   int64_t fromMs, toMs;
 };
 
-// What a chart draws for one visible time window: at most two points per
-// pixel column for each line, the spans without lock or without an answer,
+// What a chart draws for one visible time window: the SNR's lowest and
+// highest point in each pixel column (a single silent poll stays visible),
+// the average's mean in each column, the spans without lock or without an answer,
 // and one mark per column that saw uncorrectable errors.
 struct ChartData {
   std::vector<ChartPoint> snr, average;

@@ -138,6 +138,10 @@ void HistoryWindow::Refresh() {
   const int64_t fromMs = endMs_ - spanMs_;
   const int columns = std::max(
       1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width()) : view_->width());
+  // Nothing to do when neither the stretch shown nor the history moved.
+  const DrawnKey key{fromMs, endMs_, columns, newest, oldest, history_.size()};
+  if (key == drawn_) return;
+  drawn_ = key;
   ChartData data = history_.Decimate(fromMs, endMs_, columns);
 
   double top = 40;
@@ -148,7 +152,10 @@ void HistoryWindow::Refresh() {
   for (const ChartPoint& p : data.uncorrectable) most = std::max(most, p.value);
 
   drawing_ = true;
-  // Axes first: each change of range places every series' points again.
+  // Each change of an axis' range places every series' points again: empty
+  // the lines first, so the new points are placed once, after the axes.
+  snr_->clear();
+  average_->clear();
   db_->setRange(0, top);
   errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
   const QString format = spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
@@ -193,6 +200,7 @@ void HistoryWindow::ZoomBy(double factor) {
 void HistoryWindow::RangeChangedByChart(int64_t fromMs, int64_t toMs) {
   // The rubber band (and its right-click zoom out) set the axis directly.
   if (drawing_) return;
+  drawn_ = {};  // the axis no longer shows what was drawn
   ShowRange(fromMs, toMs);
 }
 

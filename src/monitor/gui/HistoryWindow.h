@@ -64,4 +64,13 @@ class HistoryWindow : public QWidget {
   int64_t endMs_ = 0;
   bool following_ = true;
   bool drawing_ = false;
+  // What the chart shows now, to skip redraws that would change nothing.
+  struct DrawnKey {
+    int64_t fromMs = 0, toMs = 0;
+    int columns = 0;
+    int64_t newestMs = 0, oldestMs = 0;
+    size_t samples = 0;
+    bool operator==(const DrawnKey&) const = default;
+  };
+  DrawnKey drawn_;
 };
