@@ -28,7 +28,7 @@ QList<QPointF> Points(const std::vector<ChartPoint>& points) {
 // Each span as a block from the bottom of the chart to its top.
 QList<QPointF> Blocks(const std::vector<TimeSpan>& spans, double top) {
   QList<QPointF> out;
-  out.reserve(qsizetype(spans.size() * 4));
+  out.reserve(qsizetype(spans.size()) * 4);
   for (const TimeSpan& s : spans) {
     out << QPointF(double(s.fromMs), 0) << QPointF(double(s.fromMs), top)
         << QPointF(double(s.toMs), top) << QPointF(double(s.toMs), 0);
@@ -97,7 +97,7 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   view_->setRenderHint(QPainter::Antialiasing, false);
   view_->setRubberBand(QChartView::HorizontalRubberBand);
   view_->viewport()->installEventFilter(this);
-  connect(time_, &QDateTimeAxis::rangeChanged, this, [this](QDateTime from, QDateTime to) {
+  connect(time_, &QDateTimeAxis::rangeChanged, this, [this](const QDateTime& from, const QDateTime& to) {
     RangeChangedByChart(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
   });
 
@@ -158,7 +158,7 @@ void HistoryWindow::Refresh() {
   average_->clear();
   db_->setRange(0, top);
   errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
-  const QString format = spanMs_ > 12 * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
+  const QString format = spanMs_ > int64_t{12} * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
   if (time_->format() != format) time_->setFormat(format);
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
   snr_->replace(Points(data.snr));

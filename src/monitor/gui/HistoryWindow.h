@@ -19,8 +19,8 @@ class QValueAxis;
 class HistoryWindow : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int64_t kDefaultSpanMs = 10 * 60 * 1000;
-  static constexpr int64_t kShortestSpanMs = 10 * 1000;
+  static constexpr int64_t kDefaultSpanMs = int64_t{10} * 60 * 1000;
+  static constexpr int64_t kShortestSpanMs = int64_t{10} * 1000;
 
   explicit HistoryWindow(const SignalHistory& history, QWidget* parent = nullptr);
 
