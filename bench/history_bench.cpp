@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the history chart computes for one redraw: a day of polls, one a
 // second, decimated to an 800-pixel-wide chart, for the whole day and for
 // the default ten minutes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long one redraw of the history chart takes after a poll, with a day of
 // polls (one a second) behind it, offscreen: the decimation alone, the
 // redraw (decimate and hand the points to the chart) and painting the chart.
@@ -82,8 +83,8 @@ int main(int argc, char** argv) {
       paint.push_back(Us(t1, t2));
     }
     std::printf("| %s at %d px | %.0f us | %.0f us | %.0f us | %lld + %lld |\n",
-                spanMs > HistoryWindow::kDefaultSpanMs ? "the day" : "the last 10 minutes",
-                columns, MedianUs(decimate), MedianUs(redraw), MedianUs(paint),
+                spanMs > HistoryWindow::kDefaultSpanMs ? "the day" : "the last 10 minutes", columns,
+                MedianUs(decimate), MedianUs(redraw), MedianUs(paint),
                 (long long)chart.snrSeries()->count(), (long long)chart.averageSeries()->count());
   }
   return 0;

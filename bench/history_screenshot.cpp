@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the history chart of a simulated S5H1409, polled once a second for a
 // quarter of an hour, that lost its lock for a minute and later vanished
 // from the bus for two, and saves it as a picture (for the README):

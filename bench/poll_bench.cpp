@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one poll per built-in simulated board, with the bus traffic it
 // causes: transactions and wire bytes per poll, and the time those bytes
 // take on a 100 kHz bus (9 bit times per byte), the physical floor.

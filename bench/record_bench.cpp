@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What recording adds to a poll: one record written to a file in /tmp, per
 // format (the .prom file rewritten through a temporary file and a rename).
 #include <benchmark/benchmark.h>

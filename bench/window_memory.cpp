@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resident memory of the monitor window after many polls, with a day of
 // history behind its chart, and of the console after many log lines: none
 // may grow without bound. Also how long one redraw of that chart takes.
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     window.Render();
     if (i % 100 == 0) app.processEvents();
   }
-  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("| after 10,000 polls with rendering | %ld KiB | %.1f us per poll and render |\n",
               ResidentKiB(), ms * 1000 / 10000);
 
@@ -90,12 +92,13 @@ int main(int argc, char** argv) {
       if (data.snr.empty()) std::abort();
     }
     auto t3 = std::chrono::steady_clock::now();
-    std::printf("| chart of the last %s | %ld KiB | %.0f us to decimate and set the series, %.0f us "
-                "with painting, %.0f us of it decimating (800 px) |\n",
-                spanMs > HistoryWindow::kDefaultSpanMs ? "day" : "10 minutes", ResidentKiB(),
-                std::chrono::duration<double, std::micro>(t1 - t0).count() / kRedraws,
-                std::chrono::duration<double, std::micro>(t2 - t1).count() / kRedraws,
-                std::chrono::duration<double, std::micro>(t3 - t2).count() / kRedraws);
+    std::printf(
+        "| chart of the last %s | %ld KiB | %.0f us to decimate and set the series, %.0f us "
+        "with painting, %.0f us of it decimating (800 px) |\n",
+        spanMs > HistoryWindow::kDefaultSpanMs ? "day" : "10 minutes", ResidentKiB(),
+        std::chrono::duration<double, std::micro>(t1 - t0).count() / kRedraws,
+        std::chrono::duration<double, std::micro>(t2 - t1).count() / kRedraws,
+        std::chrono::duration<double, std::micro>(t3 - t2).count() / kRedraws);
     std::fflush(stdout);
   }
   chart.hide();
@@ -105,8 +108,9 @@ int main(int argc, char** argv) {
   for (int target = 1000; target <= 100000; target *= 10) {
     auto t0 = std::chrono::steady_clock::now();
     while (log->count() < target) read->click();
-    std::printf("| %d log lines | %ld KiB | %.0f ms to add them |\n", target, ResidentKiB(),
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    std::printf(
+        "| %d log lines | %ld KiB | %.0f ms to add them |\n", target, ResidentKiB(),
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     std::fflush(stdout);
   }
   app.processEvents();

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts in place, and the Debian package made from it.
 include(GNUInstallDirs)
 

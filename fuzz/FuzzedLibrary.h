@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +22,8 @@ class FuzzedLibrary : public I2cLibrary {
     if (r == 0) Fill(buffer, count);
     return r;
   }
-  uint8_t velI2C_WriteRead(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t,
-                           int32_t, int32_t readCount, uint8_t* readBuffer) override {
+  uint8_t velI2C_WriteRead(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t, int32_t,
+                           int32_t readCount, uint8_t* readBuffer) override {
     uint8_t r = Result();
     if (r == 0) Fill(readBuffer, readCount);
     return r;

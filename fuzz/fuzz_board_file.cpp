@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board-file reader over arbitrary text; a board it accepts must start
 // and poll like any other.
 #include <string>

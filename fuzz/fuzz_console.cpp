@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console's boxes and commands in any order with any text, over a bus
 // whose answers are the fuzzer's bytes. Nothing may overrun a buffer, and a
 // write must never carry more bytes than the console holds.

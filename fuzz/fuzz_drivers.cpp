@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every driver, probed and polled through the monitor over a bus whose
 // answers are the fuzzer's bytes.
-#include "FuzzedLibrary.h"
 #include "Checks.h"
+#include "FuzzedLibrary.h"
 #include "bus/Bus.h"
 #include "monitor/Detection.h"
 #include "monitor/DriverRegistry.h"

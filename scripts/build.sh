@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (or the folder given first); further
 # arguments go to CMake, e.g. -DQUOVIS_SANITIZE=ON.
 set -e

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formats every tracked C++ source and header with the house layout
 # (.clang-format). With --check it changes nothing and fails on any file
 # that differs from the layout, as CI does.

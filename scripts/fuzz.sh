@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and runs each for the given seconds
 # (default 30) from its seed corpus. A crash leaves its input in build-fuzz/.
 set -e

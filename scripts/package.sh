@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package quovis_<version>_<arch>.deb in a clean
 # build-package/ (Release, no tests) and prints its path.
 set -e

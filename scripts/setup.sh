@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build and the tests need on Debian (once), and generates
 # the decimal-comma locale that the locale tests run under.
 set -e

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: the core's GoogleTest suite and the window
 # tests, which need no display. Arguments as for build.sh.
 set -e

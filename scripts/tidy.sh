@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs clang-tidy with the house checks (.clang-tidy) over every source in
 # src/, windows included, and fails on any finding, as CI does. Builds into
 # build/ (or the folder given first) with a compilation database, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BusSetup.h"
 
 #include "bus/I2cAdapters.h"

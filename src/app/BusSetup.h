@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <memory>
 #include <ostream>
@@ -17,9 +18,7 @@ struct BusBackend {
   std::unique_ptr<I2cLibrary> readOnly;
   std::unique_ptr<I2cLibrary> tracer;
   SimBoard* simBoard = nullptr;  // set for simulated boards
-  I2cLibrary& library() const {
-    return tracer ? *tracer : readOnly ? *readOnly : *backend;
-  }
+  I2cLibrary& library() const { return tracer ? *tracer : readOnly ? *readOnly : *backend; }
   bool simulated() const { return simBoard != nullptr; }
 };
 

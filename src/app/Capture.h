@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <ostream>
 #include <string>
@@ -12,9 +13,9 @@
 // --bus=sim:FILE.json replays.
 struct Capture {
   bool ok = false;
-  std::string message;    // the start-up failure, when not ok
-  std::string boardFile;  // the board file's text
-  std::string summary;    // one line: what was captured
+  std::string message;             // the start-up failure, when not ok
+  std::string boardFile;           // the board file's text
+  std::string summary;             // one line: what was captured
   std::vector<std::string> notes;  // what could not be captured, and why
   long refusedWrites = 0;
 };

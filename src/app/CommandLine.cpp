@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
-
-#include "app/Version.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+
+#include "app/Version.h"
 
 namespace {
 
@@ -48,8 +49,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.record = value("--record=");
       if (cl.record.empty()) cl.errors.push_back("--record needs a file");
     } else if (lower == "--record") {
-      if (i + 1 < args.size()) cl.record = args[++i];
-      else cl.errors.push_back("--record needs a file");
+      if (i + 1 < args.size())
+        cl.record = args[++i];
+      else
+        cl.errors.push_back("--record needs a file");
     } else if (lower == "--trace") {
       cl.trace = true;
     } else if (lower == "--headless") {
@@ -66,13 +69,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.readOnly = true;
     } else if (lower.rfind("--polls=", 0) == 0) {
       long n;
-      if (ParseCount(value("--polls="), 1, 1000000000L, n)) cl.polls = n;
-      else cl.errors.push_back("--polls needs a count of 1 or more, not \"" + value("--polls=") + "\"");
+      if (ParseCount(value("--polls="), 1, 1000000000L, n))
+        cl.polls = n;
+      else
+        cl.errors.push_back("--polls needs a count of 1 or more, not \"" + value("--polls=") +
+                            "\"");
     } else if (lower.rfind("--interval=", 0) == 0) {
       long ms;
-      if (ParseCount(value("--interval="), 0, 86400000L, ms)) cl.intervalMs = ms;
-      else cl.errors.push_back("--interval needs milliseconds from 0 to 86400000, not \"" +
-                               value("--interval=") + "\"");
+      if (ParseCount(value("--interval="), 0, 86400000L, ms))
+        cl.intervalMs = ms;
+      else
+        cl.errors.push_back("--interval needs milliseconds from 0 to 86400000, not \"" +
+                            value("--interval=") + "\"");
     } else if (lower.rfind("--", 0) == 0 && lower.find("-debug") == std::string::npos &&
                lower.find("-demod2") == std::string::npos &&
                lower.find("-notray") == std::string::npos &&

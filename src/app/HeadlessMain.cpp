@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry point in a build without windows: every run is a
 // headless one, and a run that asks for the window is refused.
 #include <iostream>

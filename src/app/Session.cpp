@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Session.h"
 
 #include <chrono>
@@ -38,8 +39,8 @@ void Session::RecordPoll() {
   std::string problem = recorder_->Record(monitor_->lastReading());
   if (!problem.empty()) *recordErrors_ << "quovis: " << problem << std::endl;
   monitor_->model.title =
-      startup_.title +
-      (recorder_->failing() ? kRecordingFailedSuffix + recorder_->failure() + "]" : kRecordingSuffix);
+      startup_.title + (recorder_->failing() ? kRecordingFailedSuffix + recorder_->failure() + "]"
+                                             : kRecordingSuffix);
 }
 
 namespace {
@@ -77,7 +78,9 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
     if (n > 0 && cl.intervalMs > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(cl.intervalMs));
     monitor.Poll();
-    out << (cl.json ? ViewModelJson(monitor.model) : ReportLine(monitor.lastReading(), monitor.model)) << '\n';
+    out << (cl.json ? ViewModelJson(monitor.model)
+                    : ReportLine(monitor.lastReading(), monitor.model))
+        << '\n';
     out.flush();
   }
   return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/CapturingI2cLibrary.h"
 
 namespace {
@@ -29,11 +30,15 @@ uint8_t CapturingI2cLibrary::velI2C_WriteRead(uint32_t handle, int32_t address, 
                                               uint8_t* writeBuffer, int32_t reserved3,
                                               int32_t reserved4, int32_t readCount,
                                               uint8_t* readBuffer) {
-  uint8_t result = inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount,
-                                           writeBuffer, reserved3, reserved4, readCount,
-                                           readBuffer);
+  uint8_t result =
+      inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount, writeBuffer,
+                              reserved3, reserved4, readCount, readBuffer);
   if (result == 0 && readCount > 0)
-    reads_.push_back({address, true, 0, 0, {writeBuffer, writeBuffer + writeCount},
+    reads_.push_back({address,
+                      true,
+                      0,
+                      0,
+                      {writeBuffer, writeBuffer + writeCount},
                       {readBuffer, readBuffer + readCount}});
   return result;
 }

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/I2cAdapters.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -108,9 +109,12 @@ std::string AdapterListText(const I2cAdapterList& list) {
     missingNode |= a.node.empty();
     deniedNode |= !a.node.empty() && !a.mayOpen;
   }
-  if (missingNode) text += "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n";
+  if (missingNode)
+    text += "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n";
   if (deniedNode)
-    text += "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in again.\n";
+    text +=
+        "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
+        "again.\n";
   text += "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n";
   return text;
 }

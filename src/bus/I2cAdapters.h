@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 // The machine's I2C adapters as the kernel lists them in
 // <sys>/class/i2c-adapter/i2c-N/name, with their i2c-dev nodes <dev>/i2c-N.
@@ -23,13 +24,13 @@ struct I2cAdapterRoots {
 
 struct I2cAdapter {
   int number = 0;
-  std::string name;     // the kernel's adapter name, e.g. "cx23885[0]"
-  std::string node;     // <dev>/i2c-N; empty when there is no such node
-  bool mayOpen = false; // the node allows this user to read and write
+  std::string name;      // the kernel's adapter name, e.g. "cx23885[0]"
+  std::string node;      // <dev>/i2c-N; empty when there is no such node
+  bool mayOpen = false;  // the node allows this user to read and write
 };
 
 struct I2cAdapterList {
-  bool kernelSupport = false;  // <sys>/class/i2c-adapter exists
+  bool kernelSupport = false;        // <sys>/class/i2c-adapter exists
   std::vector<I2cAdapter> adapters;  // by number
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 
@@ -37,8 +38,8 @@ class NoBoardLibrary : public I2cLibrary {
   uint8_t velI2C_ReadArray(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*) override {
     return 1;
   }
-  uint8_t velI2C_WriteRead(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t,
-                           int32_t, int32_t, uint8_t*) override {
+  uint8_t velI2C_WriteRead(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t, int32_t,
+                           int32_t, uint8_t*) override {
     return 1;
   }
 };

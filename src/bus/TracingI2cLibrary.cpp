@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/TracingI2cLibrary.h"
 
 #include <cstdio>
@@ -54,8 +55,9 @@ uint8_t TracingI2cLibrary::velI2C_WriteRead(uint32_t handle, int32_t address, in
                                             int32_t reserved4, int32_t readCount,
                                             uint8_t* readBuffer) {
   std::string written = Bytes(writeBuffer, writeCount);
-  uint8_t result = inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount,
-                                           writeBuffer, reserved3, reserved4, readCount, readBuffer);
+  uint8_t result =
+      inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount, writeBuffer,
+                              reserved3, reserved4, readCount, readBuffer);
   out_ << "velI2C_WriteRead(" << Hex(handle) << ", " << Hex(address) << ", " << writeCount << ", "
        << written << ", " << readCount << ") -> " << int(result) << ' '
        << Bytes(readBuffer, readCount) << '\n';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "json/Json.h"
 
 #include <charconv>
@@ -36,9 +37,7 @@ class Path {
         frames_.pop_back();
         NextItem();
         break;
-      case Event::value:
-        NextItem();
-        break;
+      case Event::value: NextItem(); break;
     }
     return true;
   }
@@ -49,8 +48,10 @@ class Path {
     std::string text;
     for (const Frame& f : frames_) {
       bool lastItem = inLastItem && &f == &frames_.back() && f.items > 0;
-      if (f.array) text += "[" + std::to_string(lastItem ? f.items - 1 : f.items) + "]";
-      else if (!f.keys.empty()) text += (text.empty() ? "" : ".") + f.key;
+      if (f.array)
+        text += "[" + std::to_string(lastItem ? f.items - 1 : f.items) + "]";
+      else if (!f.keys.empty())
+        text += (text.empty() ? "" : ".") + f.key;
     }
     return text;
   }
@@ -72,7 +73,8 @@ class Path {
 
 // The number lexer stops at the x of 0x1C and calls the rest a bad literal.
 bool IsHexNumber(const std::string& what) {
-  for (const char* start : {"last read: '0x", "last read: '0X", "last read: '-0x", "last read: '-0X"})
+  for (const char* start :
+       {"last read: '0x", "last read: '0X", "last read: '-0x", "last read: '-0X"})
     if (what.find(start) != std::string::npos) return true;
   return false;
 }
@@ -97,10 +99,9 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
   }
   Path path;
   try {
-    out = Json::parse(
-        text, [&](int depth, Json::parse_event_t event, Json& parsed) {
-          return path.Track(depth, event, parsed);
-        });
+    out = Json::parse(text, [&](int depth, Json::parse_event_t event, Json& parsed) {
+      return path.Track(depth, event, parsed);
+    });
     return true;
   } catch (const Path::Refused& r) {
     why = r.why;
@@ -125,13 +126,20 @@ size_t Utf8Sequence(std::string_view text, size_t i, bool& complete) {
   const unsigned char lead = text[i];
   size_t follow = 0;
   unsigned char low = 0x80, high = 0xBF;  // the range of the byte after the lead
-  if (lead >= 0xC2 && lead <= 0xDF) follow = 1;
-  else if (lead == 0xE0) follow = 2, low = 0xA0;   // no overlong forms
-  else if (lead == 0xED) follow = 2, high = 0x9F;  // no surrogates
-  else if (lead >= 0xE1 && lead <= 0xEF) follow = 2;
-  else if (lead == 0xF0) follow = 3, low = 0x90;
-  else if (lead >= 0xF1 && lead <= 0xF3) follow = 3;
-  else if (lead == 0xF4) follow = 3, high = 0x8F;  // nothing past U+10FFFF
+  if (lead >= 0xC2 && lead <= 0xDF)
+    follow = 1;
+  else if (lead == 0xE0)
+    follow = 2, low = 0xA0;  // no overlong forms
+  else if (lead == 0xED)
+    follow = 2, high = 0x9F;  // no surrogates
+  else if (lead >= 0xE1 && lead <= 0xEF)
+    follow = 2;
+  else if (lead == 0xF0)
+    follow = 3, low = 0x90;
+  else if (lead >= 0xF1 && lead <= 0xF3)
+    follow = 3;
+  else if (lead == 0xF4)
+    follow = 3, high = 0x8F;  // nothing past U+10FFFF
   size_t length = 1;
   while (length <= follow && i + length < text.size()) {
     const unsigned char c = text[i + length];
@@ -153,8 +161,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
     if (c >= 0x80) {
       bool complete = false;
       size_t length = Utf8Sequence(text, i, complete);
-      if (complete) out.append(text, i, length);
-      else out += "\xEF\xBF\xBD";
+      if (complete)
+        out.append(text, i, length);
+      else
+        out += "\xEF\xBF\xBD";
       i += length;
       continue;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/DesignLayout.h"
 
 namespace {
@@ -92,8 +93,7 @@ ViewModel DesignModel(bool debugLayout) {
   m.Add("lblAGC", Make("label", "frQAM", "AGC", 240, 240, 1575, 255, "AGC"));
   m.Add("lblIFGain", Make("label", "frQAM", "IF Gain", 240, 480, 1575, 255, "IF Gain"));
   m.Add("lblSTRTime", Make("label", "frQAM", "Str Time", 240, 720, 1575, 255, "Str Time"));
-  m.Add("lblFreqOffset",
-        Make("label", "frQAM", "Freq Offset", 240, 960, 1575, 255, "Freq Offset"));
+  m.Add("lblFreqOffset", Make("label", "frQAM", "Freq Offset", 240, 960, 1575, 255, "Freq Offset"));
   m.Add("frVSB", Make("frame", "", "VSB", 2340, 3870, 1935, 1065));
   m.Add("lblSymbolTiming",
         Make("label", "frVSB", "Sym Timing Rec", 240, 240, 1575, 255, "Sym Timing Rec"));
@@ -103,7 +103,7 @@ ViewModel DesignModel(bool debugLayout) {
   m.Add("frSNR", Make("frame", "", "SNR", 240, 5310, 2745, 615));
   m.Add("lblSNR", Make("label", "frSNR", "SNR", 120, 240, 2505, 255, "SNR"));
   // The console's log; the TPS layout hides it outside the debug layout.
-  m.Add("lstLog", Make("list", "", "", Design::ConsoleLeft, Design::ConsoleTop,
-                       Design::ConsoleWidth, 2400));
+  m.Add("lstLog",
+        Make("list", "", "", Design::ConsoleLeft, Design::ConsoleTop, Design::ConsoleWidth, 2400));
   return m;
 }

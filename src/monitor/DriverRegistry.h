@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <functional>
 #include <memory>
@@ -20,8 +21,8 @@ struct DriverRegistration {
   }
 };
 
-#define QUOVIS_REGISTER_DRIVER(cls)                                                  \
-  static const DriverRegistration cls##_registration(                                \
-      #cls, [](Bus& bus, MonitorView& view) -> std::unique_ptr<Demodulator> {        \
-        return std::make_unique<cls>(bus, view);                                     \
+#define QUOVIS_REGISTER_DRIVER(cls)                                           \
+  static const DriverRegistration cls##_registration(                         \
+      #cls, [](Bus& bus, MonitorView& view) -> std::unique_ptr<Demodulator> { \
+        return std::make_unique<cls>(bus, view);                              \
       })

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/Monitor.h"
 
 #include <algorithm>
@@ -113,9 +114,8 @@ Reading Monitor::Read() {
     if (r.locked()) {
       ReadModeReadings(mode, r);
       r.uncorrectable = driver_->UncorrectableErrors().Number();
-      r.correctable = r.uncorrectable <= 63
-                          ? int32_t(BarValue(driver_->PostVeterbiErrors().Number()))
-                          : 256;
+      r.correctable =
+          r.uncorrectable <= 63 ? int32_t(BarValue(driver_->PostVeterbiErrors().Number())) : 256;
     }
     r.passthru = driver_->Passthru() != 0;
     r.sleeping = driver_->Sleep() != 0;
@@ -138,8 +138,7 @@ Reading Monitor::Read() {
 
 TpsReading Monitor::ReadTps() {
   TpsReading t;
-  driver_->GetTPS(t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
-                  t.transmissionMode);
+  driver_->GetTPS(t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard, t.transmissionMode);
   t.modulationText = ModulationText(t.modulation);
   t.hierarchyText = HierarchyText(t.hierarchy);
   t.codeRateCaption = SelectHPLPText(t.selectHPLP);
@@ -362,7 +361,7 @@ void Monitor::ShowErrors(const Reading& r) {
   model["lblPost"].text = "Post V " + NumberText(correctable);
   model["lblBER"].text = Scientific(r.correctableBer);
   Control& bar3 = model["vbalProgressBar3"];
-  bar3.color = correctable >= 0 && correctable <= 30    ? Color::Green
+  bar3.color = correctable >= 0 && correctable <= 30     ? Color::Green
                : correctable >= 31 && correctable <= 75  ? Color::Yellow
                : correctable >= 76 && correctable <= 200 ? Color::Orange
                                                          : Color::Red;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <array>
 #include <chrono>
@@ -48,7 +49,7 @@ struct Reading {
   std::string agc, ifGain, strTime, freqOffset;
   int16_t agcPowerRef = 0;
 
-  std::optional<TpsReading> tps;  // DVB-T and DVB-C only
+  std::optional<TpsReading> tps;           // DVB-T and DVB-C only
   std::optional<bool> passthru, sleeping;  // the gate and sleep states; not asked while asleep
 
   bool locked() const { return locks[MasterLock] == 1; }

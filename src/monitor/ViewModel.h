@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <map>
@@ -36,8 +37,8 @@ struct ViewModel {
   int windowWidth = 0, windowHeight = 0;  // client area, twips
   int statusIcon = 0;                     // 0 window icon, 1..4 green, yellow, orange, red
   std::string trayTooltip;
-  bool answering = true;                  // false when a read of the last poll got no answer
-  int timerInterval = 0;                  // ms, 0 = stopped
+  bool answering = true;  // false when a read of the last poll got no answer
+  int timerInterval = 0;  // ms, 0 = stopped
 
   Control& operator[](const std::string& name) { return controls.at(name); }
   const Control& operator[](const std::string& name) const { return controls.at(name); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/CsvRecorder.h"
 
 #include <initializer_list>
@@ -32,12 +33,36 @@ std::string CsvRecorder::Field(const std::string& text) {
 }
 
 std::string CsvRecorder::Header() {
-  return Join({"time", "answering", "mode", "mode_text", "lock_master", "lock_eq", "lock_fec",
-               "lock_sync", "lock_afc", "snr_db", "average_db", "colour", "uncorrectable",
-               "correctable", "ber_counter", "uncorrectable_rate", "correctable_ber",
-               "carrier_offset", "carrier_offset_hex", "modulation", "modulation_text",
-               "hierarchy", "hierarchy_text", "select_hplp", "code_rate_caption", "code_rate",
-               "code_rate_text", "guard", "guard_text", "transmission_mode",
+  return Join({"time",
+               "answering",
+               "mode",
+               "mode_text",
+               "lock_master",
+               "lock_eq",
+               "lock_fec",
+               "lock_sync",
+               "lock_afc",
+               "snr_db",
+               "average_db",
+               "colour",
+               "uncorrectable",
+               "correctable",
+               "ber_counter",
+               "uncorrectable_rate",
+               "correctable_ber",
+               "carrier_offset",
+               "carrier_offset_hex",
+               "modulation",
+               "modulation_text",
+               "hierarchy",
+               "hierarchy_text",
+               "select_hplp",
+               "code_rate_caption",
+               "code_rate",
+               "code_rate_text",
+               "guard",
+               "guard_text",
+               "transmission_mode",
                "transmission_mode_text"});
 }
 
@@ -47,16 +72,37 @@ std::string CsvRecorder::Row(const Reading& r) {
   TpsReading none;
   const TpsReading& t = r.tps ? *r.tps : none;
   auto code = [&](int16_t value) { return r.tps ? Int(value) : std::string(); };
-  return Join({IsoUtcText(r.timestamp), r.answering ? "1" : "0", Int(r.mode), r.modeText,
-               Int(r.locks[0]), Int(r.locks[1]), Int(r.locks[2]), Int(r.locks[3]),
-               Int(r.locks[4]), DecimalText(r.snr), DecimalText(r.average), ColorName(r.color),
-               DecimalText(r.uncorrectable), Int(r.correctable), DecimalText(r.berCounter),
+  return Join({IsoUtcText(r.timestamp),
+               r.answering ? "1" : "0",
+               Int(r.mode),
+               r.modeText,
+               Int(r.locks[0]),
+               Int(r.locks[1]),
+               Int(r.locks[2]),
+               Int(r.locks[3]),
+               Int(r.locks[4]),
+               DecimalText(r.snr),
+               DecimalText(r.average),
+               ColorName(r.color),
+               DecimalText(r.uncorrectable),
+               Int(r.correctable),
+               DecimalText(r.berCounter),
                r.uncorrectableRate ? DecimalText(*r.uncorrectableRate) : "",
-               DecimalText(r.correctableBer), r.carrierOffset.value_or(""),
-               r.carrierOffsetHex.value_or(""), code(t.modulation), t.modulationText,
-               code(t.hierarchy), t.hierarchyText, code(t.selectHPLP), t.codeRateCaption,
-               code(t.codeRate), t.codeRateText, code(t.guard), t.guardText,
-               code(t.transmissionMode), t.transmissionModeText});
+               DecimalText(r.correctableBer),
+               r.carrierOffset.value_or(""),
+               r.carrierOffsetHex.value_or(""),
+               code(t.modulation),
+               t.modulationText,
+               code(t.hierarchy),
+               t.hierarchyText,
+               code(t.selectHPLP),
+               t.codeRateCaption,
+               code(t.codeRate),
+               t.codeRateText,
+               code(t.guard),
+               t.guardText,
+               code(t.transmissionMode),
+               t.transmissionModeText});
 }
 
 std::unique_ptr<CsvRecorder> CsvRecorder::Open(const std::string& path) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/PromRecorder.h"
 
 #include <fcntl.h>
@@ -61,16 +62,19 @@ double Count(double perPoll) { return perPoll > 0 ? perPoll : 0; }
 std::string PromRecorder::LabelValue(const std::string& text) {
   std::string escaped;
   for (char c : text) {
-    if (c == '\\') escaped += "\\\\";
-    else if (c == '"') escaped += "\\\"";
-    else if (c == '\n') escaped += "\\n";
-    else escaped += c;
+    if (c == '\\')
+      escaped += "\\\\";
+    else if (c == '"')
+      escaped += "\\\"";
+    else if (c == '\n')
+      escaped += "\\n";
+    else
+      escaped += c;
   }
   return escaped;
 }
 
-PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels)
-    : Recorder(path) {
+PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels) : Recorder(path) {
   labels_ = "chip=\"" + LabelValue(labels.chip) + "\",bus=\"" + LabelValue(labels.bus) + '"';
   // Hidden and not ending in .prom: the collector never reads it.
   std::filesystem::path target(path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/Recorder.h"
 
 #include <cerrno>
@@ -26,15 +27,17 @@ std::unique_ptr<Recorder> OpenRecorder(const std::string& path, const RecordLabe
   std::string ext = std::filesystem::path(path).extension().string();
   std::unique_ptr<Recorder> recorder;
   errno = 0;
-  if (ext == ".jsonl") recorder = JsonlRecorder::Open(path);
-  else if (ext == ".csv") recorder = CsvRecorder::Open(path);
-  else if (ext == ".prom") recorder = PromRecorder::Open(path, labels);
+  if (ext == ".jsonl")
+    recorder = JsonlRecorder::Open(path);
+  else if (ext == ".csv")
+    recorder = CsvRecorder::Open(path);
+  else if (ext == ".prom")
+    recorder = PromRecorder::Open(path, labels);
   else {
     error = "cannot record to " + path + ": unknown format \"" + ext +
             "\" (the name must end in .jsonl, .csv or .prom)";
     return nullptr;
   }
-  if (!recorder)
-    error = "cannot record to " + path + ": " + std::strerror(errno ? errno : EIO);
+  if (!recorder) error = "cannot record to " + path + ": " + std::strerror(errno ? errno : EIO);
   return recorder;
 }

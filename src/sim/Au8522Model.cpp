@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated AU8522 at 0x8E: one-byte registers at 12-bit addresses. A read
 // is a write-read whose three command bytes are 0x40 | address bits 11..8,
 // address bits 7..0 and a trailing byte; a write is 0x80 | bits 11..8,
@@ -66,8 +67,9 @@ class Au8522Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("au8522", SimChip{0x8E, [](bool live) {
-                                         return std::make_unique<Au8522Model>(live);
-                                       }});
+const SimChipRegistration registration("au8522",
+                                       SimChip{0x8E, [](bool live) {
+                                                 return std::make_unique<Au8522Model>(live);
+                                               }});
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/BoardFile.h"
 
 #include <cerrno>
@@ -5,8 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <vector>
 #include <sstream>
+#include <vector>
 
 #include "json/Json.h"
 #include "sim/SimRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated CX22702: one-byte registers behind 8-bit sub-addresses at 0xC6
 // (0x86 from a board file). By default it holds a locked DVB-T signal
 // (QAM64, rate 2/3, guard 1/8, 8K); live, the signal strength wanders and
@@ -36,8 +37,9 @@ class Cx22702Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("cx22702", SimChip{0xC6, [](bool live) {
-                                          return std::make_unique<Cx22702Model>(live);
-                                        }});
+const SimChipRegistration registration("cx22702",
+                                       SimChip{0xC6, [](bool live) {
+                                                 return std::make_unique<Cx22702Model>(live);
+                                               }});
 
 }  // namespace

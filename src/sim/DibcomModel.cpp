@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated DIB7000PC: 16-bit registers behind 16-bit addresses at 0x12.
 // By default it holds a locked DVB-T signal (QAM64, rate 2/3, guard 1/8,
 // 8K); live, the C/N mantissa and the AGC wander slowly and the error
@@ -22,7 +23,7 @@ class DibcomModel : public RegisterDevice {
     reg(0x0300) = 0x01B3;  // identity of the DIB7000PC
     reg(0x0301) = 0x4000;
     SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 64, 0, 127, 7);  // 128/65 x 2^7: 24.0 dB
-    reg(0x01FD) = 0xB118;  // all locks
+    reg(0x01FD) = 0xB118;                                        // all locks
     reg(0x01CF) = 0x8000 | 0x0100 | 2 << 5 | 2;
     reg(0x0188) = 0x2A40;
     reg(0x0189) = 0x1F80;
@@ -46,8 +47,9 @@ class DibcomModel : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("dibcom", SimChip{0x12, [](bool live) {
-                                         return std::make_unique<DibcomModel>(live);
-                                       }});
+const SimChipRegistration registration("dibcom",
+                                       SimChip{0x12, [](bool live) {
+                                                 return std::make_unique<DibcomModel>(live);
+                                               }});
 
 }  // namespace

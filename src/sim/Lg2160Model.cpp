@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated LG2160 and LG2161 at 0x1C: one-byte registers at 16-bit
 // addresses. The two variants differ in their identity registers and in
 // where the SNR digits, the error counter and the sync bit live. By default
@@ -67,11 +68,9 @@ class Lg2160Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration lg2160Registration("lg2160", SimChip{0x1C, [](bool live) {
-                                               return std::make_unique<Lg2160Model>(false, live);
-                                             }});
-const SimChipRegistration lg2161Registration("lg2161", SimChip{0x1C, [](bool live) {
-                                               return std::make_unique<Lg2160Model>(true, live);
-                                             }});
+const SimChipRegistration lg2160Registration(
+    "lg2160", SimChip{0x1C, [](bool live) { return std::make_unique<Lg2160Model>(false, live); }});
+const SimChipRegistration lg2161Registration(
+    "lg2161", SimChip{0x1C, [](bool live) { return std::make_unique<Lg2160Model>(true, live); }});
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated LGDT3305: byte registers behind 16-bit register addresses at
 // 0xB2. By default it holds a locked 8-VSB signal; live, the error power,
 // offsets and AGC levels wander slowly and the error count creeps up over
@@ -66,8 +67,9 @@ class Lgdt3305Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3305", SimChip{0xB2, [](bool live) {
-                                          return std::make_unique<Lgdt3305Model>(live);
-                                        }});
+const SimChipRegistration registration("lgdt3305",
+                                       SimChip{0xB2, [](bool live) {
+                                                 return std::make_unique<Lgdt3305Model>(live);
+                                               }});
 
 }  // namespace

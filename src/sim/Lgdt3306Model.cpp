@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated LGDT3306: byte registers behind 16-bit register addresses at
 // 0xB2. By default it holds a locked 8-VSB signal; live, the signal-to-noise
 // ratio and the offsets wander slowly and the error counts creep up over
@@ -53,8 +54,9 @@ class Lgdt3306Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3306", SimChip{0xB2, [](bool live) {
-                                          return std::make_unique<Lgdt3306Model>(live);
-                                        }});
+const SimChipRegistration registration("lgdt3306",
+                                       SimChip{0xB2, [](bool live) {
+                                                 return std::make_unique<Lgdt3306Model>(live);
+                                               }});
 
 }  // namespace

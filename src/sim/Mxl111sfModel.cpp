@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated MxL111SF at 0x1C: identity register 0x03, mode register 0x1F
 // and a twenty-byte statistics block at sub-address 0, the SNR in
 // hundredths of a dB. By default it reports a locked DVB-T signal (QAM64,
@@ -35,8 +36,9 @@ class Mxl111sfModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("mxl111sf", SimChip{0x1C, [](bool live) {
-                                           return std::make_unique<Mxl111sfModel>(live);
-                                         }});
+const SimChipRegistration registration("mxl111sf",
+                                       SimChip{0x1C, [](bool live) {
+                                                 return std::make_unique<Mxl111sfModel>(live);
+                                               }});
 
 }  // namespace

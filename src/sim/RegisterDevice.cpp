@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/RegisterDevice.h"
 
 void RegisterDevice::WriteBytes(long start, const uint8_t* data, int32_t count) {
@@ -42,8 +43,7 @@ bool RegisterDevice::Read(int32_t mode, int32_t sub, uint8_t* data, int32_t coun
   return true;
 }
 
-bool RegisterDevice::WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in,
-                               int32_t inCount) {
+bool RegisterDevice::WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) {
   if (outCount < addressBytes_) return false;
   long start = addressBytes_ == 2 ? (out[0] << 8 | out[1]) : out[0];
   if (outCount > addressBytes_) WriteBytes(start, out + addressBytes_, outCount - addressBytes_);
@@ -77,7 +77,8 @@ void RegisterDevice::LearnBytes(long start, const std::vector<uint8_t>& bytes,
   for (size_t i = 0; i < bytes.size(); ++r) {
     if (registerBytes_ == 2) {
       // A lone high byte keeps the low byte learnt before.
-      long low = i + 1 < bytes.size() ? bytes[i + 1] : (registers.count(r) ? registers[r] & 0xFF : 0);
+      long low =
+          i + 1 < bytes.size() ? bytes[i + 1] : (registers.count(r) ? registers[r] & 0xFF : 0);
       registers[r] = long(bytes[i]) << 8 | low;
       i += 2;
     } else {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated S5H1409: 16-bit registers behind 8-bit sub-addresses at 0x32.
 // By default it holds a locked 8-VSB signal; live, the SNR and offsets
 // wander slowly and the error counters creep up over each minute.
@@ -11,8 +12,8 @@ namespace {
 class S5h1409Model : public RegisterDevice {
  public:
   explicit S5h1409Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
-    reg(0xF2) = 0x0000;  // awake
-    reg(0xF4) = 0x0000;  // 8-VSB
+    reg(0xF2) = 0x0000;        // awake
+    reg(0xF4) = 0x0000;        // 8-VSB
     reg(0xF1) = 0xF000 | 830;  // all locks, raw SNR 830 (about 22.6 dB)
     reg(0xF0) = 0x0000;
     reg(0x40) = 0x0001;  // VSB sync
@@ -45,8 +46,9 @@ class S5h1409Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("s5h1409", SimChip{0x32, [](bool live) {
-                                          return std::make_unique<S5h1409Model>(live);
-                                        }});
+const SimChipRegistration registration("s5h1409",
+                                       SimChip{0x32, [](bool live) {
+                                                 return std::make_unique<S5h1409Model>(live);
+                                               }});
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated S5H1411: 16-bit registers behind 8-bit sub-addresses. The chip
 // answers at two addresses, so it is two devices: "s5h1411" at the main
 // address (0x32) and "s5h1411_second" at the second (0x34), which holds the
@@ -71,8 +72,7 @@ const SimChipRegistration mainRegistration(
                        "s5h1411_second"});
 const SimChipRegistration secondRegistration(
     "s5h1411_second",
-    SimChip{0x34, [](bool live) { return std::make_unique<S5h1411SecondModel>(live); }, "",
-            false});
+    SimChip{0x34, [](bool live) { return std::make_unique<S5h1411SecondModel>(live); }, "", false});
 const SimBoardRegistration board("s5h1411", [](SimBoard& b) {
   b.AddDevice(0x32, std::make_unique<S5h1411Model>(true));
   b.AddDevice(0x34, std::make_unique<S5h1411SecondModel>(true));

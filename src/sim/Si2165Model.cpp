@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated SI2165 at 0xC8: byte registers behind 16-bit addresses. It holds
 // a locked DVB-T signal (QAM64, rate 2/3, guard 1/8, 8K, about 24 dB) or, as
 // the built-in board si2165-dvbc, a locked DVB-C QAM256 signal (about
@@ -75,8 +76,9 @@ class Si2165Model : public RegisterDevice {
 };
 
 const SimChipRegistration registration("si2165", SimChip{0xC8, [](bool live) {
-                                         return std::make_unique<Si2165Model>(live, false);
-                                       }});
+                                                           return std::make_unique<Si2165Model>(
+                                                               live, false);
+                                                         }});
 const SimBoardRegistration dvbc("si2165-dvbc", [](SimBoard& board) {
   board.AddDevice(0xC8, std::make_unique<Si2165Model>(true, true));
 });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <functional>
 #include <map>
@@ -9,9 +10,9 @@
 
 // Faults a board file can give a device.
 struct SimFault {
-  bool nak = false;   // never acknowledges
-  int failFirst = 0;  // fails its first N transactions
-  int failAfter = -1; // fails every transaction after its first N (-1: never)
+  bool nak = false;    // never acknowledges
+  int failFirst = 0;   // fails its first N transactions
+  int failAfter = -1;  // fails every transaction after its first N (-1: never)
 };
 
 // A virtual board: devices answer at their 8-bit addresses, the board opens

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <map>
@@ -35,9 +36,7 @@ class SimDevice {
   // later read of the same register replaces the value). Reads are learnt
   // in bus order on a fresh model, which follows its own register pointer
   // for plain reads. False when the read does not map onto registers.
-  virtual bool Learn(const SimRead& /*read*/, std::map<long, long>& /*registers*/) {
-    return false;
-  }
+  virtual bool Learn(const SimRead& /*read*/, std::map<long, long>& /*registers*/) { return false; }
   // How many bytes a register holds and a register address takes, for
   // writing them in a board file.
   virtual int RegisterBytes(long /*reg*/) const { return 1; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated SMS1xxx at 0xC6: register 0x1F identifies it and a twenty-byte
 // read at sub-address 0 gives its statistics. By default it reports a
 // locked DVB-T signal (QAM64, rate 2/3, guard 1/8, 8K, 24 dB, -62 dBm);
@@ -32,8 +33,9 @@ class Sms1xxxModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("sms1xxx", SimChip{0xC6, [](bool live) {
-                                          return std::make_unique<Sms1xxxModel>(live);
-                                        }});
+const SimChipRegistration registration("sms1xxx",
+                                       SimChip{0xC6, [](bool live) {
+                                                 return std::make_unique<Sms1xxxModel>(live);
+                                               }});
 
 }  // namespace

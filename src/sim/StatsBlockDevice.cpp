@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/StatsBlockDevice.h"
 
 bool StatsBlockDevice::Read(int32_t mode, int32_t sub, uint8_t* data, int32_t count) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated TDA10046 and TDA10048: one-byte registers behind 8-bit
 // sub-addresses at 0x10, told apart by the identity in register 0x00. By
 // default each holds a locked DVB-T signal (QAM64, rate 2/3, guard 1/8, 8K);
@@ -51,9 +52,8 @@ class Tda1004xModel : public RegisterDevice {
 };
 
 SimChip Variant(int identity) {
-  return SimChip{0x10, [identity](bool live) {
-                   return std::make_unique<Tda1004xModel>(identity, live);
-                 }};
+  return SimChip{0x10,
+                 [identity](bool live) { return std::make_unique<Tda1004xModel>(identity, live); }};
 }
 
 const SimChipRegistration tda1004x("tda1004x", Variant(0x46));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Tda18271Model.h"
 
 #include <cmath>
@@ -55,8 +56,7 @@ bool Tda18271Model::Read(int32_t mode, int32_t sub, uint8_t* data, int32_t count
   return Reachable() && RegisterDevice::Read(mode, sub, data, count);
 }
 
-bool Tda18271Model::WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in,
-                              int32_t inCount) {
+bool Tda18271Model::WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) {
   return Reachable() && RegisterDevice::WriteRead(out, outCount, in, inCount);
 }
 
@@ -95,7 +95,8 @@ void Tda18271Model::Advance(double t) {
 
 namespace {
 // On its own (a board file) the tuner sits directly on the bus.
-const SimChipRegistration registration("tda18271", SimChip{0xC0, [](bool live) {
-                                          return std::make_unique<Tda18271Model>(live, nullptr);
-                                        }, "", false});
+const SimChipRegistration registration(
+    "tda18271",
+    SimChip{0xC0, [](bool live) { return std::make_unique<Tda18271Model>(live, nullptr); }, "",
+            false});
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Tda829xModel.h"
 
 #include "sim/SimRegistry.h"
@@ -27,12 +28,16 @@ bool Tda829xModel::GateOpen() const {
 }
 
 namespace {
-const SimChipRegistration tda8290("tda8290", SimChip{0x84, [](bool) {
-                                    return std::make_unique<Tda829xModel>(
-                                        Tda829xModel::Variant::Tda8290);
-                                  }, "", false});
-const SimChipRegistration tda8295("tda8295", SimChip{0x84, [](bool) {
-                                    return std::make_unique<Tda829xModel>(
-                                        Tda829xModel::Variant::Tda8295);
-                                  }, "", false});
+const SimChipRegistration tda8290("tda8290", SimChip{0x84,
+                                                     [](bool) {
+                                                       return std::make_unique<Tda829xModel>(
+                                                           Tda829xModel::Variant::Tda8290);
+                                                     },
+                                                     "", false});
+const SimChipRegistration tda8295("tda8295", SimChip{0x84,
+                                                     [](bool) {
+                                                       return std::make_unique<Tda829xModel>(
+                                                           Tda829xModel::Variant::Tda8295);
+                                                     },
+                                                     "", false});
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every built-in board carries an analog front end: a TDA8290 at 0x84 with a
 // TDA18271c2 at 0xC0 behind its I2C gate. Addresses a board already uses
 // are left alone; a tuner is gated by whatever IF demodulator sits at 0x84.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated ZL10353: one-byte registers behind 8-bit sub-addresses at 0x1E.
 // By default it holds a locked DVB-T signal (QAM64, rate 2/3, guard 1/16,
 // 8K); live, the SNR and the bit error count wander and the uncorrectable
@@ -43,8 +44,9 @@ class Zl10353Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("zl10353", SimChip{0x1E, [](bool live) {
-                                          return std::make_unique<Zl10353Model>(live);
-                                        }});
+const SimChipRegistration registration("zl10353",
+                                       SimChip{0x1E, [](bool live) {
+                                                 return std::make_unique<Zl10353Model>(live);
+                                               }});
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tuner/HexEntry.h"
 
 #include <cctype>
@@ -11,8 +12,7 @@ long HexValue(const std::string& text) {
   long value = 0;
   for (char c : text) {
     if (!std::isxdigit(static_cast<unsigned char>(c))) break;
-    int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                                                            : std::toupper(c) - 'A' + 10;
+    int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
     value = value > kCeiling / 16 ? kCeiling : value * 16 + digit;
   }
   return value;

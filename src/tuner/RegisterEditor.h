@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <array>
 #include <string>
@@ -24,8 +25,7 @@ class RegisterEditor {
     std::string snapshotButton = "DUMP";
     std::string ifDemodFrame = "TDA829x";
     bool ifDemodFrameVisible = true;
-    bool passthru = false, poll = false, pollThermo = false, pollPower = false,
-         pollSnap1 = false;
+    bool passthru = false, poll = false, pollThermo = false, pollPower = false, pollSnap1 = false;
     std::string thermometer;
     std::string agc1 = "agc1 gain:", agc2 = "agc2 gain:", rfagc = "rfagc gain:";
     bool gainsVisible = false;
@@ -89,9 +89,7 @@ class RegisterEditor {
   // The gate, the thermometer, the power level and Write All write.
   bool writesAllowed() const { return tunerFound_ && !readOnly_; }
   bool refreshEnabled() const { return tunerFound_ && !state_.poll; }
-  bool thermometerEnabled() const {
-    return writesAllowed() && !(state_.poll && state_.pollThermo);
-  }
+  bool thermometerEnabled() const { return writesAllowed() && !(state_.poll && state_.pollThermo); }
   bool powerLevelEnabled() const { return writesAllowed() && !(state_.poll && state_.pollPower); }
   bool snap1Enabled() const { return !(state_.poll && state_.pollSnap1); }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tuner/tda18271.h"
 
 #include "bus/Bus.h"
@@ -16,8 +17,7 @@ const char* const kNames[tda18271::kRegisters] = {
     "20 EB17", "21 EB18", "22 EB19", "23 EB20", "24 EB21", "25 EB22", "26 EB23"};
 
 // Degrees Celsius by reading code in the low range; the high range is 32 more.
-constexpr int16_t kLowRange[16] = {60, 62, 66, 64, 74, 72, 68, 70,
-                                   90, 88, 84, 86, 76, 78, 82, 80};
+constexpr int16_t kLowRange[16] = {60, 62, 66, 64, 74, 72, 68, 70, 90, 88, 84, 86, 76, 78, 82, 80};
 }  // namespace
 
 std::string tda18271::RegisterName(int index) {

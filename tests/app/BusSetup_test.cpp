@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BusSetup.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,8 @@ TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
   const Case cases[] = {
       {file, std::string("I2C bus ") + file + " is not a character device"},
       {dir, std::string("I2C bus ") + dir + " is not a character device"},
-      {"/nonexistent/i2c-9", "I2C bus /nonexistent/i2c-9 does not exist (is the i2c-dev module loaded?)"},
+      {"/nonexistent/i2c-9",
+       "I2C bus /nonexistent/i2c-9 does not exist (is the i2c-dev module loaded?)"},
       {"/dev/null", "I2C bus /dev/null is not an i2c-dev adapter: Inappropriate ioctl for device"},
   };
   for (const Case& c : cases) {

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Capturing a board: every built-in board captured and replayed from the
 // board file gives the same first poll; the capture never writes; the
 // command reports an unwritable file before it opens the bus.
+#include "app/Capture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "app/Capture.h"
 #include "app/Startup.h"
 #include "monitor/Monitor.h"
 #include "sim/BoardFile.h"
@@ -46,9 +48,9 @@ std::unique_ptr<SimBoard> PinnedBoard(const std::string& name, double seconds = 
 TEST(Capture, EveryBuiltInBoardReplaysItsFirstPoll) {
   // The boards the README lists.
   const std::vector<std::string> listed = {
-      "au8522",  "cx22702",  "dibcom",   "lg2160",   "lg2161",   "lgdt3305",
-      "lgdt3306", "mxl111sf", "s5h1409", "s5h1411",  "si2165",   "si2165-dvbc",
-      "sms1xxx", "tda10046", "tda10048", "tda1004x", "zl10353"};
+      "au8522",   "cx22702",  "dibcom",   "lg2160",   "lg2161", "lgdt3305",
+      "lgdt3306", "mxl111sf", "s5h1409",  "s5h1411",  "si2165", "si2165-dvbc",
+      "sms1xxx",  "tda10046", "tda10048", "tda1004x", "zl10353"};
   ASSERT_EQ(BuiltInBoardNames(), listed);
   for (const auto& name : listed) {
     SCOPED_TRACE(name);
@@ -111,8 +113,7 @@ TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   ASSERT_TRUE(capture.ok);
   EXPECT_TRUE(recording.Writes().empty());
   EXPECT_EQ(capture.refusedWrites, 0);
-  EXPECT_NE(capture.boardFile.find(R"({"chip": "tda18271", "address": "0xC2",)"),
-            std::string::npos)
+  EXPECT_NE(capture.boardFile.find(R"({"chip": "tda18271", "address": "0xC2",)"), std::string::npos)
       << capture.boardFile;
   EXPECT_NE(capture.boardFile.find(R"("0x0A": "0xAB")"), std::string::npos);
   EXPECT_NE(capture.boardFile.find(R"("0x25": "0x70", "0x26": "0x90"}})"), std::string::npos);
@@ -148,13 +149,14 @@ TEST(Capture, CommandCapturesAndTheFileReplays) {
   ASSERT_EQ(capture.status, 0) << capture.err;
   EXPECT_EQ(capture.out.rfind("Captured ZL10353 (zl10353) at 0x1E", 0), 0u) << capture.out;
   PollReport original(RunQuovis("--bus=sim:zl10353 --headless --polls=1 --json").out);
-  ProgramRun replayRun = RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=1 --json");
+  ProgramRun replayRun =
+      RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=1 --json");
   ASSERT_EQ(replayRun.status, 0) << replayRun.err;
   PollReport replay(replayRun.out);
   EXPECT_EQ(replay.title(), "Digital Signal Quality (ZL10353) [simulated]");
-  for (const char* control : {"lblMode", "lblConst", "lblCodeRate", "lblGuard",
-                              "lblTransmissionMode", "lblHierarchy", "lblMasterLock",
-                              "lblVSBSync", "lblFECLock"})
+  for (const char* control :
+       {"lblMode", "lblConst", "lblCodeRate", "lblGuard", "lblTransmissionMode", "lblHierarchy",
+        "lblMasterLock", "lblVSBSync", "lblFECLock"})
     for (const char* key : {"text", "fore", "visible"})
       EXPECT_EQ(replay.field(control, key), original.field(control, key)) << control << key;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every board polled through a bus that fails at random, then vanishes and
 // comes back: a poll shows the chip's readings exactly when all its reads
 // were answered, and "No answer" otherwise; the window model stays

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every built-in board through the headless path with its clock pinned: the
 // bus trace of start-up and three polls, and the JSON report of three polls,
 // must match the copies recorded in tests/data/golden byte for byte.
 // QUOVIS_UPDATE_GOLDEN=1 writes the copies instead of comparing.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "app/Session.h"
 #include "sim/SimBoard.h"
@@ -20,8 +21,7 @@ constexpr int kPolls = 3;
 // Start-up and the polls of one board; with trace the bus calls and the
 // readable lines go to the one stream, in the order they happen.
 std::string RunBoard(const std::string& board, bool json, bool trace) {
-  std::vector<std::string> args = {"--headless", "--bus=sim:" + board, "--polls=1",
-                                   "--interval=0"};
+  std::vector<std::string> args = {"--headless", "--bus=sim:" + board, "--polls=1", "--interval=0"};
   if (json) args.push_back("--json");
   if (trace) args.push_back("--trace");
   Session session(ParseCommandLine(args));
@@ -53,8 +53,8 @@ TEST(Golden, EveryBuiltInBoardTracesAndReportsAsRecorded) {
   std::vector<std::string> boards = BuiltInBoardNames();
   ASSERT_GE(boards.size(), 13u);
   for (const std::string& board : boards) {
-    const std::pair<std::string, std::string> kinds[] = {
-        {"trace", RunBoard(board, false, true)}, {"json", RunBoard(board, true, false)}};
+    const std::pair<std::string, std::string> kinds[] = {{"trace", RunBoard(board, false, true)},
+                                                         {"json", RunBoard(board, true, false)}};
     for (const auto& [kind, text] : kinds) {
       std::filesystem::path path = GoldenPath(board, kind);
       if (update) {

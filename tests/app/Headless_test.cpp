@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/Headless.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <sstream>
-
-#include "support/Headless.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ TEST(Headless, ReadableLineDemod2TitleAndTrace) {
   ProgramRun run = RunQuovis("--bus=sim:s5h1409 --headless --polls=2 --interval=0 -DEMOD2 --trace");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
-  EXPECT_EQ(run.out.rfind("8-VSB | +Master Lock +EQ Lock +FEC Lock +VSB Sync +AFC Lock | SNR ", 0), 0u)
+  EXPECT_EQ(run.out.rfind("8-VSB | +Master Lock +EQ Lock +FEC Lock +VSB Sync +AFC Lock | SNR ", 0),
+            0u)
       << run.out;
   EXPECT_NE(run.err.find("velI2C_InitByType(24, 0) -> 0x5118"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("velI2C_ReadArray(0x5118, 0, 0x32, 0x0, 2) -> 0"), std::string::npos);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,10 +130,10 @@ class ReadOnlyModeTest : public QObject {
     // The tuner editor: every button, box and tick.
     tuner->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(tuner.get()));
-    for (const char* name : {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh",
-                             "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1", "chkPoll",
-                             "BuWrite", "BuRegReset", "BuSnapshot", "BuSnapRegs(0)",
-                             "BuSnapRegs(1)", "Check00(3)"})
+    for (const char* name :
+         {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh", "chkPollThermo",
+          "chkPollPwrLvl", "chkPollSnap1", "chkPoll", "BuWrite", "BuRegReset", "BuSnapshot",
+          "BuSnapRegs(0)", "BuSnapRegs(1)", "Check00(3)"})
       clickAnyway(child<QAbstractButton>(tuner.get(), name));
     auto* value = child<QLineEdit>(tuner.get(), "RegVal(17)");
     QTest::mouseClick(value, Qt::LeftButton);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --read-only end to end: the session's bus refuses plain writes below every
 // window, the title says so, and the monitor still reads.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitor only reads: polls of every built-in board, and refreshes of
 // the tuner editor, put no plain write on the bus; the I2C Pass and Sleep
 // boxes write exactly what each chip's driver is meant to write.
@@ -54,10 +55,14 @@ TEST(ReadOnly, GateAndSleepBoxesWriteWhatEachDriverOwns) {
   // Drivers not listed ignore both boxes.
   const std::map<std::string, std::vector<W>> expected = {
       {"s5h1409",
-       {{1, 0x32, 0xF3, {0, 1}}, {1, 0x32, 0xF3, {0, 0}}, {1, 0x32, 0xF2, {0, 1}},
+       {{1, 0x32, 0xF3, {0, 1}},
+        {1, 0x32, 0xF3, {0, 0}},
+        {1, 0x32, 0xF2, {0, 1}},
         {1, 0x32, 0xF2, {0, 0}}}},
       {"s5h1411",
-       {{1, 0x32, 0xF5, {0, 1}}, {1, 0x32, 0xF5, {0, 0}}, {1, 0x32, 0xF4, {0, 1}},
+       {{1, 0x32, 0xF5, {0, 1}},
+        {1, 0x32, 0xF5, {0, 0}},
+        {1, 0x32, 0xF4, {0, 1}},
         {1, 0x32, 0xF4, {0, 0}}}},
   };
   for (const auto& name : BuiltInBoardNames()) {

@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --record from the command line to the file, through the program itself.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
-
-#include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
 #include "support/CsvReader.h"
@@ -60,7 +60,8 @@ TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
     EXPECT_EQ(j["tps"]["modulationText"], "QAM64");
   }
   // The window's title, as the report carries it, says that it records.
-  EXPECT_EQ(PollReport(jsonl.out).title(), "Digital Signal Quality (ZL10353) [simulated] [recording]");
+  EXPECT_EQ(PollReport(jsonl.out).title(),
+            "Digital Signal Quality (ZL10353) [simulated] [recording]");
 
   ProgramRun csv = RunQuovis(common + " --record=" + (dir / "r.csv").string());
   ASSERT_EQ(csv.status, 0) << csv.err;
@@ -83,8 +84,9 @@ TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
 
 TEST_F(RecordRun, AFullDiskIsToldOnceAndPollingGoesOn) {
   fs::create_symlink("/dev/full", dir / "full.csv");
-  ProgramRun run = RunQuovis(" --bus=sim:s5h1409 --headless --json --polls=3 --interval=0 --record=" +
-                             (dir / "full.csv").string());
+  ProgramRun run =
+      RunQuovis(" --bus=sim:s5h1409 --headless --json --polls=3 --interval=0 --record=" +
+                (dir / "full.csv").string());
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Lines(run.out), 3u);
   EXPECT_EQ(run.err, "quovis: cannot write the record to " + (dir / "full.csv").string() +
@@ -98,8 +100,9 @@ TEST_F(RecordRun, AFullDiskIsToldOnceAndPollingGoesOn) {
 TEST_F(RecordRun, AnUnwritablePathOrUnknownFormatEndsTheStart) {
   const std::pair<std::string, std::string> cases[] = {
       {(dir / "no/such/folder.jsonl").string(), ": No such file or directory"},
-      {(dir / "poll.log").string(), ": unknown format \".log\" (the name must end in .jsonl, "
-                                    ".csv or .prom)"}};
+      {(dir / "poll.log").string(),
+       ": unknown format \".log\" (the name must end in .jsonl, "
+       ".csv or .prom)"}};
   for (const auto& [path, why] : cases) {
     ProgramRun run = RunQuovis(" --bus=sim:s5h1409 --headless --polls=3 --record=" + path);
     EXPECT_EQ(run.status, 1) << path;

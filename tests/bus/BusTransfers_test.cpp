@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfers probes and odd-sized registers use: how many attempts each
 // makes, what it sends, and what its buffer holds when the device is silent.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/Bus.h"
 
 #include <gtest/gtest.h>
@@ -45,13 +46,18 @@ TEST_F(BusFixture, OnlyReadsThatUseUpEveryAttemptCountAsUnanswered) {
       {"8-bit read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg8(0x32, 1); }, 1},
       {"16-bit read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg16(0x32, 1); }, 1},
       {"16-bit address read, 4 failures", {}, 1, [](Bus& b) { b.ReadReg8Addr16(0xB2, 1); }, 1},
-      {"8-bit read answered at the 4th attempt", {1, 1, 1, 0}, 1,
-       [](Bus& b) { b.ReadReg8(0x32, 1); }, 0},
+      {"8-bit read answered at the 4th attempt",
+       {1, 1, 1, 0},
+       1,
+       [](Bus& b) { b.ReadReg8(0x32, 1); },
+       0},
       {"16-bit read answered at once", {}, 0, [](Bus& b) { b.ReadReg16(0x32, 1); }, 0},
-      {"two unanswered reads", {}, 1,
-       [](Bus& b) { b.ReadReg8(0x32, 1), b.ReadReg16(0x32, 2); }, 2},
-      {"unanswered writes", {}, 1,
-       [](Bus& b) { b.WriteReg8(0x32, 1, 0), b.WriteReg16(0x32, 1, 0); }, 0},
+      {"two unanswered reads", {}, 1, [](Bus& b) { b.ReadReg8(0x32, 1), b.ReadReg16(0x32, 2); }, 2},
+      {"unanswered writes",
+       {},
+       1,
+       [](Bus& b) { b.WriteReg8(0x32, 1, 0), b.WriteReg16(0x32, 1, 0); },
+       0},
   };
   for (const auto& k : cases) {
     FakeI2c lib;
@@ -118,11 +124,11 @@ TEST(Bits, SignednessOfTheWordHelpers) {
   struct Case {
     int32_t got, want;
   } cases[] = {
-      {GetBit(-1, 15), 1},          {GetBit(0x0004, 2), 1},       {GetBit(0x0004, 1), 0},
-      {GetBit(0x8000, 15), 1},      {GetBits(0x00F0, 4, 4), 15},  {GetBits(0x0030, 4, 2), 3},
-      {GetBits(-16, 4, 4), -1},     {GetBits(0xFFF0, 4, 4), -1},  {MakeLong(-1, 0), -65536},
-      {MakeLong(0, -1), 65535},     {MakeLong(1, 2), 65538},      {MakeInt(0x80, 0), -32768},
-      {MakeInt(0x01, 0x02), 258},   {MakeInt(0xFF, 0xFF), -1},
+      {GetBit(-1, 15), 1},        {GetBit(0x0004, 2), 1},      {GetBit(0x0004, 1), 0},
+      {GetBit(0x8000, 15), 1},    {GetBits(0x00F0, 4, 4), 15}, {GetBits(0x0030, 4, 2), 3},
+      {GetBits(-16, 4, 4), -1},   {GetBits(0xFFF0, 4, 4), -1}, {MakeLong(-1, 0), -65536},
+      {MakeLong(0, -1), 65535},   {MakeLong(1, 2), 65538},     {MakeInt(0x80, 0), -32768},
+      {MakeInt(0x01, 0x02), 258}, {MakeInt(0xFF, 0xFF), -1},
   };
   for (size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(cases[i].got, cases[i].want) << "case " << i;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/Format.h"
 
 #include <gtest/gtest.h>
@@ -26,18 +27,38 @@ TEST(Format, TextsOfNumbers) {
   struct Case {
     std::string got, want;
   } cases[] = {
-      {Hex(0), "0"},           {Hex(10), "A"},          {Hex(255), "FF"},
-      {Hex(0x1A2C), "1A2C"},   {Hex(-1), "FFFF"},       {Hex(-32768), "8000"},
-      {Hex(-65536), "FFFF0000"}, {Hex(65535), "FFFF"},  {HexOf(2.5), "2"},
-      {HexOf(3.5), "4"},       {SingleText(25.3f), "25.3"}, {SingleText(0.0f), "0"},
-      {SingleText(-0.0f), "0"}, {SingleText(25.0f), "25"}, {SingleText(-1.5f), "-1.5"},
-      {SingleText(18.9f), "18.9"}, {NumberText(12), "12"}, {NumberText(-3.25), "-3.25"},
-      {NumberText(65536), "65536"}, {SignedText(5), " 5"}, {SignedText(0), " 0"},
-      {SignedText(-5), "-5"},  {Scientific(1.55e-4), "1.55E-04"}, {Scientific(0), "0.00E+00"},
-      {Scientific(1), "1.00E+00"}, {Scientific(-1.0 / 65535), "-1.53E-05"},
-      {Scientific(123456), "1.23E+05"}, {Scientific(1.0 / 0.0), "n/a"},
-      {SingleText(-1.0f / 0.0f), "n/a"}, {NumberText(std::nan("")), "n/a"},
-      {SignedText(1.0 / 0.0), "n/a"}, {HexOf(-1.0 / 0.0), "n/a"},
+      {Hex(0), "0"},
+      {Hex(10), "A"},
+      {Hex(255), "FF"},
+      {Hex(0x1A2C), "1A2C"},
+      {Hex(-1), "FFFF"},
+      {Hex(-32768), "8000"},
+      {Hex(-65536), "FFFF0000"},
+      {Hex(65535), "FFFF"},
+      {HexOf(2.5), "2"},
+      {HexOf(3.5), "4"},
+      {SingleText(25.3f), "25.3"},
+      {SingleText(0.0f), "0"},
+      {SingleText(-0.0f), "0"},
+      {SingleText(25.0f), "25"},
+      {SingleText(-1.5f), "-1.5"},
+      {SingleText(18.9f), "18.9"},
+      {NumberText(12), "12"},
+      {NumberText(-3.25), "-3.25"},
+      {NumberText(65536), "65536"},
+      {SignedText(5), " 5"},
+      {SignedText(0), " 0"},
+      {SignedText(-5), "-5"},
+      {Scientific(1.55e-4), "1.55E-04"},
+      {Scientific(0), "0.00E+00"},
+      {Scientific(1), "1.00E+00"},
+      {Scientific(-1.0 / 65535), "-1.53E-05"},
+      {Scientific(123456), "1.23E+05"},
+      {Scientific(1.0 / 0.0), "n/a"},
+      {SingleText(-1.0f / 0.0f), "n/a"},
+      {NumberText(std::nan("")), "n/a"},
+      {SignedText(1.0 / 0.0), "n/a"},
+      {HexOf(-1.0 / 0.0), "n/a"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].want) << i;
 }
@@ -71,8 +92,8 @@ TEST_F(FormatUnderCommaLocale, DecimalTextsReadWithAPoint) {
     const char* text;
     double expected;
   } cases[] = {
-      {"1.5", 1.5},   {" -0.25", -0.25}, {"+2.5e1", 25}, {"21.07 dB", 21.07},
-      {"1,5", 1},     {"abc", 0},        {"", 0},        {"1e999", 0},
+      {"1.5", 1.5}, {" -0.25", -0.25}, {"+2.5e1", 25}, {"21.07 dB", 21.07},
+      {"1,5", 1},   {"abc", 0},        {"", 0},        {"1e999", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseDecimal(c.text), c.expected) << c.text;
 }

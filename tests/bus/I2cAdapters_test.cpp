@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/I2cAdapters.h"
 
 #include <gtest/gtest.h>
@@ -46,13 +47,13 @@ const Credentials kUser{1000, {1000, 100}};
 TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
   FakeMachine machine;
   machine.KernelSupport();
-  machine.Adapter(3, "SMBus I801 adapter at f000", 0600);      // root's only
-  machine.Adapter(0, "cx23885[0]", 0660, 0, 100);               // the user's group
-  machine.Adapter(1, "cx23885[1]", -1);                         // no /dev node
-  machine.Adapter(2, "NVIDIA i2c adapter 2", 0000, 1000, 1000); // the user's, but mode 000
-  machine.Adapter(11, "i915 gmbus dpc", 0666);                  // anyone
-  machine.Adapter(12, "dp aux", 0640, 0, 100);                  // group may only read
-  machine.Adapter(13, "owner only", 0066, 1000, 100);           // owner bits rule the owner
+  machine.Adapter(3, "SMBus I801 adapter at f000", 0600);        // root's only
+  machine.Adapter(0, "cx23885[0]", 0660, 0, 100);                // the user's group
+  machine.Adapter(1, "cx23885[1]", -1);                          // no /dev node
+  machine.Adapter(2, "NVIDIA i2c adapter 2", 0000, 1000, 1000);  // the user's, but mode 000
+  machine.Adapter(11, "i915 gmbus dpc", 0666);                   // anyone
+  machine.Adapter(12, "dp aux", 0640, 0, 100);                   // group may only read
+  machine.Adapter(13, "owner only", 0066, 1000, 100);            // owner bits rule the owner
   fs::create_directories(machine.root / "sys/class/i2c-adapter/not-an-adapter");
 
   I2cAdapterList list = ListI2cAdapters(machine.roots, kUser);
@@ -87,9 +88,10 @@ TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
 TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
   FakeMachine machine;
   std::string noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
-  EXPECT_EQ(noKernel,
-            "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
-            "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n");
+  EXPECT_EQ(
+      noKernel,
+      "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
+      "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n");
   machine.KernelSupport();
   std::string none = AdapterListText(ListI2cAdapters(machine.roots, kUser));
   EXPECT_EQ(none,
@@ -134,7 +136,7 @@ TEST(I2cAdapters, BusByNumberNameOrPath) {
       {"cx23885[0]", machine.Node(7)},
       {"cx23885[1]", machine.Node(8)},  // no node yet: opening it says why
       {"SMBus I801 adapter at f000", machine.Node(0)},
-      {"12", machine.Node(12)},         // a number needs no listing
+      {"12", machine.Node(12)},  // a number needs no listing
       {"/dev/i2c-3", "/dev/i2c-3"},
       {"sim:s5h1409", "sim:s5h1409"},
       {"sim:board.json", "sim:board.json"},
@@ -155,7 +157,8 @@ TEST(I2cAdapters, BusByNumberNameOrPath) {
                          "  i2c-8 \"cx23885[1]\"");
   }
   std::string device, error;
-  EXPECT_FALSE(ResolveBusName("cx23885[0]", machine.roots, I2cAdapterList{true, {}}, device, error));
+  EXPECT_FALSE(
+      ResolveBusName("cx23885[0]", machine.roots, I2cAdapterList{true, {}}, device, error));
   EXPECT_EQ(error, "No I2C adapter is named \"cx23885[0]\": the kernel lists no I2C adapter");
   EXPECT_FALSE(ResolveBusName("cx23885[0]", machine.roots, I2cAdapterList{}, device, error));
   EXPECT_EQ(error,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/LinuxI2cLibrary.h"
 
 #include <gtest/gtest.h>
@@ -118,44 +119,41 @@ TEST_F(OpenedBus, RequestsWithoutASevenBitAddressOrTooLongNeverReachTheBus) {
                        return l.velI2C_WriteArray(h, 1, address, 0, 1, b);
                      },
                      EINVAL});
-    cases.push_back({"tuner probe's second pass, read",
-                     [address](auto& l, auto h, auto* b) {
-                       return l.velI2C_ReadArray(h, 1, address, 0, 1, b);
-                     },
-                     EINVAL});
+    cases.push_back(
+        {"tuner probe's second pass, read",
+         [address](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, address, 0, 1, b); },
+         EINVAL});
     cases.push_back({"tuner probe's second pass, write-read",
                      [address](auto& l, auto h, auto* b) {
                        return l.velI2C_WriteRead(h, address, 0, 0, 1, b, 0, 0, 1, b);
                      },
                      EINVAL});
   }
-  cases.push_back({"address 0x100",
-                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0x100, 0, 1, b); },
-                   EINVAL});
+  cases.push_back(
+      {"address 0x100",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0x100, 0, 1, b); }, EINVAL});
   cases.push_back({"negative address",
                    [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, -2, 0, 1, b); },
                    EINVAL});
-  cases.push_back({"read of 8193 bytes",
-                   [](auto& l, auto h, auto*) {
-                     return l.velI2C_ReadArray(h, 0, 0x32, 0, 8193, big.data());
-                   },
-                   EINVAL});
-  cases.push_back({"sub-address and 8192 bytes make 8193",
-                   [](auto& l, auto h, auto*) {
-                     return l.velI2C_WriteArray(h, 1, 0x32, 0, 8192, big.data());
-                   },
-                   EINVAL});
-  cases.push_back({"negative count",
-                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x32, 0, -1, b); },
-                   EINVAL});
-  cases.push_back({"write-read of nothing at all",
-                   [](auto& l, auto h, auto* b) {
-                     return l.velI2C_WriteRead(h, 0x32, 0, 0, 0, b, 0, 0, 0, b);
-                   },
-                   EINVAL});
-  cases.push_back({"a handle the library did not give",
-                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h + 1, 0, 0x32, 0, 1, b); },
-                   EBADF});
+  cases.push_back(
+      {"read of 8193 bytes",
+       [](auto& l, auto h, auto*) { return l.velI2C_ReadArray(h, 0, 0x32, 0, 8193, big.data()); },
+       EINVAL});
+  cases.push_back(
+      {"sub-address and 8192 bytes make 8193",
+       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 1, 0x32, 0, 8192, big.data()); },
+       EINVAL});
+  cases.push_back(
+      {"negative count",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x32, 0, -1, b); }, EINVAL});
+  cases.push_back(
+      {"write-read of nothing at all",
+       [](auto& l, auto h, auto* b) { return l.velI2C_WriteRead(h, 0x32, 0, 0, 0, b, 0, 0, 0, b); },
+       EINVAL});
+  cases.push_back(
+      {"a handle the library did not give",
+       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h + 1, 0, 0x32, 0, 1, b); },
+       EBADF});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     uint8_t buffer[4] = {};
@@ -220,9 +218,9 @@ TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
       {{0x19, 0, 2, {0x10, 0x05}}},
   };
   EXPECT_EQ(kernel.transfers, expected);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Read  32 (  ) A0 Returned 0",
-                                                "Read  80 0 Returned 6",
-                                                "Write 32 ( 10 ) 5 Returned 0"}));
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{"Read  32 (  ) A0 Returned 0", "Read  80 0 Returned 6",
+                                      "Write 32 ( 10 ) 5 Returned 0"}));
 }
 
 TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
@@ -255,7 +253,8 @@ TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
        "Cannot open I2C bus /dev/i2c-3: Device or resource busy", true, false},
       {"adapter gone", [](auto& k) { k.openError = ENXIO; }, "/dev/i2c-3",
        "Cannot open I2C bus /dev/i2c-3: No such device or address", true, false},
-      {"a character device that is no adapter", [](auto& k) {
+      {"a character device that is no adapter",
+       [](auto& k) {
          k.files["/dev/null"] = S_IFCHR | 0666;
          k.functionsError = ENOTTY;
        },
@@ -272,7 +271,8 @@ TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
     std::string error;
     EXPECT_EQ(lib.Open(c.path, error), c.error.empty());
     EXPECT_EQ(error, c.error);
-    EXPECT_EQ(kernel.opened, c.opened ? std::vector<std::string>{c.path} : std::vector<std::string>{});
+    EXPECT_EQ(kernel.opened,
+              c.opened ? std::vector<std::string>{c.path} : std::vector<std::string>{});
     EXPECT_EQ(kernel.closed, c.closed ? std::vector<int>{EmulatedI2cDev::kFd} : std::vector<int>{});
     // Every board type finds the bus exactly when it opened.
     EXPECT_EQ(lib.velI2C_InitByType(24, 0) != 0, c.error.empty());

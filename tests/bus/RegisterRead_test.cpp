@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Multi-register reads over a driver's own read, and the shared logarithm.
 #include "bus/RegisterRead.h"
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "bus/Log10.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared SNR step: reset-then-fill, the 19-slot average, the chip's
 // conversion and rounding.
 #include "bus/SnrStep.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control a built-in board's driver relabels, resizes, hides or
 // restyles must exist in the window's design: the window passes over
 // unknown names silently, so a misspelt one would otherwise go unnoticed.
@@ -24,8 +25,8 @@ void PollEveryMember(Demodulator& d) {
   d.GetLockStatus(f[0], f[1], f[2], f[3], f[4]);
   d.GetTPS(f[0], f[1], f[2], f[3], f[4], f[5]);
   for (Value v : {d.SymbolTiming(), d.AutoFreq(), d.PilotPwr(), d.IFGain(), d.STRTime(),
-                  d.FreqOffset(), d.AGCPowerRef(), d.UncorrectableErrors(),
-                  d.PostVeterbiErrors(), d.BERctr(), d.CarrierOffset(), d.CarrierOffsetHex()})
+                  d.FreqOffset(), d.AGCPowerRef(), d.UncorrectableErrors(), d.PostVeterbiErrors(),
+                  d.BERctr(), d.CarrierOffset(), d.CarrierOffsetHex()})
     (void)v;
   d.Passthru();
   d.Sleep();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "json/Json.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,8 @@ TEST(Json, RefusalsNameTheEntryTheReaderWasIn) {
       {R"([1, 2,])", "[2]", "malformed JSON, line 1, column 7: "},
       {R"([1, -0X1F])", "[1]", "malformed JSON, line 1, column 7: "},
       {"{\"a\": 1}\n\n ]", "", "malformed JSON, line 3, column 2: "},
-      {"\xEF\xBB\xBF{}", "", "malformed JSON, line 1, column 1: the file starts with a byte-order mark"},
+      {"\xEF\xBB\xBF{}", "",
+       "malformed JSON, line 1, column 1: the file starts with a byte-order mark"},
       {std::string(64, '[') + std::string(64, ']'), "", ""},
       {std::string(65, '['), "[0][0]", "nesting deeper than 64"},
   };
@@ -39,8 +41,9 @@ TEST(Json, WrittenCompactInMemberOrder) {
   doc["alpha"] = true;
   doc["mid"] = -3;
   doc["bytes"] = std::string("ok\xFF");  // not UTF-8
-  EXPECT_EQ(JsonText(doc),
-            "{\"zeta\":\"a\\\"b\\\\c\\nd\",\"alpha\":true,\"mid\":-3,\"bytes\":\"ok\xEF\xBF\xBD\"}");
+  EXPECT_EQ(
+      JsonText(doc),
+      "{\"zeta\":\"a\\\"b\\\\c\\nd\",\"alpha\":true,\"mid\":-3,\"bytes\":\"ok\xEF\xBF\xBD\"}");
 }
 
 // Hand-written lines use the same text as whole documents: the expected
@@ -52,13 +55,14 @@ TEST(Json, AppendedTextsMatchTheDocumentWriter) {
       {"plain /", R"("plain /")"},
       {"q\"b\\", R"("q\"b\\")"},
       {"\b\t\n\f\r", R"("\b\t\n\f\r")"},
-      {std::string("\x00\x01\x1F\x7F", 4), R"("\u0000\u0001\u001f)" "\x7F\""},
+      {std::string("\x00\x01\x1F\x7F", 4), R"("\u0000\u0001\u001f)"
+                                           "\x7F\""},
       {"\xC3\xA9\xE2\x82\xAC\xF4\x8F\xBF\xBF", "\"\xC3\xA9\xE2\x82\xAC\xF4\x8F\xBF\xBF\""},
       {"\x80\xC1\xBF\xF5", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},
       {"\xE0\x9F\xBF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // overlong
       {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // a surrogate
       {"\xF4\x90\x80\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},
-      {"a\xE2\x82z", "\"a\xEF\xBF\xBDz\""},  // cut short, then ASCII
+      {"a\xE2\x82z", "\"a\xEF\xBF\xBDz\""},    // cut short, then ASCII
       {"a\xF0\x9F\x93", "\"a\xEF\xBF\xBD\""},  // cut short at the end
   };
   for (const auto& [text, quoted] : texts) {
@@ -68,11 +72,13 @@ TEST(Json, AppendedTextsMatchTheDocumentWriter) {
     EXPECT_EQ(JsonText(Json(text)), quoted) << testing::PrintToString(text);
   }
   const std::pair<double, std::string> numbers[] = {
-      {0.0, "0.0"},           {-0.0, "-0.0"},        {25.3, "25.3"},
-      {-1.5, "-1.5"},         {100.0, "100.0"},      {123456789012345.6, "123456789012345.6"},
+      {0.0, "0.0"},           {-0.0, "-0.0"},
+      {25.3, "25.3"},         {-1.5, "-1.5"},
+      {100.0, "100.0"},       {123456789012345.6, "123456789012345.6"},
       {1e15, "1e+15"},        {1234567890123456.0, "1.234567890123456e+15"},
-      {1e100, "1e+100"},      {0.001, "0.001"},      {0.0001, "0.0001"},
-      {1e-5, "1e-05"},        {-2.5e-7, "-2.5e-07"}, {1.7976931348623157e308, "1.7976931348623157e+308"},
+      {1e100, "1e+100"},      {0.001, "0.001"},
+      {0.0001, "0.0001"},     {1e-5, "1e-05"},
+      {-2.5e-7, "-2.5e-07"},  {1.7976931348623157e308, "1.7976931348623157e+308"},
       {5e-324, "5e-324"},     {1.0 / 3, "0.3333333333333333"},
       {std::nan(""), "null"}, {-HUGE_VAL, "null"},
   };

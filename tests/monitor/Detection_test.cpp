@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/Detection.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +23,8 @@ std::unique_ptr<Demodulator> Scripted(const std::string& cls, bool answers,
 TEST(Detection, ProbesInTheFixedOrderAndStopsAtTheFirstAnswer) {
   for (size_t winner = 0; winner < kDetectionOrder.size(); ++winner) {
     std::vector<std::string> log;
-    Detection detection([&](const std::string& cls) {
-      return Scripted(cls, cls == kDetectionOrder[winner], log);
-    });
+    Detection detection(
+        [&](const std::string& cls) { return Scripted(cls, cls == kDetectionOrder[winner], log); });
     ASSERT_EQ(detection.Run(), 0);
     EXPECT_EQ(detection.currentClass(), kDetectionOrder[winner]);
     ASSERT_EQ(log.size(), winner + 1);
@@ -78,9 +78,17 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
       {{18}, true, 0, false, true, "Digital Signal Quality (chip-lgdt3306)"},
       {{18}, true, 0, true, true, "2 Digital Signal Quality (chip-lgdt3306)"},
       {{}, true, 0, false, false, "Did not find a Tarnwick board"},
-      {{24}, false, 0, false, false,
+      {{24},
+       false,
+       0,
+       false,
+       false,
        "Did not find supported ATSC/DVB Demodulator, or device is not powered on."},
-      {{24}, true, -1, false, false,
+      {{24},
+       true,
+       -1,
+       false,
+       false,
        "Did not find supported ATSC/DVB Demodulator, or device is not powered on."},
   };
   for (const auto& c : cases) {
@@ -93,9 +101,8 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
     };
     Bus bus(fake);
     std::vector<std::string> log;
-    Detection detection([&](const std::string& cls) {
-      return Scripted(cls, c.answers, log, c.mode);
-    });
+    Detection detection(
+        [&](const std::string& cls) { return Scripted(cls, c.answers, log, c.mode); });
     CommandLine cl;
     cl.demod2 = c.demod2;
     Startup s = RunStartup(cl, bus, detection, false);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/Monitor.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,9 @@ TEST_F(Poll, CallsTheDriverInItsFixedOrder) {
   driver.mode = Mode::Vsb8;
   monitor.Poll();
   EXPECT_EQ(driver.log, (std::vector<std::string>{
-                            "OperatingMode", "SNRRegisters", "SNR", "GetLockStatus",
-                            "SymbolTiming", "AutoFreq", "PilotPwr", "UncorrectableErrors",
-                            "PostVeterbiErrors", "Passthru", "Sleep", "BERctr", "CarrierOffset",
-                            "CarrierOffsetHex"}));
+                            "OperatingMode", "SNRRegisters", "SNR", "GetLockStatus", "SymbolTiming",
+                            "AutoFreq", "PilotPwr", "UncorrectableErrors", "PostVeterbiErrors",
+                            "Passthru", "Sleep", "BERctr", "CarrierOffset", "CarrierOffsetHex"}));
 }
 
 TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
@@ -40,7 +40,8 @@ TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
     monitor.model["vbalProgressBar1"].min = 19;
     monitor.model["vbalProgressBar1"].max = 40;
     monitor.Poll();
-    for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+    for (const char* lamp :
+         {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
       EXPECT_EQ(c(lamp).fore, Color::Grey) << lamp;
     const Control& bar = c("vbalProgressBar1");
     EXPECT_EQ(bar.color, Color::Grey);
@@ -86,7 +87,7 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
   EXPECT_TRUE(monitor.model.answering);
   EXPECT_EQ(monitor.resetFlag(), 0);
 
-  lib.fallback = 1;  // the chip stops answering
+  lib.fallback = 1;     // the chip stops answering
   bus.failedReads = 5;  // left over from outside the poll: cleared by it
   monitor.Poll();
   ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
@@ -152,10 +153,10 @@ TEST_F(Poll, BarRangeAndValueRuleByMode) {
     int min, max, value;
     std::string text;
   } cases[] = {
-      {Mode::Vsb8, 0, 12, 30, 13, "8-VSB"},       {Mode::Vsb8, 12.4f, 12, 30, 13, "8-VSB"},
-      {Mode::Vsb8, 12.5f, 12, 30, 13, "8-VSB"},   {Mode::Vsb8, 13.5f, 12, 30, 14, "8-VSB"},
-      {Mode::Qam64, 19, 19, 40, 20, "QAM 64"},    {Mode::Qam256, 33.5f, 25, 40, 34, "QAM 256"},
-      {Mode::DvbC, 30, 25, 40, 30, "DVB-C"},      {Mode::AtscMh, 0, 0, 20, 1, "ATSC-MH"},
+      {Mode::Vsb8, 0, 12, 30, 13, "8-VSB"},     {Mode::Vsb8, 12.4f, 12, 30, 13, "8-VSB"},
+      {Mode::Vsb8, 12.5f, 12, 30, 13, "8-VSB"}, {Mode::Vsb8, 13.5f, 12, 30, 14, "8-VSB"},
+      {Mode::Qam64, 19, 19, 40, 20, "QAM 64"},  {Mode::Qam256, 33.5f, 25, 40, 34, "QAM 256"},
+      {Mode::DvbC, 30, 25, 40, 30, "DVB-C"},    {Mode::AtscMh, 0, 0, 20, 1, "ATSC-MH"},
       {Mode::DvbT, 20.5f, 15, 25, 20, "QAM64"},  // DVB-T folded shows the constellation
   };
   for (const auto& k : cases) {
@@ -223,13 +224,16 @@ TEST_F(Poll, ErrorCountsRatesAndBars) {
       {2, 31, 2, "Uncorr 2", "3.09E-05", "Post V 31", "4.73E-04", Color::Yellow, Color::Yellow, 1},
       {5, 75, 3, "Uncorr 5", "7.63E-05", "Post V 75", "1.14E-03", Color::Yellow, Color::Yellow, 1},
       {6, 76, 0, "Uncorr 6", "4.64E-04", "Post V 76", "1.16E-03", Color::Orange, Color::Orange, 1},
-      {10, 200, 0, "Uncorr 10", "7.73E-04", "Post V 200", "3.05E-03", Color::Orange, Color::Orange, 1},
+      {10, 200, 0, "Uncorr 10", "7.73E-04", "Post V 200", "3.05E-03", Color::Orange, Color::Orange,
+       1},
       {11, 201, 0, "Uncorr 11", "8.51E-04", "Post V 201", "3.07E-03", Color::Red, Color::Red, 1},
       {63, -1, 0, "Uncorr 63", "4.87E-03", "Post V -1", "-1.53E-05", Color::Red, Color::Red, 1},
       {64, 5, 0, "Uncorr 64", "4.95E-03", "Post V 256", "3.91E-03", Color::Red, Color::Red, 0},
-      {38799, 0, 1, "Uncorr 38799", "1.00E+00", "Post V 256", "3.91E-03", Color::Red, Color::Red, 0},
+      {38799, 0, 1, "Uncorr 38799", "1.00E+00", "Post V 256", "3.91E-03", Color::Red, Color::Red,
+       0},
       {-1, 0, 0, "Uncorr -1", "-7.73E-05", "Post V 0", "0.00E+00", Color::Red, Color::Green, 1},
-      {Value(), Value(), Value(), "Uncorr 0", "0.00E+00", "Post V 0", "0.00E+00", Color::Green, Color::Green, 1},
+      {Value(), Value(), Value(), "Uncorr 0", "0.00E+00", "Post V 0", "0.00E+00", Color::Green,
+       Color::Green, 1},
       {3, 0, 4, "Uncorr 3", "", "Post V 0", "0.00E+00", Color::Yellow, Color::Green, 1},
       {3, 0, -1, "Uncorr 3", "", "Post V 0", "0.00E+00", Color::Yellow, Color::Green, 1},
   };
@@ -468,8 +472,8 @@ TEST(Controls, ReadOnlyKeepsTheGateAndSleepBoxesFromTheDriver) {
       EXPECT_EQ(m.model[box].tooltip, note) << c.what << " " << box;
     }
     // The ticks still follow the chip.
-    EXPECT_EQ(m.model["chkSleep"].checked, c.mode == Mode::Sleep || c.mode == Mode::None ||
-                                               c.sleep != 0)
+    EXPECT_EQ(m.model["chkSleep"].checked,
+              c.mode == Mode::Sleep || c.mode == Mode::None || c.sleep != 0)
         << c.what;
     m.PassthruToggled(c.passthru == 0);
     m.SleepToggled(c.sleep == 0);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/Reading.h"
 
 #include <gtest/gtest.h>
@@ -165,8 +166,7 @@ TEST(Reading, APollWithoutAnAnswerHoldsNoReadings) {
 struct CaptioningDriver : ScriptedDriver {
   MonitorView* view = nullptr;
   std::string when;
-  void GetLockStatus(int16_t& m, int16_t& eq, int16_t& fec, int16_t& sync,
-                     int16_t& afc) override {
+  void GetLockStatus(int16_t& m, int16_t& eq, int16_t& fec, int16_t& sync, int16_t& afc) override {
     ScriptedDriver::GetLockStatus(m, eq, fec, sync, afc);
     if (when == "GetLockStatus") view->SetCaption("lblAGC", "RF_AGC: 12");
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/SignalHistory.h"
 
 #include <gtest/gtest.h>
@@ -72,17 +73,16 @@ TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
   EXPECT_EQ(Pairs(data.snr), expected);
   // The average (here the same readings) is one point a column: the mean of
   // its ten polls at their mean time, 0 dB and 30 dB pulling columns 3 and 5.
-  EXPECT_EQ(Pairs(data.average),
-            (std::vector<std::pair<int64_t, double>>{{4500, 20},
-                                                     {14500, 20},
-                                                     {24500, 20},
-                                                     {34500, 18},
-                                                     {44500, 20},
-                                                     {54500, 21},
-                                                     {64500, 20},
-                                                     {74500, 20},
-                                                     {84500, 20},
-                                                     {94500, 20}}));
+  EXPECT_EQ(Pairs(data.average), (std::vector<std::pair<int64_t, double>>{{4500, 20},
+                                                                          {14500, 20},
+                                                                          {24500, 20},
+                                                                          {34500, 18},
+                                                                          {44500, 20},
+                                                                          {54500, 21},
+                                                                          {64500, 20},
+                                                                          {74500, 20},
+                                                                          {84500, 20},
+                                                                          {94500, 20}}));
   EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
   EXPECT_TRUE(data.lockLost.empty());
   EXPECT_TRUE(data.uncorrectable.empty());

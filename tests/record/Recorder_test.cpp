@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/Recorder.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,8 +10,6 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "record/CsvRecorder.h"
 #include "record/JsonlRecorder.h"
@@ -96,9 +96,8 @@ TEST(RecordText, TimestampsColoursAndNumbers) {
   EXPECT_EQ(IsoUtcText(std::chrono::system_clock::time_point{milliseconds(-1)}),
             "1969-12-31T23:59:59.999Z");
   const std::pair<int32_t, const char*> colours[] = {
-      {0x00FF00, "green"}, {0x00FFFF, "yellow"}, {0x0080FF, "orange"},
-      {0x0000FF, "red"},   {0x808080, "grey"},   {0x00C000, "#00C000"},
-      {0x123456, "#563412"}};
+      {0x00FF00, "green"}, {0x00FFFF, "yellow"},  {0x0080FF, "orange"}, {0x0000FF, "red"},
+      {0x808080, "grey"},  {0x00C000, "#00C000"}, {0x123456, "#563412"}};
   for (auto [value, name] : colours) EXPECT_EQ(ColorName(value), name) << std::hex << value;
   EXPECT_EQ(DecimalText(25.3f), "25.3");
   EXPECT_EQ(ShortestDouble(25.3f), 25.3);
@@ -161,21 +160,33 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
     return i < h.size() ? t.rows[row][i] : "<no column " + column + ">";
   };
   EXPECT_EQ(h.size(), 31u);
-  const std::pair<const char*, const char*> dvbt[] = {
-      {"time", "2026-12-07T16:45:12.345Z"}, {"answering", "1"}, {"mode", "4"},
-      {"mode_text", "DVB-T"}, {"lock_master", "1"}, {"lock_fec", "0"}, {"lock_sync", "-1"},
-      {"snr_db", "25.3"}, {"average_db", "24.9"}, {"colour", "yellow"}, {"uncorrectable", "7"},
-      {"correctable", "12"}, {"ber_counter", "1"}, {"carrier_offset", "-1,5 \"kHz\"\nnext"},
-      {"carrier_offset_hex", "FFFF"}, {"modulation", "2"}, {"modulation_text", "QAM64"},
-      {"code_rate_caption", "hp code rate:"}, {"code_rate_text", "2/3"},
-      {"transmission_mode_text", "8K"}};
+  const std::pair<const char*, const char*> dvbt[] = {{"time", "2026-12-07T16:45:12.345Z"},
+                                                      {"answering", "1"},
+                                                      {"mode", "4"},
+                                                      {"mode_text", "DVB-T"},
+                                                      {"lock_master", "1"},
+                                                      {"lock_fec", "0"},
+                                                      {"lock_sync", "-1"},
+                                                      {"snr_db", "25.3"},
+                                                      {"average_db", "24.9"},
+                                                      {"colour", "yellow"},
+                                                      {"uncorrectable", "7"},
+                                                      {"correctable", "12"},
+                                                      {"ber_counter", "1"},
+                                                      {"carrier_offset", "-1,5 \"kHz\"\nnext"},
+                                                      {"carrier_offset_hex", "FFFF"},
+                                                      {"modulation", "2"},
+                                                      {"modulation_text", "QAM64"},
+                                                      {"code_rate_caption", "hp code rate:"},
+                                                      {"code_rate_text", "2/3"},
+                                                      {"transmission_mode_text", "8K"}};
   for (auto [column, value] : dvbt) {
     EXPECT_EQ(at(1, column), value) << column;
     EXPECT_EQ(at(3, column), value) << column;
   }
   EXPECT_DOUBLE_EQ(std::stod(at(1, "uncorrectable_rate")), 7.0 / 38799);
   const std::pair<const char*, const char*> sleeping[] = {
-      {"mode_text", "Sleep"}, {"lock_master", "-1"}, {"colour", "grey"},
+      {"mode_text", "Sleep"},     {"lock_master", "-1"},  {"colour", "grey"},
       {"uncorrectable_rate", ""}, {"carrier_offset", ""}, {"modulation", ""}};
   for (auto [column, value] : sleeping) EXPECT_EQ(at(2, column), value) << column;
 }
@@ -184,7 +195,9 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
 // replacement of bytes that are not UTF-8.
 TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
   Reading awkward = SleepReading();
-  awkward.modeText = "q\"b\\s/\x01\x1F\t\n\r\b\f\x7F" "é";
+  awkward.modeText =
+      "q\"b\\s/\x01\x1F\t\n\r\b\f\x7F"
+      "é";
   awkward.snr = -0.0f;
   awkward.average = 1234.5f;
   awkward.color = 0x00C000;
@@ -230,19 +243,25 @@ TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
        R"("carrierOffset":"12.5 kHz","carrierOffsetHex":null,"tps":null})"},
       {awkward,
        R"({"time":"2000-02-29T23:59:59.007Z","answering":true,"mode":3,)"
-       R"("modeText":"q\"b\\s/\u0001\u001f\t\n\r\b\f)" "\x7F" "é" R"(",)"
+       R"("modeText":"q\"b\\s/\u0001\u001f\t\n\r\b\f)"
+       "\x7F"
+       "é"
+       R"(",)"
        R"("locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},"snr":0,"average":1234.5,)"
        R"("colour":"#00C000","uncorrectable":1e+15,"correctable":-2147483648,)"
        R"("berCounter":0.5,"uncorrectableRate":0.0001,"correctableBer":1.5e-05,)"
-       R"("carrierOffset":")" + kFffd + "ok" + kFffd + kFffd + "x" + kFffd + kFffd + kFffd +
-           R"(","carrierOffsetHex":")" "\xF0\x9F\x93\xA1" + kFffd + R"(","tps":null})"},
+       R"("carrierOffset":")" +
+           kFffd + "ok" + kFffd + kFffd + "x" + kFffd + kFffd + kFffd +
+           R"(","carrierOffsetHex":")"
+           "\xF0\x9F\x93\xA1" +
+           kFffd + R"(","tps":null})"},
   };
   for (const auto& [reading, line] : cases) EXPECT_EQ(JsonlRecorder::Line(reading), line);
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
   const std::pair<const char*, const char*> cases[] = {
-      {"plain", "plain"},   {"a,b", "\"a,b\""},       {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"plain", "plain"},   {"a,b", "\"a,b\""},   {"say \"hi\"", "\"say \"\"hi\"\"\""},
       {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""}, {"", ""}};
   for (auto [in, out] : cases) EXPECT_EQ(CsvRecorder::Field(in), out) << in;
 }
@@ -309,7 +328,8 @@ TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
   EXPECT_EQ(prom.temporaryPath(), Path(".quovis.prom.tmp"));
   EXPECT_EQ(Entries(), std::vector<std::string>{});  // the start leaves nothing behind
   recorder->Record(DvbtReading());
-  struct stat before {}, after {};
+  struct stat before {
+  }, after{};
   ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &before), 0);
   recorder->Record(DvbtReading());
   ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &after), 0);

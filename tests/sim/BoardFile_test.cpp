@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/BoardFile.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,8 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       {"[]", "b.json: expected an object"},
       {"{\"typo\": 1}", "b.json: typo: unknown entry"},
       {"{\"types\": [24, \"x\"]}", "b.json: types[1]: expected a board type from 1 to 32767"},
-      {"{\"devices\": [{\"chip\": \"nosuch\"}]}", "b.json: devices[0].chip: unknown chip \"nosuch\""},
+      {"{\"devices\": [{\"chip\": \"nosuch\"}]}",
+       "b.json: devices[0].chip: unknown chip \"nosuch\""},
       {"{\"devices\": [{}]}", "b.json: devices[0].chip: expected a chip name"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"address\": \"0x33\"}]}",
        "b.json: devices[0].address: expected an 8-bit write address"},
@@ -153,8 +155,8 @@ TEST(BoardFile, AChipAtItsDefaultAddressBringsItsSecondAddress) {
   ASSERT_NE(listed, nullptr) << error;
   EXPECT_EQ(listed->DeviceAt(0x34), nullptr);
   EXPECT_NE(listed->DeviceAt(0x36), nullptr);
-  auto placed = ParseBoard(R"({"devices": [{"chip": "s5h1411", "address": "0x32"}]})", "b.json",
-                          error);
+  auto placed =
+      ParseBoard(R"({"devices": [{"chip": "s5h1411", "address": "0x32"}]})", "b.json", error);
   ASSERT_NE(placed, nullptr) << error;
   EXPECT_EQ(placed->DeviceAt(0x34), nullptr);  // an explicit place is taken as given
   EXPECT_EQ(MakeBuiltInBoard("s5h1411_second", error), nullptr);

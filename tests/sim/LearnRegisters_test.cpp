@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each chip model tells which of its registers gave the bytes of a read,
 // numbered and sized as a board file sets them.
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ TEST(LearnRegisters, EachModelMapsItsReadsOntoRegisters) {
        {{0x0413, 1}, {0x0414, 2}, {0x0415, 3}}},
       // The statistics block: five words, least significant byte first.
       {"sms1xxx",
-       {SubRead(0, {0x82, 0x01, 0x02, 0x00, 1, 0, 0, 0, 7, 0, 0, 0, 0x18, 0, 0, 0, 0x3E, 0, 0, 0x80})},
+       {SubRead(0,
+                {0x82, 0x01, 0x02, 0x00, 1, 0, 0, 0, 7, 0, 0, 0, 0x18, 0, 0, 0, 0x3E, 0, 0, 0x80})},
        {{0x100, 0x00020182}, {0x101, 1}, {0x102, 7}, {0x103, 0x18}, {0x104, 0x8000003E}}},
       // Its byte registers through a write-read whose bytes are the address.
       {"mxl111sf", {WriteRead({0x00, 0x1F}, {0x73})}, {{0x1F, 0x73}}},
@@ -59,7 +61,8 @@ TEST(LearnRegisters, ReadsTheModelWouldNotAnswerAreNotLearnt) {
   std::map<long, long> learnt;
   // A write command is no read of the AU8522; a 16-bit-address chip needs
   // two address bytes.
-  EXPECT_FALSE(FindSimChip("au8522")->make(false)->Learn(WriteRead({0x83, 0x11, 0x00}, {1}), learnt));
+  EXPECT_FALSE(
+      FindSimChip("au8522")->make(false)->Learn(WriteRead({0x83, 0x11, 0x00}, {1}), learnt));
   EXPECT_FALSE(FindSimChip("lgdt3305")->make(false)->Learn(WriteRead({0x04}, {1}), learnt));
   EXPECT_TRUE(learnt.empty());
 }
@@ -70,9 +73,9 @@ TEST(LearnRegisters, WidthsForTheBoardFile) {
     long reg;
     int registerBytes, addressBytes;
   };
-  for (const Case& c : {Case{"s5h1409", 0xF1, 2, 1}, Case{"dibcom", 0x01FD, 2, 2},
-                        Case{"lgdt3306", 0x00E8, 1, 2}, Case{"sms1xxx", 0x1F, 1, 1},
-                        Case{"sms1xxx", 0x104, 4, 1}, Case{"zl10353", 0x10, 1, 1}}) {
+  for (const Case& c :
+       {Case{"s5h1409", 0xF1, 2, 1}, Case{"dibcom", 0x01FD, 2, 2}, Case{"lgdt3306", 0x00E8, 1, 2},
+        Case{"sms1xxx", 0x1F, 1, 1}, Case{"sms1xxx", 0x104, 4, 1}, Case{"zl10353", 0x10, 1, 1}}) {
     auto model = FindSimChip(c.chip)->make(false);
     EXPECT_EQ(model->RegisterBytes(c.reg), c.registerBytes) << c.chip;
     EXPECT_EQ(model->AddressBytes(), c.addressBytes) << c.chip;

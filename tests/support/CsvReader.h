@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <string>
 #include <vector>
@@ -38,7 +39,8 @@ inline CsvTable ReadCsv(const std::string& text) {
         }
       } else {
         while (i < text.size() && text[i] != ',' && text[i] != '\r') {
-          if (text[i] == '"' || text[i] == '\n') return fail("quote or bare LF in an unquoted field");
+          if (text[i] == '"' || text[i] == '\n')
+            return fail("quote or bare LF in an unquoted field");
           field += text[i++];
         }
       }

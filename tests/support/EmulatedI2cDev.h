@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
@@ -28,12 +29,12 @@ class EmulatedI2cDev : public KernelI2c {
 
   // The file system: path -> st_mode; a missing path is ENOENT.
   std::map<std::string, mode_t> files{{"/dev/i2c-3", S_IFCHR | 0660}};
-  int statError = 0;     // stat fails with this when set
-  int openError = 0;     // open fails with this when set
+  int statError = 0;       // stat fails with this when set
+  int openError = 0;       // open fails with this when set
   int functionsError = 0;  // I2C_FUNCS fails with this when set
   unsigned long functions = I2C_FUNC_I2C | I2C_FUNC_SMBUS_EMUL;
   std::set<uint16_t> devices{0x0E, 0x19, 0x59, 0x60, 0x00, 0x7F};  // 7-bit addresses present
-  int transferError = 0;  // the adapter fails every I2C_RDWR with this when set
+  int transferError = 0;   // the adapter fails every I2C_RDWR with this when set
   int executeAtMost = -1;  // the adapter stops after this many messages (partial count)
 
   std::vector<std::string> opened;  // paths opened, in order
@@ -91,7 +92,8 @@ class EmulatedI2cDev : public KernelI2c {
         break;
       }
       if (messages[i].flags & I2C_M_RD)
-        for (uint16_t b = 0; b < messages[i].len; ++b) messages[i].buf[b] = uint8_t(kFirstReadByte + b);
+        for (uint16_t b = 0; b < messages[i].len; ++b)
+          messages[i].buf[b] = uint8_t(kFirstReadByte + b);
       ++executed;
     }
     return executed;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -60,8 +61,8 @@ class FakeI2c : public I2cLibrary {
     uint8_t r = Next();
     int reg = writeCount >= 2 ? (writeBuffer[0] << 8 | writeBuffer[1]) : writeBuffer[0];
     if (r == 0) Fill(reg, readBuffer, readCount);
-    calls.push_back({Call::WriteRead, h, 0, address, reg, readCount,
-                     {writeBuffer, writeBuffer + writeCount}});
+    calls.push_back(
+        {Call::WriteRead, h, 0, address, reg, readCount, {writeBuffer, writeBuffer + writeCount}});
     return r;
   }
 

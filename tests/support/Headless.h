@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -6,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "json/Json.h"
 

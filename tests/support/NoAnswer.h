@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "monitor/Codes.h"
 #include "monitor/ViewModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cmath>
 #include <cstdlib>
@@ -96,10 +97,14 @@ inline PromDocument ParseProm(const std::string& text) {
           if (c == '"') break;
           if (c == '\\') {
             char e = i + 1 < line.size() ? line[++i] : 0;
-            if (e == '\\') value += '\\';
-            else if (e == '"') value += '"';
-            else if (e == 'n') value += '\n';
-            else return fail("bad escape in a label value");
+            if (e == '\\')
+              value += '\\';
+            else if (e == '"')
+              value += '"';
+            else if (e == 'n')
+              value += '\n';
+            else
+              return fail("bad escape in a label value");
           } else {
             value += c;
           }
@@ -118,8 +123,10 @@ inline PromDocument ParseProm(const std::string& text) {
     if (rest.find(' ') != std::string::npos &&
         !std::regex_match(rest.substr(rest.find(' ') + 1), std::regex("-?\\d+")))
       return fail("bad timestamp");
-    s.value = value == "NaN" ? NAN : value == "+Inf" ? INFINITY : value == "-Inf" ? -INFINITY
-                                                                  : std::strtod(value.c_str(), nullptr);
+    s.value = value == "NaN"    ? NAN
+              : value == "+Inf" ? INFINITY
+              : value == "-Inf" ? -INFINITY
+                                : std::strtod(value.c_str(), nullptr);
     if (s.name != current) {
       if (finished.count(s.name) || sampled.count(s.name))
         return fail("samples of " + s.name + " not together");

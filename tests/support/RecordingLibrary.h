@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <random>
@@ -53,11 +54,16 @@ class RecordingLibrary : public I2cLibrary {
   uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
                            uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
                            uint8_t* readBuffer) override {
-    calls.push_back(
-        {Call::WriteRead, 0, address, 0, readCount, {writeBuffer, writeBuffer + writeCount}, false});
+    calls.push_back({Call::WriteRead,
+                     0,
+                     address,
+                     0,
+                     readCount,
+                     {writeBuffer, writeBuffer + writeCount},
+                     false});
     return Result(Fails() ? 1
-                          : inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer,
-                                                    r3, r4, readCount, readBuffer));
+                          : inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3,
+                                                    r4, readCount, readBuffer));
   }
 
  private:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <string>
 #include <vector>
@@ -36,7 +37,9 @@ struct ScriptedDriver : Demodulator {
     return snr;
   }
   Value SNRRegisters() override { return log.push_back("SNRRegisters"), registers; }
-  Value UncorrectableErrors() override { return log.push_back("UncorrectableErrors"), uncorrectable; }
+  Value UncorrectableErrors() override {
+    return log.push_back("UncorrectableErrors"), uncorrectable;
+  }
   Value PostVeterbiErrors() override { return log.push_back("PostVeterbiErrors"), correctable; }
   Value CarrierOffset() override { return log.push_back("CarrierOffset"), carrier; }
   Value CarrierOffsetHex() override { return log.push_back("CarrierOffsetHex"), carrierHex; }
@@ -56,8 +59,8 @@ struct ScriptedDriver : Demodulator {
   Value FreqOffset() override { return log.push_back("FreqOffset"), -1; }
   Value AGCPowerRef() override { return log.push_back("AGCPowerRef"), agc; }
   Value BERctr() override { return log.push_back("BERctr"), ber; }
-  void GetTPS(int16_t& modulation, int16_t& hierarchy, int16_t& hplp, int16_t& rate,
-              int16_t& guard, int16_t& fft) override {
+  void GetTPS(int16_t& modulation, int16_t& hierarchy, int16_t& hplp, int16_t& rate, int16_t& guard,
+              int16_t& fft) override {
     log.push_back("GetTPS");
     modulation = tps[0], hierarchy = tps[1], hplp = tps[2], rate = tps[3], guard = tps[4],
     fft = tps[5];

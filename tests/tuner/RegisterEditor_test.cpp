@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tuner/RegisterEditor.h"
 
 #include <gtest/gtest.h>
@@ -82,8 +83,8 @@ TEST(RegisterEditor, WithoutATunerNoActionReachesTheBus) {
     l.rec->calls.clear();
     for (size_t i = 0; i < actions.size(); ++i) {
       actions[i](e);
-      EXPECT_TRUE(l.rec->calls.empty()) << json << ": action " << i << " sent "
-                                        << l.rec->calls.size() << " transactions";
+      EXPECT_TRUE(l.rec->calls.empty())
+          << json << ": action " << i << " sent " << l.rec->calls.size() << " transactions";
       l.rec->calls.clear();
     }
     EXPECT_EQ(e.pollInterval(), 0) << json;

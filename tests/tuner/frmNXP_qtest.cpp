@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -325,15 +326,15 @@ class frmNXPTest : public QObject {
       QCOMPARE(status->text(), QString("No tuner found"));
       QVERIFY(status->isVisible());
       QVERIFY(Fits(status));
-      for (const char* name : {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh",
-                               "chkPoll", "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1",
-                               "BuWrite", "BuRegReset"})
+      for (const char* name :
+           {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh", "chkPoll", "chkPollThermo",
+            "chkPollPwrLvl", "chkPollSnap1", "BuWrite", "BuRegReset"})
         QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
       rec->calls.clear();
-      for (const char* name : {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh",
-                               "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1", "chkPoll",
-                               "BuWrite", "BuRegReset", "BuSnapshot", "BuSnapRegs(0)",
-                               "BuSnapRegs(1)", "Check00(3)"}) {
+      for (const char* name :
+           {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh", "chkPollThermo",
+            "chkPollPwrLvl", "chkPollSnap1", "chkPoll", "BuWrite", "BuRegReset", "BuSnapshot",
+            "BuSnapRegs(0)", "BuSnapRegs(1)", "Check00(3)"}) {
         get<QAbstractButton>(name)->click();
         QTest::mouseClick(get<QWidget>(name), Qt::LeftButton);
       }

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <clocale>
 #include <iostream>
+#include <memory>
 
 #include "app/Entry.h"
 #include "app/Session.h"
@@ -10,8 +12,6 @@
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
 #include "tuner/gui/frmNXP.h"
-
-#include <memory>
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/gui/ConsolePanel.h"
 
 #include <QAction>
@@ -45,8 +46,8 @@ ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent, bool readOnly)
   rows->setColumnStretch(1, 1);
 
   auto* buttons = new QGridLayout;
-  auto addButton = [&](const char* name, const QString& caption, int row, int column,
-                       auto command, bool writes = false) {
+  auto addButton = [&](const char* name, const QString& caption, int row, int column, auto command,
+                       bool writes = false) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
     if (writes && readOnly) button->setToolTip(QString::fromStdString(kReadOnlyNote));
@@ -54,10 +55,12 @@ ConsolePanel::ConsolePanel(Bus& bus, QWidget* parent, bool readOnly)
     connect(button, &QPushButton::clicked, this, command);
   };
   addButton("cmdRead", "Read", 0, 0, [this] { console_.Read(); });
-  addButton("cmdWrite", "Write", 0, 1, [this] { console_.Write(); }, true);
+  addButton(
+      "cmdWrite", "Write", 0, 1, [this] { console_.Write(); }, true);
   addButton("cmdClear", "Clear", 0, 2, [this] { console_.Clear(); });
   addButton("cmdReadNS", "Read N/S", 1, 0, [this] { console_.ReadNS(); });
-  addButton("cmdWriteNS", "Write N/S", 1, 1, [this] { console_.WriteNS(); }, true);
+  addButton(
+      "cmdWriteNS", "Write N/S", 1, 1, [this] { console_.WriteNS(); }, true);
   addButton("cmdScan", "Scan", 1, 2, [this] { Scan(); });
 
   auto* layout = new QVBoxLayout(this);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lg2160.h"
 
 #include <string>
@@ -20,7 +21,6 @@ namespace {
 constexpr int16_t kNoSnrHigh = 0xBA;
 constexpr int16_t kNoSnrLow = 0xDF;
 constexpr double kSymbolRate = 10762238;
-
 
 }  // namespace
 

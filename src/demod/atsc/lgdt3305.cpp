@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lgdt3305.h"
 
 #include <cmath>

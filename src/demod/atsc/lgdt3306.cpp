@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lgdt3306.h"
 
 #include <cmath>

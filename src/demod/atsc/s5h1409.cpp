@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/s5h1409.h"
 
 #include <cmath>
@@ -103,9 +104,8 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
     double (*toDb)(int16_t);
     int32_t (*color)(int);
   };
-  static constexpr SnrMode kModes[] = {{VsbSnrToDb, VsbColor},
-                                       {Qam64SnrToDb, Qam64Color},
-                                       {Qam256SnrToDb, Qam256Color}};
+  static constexpr SnrMode kModes[] = {
+      {VsbSnrToDb, VsbColor}, {Qam64SnrToDb, Qam64Color}, {Qam256SnrToDb, Qam256Color}};
   const SnrMode& m = kModes[mode - Mode::Vsb8];
   bool vsb = mode == Mode::Vsb8;
   int16_t raw = vsb ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/cx22702.h"
 
 #include "bus/Bits.h"
@@ -19,9 +20,7 @@ constexpr int16_t kIdentity = 3;
 
 int16_t cx22702::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
-bool cx22702::Answers(int16_t address) {
-  return bus_.Answers(address, 1);
-}
+bool cx22702::Answers(int16_t address) { return bus_.Answers(address, 1); }
 
 // With neither address answering there is nothing to identify, and reading
 // the identity "at address 0" would send its sub-address as a general call
@@ -74,7 +73,8 @@ float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag
 // A count below the last one is taken as a count that started again from 0.
 Value cx22702::UncorrectableErrors() {
   int16_t count = ReadRegister(0xE3);
-  int16_t increase = count < previousUncorrectable_ ? count : int16_t(count - previousUncorrectable_);
+  int16_t increase =
+      count < previousUncorrectable_ ? count : int16_t(count - previousUncorrectable_);
   previousUncorrectable_ = count;
   return increase;
 }
@@ -90,8 +90,8 @@ void cx22702::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
   int16_t status = ReadRegister(0x0A);
   FEC_Lock = GetBit(ReadRegister(0x17), 0);
-  Master_Lock = GetBit(status, 5) && GetBit(status, 4) && !GetBit(status, 0) ? Lock::Locked
-                                                                           : Lock::NotLocked;
+  Master_Lock =
+      GetBit(status, 5) && GetBit(status, 4) && !GetBit(status, 0) ? Lock::Locked : Lock::NotLocked;
   EQ_Lock = Lock::NotApplicable;
   view_.SetCaption("lblVSBSync", "DSCR Lock");
   VSB_Sync = Lock::NotApplicable;

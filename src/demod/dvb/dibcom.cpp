@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/dibcom.h"
 
 #include <array>
@@ -170,7 +171,7 @@ int16_t dibcom::OperatingMode() {
   return Mode::DvbT;
 }
 
-void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
-                    int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
+void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
+                    int16_t& Guard, int16_t& TransmissionMode) {
   tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/mxl111sf.h"
 
 #include "bus/Bits.h"

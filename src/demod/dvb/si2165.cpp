@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/si2165.h"
 
 #include <initializer_list>
@@ -90,9 +91,7 @@ double si2165::getCoN_DVBC() {
   return 10 * Log10(16777216.0 / v) * 3 / 4;
 }
 
-double si2165::getCoN() {
-  return standard_ ? (this->*standard_->carrierToNoise)() : 0;
-}
+double si2165::getCoN() { return standard_ ? (this->*standard_->carrierToNoise)() : 0; }
 
 float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
@@ -141,8 +140,8 @@ void si2165::ReadTPS() {
     tps_.modulation = DecodeModulation(ReadRegister(0x00F8));
 }
 
-void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
-                    int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
+void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
+                    int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
   tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

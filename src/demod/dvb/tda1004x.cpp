@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/tda1004x.h"
 
 #include <cmath>
@@ -26,9 +27,7 @@ std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
 
 int16_t tda1004x::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
 
-bool tda1004x::Answers(int16_t address) {
-  return bus_.Answers(address, 1);
-}
+bool tda1004x::Answers(int16_t address) { return bus_.Answers(address, 1); }
 
 // "-demod2" asks for the chip at the second address even when the first one
 // answers too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "demod/dvb/PlainDvbtDriver.h"
 
@@ -10,7 +11,7 @@ struct Tda1004xVariant {
   const char* name;
   int16_t snrRegister;
   int16_t statusRegister;
-  int masterLockBit;  // in the status register
+  int masterLockBit;              // in the status register
   int16_t errorsLow, errorsHigh;  // the uncorrectable counter; high -1: one byte
   int32_t errorsMask;             // of the low byte
   int32_t errorsMax;              // where the counter wraps

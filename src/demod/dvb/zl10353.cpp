@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/zl10353.h"
 
 #include "bus/Bits.h"
@@ -51,9 +52,9 @@ void zl10353::ReadTPS() {
 // precision before it is scaled; a division by 8 is exact either way.
 float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = ReadRegister(0x10);
-  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
-                           {.toDb = [](double v) { return v / 8.0; },
-                            .roundAverage = RoundTenthOfSingle});
+  SnrReading snr =
+      SnrStep(bus_, raw, ResetSNR_flag,
+              {.toDb = [](double v) { return v / 8.0; }, .roundAverage = RoundTenthOfSingle});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/gui/HistoryWindow.h"
 
 #include <QBoxLayout>
@@ -97,9 +98,10 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   view_->setRenderHint(QPainter::Antialiasing, false);
   view_->setRubberBand(QChartView::HorizontalRubberBand);
   view_->viewport()->installEventFilter(this);
-  connect(time_, &QDateTimeAxis::rangeChanged, this, [this](const QDateTime& from, const QDateTime& to) {
-    RangeChangedByChart(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
-  });
+  connect(time_, &QDateTimeAxis::rangeChanged, this,
+          [this](const QDateTime& from, const QDateTime& to) {
+            RangeChangedByChart(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
+          });
 
   scroll_ = new QScrollBar(Qt::Horizontal);
   connect(scroll_, &QScrollBar::valueChanged, this, &HistoryWindow::Scrolled);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/gui/frmQuovis.h"
 
 #include <QCheckBox>
@@ -75,9 +76,12 @@ void frmQuovis::Build() {
       auto* box = new QCheckBox(parent);
       QString n = QString::fromStdString(name);
       connect(box, &QCheckBox::clicked, this, [this, n](bool ticked) {
-        if (n == "chkPoll") monitor_.PollToggled(ticked);
-        else if (n == "chkPassthru") monitor_.PassthruToggled(ticked);
-        else if (n == "chkSleep") monitor_.SleepToggled(ticked);
+        if (n == "chkPoll")
+          monitor_.PollToggled(ticked);
+        else if (n == "chkPassthru")
+          monitor_.PassthruToggled(ticked);
+        else if (n == "chkSleep")
+          monitor_.SleepToggled(ticked);
         Render();
       });
       w = box;
@@ -191,7 +195,8 @@ void frmQuovis::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     monitor_.minimized = isMinimized();
     // A minimised window lives only in the tray.
-    if (isMinimized() && tray_ && tray_->active()) QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    if (isMinimized() && tray_ && tray_->active())
+      QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
   }
   QWidget::changeEvent(event);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tuner/gui/frmNXP.h"
 
 #include <QCheckBox>
@@ -57,8 +58,7 @@ void SetRow(QListWidget* list, int row) {
 }
 }  // namespace
 
-frmNXP::frmNXP(Bus& bus, QWidget* parent, bool readOnly)
-    : QWidget(parent), editor_(bus, readOnly) {
+frmNXP::frmNXP(Bus& bus, QWidget* parent, bool readOnly) : QWidget(parent), editor_(bus, readOnly) {
   setObjectName("frmNXP");
   setWindowTitle("Form1");
   QFont small = font();
@@ -139,7 +139,8 @@ void frmNXP::Build() {
 void frmNXP::BuildSnapshotPanel() {
   const int paneX[2] = {8040, 10680};
   for (int p = 0; p < 2; ++p) {
-    auto* frame = Frame(this, Indexed("FrameSnapshot", p), "", TwipRect(paneX[p], 60, 1260, kHeight - 120));
+    auto* frame =
+        Frame(this, Indexed("FrameSnapshot", p), "", TwipRect(paneX[p], 60, 1260, kHeight - 120));
     ListRegs_[p] =
         Place(new QListWidget(frame), Indexed("ListRegs", p), TwipRect(60, 120, 1140, 4800));
     ListRegs_[p]->hide();

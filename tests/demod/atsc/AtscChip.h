@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixtures shared by the tests of the ATSC/QAM drivers.
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
 #include "monitor/Value.h"
-#include "support/FakeI2c.h"
 #include "support/DriverReadings.h"
+#include "support/FakeI2c.h"
 #include "support/FakeView.h"
 #include "support/RecordingLibrary.h"
 #include "support/SimFixture.h"

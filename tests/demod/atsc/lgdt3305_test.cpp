@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lgdt3305.h"
 
 #include <gtest/gtest.h>
 
 #include "demod/atsc/AtscChip.h"
-#include "monitor/Monitor.h"
 #include "monitor/Codes.h"
+#include "monitor/Monitor.h"
 
 namespace {
 

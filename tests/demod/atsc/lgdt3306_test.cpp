@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lgdt3306.h"
 
 #include <gtest/gtest.h>
 
 #include "demod/atsc/AtscChip.h"
-#include "monitor/Monitor.h"
 #include "monitor/Codes.h"
+#include "monitor/Monitor.h"
 
 namespace {
 
@@ -183,9 +184,11 @@ TEST(lgdt3306, MultiRegisterMembersReadInOrder) {
     std::vector<int> read;
   } cases[] = {
       {kVsb + Regs{{0x00EC, 0}, {0x00ED, 1}, {0x00E8, 1}, {0x00E9, 0}},  // 24 dB
-       snr, {0x00EC, 0x00ED, 0x00E8, 0x00E9}},
+       snr,
+       {0x00EC, 0x00ED, 0x00E8, 0x00E9}},
       {kVsb + Regs{{0x00EC, 1}, {0x00ED, 0}, {0x00E8, 1}, {0x00E9, 0}},  // 0 dB: the coarse one
-       snr, {0x00EC, 0x00ED, 0x00E8, 0x00E9, 0x21A1}},
+       snr,
+       {0x00EC, 0x00ED, 0x00E8, 0x00E9, 0x21A1}},
       {kVsb, [](lgdt3306& d) { d.CarrierOffset(); }, {0x009C, 0x009D}},
       {kVsb, [](lgdt3306& d) { d.TimingRecoveryOffset(); }, {0x00A1, 0x00A2, 0x00A3}},
       {kVsb, [](lgdt3306& d) { d.OperatingMode(); }, {0x0008, 0x0000}},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/s5h1409.h"
 
 #include <gtest/gtest.h>

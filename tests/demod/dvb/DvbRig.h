@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <set>
 #include <utility>
@@ -5,8 +6,8 @@
 
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
-#include "support/FakeI2c.h"
 #include "support/DriverReadings.h"
+#include "support/FakeI2c.h"
 #include "support/FakeView.h"
 
 // A FakeI2c where only the listed addresses acknowledge (the others fail and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/cx22702.h"
 
 #include <gtest/gtest.h>
@@ -73,13 +74,12 @@ TEST(cx22702, SignalStrengthWithTheBarPrefixAndNoWindowColouring) {
 TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
   // Constellation in 0x01 bits 3..4, HP rate in 0x02 bits 3..5, strength, colour.
   const std::tuple<int, int, int, int32_t> cases[] = {
-      {0x10, 0x08, 20, Color::Orange},  // QAM64 2/3: 19, 21, 22
-      {0x10, 0x08, 21, Color::Yellow},
-      {0x10, 0x20, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
-      {0x08, 0x08, 14, Color::Orange},  // QAM16 2/3: 14, 16, 18
-      {0x00, 0x20, 11, Color::Orange},  // QPSK 7/8: 10, 12, 14
-      {0x18, 0x08, 10, Color::Green},   // unknown constellation: 0, 0, 0
-      {0x10, 0x28, 10, Color::Green},   // unknown rate
+      {0x10, 0x08, 20, Color::Orange},                                   // QAM64 2/3: 19, 21, 22
+      {0x10, 0x08, 21, Color::Yellow}, {0x10, 0x20, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
+      {0x08, 0x08, 14, Color::Orange},                                   // QAM16 2/3: 14, 16, 18
+      {0x00, 0x20, 11, Color::Orange},                                   // QPSK 7/8: 10, 12, 14
+      {0x18, 0x08, 10, Color::Green},  // unknown constellation: 0, 0, 0
+      {0x10, 0x28, 10, Color::Green},  // unknown rate
   };
   for (auto [a, b, db, color] : cases) {
     CxRig rig({{1, a}, {2, b}, {0x23, Strength(db)}});
@@ -103,7 +103,7 @@ TEST(cx22702, ErrorCounters) {
       {0x01, 0x01, 129},
       {0xFF, 0x00, 16256},  // 127 x 128: bit 7 of each byte is not part of the count
       {0x00, 0xFF, 127},
-      {0x01, 0x10, 144},    // side by side, not overlapping
+      {0x01, 0x10, 144},  // side by side, not overlapping
       {0x7F, 0x7F, 16383},
   };
   for (auto [de, df, count] : corrected) {
@@ -116,10 +116,8 @@ TEST(cx22702, ErrorCounters) {
 TEST(cx22702, LockFromTheStatusAndTheFecRegister) {
   // Registers 0x0A, 0x17; master, EQ, FEC, sync, AFC.
   const std::tuple<int, int, std::vector<int16_t>> cases[] = {
-      {0x30, 0x01, {1, -1, 1, -1, -1}},
-      {0x31, 0x01, {0, -1, 1, -1, -1}},
-      {0x20, 0x00, {0, -1, 0, -1, -1}},
-      {0x10, 0x00, {0, -1, 0, -1, -1}},
+      {0x30, 0x01, {1, -1, 1, -1, -1}}, {0x31, 0x01, {0, -1, 1, -1, -1}},
+      {0x20, 0x00, {0, -1, 0, -1, -1}}, {0x10, 0x00, {0, -1, 0, -1, -1}},
       {0xFE, 0xFE, {1, -1, 0, -1, -1}},
   };
   for (const auto& [status, fec, locks] : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/mxl111sf.h"
 
 #include <gtest/gtest.h>
@@ -49,12 +50,8 @@ TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
 TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
   // Data0; master, EQ, FEC, sync, AFC.
   const std::pair<uint32_t, std::vector<int16_t>> cases[] = {
-      {0x30, {1, 0, 1, 1, 0}},
-      {0x80, {1, 0, 0, 0, 0}},
-      {0x00, {0, 0, 0, 0, 0}},
-      {0x08, {1, 1, 0, 0, 0}},
-      {0x40, {1, 0, 0, 0, 1}},
-      {0xF8, {1, 1, 1, 1, 1}},
+      {0x30, {1, 0, 1, 1, 0}}, {0x80, {1, 0, 0, 0, 0}}, {0x00, {0, 0, 0, 0, 0}},
+      {0x08, {1, 1, 0, 0, 0}}, {0x40, {1, 0, 0, 0, 1}}, {0xF8, {1, 1, 1, 1, 1}},
       {0x07, {0, 0, 0, 0, 0}},
   };
   const std::map<std::string, std::string> captions = {{"lblVSBSync", "SYNC Lock"},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/si2165.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +33,8 @@ TEST(si2165, NameByRevisionAndModeByStandardRegister) {
   }
   // Register 0x00EC, mode, C/N of the standard found from the registers set below.
   const std::tuple<int, int16_t, float> modes[] = {
-      {0x21, Mode::DvbT, 24.1f},
-      {0x05, Mode::DvbC, 18.1f},
-      {0x25, Mode::DvbC, 18.1f},
-      {0x00, Mode::None, 0},
-      {0x11, Mode::None, 0},
+      {0x21, Mode::DvbT, 24.1f}, {0x05, Mode::DvbC, 18.1f}, {0x25, Mode::DvbC, 18.1f},
+      {0x00, Mode::None, 0},     {0x11, Mode::None, 0},
   };
   for (auto [reg, mode, cn] : modes) {
     SiRig rig(0, {{0x02A5, 1}, {0x02C1, 2}, {0x026E, 1}});
@@ -52,11 +50,11 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
       {1, {{0x02A5, 1}, {0x02C1, 2}}, 10 * std::log10(256.0)},  // sigma 256, P 512
       {1, {{0x02A4, 1}, {0x02C0, 1}}, 10 * std::log10(128.0)},
       {1, {{0x02A6, 1}, {0x02C0, 0xFF}, {0x02C1, 0xFF}}, 10 * std::log10(65535.0 * 128 / 65536)},
-      {1, {{0x02C1, 2}}, 0},  // no noise estimate
-      {1, {{0x02A5, 1}}, 0},  // no reference power: 0 rather than log of 0
-      {2, {{0x026E, 1}}, 18.0618},                                  // v = 65536
-      {2, {{0x026D, 0x10}}, 27.0927},                               // v = 0x1000
-      {2, {{0x026C, 1}}, 54.1854},                                  // v = 1: the low byte
+      {1, {{0x02C1, 2}}, 0},           // no noise estimate
+      {1, {{0x02A5, 1}}, 0},           // no reference power: 0 rather than log of 0
+      {2, {{0x026E, 1}}, 18.0618},     // v = 65536
+      {2, {{0x026D, 0x10}}, 27.0927},  // v = 0x1000
+      {2, {{0x026C, 1}}, 54.1854},     // v = 1: the low byte
       {2, {{0x026C, 0x0C}, {0x026D, 0x08}, {0x026E, 0x03}}, 14.4494},  // v = 0x03080C
       {2, {{0x026C, 0xFF}, {0x026D, 0xFF}, {0x026E, 0xFF}}, 0.0000002},
       {2, {}, 0},
@@ -151,11 +149,17 @@ TEST(si2165, DvbtParameterSetAndRateSelection) {
   // Register 0x02E8, registers, TPS, registers read.
   const std::tuple<int, Regs, std::vector<int16_t>, std::vector<int>> cases[] = {
       {0x02, kSetA, {2, 0, 0, 1, 2, 1}, {0x02E8, 0x02F4, 0x0304, 0x02E4, 0x02F8, 0x02F0, 0x02EC}},
-      {0x00, {{0x02E4, 1}, {0x0300, 5}}, {-1, -1, 1, 3, -1, -1},
+      {0x00,
+       {{0x02E4, 1}, {0x0300, 5}},
+       {-1, -1, 1, 3, -1, -1},
        {0x02E8, 0x02F4, 0x0304, 0x02E4, 0x0300, 0x02F0, 0x02EC}},
-      {0x01, {{0x03F8, 7}, {0x0408, 5}, {0x0420, 0}, {0x0400, 7}, {0x03F4, 1}, {0x03F0, 12}},
-       {1, 3, 0, 4, 0, 2}, {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0400, 0x03F4, 0x03F0}},
-      {0xFF, {{0x0420, 1}, {0x0404, 3}}, {-1, -1, 1, 2, -1, -1},
+      {0x01,
+       {{0x03F8, 7}, {0x0408, 5}, {0x0420, 0}, {0x0400, 7}, {0x03F4, 1}, {0x03F0, 12}},
+       {1, 3, 0, 4, 0, 2},
+       {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0400, 0x03F4, 0x03F0}},
+      {0xFF,
+       {{0x0420, 1}, {0x0404, 3}},
+       {-1, -1, 1, 2, -1, -1},
        {0x02E8, 0x03F8, 0x0408, 0x0420, 0x0404, 0x03F4, 0x03F0}},
   };
   for (const auto& [select, regs, tps, reads] : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/sms1xxx.h"
 
 #include <gtest/gtest.h>
@@ -80,14 +81,12 @@ TEST(sms1xxx, SnrIsTheChipsWholeDbWithTheAverageToOneDecimal) {
 TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
   // Modulation and code rate codes, SNR, colour.
   const std::tuple<uint32_t, uint32_t, uint32_t, int32_t> cases[] = {
-      {2, 1, 20, Color::Orange},  // QAM64 2/3: 19, 21, 22
-      {2, 1, 21, Color::Yellow},
-      {0, 0, 5, Color::Red},      // QPSK 1/2: 6, 8, 10
-      {1, 4, 17, Color::Orange},  // QAM16 7/8: 17, 19, 21
-      {2, 4, 24, Color::Yellow},  // QAM64 7/8: 23, 24, 25
-      {3, 0, 0, Color::Green},    // unknown: 0, 0, 0
-      {3, 0, 0xFFFFFFFF, Color::Red},
-      {2, 5, 0xFFFFFFFF, Color::Red},
+      {2, 1, 20, Color::Orange},                              // QAM64 2/3: 19, 21, 22
+      {2, 1, 21, Color::Yellow},      {0, 0, 5, Color::Red},  // QPSK 1/2: 6, 8, 10
+      {1, 4, 17, Color::Orange},                              // QAM16 7/8: 17, 19, 21
+      {2, 4, 24, Color::Yellow},                              // QAM64 7/8: 23, 24, 25
+      {3, 0, 0, Color::Green},                                // unknown: 0, 0, 0
+      {3, 0, 0xFFFFFFFF, Color::Red}, {2, 5, 0xFFFFFFFF, Color::Red},
   };
   for (auto [modulation, rate, snr, color] : cases) {
     SmsRig rig;

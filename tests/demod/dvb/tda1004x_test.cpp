@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/tda1004x.h"
 
 #include <gtest/gtest.h>
@@ -43,11 +44,8 @@ TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
 TEST(tda1004x, SnrFromTheLogarithmOfTheRawValue) {
   // Identity, SNR register, raw value, dB.
   const std::tuple<int, int, int, float> cases[] = {
-      {0x46, 0x1C, 255, 0},
-      {0x46, 0x1C, 1, 27.7f},
-      {0x46, 0x1C, 0, 30},
-      {0x46, 0x1C, 128, 3.4f},
-      {0x48, 0xA2, 100, 4.7f},
+      {0x46, 0x1C, 255, 0},    {0x46, 0x1C, 1, 27.7f},  {0x46, 0x1C, 0, 30},
+      {0x46, 0x1C, 128, 3.4f}, {0x48, 0xA2, 100, 4.7f},
   };
   for (auto [identity, reg, raw, snr] : cases) {
     TdaRig rig(identity, {{reg, raw}});
@@ -71,14 +69,10 @@ TEST(tda1004x, SnrFromTheLogarithmOfTheRawValue) {
 TEST(tda1004x, LockBitsAndCaptionsForBothChips) {
   // Identity, status register and value; master, EQ, FEC, sync, AFC.
   const std::tuple<int, int, int, std::vector<int16_t>> cases[] = {
-      {0x46, 0x06, 0x08, {1, 0, 0, 0, 0}},
-      {0x46, 0x06, 0x80, {0, 1, 0, 0, 0}},
-      {0x46, 0x06, 0x01, {0, 0, 1, 0, 0}},
-      {0x46, 0x06, 0x04, {0, 0, 0, 1, 0}},
-      {0x46, 0x06, 0x02, {0, 0, 0, 0, 1}},
-      {0x46, 0x06, 0x77, {0, 0, 1, 1, 1}},
-      {0x48, 0x1A, 0x10, {1, 0, 0, 0, 0}},
-      {0x48, 0x1A, 0xEF, {0, 1, 1, 1, 1}},
+      {0x46, 0x06, 0x08, {1, 0, 0, 0, 0}}, {0x46, 0x06, 0x80, {0, 1, 0, 0, 0}},
+      {0x46, 0x06, 0x01, {0, 0, 1, 0, 0}}, {0x46, 0x06, 0x04, {0, 0, 0, 1, 0}},
+      {0x46, 0x06, 0x02, {0, 0, 0, 0, 1}}, {0x46, 0x06, 0x77, {0, 0, 1, 1, 1}},
+      {0x48, 0x1A, 0x10, {1, 0, 0, 0, 0}}, {0x48, 0x1A, 0xEF, {0, 1, 1, 1, 1}},
   };
   const std::map<std::string, std::string> captions = {{"lblFECLock", "TPS Lock"},
                                                        {"lblEQLock", "PLL Lock"},
@@ -97,7 +91,7 @@ TEST(tda1004x, UncorrectableIncreaseWithWrapAround) {
   using Readings = std::vector<std::pair<int, int>>;
   const std::tuple<int, Readings, std::vector<double>> cases[] = {
       {0x46, {{0x85, 0}, {0x85, 0}, {120, 0}, {3, 0}}, {5, 0, 115, 11}},  // 120 to 127, 0 to 3
-      {0x46, {{0x7F, 0}, {0xFF, 0}, {0, 0}}, {127, 0, 1}},  // the step from 127 to 0
+      {0x46, {{0x7F, 0}, {0xFF, 0}, {0, 0}}, {127, 0, 1}},                // the step from 127 to 0
       {0x48, {{0x02, 0x01}, {0xF0, 0xFF}, {0x10, 0x00}}, {0x0102, 0xFFF0 - 0x0102, 32}},
       {0x48, {{0xE8, 0xFD}, {0x64, 0x00}}, {65000, 636}},  // 536 to the wrap, then 100
   };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/dvb/zl10353.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,14 @@ struct ZlRig : Rig<zl10353> {
 TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
   // Registers 0x1F, 0x20; modulation, hierarchy, select, rate, guard, FFT.
   const std::tuple<int, int, std::vector<int16_t>> cases[] = {
-      {0x4A, 0x0D, {2, 2, 0, 4, 3, 1}},      // HP rate from bits 7..9, FFT from bit 0: 8K
-      {0x2D, 0x80, {1, 3, 0, 3, 0, 0}},      // the rate spans both bytes
-      {0x72, 0x88, {-1, -1, 0, -1, 2, 0}},   // constellation 3, hierarchy 4, rate 5
-      {0x00, 0x77, {0, 0, 0, 0, 1, 1}},      // LP rate ignored for HP
-      {0x80, 0x18, {0, 0, 1, 1, 2, 0}},      // LP: rate from bits 4..6, not 3..5
-      {0x83, 0xA0, {0, 0, 1, 2, 0, 0}},      // LP ignores the HP rate
-      {0x80, 0x5D, {0, 0, 1, -1, 3, 1}},     // LP rate 5
-      {0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},   // dead bus
+      {0x4A, 0x0D, {2, 2, 0, 4, 3, 1}},     // HP rate from bits 7..9, FFT from bit 0: 8K
+      {0x2D, 0x80, {1, 3, 0, 3, 0, 0}},     // the rate spans both bytes
+      {0x72, 0x88, {-1, -1, 0, -1, 2, 0}},  // constellation 3, hierarchy 4, rate 5
+      {0x00, 0x77, {0, 0, 0, 0, 1, 1}},     // LP rate ignored for HP
+      {0x80, 0x18, {0, 0, 1, 1, 2, 0}},     // LP: rate from bits 4..6, not 3..5
+      {0x83, 0xA0, {0, 0, 1, 2, 0, 0}},     // LP ignores the HP rate
+      {0x80, 0x5D, {0, 0, 1, -1, 3, 1}},    // LP rate 5
+      {0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},  // dead bus
   };
   for (const auto& [a, b, tps] : cases) {
     ZlRig rig({{0x1F, a}, {0x20, b}});
@@ -61,12 +62,9 @@ TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
 TEST(zl10353, LockBitsAndTheSyncCaptionOnEveryCall) {
   // Registers 0x06, 0x07; master, EQ, FEC, sync, AFC.
   const std::tuple<int, int, std::vector<int16_t>> cases[] = {
-      {0x40, 0x00, {1, 0, 0, 0, 0}},
-      {0x04, 0x00, {0, 1, 0, 0, 0}},
-      {0x20, 0x00, {0, 0, 1, 0, 0}},
-      {0x00, 0x20, {0, 0, 0, 1, 0}},
-      {0x01, 0x00, {0, 0, 0, 0, 1}},
-      {0x9A, 0xDF, {0, 0, 0, 0, 0}},  // every other bit
+      {0x40, 0x00, {1, 0, 0, 0, 0}}, {0x04, 0x00, {0, 1, 0, 0, 0}},
+      {0x20, 0x00, {0, 0, 1, 0, 0}}, {0x00, 0x20, {0, 0, 0, 1, 0}},
+      {0x01, 0x00, {0, 0, 0, 0, 1}}, {0x9A, 0xDF, {0, 0, 0, 0, 0}},  // every other bit
   };
   for (const auto& [a, b, locks] : cases) {
     ZlRig rig({{0x06, a}, {0x07, b}});

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -25,7 +26,8 @@ class frmQuovisLocaleTest : public QObject {
     Started s;
     s.session = std::make_unique<Session>(ParseCommandLine({"--bus=" + bus}));
     std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
+      qFatal("%s", error.c_str());
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.session->monitor().PollIntervalChange();
     s.window->Render();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,11 +23,12 @@ class frmQuovisRecordingTest : public QObject {
 
   static Started Start(const std::string& file, std::ostream& errors) {
     Started s;
-    s.session = std::make_unique<Session>(
-        ParseCommandLine({"--bus=sim:s5h1409", "--record", file}));
+    s.session =
+        std::make_unique<Session>(ParseCommandLine({"--bus=sim:s5h1409", "--record", file}));
     s.session->TellRecordErrorsTo(errors);
     std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
+      qFatal("%s", error.c_str());
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.session->monitor().PollIntervalChange();
     s.window->Render();

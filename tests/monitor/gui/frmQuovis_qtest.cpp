@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,7 +30,8 @@ class frmQuovisTest : public QObject {
     args.push_back("--bus=" + bus);
     s.session = std::make_unique<Session>(ParseCommandLine(args));
     std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error)) qFatal("%s", error.c_str());
+    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
+      qFatal("%s", error.c_str());
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.session->monitor().PollIntervalChange();
     s.window->Render();
@@ -70,8 +72,8 @@ class frmQuovisTest : public QObject {
   // why; the title ends in the mode.
   void readOnlyDisablesTheGateAndSleepBoxes() {
     for (bool readOnly : {true, false}) {
-      Started s = Start(readOnly ? std::vector<std::string>{"--read-only"}
-                                 : std::vector<std::string>{});
+      Started s =
+          Start(readOnly ? std::vector<std::string>{"--read-only"} : std::vector<std::string>{});
       frmQuovis& w = *s.window;
       QCOMPARE(w.windowTitle().endsWith(" [read-only]"), readOnly);
       QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
@@ -154,12 +156,12 @@ class frmQuovisTest : public QObject {
     auto* tps = Find<QWidget>(w, "frTPS");
     QCOMPARE(lock->height(), 121);  // 1815 twips
     QVERIFY(tps->isHidden());
-    QCOMPARE(w.height(), 133);      // 30 + 1815 + 150 twips
+    QCOMPARE(w.height(), 133);  // 30 + 1815 + 150 twips
     QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
     QCOMPARE(lock->height(), 121);  // 1815 twips: all five lamps stay whole
     QVERIFY(!tps->isHidden());
-    QCOMPARE(tps->y(), 128);        // 30 + 1815 + 75 twips
-    QCOMPARE(w.height(), 259);      // that + 1815 + 150 twips
+    QCOMPARE(tps->y(), 128);    // 30 + 1815 + 75 twips
+    QCOMPARE(w.height(), 259);  // that + 1815 + 150 twips
   }
 
   void redrawWithGateOpenOrAsleepWritesNothing() {
@@ -202,7 +204,8 @@ class frmQuovisTest : public QObject {
     QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
     QCOMPARE(mode->text(), QString("No answer"));
     const QColor grey(0x80, 0x80, 0x80);
-    for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+    for (const char* lamp :
+         {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
       QCOMPARE(Find<QLabel>(w, lamp)->palette().color(QPalette::WindowText), grey);
     auto* snr = Find<QLabel>(w, "lblSNR");
     QCOMPARE(snr->text(), QString("0 / 0 (avg)"));
@@ -276,8 +279,9 @@ class frmQuovisTest : public QObject {
         auto* lamp = Find<QLabel>(w, name);
         QVERIFY2(lamp->isVisible(), name);
         QVERIFY2(lock->contentsRect().contains(lamp->geometry()), name);
-        QVERIFY2(lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
-                 name);
+        QVERIFY2(
+            lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
+            name);
       }
     }
   }
