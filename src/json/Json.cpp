@@ -109,6 +109,12 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
   } catch (const nlohmann::json::parse_error& e) {
     why = "malformed JSON, " + Reason(e);
     entry = path.Text(IsHexNumber(e.what()));
+  } catch (const nlohmann::json::exception& e) {
+    // A number too large for a double (1e999) is no parse error to the library.
+    std::string what = e.what();
+    size_t text = what.find("] ");
+    why = "number out of range: " + (text == std::string::npos ? what : what.substr(text + 2));
+    entry = path.Text(false);
   }
   return false;
 }

@@ -22,6 +22,8 @@ TEST(Json, RefusalsNameTheEntryTheReaderWasIn) {
        "malformed JSON, line 1, column 1: the file starts with a byte-order mark"},
       {std::string(64, '[') + std::string(64, ']'), "", ""},
       {std::string(65, '['), "[0][0]", "nesting deeper than 64"},
+      {R"({"a": [1, 1e999]})", "a", "number out of range: number overflow parsing '1e999'"},
+      {R"({"a": 333333333333333333333e333333})", "a", "number out of range: "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
