@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "monitor/gui/HistoryPlot.h"
 #include "monitor/gui/HistoryWindow.h"
 
 namespace {
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   app.processEvents();
   const int columns = int(chart.chartView()->chart()->plotArea().width());
 
-  std::printf("| shown | decimate | redraw (decimate + set series) | paint | line points |\n");
+  std::printf("| shown | decimate | redraw (decimate + hand over) | paint | line points |\n");
   std::printf("|---|---|---|---|---|\n");
   for (int64_t spanMs : {int64_t(kDay) * 1000, HistoryWindow::kDefaultSpanMs}) {
     const int64_t newest = history[history.size() - 1].ms;
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     std::printf("| %s at %d px | %.0f us | %.0f us | %.0f us | %lld + %lld |\n",
                 spanMs > HistoryWindow::kDefaultSpanMs ? "the day" : "the last 10 minutes", columns,
                 MedianUs(decimate), MedianUs(redraw), MedianUs(paint),
-                (long long)chart.snrSeries()->count(), (long long)chart.averageSeries()->count());
+                (long long)chart.plot().data().snr.size(), (long long)chart.plot().data().average.size());
   }
   return 0;
 }

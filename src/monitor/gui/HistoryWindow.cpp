@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/gui/HistoryWindow.h"
 
+#include "monitor/gui/HistoryPlot.h"
+
 #include <QBoxLayout>
 #include <QDateTime>
 #include <QPushButton>
@@ -19,26 +21,17 @@
 
 namespace {
 
-QList<QPointF> Points(const std::vector<ChartPoint>& points) {
-  QList<QPointF> out;
-  out.reserve(qsizetype(points.size()));
-  for (const ChartPoint& p : points) out.append(QPointF(double(p.ms), p.value));
-  return out;
+// The chart's series hold no points: they give the legend its entries,
+// while the plot item draws the data.
+QLineSeries* LegendLine(const QString& name, const QColor& color) {
+  auto* line = new QLineSeries;
+  line->setName(name);
+  line->setColor(color);
+  return line;
 }
 
-// Each span as a block from the bottom of the chart to its top.
-QList<QPointF> Blocks(const std::vector<TimeSpan>& spans, double top) {
-  QList<QPointF> out;
-  out.reserve(qsizetype(spans.size()) * 4);
-  for (const TimeSpan& s : spans) {
-    out << QPointF(double(s.fromMs), 0) << QPointF(double(s.fromMs), top)
-        << QPointF(double(s.toMs), top) << QPointF(double(s.toMs), 0);
-  }
-  return out;
-}
-
-QAreaSeries* Shading(QLineSeries* edge, const QString& name, QColor color) {
-  auto* area = new QAreaSeries(edge);
+QAreaSeries* LegendShading(QObject* owner, const QString& name, const QColor& color) {
+  auto* area = new QAreaSeries(new QLineSeries(owner));
   area->setName(name);
   area->setBrush(color);
   area->setPen(Qt::NoPen);
@@ -56,25 +49,17 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   chart_ = new QChart;
   chart_->setAnimationOptions(QChart::NoAnimation);
   chart_->legend()->setAlignment(Qt::AlignBottom);
-  snr_ = new QLineSeries;
-  snr_->setName("SNR (dB)");
-  snr_->setColor(QColor(0, 90, 200));
-  average_ = new QLineSeries;
-  average_->setName("Average (dB)");
-  average_->setColor(QColor(0, 150, 60));
-  lockLostEdge_ = new QLineSeries(this);
-  noAnswerEdge_ = new QLineSeries(this);
-  lockLost_ = Shading(lockLostEdge_, "No lock", QColor(230, 0, 0, 70));
-  noAnswer_ = Shading(noAnswerEdge_, "No answer", QColor(110, 110, 110, 110));
-  uncorrectable_ = new QScatterSeries;
-  uncorrectable_->setName("Uncorrectable errors");
-  uncorrectable_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-  uncorrectable_->setMarkerSize(8);
-  uncorrectable_->setColor(QColor(220, 120, 0));
-  uncorrectable_->setBorderColor(QColor(220, 120, 0));
-  // Shading first, so the lines are drawn over it.
-  for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{noAnswer_, lockLost_, average_,
-                                                                    snr_, uncorrectable_})
+  auto* uncorrectable = new QScatterSeries;
+  uncorrectable->setName("Uncorrectable errors");
+  uncorrectable->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+  uncorrectable->setMarkerSize(8);
+  uncorrectable->setColor(HistoryPlot::kUncorrectableColor);
+  uncorrectable->setBorderColor(HistoryPlot::kUncorrectableColor);
+  for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{
+           LegendShading(this, "No answer", HistoryPlot::kNoAnswerColor),
+           LegendShading(this, "No lock", HistoryPlot::kLockLostColor),
+           LegendLine("Average (dB)", HistoryPlot::kAverageColor),
+           LegendLine("SNR (dB)", HistoryPlot::kSnrColor), uncorrectable})
     chart_->addSeries(s);
 
   time_ = new QDateTimeAxis;  // shows local wall-clock time
@@ -91,8 +76,10 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   chart_->addAxis(errors_, Qt::AlignRight);
   for (QAbstractSeries* s : chart_->series()) {
     s->attachAxis(time_);
-    s->attachAxis(s == uncorrectable_ ? errors_ : db_);
+    s->attachAxis(s == uncorrectable ? errors_ : db_);
   }
+  plot_ = new HistoryPlot(chart_);
+  plot_->setZValue(100);  // over the grid, under the legend
 
   view_ = new QChartView(chart_);
   view_->setRenderHint(QPainter::Antialiasing, false);
@@ -123,6 +110,10 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view_, 1);
   layout->addLayout(controls);
+  connect(chart_, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+    plot_->SetArea(area);
+    Refresh();
+  });
   Refresh();
 }
 
@@ -153,21 +144,15 @@ void HistoryWindow::Refresh() {
   double most = 1;
   for (const ChartPoint& p : data.uncorrectable) most = std::max(most, p.value);
 
+  const double errorsTop = 2 * std::ceil(most * 1.1 / 2);
   drawing_ = true;
-  // Each change of an axis' range places every series' points again: empty
-  // the lines first, so the new points are placed once, after the axes.
-  snr_->clear();
-  average_->clear();
   db_->setRange(0, top);
-  errors_->setRange(0, 2 * std::ceil(most * 1.1 / 2));
+  errors_->setRange(0, errorsTop);
   const QString format = spanMs_ > int64_t{12} * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
   if (time_->format() != format) time_->setFormat(format);
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
-  snr_->replace(Points(data.snr));
-  average_->replace(Points(data.average));
-  lockLostEdge_->replace(Blocks(data.lockLost, top));
-  noAnswerEdge_->replace(Blocks(data.noAnswer, top));
-  uncorrectable_->replace(Points(data.uncorrectable));
+  plot_->SetArea(chart_->plotArea());
+  plot_->Show(std::move(data), fromMs, endMs_, top, errorsTop);
   // The scroll bar counts seconds from the oldest poll to the window's start.
   QSignalBlocker quiet(scroll_);
   const int64_t room = std::max<int64_t>(0, newest - oldest - spanMs_);

@@ -5,12 +5,10 @@
 
 #include "monitor/SignalHistory.h"
 
-class QAreaSeries;
+class HistoryPlot;
 class QChart;
 class QChartView;
 class QDateTimeAxis;
-class QLineSeries;
-class QScatterSeries;
 class QScrollBar;
 class QValueAxis;
 
@@ -33,11 +31,8 @@ class HistoryWindow : public QWidget {
   void ShowRange(int64_t fromMs, int64_t toMs);
   void ShowLatest();
 
-  QLineSeries* snrSeries() const { return snr_; }
-  QLineSeries* averageSeries() const { return average_; }
-  QAreaSeries* lockLostSeries() const { return lockLost_; }
-  QAreaSeries* noAnswerSeries() const { return noAnswer_; }
-  QScatterSeries* uncorrectableSeries() const { return uncorrectable_; }
+  // What the chart draws now.
+  const HistoryPlot& plot() const { return *plot_; }
   QDateTimeAxis* timeAxis() const { return time_; }
   QScrollBar* scrollBar() const { return scroll_; }
   QChartView* chartView() const { return view_; }
@@ -54,9 +49,7 @@ class HistoryWindow : public QWidget {
   const SignalHistory& history_;
   QChart* chart_;
   QChartView* view_;
-  QLineSeries *snr_, *average_, *lockLostEdge_, *noAnswerEdge_;
-  QAreaSeries *lockLost_, *noAnswer_;
-  QScatterSeries* uncorrectable_;
+  HistoryPlot* plot_;
   QDateTimeAxis* time_;
   QValueAxis *db_, *errors_;
   QScrollBar* scroll_;

@@ -3,15 +3,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
-#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
+#include <algorithm>
 #include <iostream>
 
 #include "app/CommandLine.h"
 #include "app/Session.h"
+#include "monitor/gui/HistoryPlot.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/Twips.h"
 #include "monitor/gui/frmQuovis.h"
@@ -93,22 +92,60 @@ class HistoryWindowTest : public QObject {
     QVERIFY(!h[5].answering && !h[7].answering && h[5].snr == 0);
     QVERIFY(h[8].answering && h[8].locked);
 
+    // The silent polls are one span from the first of them to the next
+    // answer, and the SNR line goes down to 0 there.
+    const ChartData& drawn = s.chart().plot().data();
+    QCOMPARE(drawn.noAnswer.size(), size_t(1));
+    QCOMPARE(drawn.noAnswer[0].fromMs, h[5].ms);
+    QCOMPARE(drawn.noAnswer[0].toMs, h[8].ms);
+    QVERIFY(drawn.lockLost.empty());
+    auto has = [&](int64_t ms, double value) {
+      return std::any_of(drawn.snr.begin(), drawn.snr.end(),
+                         [&](const ChartPoint& p) { return p.ms == ms && p.value == value; });
+    };
+    QVERIFY(has(h[5].ms, 0));
+    QVERIFY(has(h[0].ms, double(h[0].snr)));
+    for (size_t i = 1; i < drawn.snr.size(); ++i) QVERIFY(drawn.snr[i - 1].ms <= drawn.snr[i].ms);
+    QVERIFY(!drawn.average.empty());
+    QVERIFY(drawn.uncorrectable.empty());  // the simulated chip counts none while still
+  }
+
+  // Ten minutes of polls a second apart: a minute without an answer, then
+  // a minute without lock. Each shows as its own shade where it happened,
+  // and nothing is shaded elsewhere.
+  void dropoutsArePaintedWhereTheyHappened() {
+    Started s = Start();
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
+    for (int i = 0; i < 600; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      r.answering = i < 200 || i >= 260;
+      r.locks[Reading::MasterLock] = i >= 400 && i < 460 ? 0 : 1;
+      r.snr = r.answering ? 10 : 0;
+      s.window->history().Append(r);
+    }
     HistoryWindow& c = s.chart();
-    // The silent polls show as one grey block from the first of them to the
-    // next answer, and the SNR line goes down to 0 there.
-    QList<QPointF> block = c.noAnswerSeries()->upperSeries()->points();
-    QCOMPARE(block.size(), 4);
-    QCOMPARE(qint64(block[0].x()), h[5].ms);
-    QCOMPARE(qint64(block[3].x()), h[8].ms);
-    QCOMPARE(block[0].y(), 0.0);
-    QVERIFY(block[1].y() >= 40);
-    QCOMPARE(c.lockLostSeries()->upperSeries()->count(), 0);
-    QList<QPointF> snr = c.snrSeries()->points();
-    QVERIFY(snr.contains(QPointF(double(h[5].ms), 0)));
-    QVERIFY(snr.contains(QPointF(double(h[0].ms), double(h[0].snr))));
-    for (qsizetype i = 1; i < snr.size(); ++i) QVERIFY(snr[i - 1].x() <= snr[i].x());
-    QVERIFY(c.averageSeries()->count() > 0);
-    QCOMPARE(c.uncorrectableSeries()->count(), 0);  // the simulated chip counts none while still
+    c.resize(900, 420);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    c.Refresh();
+    const QImage image = c.chartView()->grab().toImage();
+    const QRectF area = c.chartView()->chart()->plotArea();
+    const qint64 from = AxisFrom(c), to = AxisTo(c);
+    // Above the line (10 dB of 40), away from the grid's lines.
+    auto colourAt = [&](int second) {
+      const qint64 ms = (t0 + std::chrono::seconds(second)).time_since_epoch() /
+                        std::chrono::milliseconds(1);
+      const double x = area.left() + double(ms - from) * area.width() / double(to - from);
+      return image.pixelColor(int(x), int(area.top() + area.height() * 0.2));
+    };
+    const QColor background = colourAt(100);
+    QCOMPARE(background, colourAt(320));
+    QCOMPARE(background, colourAt(550));
+    const QColor silent = colourAt(230), unlocked = colourAt(430);
+    QVERIFY2(silent != background && silent.red() == silent.green() && silent.red() < 230,
+             qPrintable(silent.name()));
+    QVERIFY2(unlocked.red() > unlocked.green() + 30, qPrintable(unlocked.name()));
   }
 
   void showsTheLastTenMinutesAndZooms() {
@@ -199,10 +236,10 @@ class HistoryWindowTest : public QObject {
     const SignalHistory& h = s.window->history();
     c.show();
     QCOMPARE(AxisTo(c), h[h.size() - 1].ms);
-    QList<QPointF> block = c.noAnswerSeries()->upperSeries()->points();
-    QCOMPARE(block.size(), 4);
-    QCOMPARE(qint64(block[0].x()), h[2].ms);
-    QCOMPARE(qint64(block[3].x()), h[6].ms);
+    const std::vector<TimeSpan>& silent = c.plot().data().noAnswer;
+    QCOMPARE(silent.size(), size_t(1));
+    QCOMPARE(silent[0].fromMs, h[2].ms);
+    QCOMPARE(silent[0].toMs, h[6].ms);
   }
 };
 
