@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     std::printf("| %s at %d px | %.0f us | %.0f us | %.0f us | %lld + %lld |\n",
                 spanMs > HistoryWindow::kDefaultSpanMs ? "the day" : "the last 10 minutes", columns,
                 MedianUs(decimate), MedianUs(redraw), MedianUs(paint),
-                (long long)chart.plot().data().snr.size(), (long long)chart.plot().data().average.size());
+                (long long)chart.plot().data().snr.size(),
+                (long long)chart.plot().data().average.size());
   }
   return 0;
 }

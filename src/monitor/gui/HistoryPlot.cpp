@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/gui/HistoryPlot.h"
 
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/gui/HistoryWindow.h"
 
-#include "monitor/gui/HistoryPlot.h"
-
 #include <QBoxLayout>
 #include <QDateTime>
 #include <QPushButton>
@@ -18,6 +16,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+
+#include "monitor/gui/HistoryPlot.h"
 
 namespace {
 

@@ -134,8 +134,8 @@ class HistoryWindowTest : public QObject {
     const qint64 from = AxisFrom(c), to = AxisTo(c);
     // Above the line (10 dB of 40), away from the grid's lines.
     auto colourAt = [&](int second) {
-      const qint64 ms = (t0 + std::chrono::seconds(second)).time_since_epoch() /
-                        std::chrono::milliseconds(1);
+      const qint64 ms =
+          (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
       const double x = area.left() + double(ms - from) * area.width() / double(to - from);
       return image.pixelColor(int(x), int(area.top() + area.height() * 0.2));
     };
