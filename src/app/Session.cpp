@@ -65,8 +65,12 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
   line += " | " + m["vbalProgressBar2"].prefix + SignedText(r.uncorrectable);
   line += " | " + m["vbalProgressBar3"].prefix + SignedText(r.correctable);
   // A sleeping chip is not asked: the window still shows the last offset.
-  line += " | Carrier " + r.carrierOffset.value_or(m["lblCOffset"].text) + " (" +
-          r.carrierOffsetHex.value_or(m["lblCOHex"].text) + ")";
+  // A silent one has none.
+  auto offset = [&](const std::optional<std::string>& read, const char* label) {
+    return read ? *read : r.answering ? m[label].text : "-";
+  };
+  line += " | Carrier " + offset(r.carrierOffset, "lblCOffset") + " (" +
+          offset(r.carrierOffsetHex, "lblCOHex") + ")";
   return line;
 }
 

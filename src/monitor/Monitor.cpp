@@ -42,6 +42,14 @@ struct Range {
   int min, max;
 };
 
+// The labels that show what a poll read from the chip, beyond the lamps,
+// the SNR and the errors.
+constexpr const char* kReadingLabels[] = {
+    "lblF0F1",      "lblCOffset",  "lblCOHex",      "lblAGC",
+    "lblIFGain",    "lblSTRTime",  "lblFreqOffset", "lblSymbolTiming",
+    "lblAutoFreq",  "lblPilot",    "lblConst",      "lblHierarchy",
+    "lblCodeRateK", "lblCodeRate", "lblGuard",      "lblTransmissionMode"};
+
 std::string SnrText(float snr, float average) {
   return SingleText(snr) + " / " + SingleText(average);
 }
@@ -176,8 +184,6 @@ Reading Monitor::NoAnswer(const Reading& read) {
   r.modeText = "No answer";
   r.color = Color::Grey;
   r.uncorrectableRate = 0;
-  r.carrierOffset = read.carrierOffset;
-  r.carrierOffsetHex = read.carrierOffsetHex;
   return r;
 }
 
@@ -246,6 +252,13 @@ void Monitor::ShowNoAnswer(int snrBarMin, int snrBarMax) {
   bar.tooltip = SingleText(0) + " / " + SingleText(0) + "(Avg)";
   ShowErrors(NoAnswer(Reading{}));
   model.statusIcon = 0;
+  // What the drivers made of the reads' presets is no reading: each label
+  // shows its caption, as before the first poll.
+  const ViewModel design = DesignModel(debugLayout_);
+  for (const char* name : kReadingLabels) {
+    model[name].text = design[name].text;
+    model[name].fore = design[name].fore;
+  }
   // The boxes' ticks came from presets too: nothing to tick or untick.
   for (const char* box : {"chkPassthru", "chkSleep"}) {
     model[box].enabled = false;

@@ -157,9 +157,9 @@ TEST(Reading, APollWithoutAnAnswerHoldsNoReadings) {
   EXPECT_EQ(r.agc, "");
   EXPECT_FALSE(r.tps);
   EXPECT_FALSE(r.passthru);
-  // The offsets stay as the window shows them.
-  EXPECT_EQ(r.carrierOffset, "-1");
-  EXPECT_EQ(r.carrierOffsetHex, "FFFF");
+  // The offsets the driver made of the presets are none.
+  EXPECT_FALSE(r.carrierOffset);
+  EXPECT_FALSE(r.carrierOffsetHex);
 }
 
 // A driver that captions the AGC label itself, in the member named.

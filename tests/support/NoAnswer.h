@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "monitor/Codes.h"
 #include "monitor/ViewModel.h"
@@ -36,4 +37,24 @@ inline void ExpectNoAnswer(const ViewModel& m, int barMin, int barMax, const std
   EXPECT_FALSE(m["chkSleep"].enabled);
   EXPECT_EQ(m["chkPassthru"].checked, false);  // a preset is no gate state
   EXPECT_EQ(m["chkSleep"].checked, false);
+  // What a driver made of the presets is no reading: each label shows its
+  // caption, in the label's own colour.
+  const std::pair<const char*, const char*> captions[] = {{"lblF0F1", "F0 / F1"},
+                                                          {"lblCOffset", "Carrier Offset"},
+                                                          {"lblCOHex", "Carrier Offset"},
+                                                          {"lblAGC", "AGC"},
+                                                          {"lblIFGain", "IF Gain"},
+                                                          {"lblSTRTime", "Str Time"},
+                                                          {"lblFreqOffset", "Freq Offset"},
+                                                          {"lblSymbolTiming", "Sym Timing Rec"},
+                                                          {"lblAutoFreq", "Auto Freq"},
+                                                          {"lblPilot", "Pilot Pwr"},
+                                                          {"lblConst", "CONST"},
+                                                          {"lblHierarchy", "HIERARCHY"},
+                                                          {"lblCodeRateK", "code rate:"},
+                                                          {"lblCodeRate", "CODE RATE"},
+                                                          {"lblGuard", "GUARD"},
+                                                          {"lblTransmissionMode", "MODE"}};
+  for (const auto& [label, caption] : captions) EXPECT_EQ(m[label].text, caption) << label;
+  EXPECT_FALSE(m["lblAGC"].fore.has_value());
 }
