@@ -14,6 +14,11 @@ if [ -n "$missing" ]; then
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y $missing
 fi
+# promtool checks the .prom recordings; the package's recommendations (an
+# exporter and its services) are not needed.
+if ! dpkg -s prometheus >/dev/null 2>&1; then
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends prometheus
+fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   $sudo sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen
   $sudo locale-gen
