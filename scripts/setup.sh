@@ -17,6 +17,7 @@ fi
 # promtool checks the .prom recordings; the package's recommendations (an
 # exporter and its services) are not needed.
 if ! dpkg -s prometheus >/dev/null 2>&1; then
+  [ -n "$missing" ] || $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends prometheus
 fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
