@@ -6,36 +6,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
-#include <iostream>
 
-#include "app/CommandLine.h"
-#include "app/Session.h"
 #include "app/gui/Tray.h"
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
+#include "support/StartedWindow.h"
 
 // The monitor window on simulated boards (the S5H1409 unless a test names
 // another), without a display.
 class frmQuovisTest : public QObject {
   Q_OBJECT
 
-  struct Started {
-    std::unique_ptr<Session> session;
-    std::unique_ptr<frmQuovis> window;
-  };
+  using Started = StartedWindow;
 
   static Started Start(std::vector<std::string> args, const std::string& bus = "sim:s5h1409") {
-    Started s;
     args.push_back("--bus=" + bus);
-    s.session = std::make_unique<Session>(ParseCommandLine(args));
-    std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
-      qFatal("%s", error.c_str());
-    s.window = std::make_unique<frmQuovis>(s.session->monitor());
-    s.session->monitor().PollIntervalChange();
-    s.window->Render();
-    return s;
+    return StartWindow(args);
   }
 
   template <typename T>
