@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bus/Bus.h"
+#include "demod/atsc/s5h1409.h"
 #include "monitor/Codes.h"
 #include "monitor/Value.h"
 #include "support/DriverReadings.h"
@@ -131,6 +132,11 @@ struct AtscChip {
       EXPECT_EQ(v.Text(), "0");
     EXPECT_EQ(rec.calls.size(), before);
   }
+};
+
+// An S5H1409 at 0x32 with register overrides, found by its probe.
+struct S5h1409Chip : AtscChip<s5h1409> {
+  explicit S5h1409Chip(const Regs& regs) : AtscChip(OneChip("s5h1409", Json(regs))) { Probe(); }
 };
 
 // Colour edges: a value `step` under the threshold gives `below`, the

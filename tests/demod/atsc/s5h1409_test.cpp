@@ -8,9 +8,7 @@
 
 namespace {
 
-struct Chip : AtscChip<s5h1409> {
-  explicit Chip(const Regs& regs) : AtscChip(OneChip("s5h1409", Json(regs))) { Probe(); }
-};
+using Chip = S5h1409Chip;
 
 TEST(s5h1409, ProbeIsOnePlainReadWithoutRetry) { ExpectOnePlainReadProbe<s5h1409>(0x32, 2); }
 
@@ -88,29 +86,6 @@ TEST(s5h1409, SnrResetFillsTheHistoryWithTheRawValue) {
   EXPECT_FLOAT_EQ(avg, 19.3f);  // (18 x 752 + 950) / 19 = 762.4; 19.4 unclamped
 }
 
-// The average of the history is taken to the nearest whole raw value before
-// the conversion: a fraction of .5 or more goes up. With 18 slots of 5 and a
-// new raw value r the average is (90 + r) / 19; raw 5 gives 34.0 dB
-// (-4.6782 ln 5 + 41.576 = 34.05), raw 6 gives 33.2 dB (33.19).
-TEST(s5h1409, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
-  struct Case {
-    int raw;
-    float snr, avg;
-  } cases[] = {
-      {14, 29.2f, 34.0f},  // 104 / 19 = 5.47: 5
-      {15, 28.9f, 33.2f},  // 105 / 19 = 5.53: 6
-      {23, 26.9f, 33.2f},  // 113 / 19 = 5.95: 6
-  };
-  for (const auto& c : cases) {
-    Chip chip({{0xF0, 5}});
-    chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
-    float avg;
-    int32_t color;
-    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF0, c.raw}}, avg, color, Mode::Qam64), c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
-  }
-}
-
 TEST(s5h1409, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
   Chip({}).ExpectUnhandledMode(Mode::DvbT);
 }
@@ -172,27 +147,6 @@ TEST(s5h1409, ReadingsAndTheirTexts) {
                {qam.driver.STRTime(), "6"},
                {qam.driver.FreqOffset(), "-1"},
                {vsb.driver.name(), "CX24227"}});
-}
-
-// Register pairs are read first word first: a carrier offset 0x33 then 0x34.
-TEST(s5h1409, RegisterPairsAreReadInOrder) {
-  struct Case {
-    std::function<Value(s5h1409&)> member;
-    std::vector<int> read;
-  } cases[] = {
-      {[](s5h1409& d) { return d.SNRRegisters(); }, {0xF0, 0xF1}},
-      {[](s5h1409& d) { return d.CarrierOffset(); }, {0x33, 0x34}},
-      {[](s5h1409& d) { return d.CarrierOffsetHex(); }, {0x33, 0x34}},
-      {[](s5h1409& d) { return d.SymbolTiming(); }, {0x35, 0x36}},
-      {[](s5h1409& d) { return d.AutoFreq(); }, {0x38, 0x39}},
-  };
-  for (const auto& c : cases) {
-    Chip chip({});
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    c.member(chip.driver);
-    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
-  }
 }
 
 TEST(s5h1409, GateAndSleepWriteTheWholeRegister) {
