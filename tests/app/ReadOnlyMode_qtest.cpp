@@ -14,6 +14,7 @@
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
 #include "support/StartedBoard.h"
+#include "support/Widgets.h"
 #include "tuner/gui/frmNXP.h"
 
 // Both windows in read-only mode, the console shown, over a recording bus
@@ -34,28 +35,17 @@ class ReadOnlyModeTest : public QObject {
   }
   template <typename W>
   static W* child(QWidget* parent, const QString& name) {
-    W* w = parent->findChild<W*>(name);
-    if (!w) qFatal("no control %s", qPrintable(name));
-    return w;
+    return Child<W>(parent, name);
   }
   void enter(const char* box, const QString& text) {
-    auto* edit = child<QLineEdit>(window.get(), box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
+    Enter(child<QLineEdit>(window.get(), box), text);
   }
   // A click by mouse, and the box's click signal as if the box were enabled.
   static void clickAnyway(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
     emit button->clicked(!button->isChecked());
   }
-  QStringList log() {
-    QStringList lines;
-    auto* list = child<QListWidget>(window.get(), "lstLog");
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-  }
+  QStringList log() { return Lines(child<QListWidget>(window.get(), "lstLog")); }
 
  private slots:
   void init() {

@@ -12,6 +12,7 @@
 #include "console/gui/ConsolePanel.h"
 #include "sim/SimRegistry.h"
 #include "support/FakeI2c.h"
+#include "support/Widgets.h"
 
 class ConsolePanelTest : public QObject {
   Q_OBJECT
@@ -22,25 +23,11 @@ class ConsolePanelTest : public QObject {
 
   template <class T>
   T* find(const char* name) {
-    T* widget = panel->findChild<T*>(name);
-    if (!widget) qFatal("no control %s", name);
-    return widget;
+    return Child<T>(panel, name);
   }
   QString text(const char* box) { return find<QLineEdit>(box)->text(); }
-  QStringList log() {
-    QStringList lines;
-    auto* list = find<QListWidget>("lstLog");
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-  }
-  // Types into a box and moves on to the next control, as the user would.
-  void enter(const char* box, const QString& text) {
-    auto* edit = find<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
-  }
+  QStringList log() { return Lines(find<QListWidget>("lstLog")); }
+  void enter(const char* box, const QString& text) { Enter(find<QLineEdit>(box), text); }
   void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
 
  private slots:
