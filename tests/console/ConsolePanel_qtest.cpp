@@ -106,32 +106,19 @@ class ConsolePanelTest : public QObject {
     QCOMPARE(log().last(), QString("Read  A5 0 0 Returned 0"));
   }
 
-  // Read-only, the write buttons say why and log the refusal; nothing is
-  // sent, and a read still goes out.
-  void readOnlyRefusesTheWrites() {
+  // Read-only, the write buttons stay offered and say why; what they then
+  // log and send is the console's (its own tests, and the read-only window test).
+  void readOnlyWriteButtonsSayWhy() {
     delete panel;
     panel = new ConsolePanel(bus, nullptr, true);
-    panel->show();
-    panel->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(panel));
     for (const char* name : {"cmdWrite", "cmdWriteNS"}) {
       QVERIFY(find<QPushButton>(name)->isEnabled());
       QCOMPARE(find<QPushButton>(name)->toolTip(),
                QString("Read-only mode: quovis writes nothing to the bus"));
     }
     QCOMPARE(find<QPushButton>("cmdRead")->toolTip(), QString());
-    enter("txtAddress", "32");
-    enter("txtData", "12 34");
     click("cmdWrite");
-    click("cmdWriteNS");
-    QCOMPARE(log(), QStringList({"Write refused: read-only mode, nothing sent to the bus",
-                                 "Write N/S refused: read-only mode, nothing sent to the bus"}));
-    QCOMPARE(fake.Count(FakeI2c::Call::Write), 0);
-    QCOMPARE(text("txtData"), QString("12 34"));
-    fake.readData[0] = {0x5A};
-    click("cmdReadNS");
-    QCOMPARE(fake.Count(FakeI2c::Call::Read), 1);
-    QCOMPARE(log().last(), QString("Read  32 5A Returned 0"));
+    QCOMPARE(log(), QStringList({"Write refused: read-only mode, nothing sent to the bus"}));
   }
 
   // The demodulator and the IF demodulator in front of the (gated) tuner answer.
