@@ -13,11 +13,7 @@ using Chip = S5h1409Chip;
 TEST(s5h1409, ProbeIsOnePlainReadWithoutRetry) { ExpectOnePlainReadProbe<s5h1409>(0x32, 2); }
 
 TEST(s5h1409, OperatingModeDecoding) {
-  struct Case {
-    Regs regs;
-    int16_t mode;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectModes<Chip>({
       {{{0xF2, 0xFFFF}}, Mode::None, {0xF2}},
       {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep, {0xF2}},
       {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8, {0xF2, 0xF4}},
@@ -25,12 +21,7 @@ TEST(s5h1409, OperatingModeDecoding) {
       {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256, {0xF2, 0xF4, 0x85}},
       {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256, {0xF2, 0xF4, 0x85, 0xF0}},
       {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64, {0xF2, 0xF4, 0x85, 0xF0}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
@@ -91,11 +82,7 @@ TEST(s5h1409, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
 }
 
 TEST(s5h1409, LockBitsByMode) {
-  struct Case {
-    Regs regs;
-    std::vector<int16_t> locks;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectLocks<Chip>({
       {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}, {0xF1, 0x40}},
       {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}, {0xF1, 0x40}},
       {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}, {0xF1, 0x40}},
@@ -104,14 +91,7 @@ TEST(s5h1409, LockBitsByMode) {
       {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}, {0xF1, 0xF0}},
       {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}, {0xF1, 0xF0}},
       {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}, {0xF1}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1409, ReadingsAndTheirTexts) {

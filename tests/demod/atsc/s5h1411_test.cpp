@@ -54,11 +54,7 @@ TEST(s5h1411, ProbeTriesTheAddressPairs) {
 }
 
 TEST(s5h1411, OperatingModeDecoding) {
-  struct Case {
-    Regs regs;
-    int16_t mode;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectModes<Chip>({
       {{{0xF4, 0xFFFF}}, Mode::None, {0xF4}},
       {{{0xF4, 0xFFFD}}, Mode::Sleep, {0xF4}},
       {{{0xF4, 0xFFFE}, {0xF6, 0xFFFE}}, Mode::Vsb8, {0xF4, 0xF6}},
@@ -66,12 +62,7 @@ TEST(s5h1411, OperatingModeDecoding) {
       {{{0xF6, 1}, {0x16, 1}, {0xF0, 0xFFFE}, {0x2A, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0xF0}},
       {{{0xF6, 1}, {0x16, 0}, {0x2A, 1}, {0xF0, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0x2A}},
       {{{0xF6, 1}, {0x16, 0x10}, {0x2A, 0}, {0xF0, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0x2A}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 // 8-VSB: above the n-th bound the SNR is 30 - n / 2 dB; at or below the last, 0.
@@ -228,11 +219,7 @@ TEST(s5h1411, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
 }
 
 TEST(s5h1411, LockBitsByCurrentMode) {
-  struct Case {
-    Regs regs;
-    std::vector<int16_t> locks;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectLocks<Chip>({
       {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}, {0xF2, 0x5E}},
       {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}, {0xF2, 0x5E}},
       {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}, {0xF2, 0x5E}},
@@ -240,14 +227,7 @@ TEST(s5h1411, LockBitsByCurrentMode) {
       {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}, {0xF2, 0xF0}},
       {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}, {0xF2, 0xF0}},
       {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}, {0xF2, 0xF0}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1411, ReadingsAndTheirTexts) {
