@@ -8,7 +8,7 @@
 #include <chrono>
 #include <iostream>
 
-#include "app/Session.h"
+#include "SimSession.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
@@ -19,14 +19,9 @@ int main(int argc, char** argv) {
     std::cerr << "usage: quovis_history_screenshot FILE.png\n";
     return 2;
   }
-  CommandLine cl;
-  cl.bus = "sim:s5h1409";
-  Session session(cl);
-  std::string error;
-  if (!session.OpenBus(std::cerr, error) || !session.Start(error)) {
-    std::cerr << error << '\n';
-    return 1;
-  }
+  std::unique_ptr<Session> started = StartSimSession();
+  if (!started) return 1;
+  Session& session = *started;
   frmQuovis window(session.monitor());
   SimBoard& board = *session.backend().simBoard;
   // One simulated second per poll, stamped on the wall clock of the last

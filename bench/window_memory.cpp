@@ -13,7 +13,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/Session.h"
+#include "SimSession.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
@@ -34,15 +34,9 @@ long ResidentKiB() {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  CommandLine cl;
-  cl.bus = "sim:s5h1409";
-  cl.debug = true;
-  Session session(cl);
-  std::string error;
-  if (!session.OpenBus(std::cerr, error) || !session.Start(error)) {
-    std::cerr << error << '\n';
-    return 1;
-  }
+  std::unique_ptr<Session> started = StartSimSession(/*debug=*/true);
+  if (!started) return 1;
+  Session& session = *started;
   frmQuovis window(session.monitor());
   auto* console = new ConsolePanel(session.bus(), &window);
   window.HostConsole(console);

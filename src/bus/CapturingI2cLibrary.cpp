@@ -6,7 +6,7 @@ constexpr uint8_t kRefused = 1;
 }
 
 uint32_t CapturingI2cLibrary::velI2C_InitByType(int16_t boardType, int32_t reserved) {
-  uint32_t handle = inner_.velI2C_InitByType(boardType, reserved);
+  uint32_t handle = ForwardingI2cLibrary::velI2C_InitByType(boardType, reserved);
   if (handle != 0 && openedType_ == 0) openedType_ = boardType;
   return handle;
 }
@@ -19,7 +19,8 @@ uint8_t CapturingI2cLibrary::velI2C_WriteArray(uint32_t, int32_t, int32_t, int32
 
 uint8_t CapturingI2cLibrary::velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address,
                                               int32_t sub, int32_t count, uint8_t* buffer) {
-  uint8_t result = inner_.velI2C_ReadArray(handle, mode, address, sub, count, buffer);
+  uint8_t result =
+      ForwardingI2cLibrary::velI2C_ReadArray(handle, mode, address, sub, count, buffer);
   if (result == 0 && count > 0)
     reads_.push_back({address, false, mode, sub, {}, {buffer, buffer + count}});
   return result;
@@ -30,9 +31,9 @@ uint8_t CapturingI2cLibrary::velI2C_WriteRead(uint32_t handle, int32_t address, 
                                               uint8_t* writeBuffer, int32_t reserved3,
                                               int32_t reserved4, int32_t readCount,
                                               uint8_t* readBuffer) {
-  uint8_t result =
-      inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount, writeBuffer,
-                              reserved3, reserved4, readCount, readBuffer);
+  uint8_t result = ForwardingI2cLibrary::velI2C_WriteRead(handle, address, reserved1, reserved2,
+                                                          writeCount, writeBuffer, reserved3,
+                                                          reserved4, readCount, readBuffer);
   if (result == 0 && readCount > 0)
     reads_.push_back({address,
                       true,

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "bus/I2cLibrary.h"
+#include "bus/ForwardingI2cLibrary.h"
 
 // Passes reads on to another library and keeps, in bus order, every read
 // that succeeded with the bytes it got; refuses every write, so whatever runs
 // over it cannot change a chip. Used to capture a board.
-class CapturingI2cLibrary : public I2cLibrary {
+class CapturingI2cLibrary : public ForwardingI2cLibrary {
  public:
   struct Read {
     int32_t address = 0;
@@ -18,7 +18,7 @@ class CapturingI2cLibrary : public I2cLibrary {
     std::vector<uint8_t> bytes;
   };
 
-  explicit CapturingI2cLibrary(I2cLibrary& inner) : inner_(inner) {}
+  explicit CapturingI2cLibrary(I2cLibrary& inner) : ForwardingI2cLibrary(inner) {}
 
   const std::vector<Read>& reads() const { return reads_; }
   // Writes asked for and refused.
@@ -36,7 +36,6 @@ class CapturingI2cLibrary : public I2cLibrary {
                            int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override;
 
  private:
-  I2cLibrary& inner_;
   std::vector<Read> reads_;
   long refusedWrites_ = 0;
   int16_t openedType_ = 0;

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "bus/I2cLibrary.h"
+#include "bus/ForwardingI2cLibrary.h"
 
 // Why a control that would write is refused in read-only mode.
 inline const std::string kReadOnlyNote = "Read-only mode: quovis writes nothing to the bus";
@@ -10,32 +10,18 @@ inline const std::string kReadOnlyNote = "Read-only mode: quovis writes nothing 
 // Passes reads on to another library and refuses every plain write: the
 // write answers failure and nothing reaches the bus. A write-read and a
 // read through a sub-address only name the register to read, so they pass.
-class ReadOnlyI2cLibrary : public I2cLibrary {
+class ReadOnlyI2cLibrary : public ForwardingI2cLibrary {
  public:
-  explicit ReadOnlyI2cLibrary(I2cLibrary& inner) : inner_(inner) {}
+  explicit ReadOnlyI2cLibrary(I2cLibrary& inner) : ForwardingI2cLibrary(inner) {}
 
   // Writes refused so far.
   long refused() const { return refused_; }
 
-  uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override {
-    return inner_.velI2C_InitByType(boardType, reserved);
-  }
   uint8_t velI2C_WriteArray(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*) override {
     ++refused_;
     return 1;
   }
-  uint8_t velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
-                           int32_t count, uint8_t* buffer) override {
-    return inner_.velI2C_ReadArray(handle, mode, address, sub, count, buffer);
-  }
-  uint8_t velI2C_WriteRead(uint32_t handle, int32_t address, int32_t reserved1, int32_t reserved2,
-                           int32_t writeCount, uint8_t* writeBuffer, int32_t reserved3,
-                           int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override {
-    return inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount, writeBuffer,
-                                   reserved3, reserved4, readCount, readBuffer);
-  }
 
  private:
-  I2cLibrary& inner_;
   long refused_ = 0;
 };

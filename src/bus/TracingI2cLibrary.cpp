@@ -26,7 +26,7 @@ std::string Bytes(const uint8_t* buffer, int32_t count) {
 }  // namespace
 
 uint32_t TracingI2cLibrary::velI2C_InitByType(int16_t boardType, int32_t reserved) {
-  uint32_t handle = inner_.velI2C_InitByType(boardType, reserved);
+  uint32_t handle = ForwardingI2cLibrary::velI2C_InitByType(boardType, reserved);
   out_ << "velI2C_InitByType(" << boardType << ", " << reserved << ") -> " << Hex(handle) << '\n';
   return handle;
 }
@@ -34,7 +34,8 @@ uint32_t TracingI2cLibrary::velI2C_InitByType(int16_t boardType, int32_t reserve
 uint8_t TracingI2cLibrary::velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address,
                                              int32_t sub, int32_t count, uint8_t* buffer) {
   std::string written = Bytes(buffer, count);
-  uint8_t result = inner_.velI2C_WriteArray(handle, mode, address, sub, count, buffer);
+  uint8_t result =
+      ForwardingI2cLibrary::velI2C_WriteArray(handle, mode, address, sub, count, buffer);
   out_ << "velI2C_WriteArray(" << Hex(handle) << ", " << mode << ", " << Hex(address) << ", "
        << Hex(sub) << ", " << count << ", " << written << ") -> " << int(result) << '\n';
   return result;
@@ -42,7 +43,8 @@ uint8_t TracingI2cLibrary::velI2C_WriteArray(uint32_t handle, int32_t mode, int3
 
 uint8_t TracingI2cLibrary::velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address,
                                             int32_t sub, int32_t count, uint8_t* buffer) {
-  uint8_t result = inner_.velI2C_ReadArray(handle, mode, address, sub, count, buffer);
+  uint8_t result =
+      ForwardingI2cLibrary::velI2C_ReadArray(handle, mode, address, sub, count, buffer);
   out_ << "velI2C_ReadArray(" << Hex(handle) << ", " << mode << ", " << Hex(address) << ", "
        << Hex(sub) << ", " << count << ") -> " << int(result) << ' ' << Bytes(buffer, count)
        << '\n';
@@ -55,9 +57,9 @@ uint8_t TracingI2cLibrary::velI2C_WriteRead(uint32_t handle, int32_t address, in
                                             int32_t reserved4, int32_t readCount,
                                             uint8_t* readBuffer) {
   std::string written = Bytes(writeBuffer, writeCount);
-  uint8_t result =
-      inner_.velI2C_WriteRead(handle, address, reserved1, reserved2, writeCount, writeBuffer,
-                              reserved3, reserved4, readCount, readBuffer);
+  uint8_t result = ForwardingI2cLibrary::velI2C_WriteRead(handle, address, reserved1, reserved2,
+                                                          writeCount, writeBuffer, reserved3,
+                                                          reserved4, readCount, readBuffer);
   out_ << "velI2C_WriteRead(" << Hex(handle) << ", " << Hex(address) << ", " << writeCount << ", "
        << written << ", " << readCount << ") -> " << int(result) << ' '
        << Bytes(readBuffer, readCount) << '\n';

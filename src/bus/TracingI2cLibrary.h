@@ -2,13 +2,14 @@
 #pragma once
 #include <ostream>
 
-#include "bus/I2cLibrary.h"
+#include "bus/ForwardingI2cLibrary.h"
 
 // Passes every call on to another library and prints it, with its bytes and
 // result, one line per call.
-class TracingI2cLibrary : public I2cLibrary {
+class TracingI2cLibrary : public ForwardingI2cLibrary {
  public:
-  TracingI2cLibrary(I2cLibrary& inner, std::ostream& out) : inner_(inner), out_(out) {}
+  TracingI2cLibrary(I2cLibrary& inner, std::ostream& out)
+      : ForwardingI2cLibrary(inner), out_(out) {}
 
   uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
   uint8_t velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
@@ -20,6 +21,5 @@ class TracingI2cLibrary : public I2cLibrary {
                            int32_t reserved4, int32_t readCount, uint8_t* readBuffer) override;
 
  private:
-  I2cLibrary& inner_;
   std::ostream& out_;
 };

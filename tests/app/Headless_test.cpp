@@ -82,7 +82,8 @@ TEST(Headless, VersionHelpAndBusNames) {
 }
 
 // A chip that vanishes right after start-up and the first poll: the report
-// says so in both forms, and the first poll's report says it answered.
+// says so in both forms, and the first poll's report says it answered. (What
+// a poll without an answer shows is checked field by field on the monitor.)
 TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
   auto board = [](long failAfter) {
     return R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": )" +
@@ -113,13 +114,6 @@ TEST(Headless, AVanishedChipIsReportedAsNotAnswering) {
   EXPECT_EQ(answering, (std::vector<std::string>{"true", "false", "false"}));
   PollReport last(json.out);
   EXPECT_EQ(last.field("lblMode", "text"), "No answer");
-  for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-    EXPECT_EQ(last.field(lamp, "fore"), "#808080") << lamp;
-  EXPECT_EQ(last.field("lblSNR", "text"), "0 / 0 (avg)");
-  EXPECT_EQ(last.field("lblSNR", "back"), "#808080");
-  EXPECT_EQ(last.field("vbalProgressBar1", "color"), "#808080");
-  EXPECT_EQ(last.field("chkPassthru", "enabled"), "false");
-  EXPECT_EQ(last.field("chkSleep", "enabled"), "false");
 
   ProgramRun line = RunQuovis(vanishing.bus() + " --headless --polls=2 --interval=0");
   ASSERT_EQ(line.status, 0) << line.err;

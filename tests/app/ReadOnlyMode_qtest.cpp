@@ -11,11 +11,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/Startup.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
-#include "sim/SimRegistry.h"
-#include "support/RecordingLibrary.h"
+#include "support/StartedBoard.h"
+#include "support/Widgets.h"
 #include "tuner/gui/frmNXP.h"
 
 // Both windows in read-only mode, the console shown, over a recording bus
@@ -24,11 +23,7 @@
 class ReadOnlyModeTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<SimBoard> board;
-  std::unique_ptr<RecordingLibrary> rec;
-  std::unique_ptr<Bus> bus;
-  std::unique_ptr<Monitor> monitor;
-  std::unique_ptr<Detection> detection;
+  std::unique_ptr<StartedBoard> s;
   std::unique_ptr<frmQuovis> window;
   std::unique_ptr<frmNXP> tuner;
 
@@ -40,50 +35,29 @@ class ReadOnlyModeTest : public QObject {
   }
   template <typename W>
   static W* child(QWidget* parent, const QString& name) {
-    W* w = parent->findChild<W*>(name);
-    if (!w) qFatal("no control %s", qPrintable(name));
-    return w;
+    return Child<W>(parent, name);
   }
   void enter(const char* box, const QString& text) {
-    auto* edit = child<QLineEdit>(window.get(), box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
+    Enter(child<QLineEdit>(window.get(), box), text);
   }
   // A click by mouse, and the box's click signal as if the box were enabled.
   static void clickAnyway(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
     emit button->clicked(!button->isChecked());
   }
-  QStringList log() {
-    QStringList lines;
-    auto* list = child<QListWidget>(window.get(), "lstLog");
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-  }
+  QStringList log() { return Lines(child<QListWidget>(window.get(), "lstLog")); }
 
  private slots:
   void init() {
-    std::string error;
-    board = MakeBuiltInBoard("s5h1409", error);
-    QVERIFY(board);
-    rec = std::make_unique<RecordingLibrary>(*board);
-    bus = std::make_unique<Bus>(*rec);
     CommandLine cl = ParseCommandLine({"--bus=sim:s5h1409", "-debug", "-tda", "--read-only"});
-    monitor = std::make_unique<Monitor>(cl.debug, cl.readOnly);
-    detection = std::make_unique<Detection>(BuiltInDrivers(*bus, *monitor));
-    Startup startup = RunStartup(cl, *bus, *detection, true);
-    QVERIFY(startup.ok);
-    monitor->model.title = startup.title;
-    monitor->SetDriver(startup.driver);
-    monitor->WatchReads(bus.get());
-    window = std::make_unique<frmQuovis>(*monitor);
-    window->HostConsole(new ConsolePanel(*bus, window.get(), cl.readOnly));
+    s = std::make_unique<StartedBoard>("s5h1409", cl);
+    QVERIFY(s->startup.ok);
+    window = std::make_unique<frmQuovis>(*s->monitor);
+    window->HostConsole(new ConsolePanel(*s->bus, window.get(), cl.readOnly));
     window->show();
-    tuner = std::make_unique<frmNXP>(*bus, nullptr, cl.readOnly);
+    tuner = std::make_unique<frmNXP>(*s->bus, nullptr, cl.readOnly);
     tuner->show();
-    monitor->PollIntervalChange();
+    s->monitor->PollIntervalChange();
     window->Render();
   }
   void cleanup() {
@@ -95,10 +69,10 @@ class ReadOnlyModeTest : public QObject {
     QCOMPARE(window->windowTitle(),
              QString("Digital Signal Quality (CX24227) [simulated] [read-only]"));
     // Start-up, the first poll and the tuner editor's load wrote nothing either.
-    QCOMPARE(rec->Writes().size(), size_t(0));
+    QCOMPARE(s->rec->Writes().size(), size_t(0));
     std::string error;
-    QVERIFY2(board->DeviceAt(0x32)->SetRegister(0x2B, 0x1234, error), error.c_str());
-    rec->calls.clear();
+    QVERIFY2(s->board->DeviceAt(0x32)->SetRegister(0x2B, 0x1234, error), error.c_str());
+    s->rec->calls.clear();
 
     // The monitor: its boxes, Update, the slider, Poll, the mode label and timer ticks.
     clickAnyway(monitorControl<QCheckBox>("chkPassthru"));
@@ -142,12 +116,12 @@ class ReadOnlyModeTest : public QObject {
     QTest::keyClicks(child<QComboBox>(tuner.get(), "ComboReg")->lineEdit(), "02");
     QVERIFY(QMetaObject::invokeMethod(child<QTimer>(tuner.get(), "tmrPoll"), "timeout"));
 
-    QCOMPARE(rec->Writes().size(), size_t(0));
+    QCOMPARE(s->rec->Writes().size(), size_t(0));
     // The monitor still read the chip.
     QCOMPARE(monitorControl<QLabel>("lblMode")->text(), QString("8-VSB"));
-    QVERIFY(monitor->model.answering);
+    QVERIFY(s->monitor->model.answering);
     long reads = 0;
-    for (const auto& call : rec->calls) reads += call.kind != RecordingLibrary::Call::Write;
+    for (const auto& call : s->rec->calls) reads += call.kind != RecordingLibrary::Call::Write;
     QVERIFY(reads > 127);  // the polls, the console's reads and its scan
   }
 };

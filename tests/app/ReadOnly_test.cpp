@@ -6,35 +6,14 @@
 
 #include <map>
 
-#include "app/Startup.h"
-#include "monitor/Monitor.h"
-#include "sim/SimRegistry.h"
-#include "support/RecordingLibrary.h"
+#include "support/StartedBoard.h"
 #include "tuner/RegisterEditor.h"
 
 namespace {
 
 using W = RecordingLibrary::Write;
 
-struct Started {
-  std::unique_ptr<SimBoard> board;
-  std::unique_ptr<RecordingLibrary> rec;
-  std::unique_ptr<Bus> bus;
-  std::unique_ptr<Monitor> monitor;
-  std::unique_ptr<Detection> detection;
-  Startup startup;
-
-  explicit Started(const std::string& name) {
-    std::string error;
-    board = MakeBuiltInBoard(name, error);
-    rec = std::make_unique<RecordingLibrary>(*board);
-    bus = std::make_unique<Bus>(*rec);
-    monitor = std::make_unique<Monitor>(false);
-    detection = std::make_unique<Detection>(BuiltInDrivers(*bus, *monitor));
-    startup = RunStartup(CommandLine{}, *bus, *detection, true);
-    monitor->SetDriver(startup.driver);
-  }
-};
+using Started = StartedBoard;
 
 TEST(ReadOnly, PollsOfEveryBoardWriteNothing) {
   for (const auto& name : BuiltInBoardNames()) {

@@ -12,6 +12,7 @@
 #include "console/gui/ConsolePanel.h"
 #include "sim/SimRegistry.h"
 #include "support/FakeI2c.h"
+#include "support/Widgets.h"
 
 class ConsolePanelTest : public QObject {
   Q_OBJECT
@@ -22,25 +23,11 @@ class ConsolePanelTest : public QObject {
 
   template <class T>
   T* find(const char* name) {
-    T* widget = panel->findChild<T*>(name);
-    if (!widget) qFatal("no control %s", name);
-    return widget;
+    return Child<T>(panel, name);
   }
   QString text(const char* box) { return find<QLineEdit>(box)->text(); }
-  QStringList log() {
-    QStringList lines;
-    auto* list = find<QListWidget>("lstLog");
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-  }
-  // Types into a box and moves on to the next control, as the user would.
-  void enter(const char* box, const QString& text) {
-    auto* edit = find<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
-  }
+  QStringList log() { return Lines(find<QListWidget>("lstLog")); }
+  void enter(const char* box, const QString& text) { Enter(find<QLineEdit>(box), text); }
   void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
 
  private slots:
@@ -119,32 +106,19 @@ class ConsolePanelTest : public QObject {
     QCOMPARE(log().last(), QString("Read  A5 0 0 Returned 0"));
   }
 
-  // Read-only, the write buttons say why and log the refusal; nothing is
-  // sent, and a read still goes out.
-  void readOnlyRefusesTheWrites() {
+  // Read-only, the write buttons stay offered and say why; what they then
+  // log and send is the console's (its own tests, and the read-only window test).
+  void readOnlyWriteButtonsSayWhy() {
     delete panel;
     panel = new ConsolePanel(bus, nullptr, true);
-    panel->show();
-    panel->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(panel));
     for (const char* name : {"cmdWrite", "cmdWriteNS"}) {
       QVERIFY(find<QPushButton>(name)->isEnabled());
       QCOMPARE(find<QPushButton>(name)->toolTip(),
                QString("Read-only mode: quovis writes nothing to the bus"));
     }
     QCOMPARE(find<QPushButton>("cmdRead")->toolTip(), QString());
-    enter("txtAddress", "32");
-    enter("txtData", "12 34");
     click("cmdWrite");
-    click("cmdWriteNS");
-    QCOMPARE(log(), QStringList({"Write refused: read-only mode, nothing sent to the bus",
-                                 "Write N/S refused: read-only mode, nothing sent to the bus"}));
-    QCOMPARE(fake.Count(FakeI2c::Call::Write), 0);
-    QCOMPARE(text("txtData"), QString("12 34"));
-    fake.readData[0] = {0x5A};
-    click("cmdReadNS");
-    QCOMPARE(fake.Count(FakeI2c::Call::Read), 1);
-    QCOMPARE(log().last(), QString("Read  32 5A Returned 0"));
+    QCOMPARE(log(), QStringList({"Write refused: read-only mode, nothing sent to the bus"}));
   }
 
   // The demodulator and the IF demodulator in front of the (gated) tuner answer.

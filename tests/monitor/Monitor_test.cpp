@@ -62,50 +62,76 @@ TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
   }
 }
 
-// A driver whose last member of the poll reads a register of a bus that
-// can be made to stop answering.
+// A driver whose chip can stop answering: the member named reads a register.
 struct DriverOnABus : ScriptedDriver {
   Bus& bus;
-  explicit DriverOnABus(Bus& b) : bus(b) {}
+  std::string reader;
+  DriverOnABus(Bus& b, std::string member) : bus(b), reader(std::move(member)) {}
+  int16_t OperatingMode() override {
+    if (reader == "OperatingMode") bus.ReadReg8(0x32, 0);
+    return ScriptedDriver::OperatingMode();
+  }
   Value CarrierOffsetHex() override {
-    bus.ReadReg8(0x32, 0x10);
+    if (reader == "CarrierOffsetHex") bus.ReadReg8(0x32, 0x10);
     return ScriptedDriver::CarrierOffsetHex();
   }
 };
 
+// An unanswered read, the first of the poll or its last, shows "No answer"
+// and leaves the poll's reading empty until a poll whose reads all succeed.
 TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) {
-  FakeI2c lib;
-  Bus bus(lib);
-  DriverOnABus driver(bus);
-  Monitor monitor(false);
-  monitor.SetDriver(&driver);
-  monitor.WatchReads(&bus);
-  driver.mode = Mode::Qam256;
-  driver.snr = 33.1f, driver.avg = 32.9f;
-  driver.uncorrectable = 12, driver.correctable = 40;
-  monitor.Poll();
-  EXPECT_TRUE(monitor.model.answering);
-  EXPECT_EQ(monitor.resetFlag(), 0);
+  for (const char* reader : {"OperatingMode", "CarrierOffsetHex"}) {
+    SCOPED_TRACE(reader);
+    FakeI2c lib;
+    Bus bus(lib);
+    DriverOnABus driver(bus, reader);
+    Monitor monitor(false);
+    monitor.SetDriver(&driver);
+    monitor.WatchReads(&bus);
+    driver.mode = Mode::Qam256;
+    driver.snr = 33.1f, driver.avg = 32.9f;
+    driver.uncorrectable = 12, driver.correctable = 40;
+    driver.carrier = "-1", driver.carrierHex = "FFFF";
+    monitor.Poll();
+    EXPECT_TRUE(monitor.model.answering);
+    EXPECT_TRUE(monitor.lastReading().answering);
+    EXPECT_EQ(monitor.lastReading().uncorrectable, 12);
+    EXPECT_EQ(monitor.resetFlag(), 0);
 
-  lib.fallback = 1;     // the chip stops answering
-  bus.failedReads = 5;  // left over from outside the poll: cleared by it
-  monitor.Poll();
-  ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
-  EXPECT_EQ(monitor.resetFlag(), 1);
-  EXPECT_EQ(monitor.model["lblMode"].tag, "No answer");
+    lib.fallback = 1;     // the chip stops answering
+    bus.failedReads = 5;  // left over from outside the poll: cleared by it
+    monitor.Poll();
+    ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
+    EXPECT_EQ(monitor.resetFlag(), 1);
+    EXPECT_EQ(monitor.model["lblMode"].tag, "No answer");
+    const Reading& r = monitor.lastReading();
+    EXPECT_FALSE(r.answering);
+    EXPECT_EQ(r.modeText, "No answer");
+    EXPECT_EQ(r.mode, Mode::None);
+    EXPECT_EQ(r.locks, (std::array<int16_t, 5>{-1, -1, -1, -1, -1}));
+    EXPECT_EQ(std::tuple(r.snr, r.average, r.color), std::tuple(0.0f, 0.0f, Color::Grey));
+    EXPECT_EQ(std::tuple(r.uncorrectable, r.correctable), std::tuple(0.0, 0));
+    EXPECT_EQ(r.uncorrectableRate, 0.0);
+    EXPECT_EQ(r.agc, "");
+    EXPECT_FALSE(r.tps);
+    EXPECT_FALSE(r.passthru);
+    // The offsets the driver made of the presets are none.
+    EXPECT_FALSE(r.carrierOffset);
+    EXPECT_FALSE(r.carrierOffsetHex);
 
-  lib.fallback = 0;
-  monitor.Poll();
-  EXPECT_TRUE(monitor.model.answering);
-  EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
-  EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
-  EXPECT_EQ(monitor.model["lblSNR"].back, Color::Green);
-  EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
-  EXPECT_EQ(monitor.model["vbalProgressBar2"].value, 12);
-  EXPECT_EQ(monitor.model.statusIcon, 1);
-  EXPECT_TRUE(monitor.model["chkPassthru"].enabled);
-  EXPECT_TRUE(monitor.model["chkSleep"].enabled);
-  EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
+    lib.fallback = 0;
+    monitor.Poll();
+    EXPECT_TRUE(monitor.model.answering);
+    EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
+    EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
+    EXPECT_EQ(monitor.model["lblSNR"].back, Color::Green);
+    EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
+    EXPECT_EQ(monitor.model["vbalProgressBar2"].value, 12);
+    EXPECT_EQ(monitor.model.statusIcon, 1);
+    EXPECT_TRUE(monitor.model["chkPassthru"].enabled);
+    EXPECT_TRUE(monitor.model["chkSleep"].enabled);
+    EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
+  }
 }
 
 TEST(Controls, ChangingThePollIntervalRestartsTheAverage) {

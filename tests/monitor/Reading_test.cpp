@@ -5,7 +5,6 @@
 
 #include "monitor/Codes.h"
 #include "monitor/Monitor.h"
-#include "support/FakeI2c.h"
 #include "support/ScriptedDriver.h"
 
 namespace {
@@ -115,51 +114,6 @@ TEST(Reading, TransmissionParameterCodesAndTexts) {
   EXPECT_EQ((std::array{t.modulationText, t.hierarchyText, t.codeRateCaption, t.codeRateText,
                         t.guardText, t.transmissionModeText}),
             (std::array<std::string, 6>{"QAM64", "none", "lp code rate:", "2/3", "1/8", ""}));
-}
-
-// A driver whose chip stops answering after the first poll.
-struct SilentDriver : ScriptedDriver {
-  Bus& bus;
-  explicit SilentDriver(Bus& b) : bus(b) {}
-  int16_t OperatingMode() override {
-    bus.ReadReg8(0x32, 0);
-    return ScriptedDriver::OperatingMode();
-  }
-};
-
-TEST(Reading, APollWithoutAnAnswerHoldsNoReadings) {
-  FakeI2c lib;
-  Bus bus(lib);
-  SilentDriver driver(bus);
-  Monitor monitor(false);
-  monitor.SetDriver(&driver);
-  monitor.WatchReads(&bus);
-  driver.mode = Mode::Qam256, driver.snr = 33.1f, driver.avg = 32.9f;
-  driver.uncorrectable = 12, driver.correctable = 40, driver.carrier = "-1";
-  driver.carrierHex = "FFFF";
-  monitor.Poll();
-  EXPECT_TRUE(monitor.lastReading().answering);
-  EXPECT_EQ(monitor.lastReading().uncorrectable, 12);
-
-  lib.fallback = 1;
-  monitor.Poll();
-  const Reading& r = monitor.lastReading();
-  EXPECT_FALSE(r.answering);
-  EXPECT_EQ(r.modeText, "No answer");
-  EXPECT_EQ(r.mode, Mode::None);
-  EXPECT_EQ(r.locks, (std::array<int16_t, 5>{-1, -1, -1, -1, -1}));
-  EXPECT_EQ(r.snr, 0);
-  EXPECT_EQ(r.average, 0);
-  EXPECT_EQ(r.color, Color::Grey);
-  EXPECT_EQ(r.uncorrectable, 0);
-  EXPECT_EQ(r.correctable, 0);
-  EXPECT_EQ(r.uncorrectableRate, 0.0);
-  EXPECT_EQ(r.agc, "");
-  EXPECT_FALSE(r.tps);
-  EXPECT_FALSE(r.passthru);
-  // The offsets the driver made of the presets are none.
-  EXPECT_FALSE(r.carrierOffset);
-  EXPECT_FALSE(r.carrierOffsetHex);
 }
 
 // A driver that captions the AGC label itself, in the member named.

@@ -46,43 +46,23 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
        "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
       {"{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"s5h1409\"}]}",
        "b.json: devices[1].address: another device already sits at this address"},
-  };
-  for (const auto& c : cases) {
-    std::string error;
-    EXPECT_EQ(ParseBoard(c.json, "b.json", error), nullptr) << c.json;
-    EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.json;
-  }
-}
-
-// The reader refuses what JSON allows only loosely or not at all, naming the
-// file, the entry and, where the text is malformed, the line and column.
-TEST(BoardFile, StrictReaderRefusesWithTheFileAndTheEntry) {
-  struct Case {
-    std::string json, error, detail;
-  } cases[] = {
-      {R"({"types": [24], "types": [18]})", "b.json: types: duplicate entry", ""},
-      {R"({"devices": [{"chip": "s5h1409", "chip": "s5h1411"}]})",
-       "b.json: devices[0].chip: duplicate entry", ""},
-      {R"({"devices": [{"chip": "s5h1409", "registers": {"0xF1": 1, "0xF1": 2}}]})",
-       "b.json: devices[0].registers.0xF1: duplicate entry", ""},
+      // The strict JSON reader's refusals (its own tests cover each kind)
+      // come with the file and the entry it was in.
+      {R"({"types": [24], "types": [18]})", "b.json: types: duplicate entry"},
+      {R"({"types": [24]} x)", "b.json: malformed JSON, line 1, column 17: "},
+      {R"({"types": [24]}{})", "b.json: malformed JSON, line 1, column 16: "},
+      {"{\n  \"types\": [24,]\n}", "b.json: types[1]: malformed JSON, line 2, column 16: "},
       {R"({"devices": [{"chip": "s5h1409", "address": 0x32}]})",
-       "b.json: devices[0].address: malformed JSON, line 1, column 46: ", "hexadecimal"},
-      {R"({"types": [24]} x)", "b.json: malformed JSON, line 1, column 17: ", "end of input"},
-      {R"({"types": [24]}{})", "b.json: malformed JSON, line 1, column 16: ", "end of input"},
-      {R"({"devices": [{"chip": "s5h\q1409"}]})",
-       "b.json: devices[0].chip: malformed JSON, line 1, column 28: ", "backslash"},
-      {"\xEF\xBB\xBF{\"types\": [24]}",
-       "b.json: malformed JSON, line 1, column 1: the file starts with a byte-order mark", ""},
-      {"{\n  \"types\": [24,]\n}", "b.json: types[1]: malformed JSON, line 2, column 16: ", ""},
-      {"{\"types\": " + std::string(70, '[') + std::string(70, ']') + "}",
-       "b.json: types" + std::string("[0]") + "", "nesting deeper than 64"},
+       "b.json: devices[0].address: malformed JSON, line 1, column 46: "},
   };
   for (const auto& c : cases) {
     std::string error;
     EXPECT_EQ(ParseBoard(c.json, "b.json", error), nullptr) << c.json;
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.json;
-    EXPECT_NE(error.find(c.detail), std::string::npos) << error;
   }
+  std::string error;  // after the place, the reader's reason
+  ParseBoard(R"({"types": [24]} x)", "b.json", error);
+  EXPECT_NE(error.find("end of input"), std::string::npos) << error;
 }
 
 TEST(BoardFile, MissingFileIsNamed) {

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "bus/I2cLibrary.h"
+#include "bus/ForwardingI2cLibrary.h"
 
 // Passes calls on to a board and records every one of them, and can make the
 // bus unreliable: fail a fraction of transactions at random, or drop the
 // board altogether (nothing answers) until it is brought back.
-class RecordingLibrary : public I2cLibrary {
+class RecordingLibrary : public ForwardingI2cLibrary {
+  using Forward = ForwardingI2cLibrary;
+
  public:
   struct Call {
     enum Kind { Write, Read, WriteRead } kind;
@@ -24,7 +26,8 @@ class RecordingLibrary : public I2cLibrary {
     bool operator==(const Write&) const = default;
   };
 
-  explicit RecordingLibrary(I2cLibrary& inner, unsigned seed = 1) : inner_(inner), rng_(seed) {}
+  explicit RecordingLibrary(I2cLibrary& inner, unsigned seed = 1)
+      : ForwardingI2cLibrary(inner), rng_(seed) {}
 
   std::vector<Call> calls;
   double failRate = 0;
@@ -38,18 +41,15 @@ class RecordingLibrary : public I2cLibrary {
     return writes;
   }
 
-  uint32_t velI2C_InitByType(int16_t type, int32_t reserved) override {
-    return inner_.velI2C_InitByType(type, reserved);
-  }
   uint8_t velI2C_WriteArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                             uint8_t* buffer) override {
     calls.push_back({Call::Write, mode, address, sub, count, {buffer, buffer + count}, false});
-    return Result(Fails() ? 1 : inner_.velI2C_WriteArray(h, mode, address, sub, count, buffer));
+    return Result(Fails() ? 1 : Forward::velI2C_WriteArray(h, mode, address, sub, count, buffer));
   }
   uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
                            uint8_t* buffer) override {
     calls.push_back({Call::Read, mode, address, sub, count, {}, false});
-    return Result(Fails() ? 1 : inner_.velI2C_ReadArray(h, mode, address, sub, count, buffer));
+    return Result(Fails() ? 1 : Forward::velI2C_ReadArray(h, mode, address, sub, count, buffer));
   }
   uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
                            uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
@@ -62,8 +62,8 @@ class RecordingLibrary : public I2cLibrary {
                      {writeBuffer, writeBuffer + writeCount},
                      false});
     return Result(Fails() ? 1
-                          : inner_.velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3,
-                                                    r4, readCount, readBuffer));
+                          : Forward::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer,
+                                                      r3, r4, readCount, readBuffer));
   }
 
  private:
@@ -76,6 +76,5 @@ class RecordingLibrary : public I2cLibrary {
     return failRate > 0 && std::uniform_real_distribution<double>(0, 1)(rng_) < failRate;
   }
 
-  I2cLibrary& inner_;
   std::mt19937 rng_;
 };

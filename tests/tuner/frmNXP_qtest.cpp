@@ -16,6 +16,7 @@
 #include "sim/BoardFile.h"
 #include "sim/SimRegistry.h"
 #include "support/RecordingLibrary.h"
+#include "support/Widgets.h"
 #include "tuner/PlacedFake.h"
 #include "tuner/gui/frmNXP.h"
 
@@ -72,9 +73,7 @@ class frmNXPTest : public QObject {
   }
   template <typename W>
   W* get(const QString& name) {
-    W* widget = window->findChild<W*>(name);
-    if (!widget) qFatal("no control %s", qPrintable(name));
-    return widget;
+    return Child<W>(window.get(), name);
   }
   QLabel* label(int i) { return get<QLabel>(QString("RegLabel(%1)").arg(i)); }
   QLineEdit* value(int i) { return get<QLineEdit>(QString("RegVal(%1)").arg(i)); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bus/Bus.h"
+#include "demod/atsc/s5h1409.h"
 #include "monitor/Codes.h"
 #include "monitor/Value.h"
 #include "support/DriverReadings.h"
@@ -132,6 +133,41 @@ struct AtscChip {
     EXPECT_EQ(rec.calls.size(), before);
   }
 };
+
+// An S5H1409 at 0x32 with register overrides, found by its probe.
+struct S5h1409Chip : AtscChip<s5h1409> {
+  explicit S5h1409Chip(const Regs& regs) : AtscChip(OneChip("s5h1409", Json(regs))) { Probe(); }
+};
+
+// A register setting, what the driver makes of it and the registers it reads.
+template <typename T>
+struct Decode {
+  Regs regs;
+  T want;
+  std::vector<int> read;
+};
+
+// The mode each setting decodes to.
+template <class Chip>
+void ExpectModes(const std::vector<Decode<int16_t>>& cases) {
+  for (size_t i = 0; i < cases.size(); ++i) {
+    Chip chip(cases[i].regs);
+    EXPECT_EQ(chip.driver.OperatingMode(), cases[i].want) << "row " << i;
+    EXPECT_EQ(chip.Registers(), cases[i].read) << "row " << i;
+  }
+}
+
+// The lock flags of each setting, the mode read first as a poll does.
+template <class Chip>
+void ExpectLocks(const std::vector<Decode<std::vector<int16_t>>>& cases) {
+  for (size_t i = 0; i < cases.size(); ++i) {
+    Chip chip(cases[i].regs);
+    chip.driver.OperatingMode();
+    chip.rec.calls.clear();
+    EXPECT_EQ(chip.Locks(), cases[i].want) << "row " << i;
+    EXPECT_EQ(chip.Registers(), cases[i].read) << "row " << i;
+  }
+}
 
 // Colour edges: a value `step` under the threshold gives `below`, the
 // threshold itself `at`.

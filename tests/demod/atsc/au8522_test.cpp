@@ -52,23 +52,14 @@ TEST(au8522, RegisterReadsAreThreeByteCommandsWithFourAttempts) {
 }
 
 TEST(au8522, OperatingModeDecoding) {
-  struct Case {
-    Regs regs;
-    int16_t mode;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectModes<Chip>({
       {{{0x0A4, 0xFF}}, Mode::Vsb8, {0x0A4}},  // also a failed read
       {{{0x0A4, 0x02}, {0x502, 1}}, Mode::Qam256, {0x0A4, 0x502}},
       {{{0x0A4, 0x02}, {0x502, 0xFE}}, Mode::Qam64, {0x0A4, 0x502}},
       {{{0x0A4, 0xCF}, {0x502, 0}}, Mode::Qam64, {0x0A4, 0x502}},
       {{{0x0A4, 0x12}, {0x502, 1}}, Mode::Sleep, {0x0A4}},
       {{{0x0A4, 0xDD}}, Mode::Sleep, {0x0A4}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 // Error bytes up to `last` give the row's SNR in tenths of a dB.

@@ -8,18 +8,12 @@
 
 namespace {
 
-struct Chip : AtscChip<s5h1409> {
-  explicit Chip(const Regs& regs) : AtscChip(OneChip("s5h1409", Json(regs))) { Probe(); }
-};
+using Chip = S5h1409Chip;
 
 TEST(s5h1409, ProbeIsOnePlainReadWithoutRetry) { ExpectOnePlainReadProbe<s5h1409>(0x32, 2); }
 
 TEST(s5h1409, OperatingModeDecoding) {
-  struct Case {
-    Regs regs;
-    int16_t mode;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectModes<Chip>({
       {{{0xF2, 0xFFFF}}, Mode::None, {0xF2}},
       {{{0xF2, 0x0003}, {0xF4, 1}}, Mode::Sleep, {0xF2}},
       {{{0xF2, 0}, {0xF4, 0xFFFE}}, Mode::Vsb8, {0xF2, 0xF4}},
@@ -27,12 +21,7 @@ TEST(s5h1409, OperatingModeDecoding) {
       {{{0xF4, 1}, {0x85, 0}}, Mode::Qam256, {0xF2, 0xF4, 0x85}},
       {{{0xF4, 1}, {0x85, 0x10}, {0xF0, 0x0100}}, Mode::Qam256, {0xF2, 0xF4, 0x85, 0xF0}},
       {{{0xF4, 1}, {0x85, 0x11}, {0xF0, 0x00FF}}, Mode::Qam64, {0xF2, 0xF4, 0x85, 0xF0}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
@@ -88,39 +77,12 @@ TEST(s5h1409, SnrResetFillsTheHistoryWithTheRawValue) {
   EXPECT_FLOAT_EQ(avg, 19.3f);  // (18 x 752 + 950) / 19 = 762.4; 19.4 unclamped
 }
 
-// The average of the history is taken to the nearest whole raw value before
-// the conversion: a fraction of .5 or more goes up. With 18 slots of 5 and a
-// new raw value r the average is (90 + r) / 19; raw 5 gives 34.0 dB
-// (-4.6782 ln 5 + 41.576 = 34.05), raw 6 gives 33.2 dB (33.19).
-TEST(s5h1409, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
-  struct Case {
-    int raw;
-    float snr, avg;
-  } cases[] = {
-      {14, 29.2f, 34.0f},  // 104 / 19 = 5.47: 5
-      {15, 28.9f, 33.2f},  // 105 / 19 = 5.53: 6
-      {23, 26.9f, 33.2f},  // 113 / 19 = 5.95: 6
-  };
-  for (const auto& c : cases) {
-    Chip chip({{0xF0, 5}});
-    chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
-    float avg;
-    int32_t color;
-    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF0, c.raw}}, avg, color, Mode::Qam64), c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
-  }
-}
-
 TEST(s5h1409, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
   Chip({}).ExpectUnhandledMode(Mode::DvbT);
 }
 
 TEST(s5h1409, LockBitsByMode) {
-  struct Case {
-    Regs regs;
-    std::vector<int16_t> locks;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectLocks<Chip>({
       {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}, {0xF1, 0x40}},
       {{{0xF1, 0x8000}, {0x40, 0}}, {1, 0, 0, 0, 0}, {0xF1, 0x40}},
       {{{0xF1, 0x2000}, {0x40, 1}}, {0, 1, 0, 1, 0}, {0xF1, 0x40}},
@@ -129,14 +91,7 @@ TEST(s5h1409, LockBitsByMode) {
       {{{0xF4, 1}, {0x85, 1}, {0xF1, 0x8000}, {0xF0, 0x1000}}, {1, -1, 1, -1, -1}, {0xF1, 0xF0}},
       {{{0xF4, 1}, {0x85, 0}, {0xF1, 0x7000}, {0xF0, 0x0000}}, {0, -1, 0, -1, -1}, {0xF1, 0xF0}},
       {{{0xF2, 1}, {0xF1, 0xF000}}, {1, -1, -1, -1, -1}, {0xF1}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1409, ReadingsAndTheirTexts) {
@@ -172,27 +127,6 @@ TEST(s5h1409, ReadingsAndTheirTexts) {
                {qam.driver.STRTime(), "6"},
                {qam.driver.FreqOffset(), "-1"},
                {vsb.driver.name(), "CX24227"}});
-}
-
-// Register pairs are read first word first: a carrier offset 0x33 then 0x34.
-TEST(s5h1409, RegisterPairsAreReadInOrder) {
-  struct Case {
-    std::function<Value(s5h1409&)> member;
-    std::vector<int> read;
-  } cases[] = {
-      {[](s5h1409& d) { return d.SNRRegisters(); }, {0xF0, 0xF1}},
-      {[](s5h1409& d) { return d.CarrierOffset(); }, {0x33, 0x34}},
-      {[](s5h1409& d) { return d.CarrierOffsetHex(); }, {0x33, 0x34}},
-      {[](s5h1409& d) { return d.SymbolTiming(); }, {0x35, 0x36}},
-      {[](s5h1409& d) { return d.AutoFreq(); }, {0x38, 0x39}},
-  };
-  for (const auto& c : cases) {
-    Chip chip({});
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    c.member(chip.driver);
-    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
-  }
 }
 
 TEST(s5h1409, GateAndSleepWriteTheWholeRegister) {

@@ -54,11 +54,7 @@ TEST(s5h1411, ProbeTriesTheAddressPairs) {
 }
 
 TEST(s5h1411, OperatingModeDecoding) {
-  struct Case {
-    Regs regs;
-    int16_t mode;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectModes<Chip>({
       {{{0xF4, 0xFFFF}}, Mode::None, {0xF4}},
       {{{0xF4, 0xFFFD}}, Mode::Sleep, {0xF4}},
       {{{0xF4, 0xFFFE}, {0xF6, 0xFFFE}}, Mode::Vsb8, {0xF4, 0xF6}},
@@ -66,12 +62,7 @@ TEST(s5h1411, OperatingModeDecoding) {
       {{{0xF6, 1}, {0x16, 1}, {0xF0, 0xFFFE}, {0x2A, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0xF0}},
       {{{0xF6, 1}, {0x16, 0}, {0x2A, 1}, {0xF0, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0x2A}},
       {{{0xF6, 1}, {0x16, 0x10}, {0x2A, 0}, {0xF0, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0x2A}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    EXPECT_EQ(chip.driver.OperatingMode(), c.mode) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 // 8-VSB: above the n-th bound the SNR is 30 - n / 2 dB; at or below the last, 0.
@@ -191,19 +182,29 @@ TEST(s5h1411, TheAverageIsTakenOverRawValuesBeforeTheTable) {
   EXPECT_EQ(color, Color::Red);
 }
 
-// With 18 slots of 880 and a new raw value r the average is
-// (15840 + r) / 19; it is rounded to the nearest raw value before the table,
-// where 880 gives 24.5 dB (not above 880) and 881 gives 25.0.
-TEST(s5h1411, AverageRoundsToTheNearestRawValueBeforeTheTable) {
+// The average of the history is taken to the nearest whole raw value before
+// the conversion: a fraction of .5 or more goes up. With 18 slots of the first
+// raw value f and a new one r the average is (18 f + r) / 19.
+TEST(s5h1409And1411, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
   struct Case {
     int raw;
     float snr, avg;
-  } cases[] = {
-      {889, 25.5f, 24.5f},  // 880.47: 880
-      {890, 25.5f, 25.0f},  // 880.53: 881
-      {898, 26.0f, 25.0f},  // 880.95: 881
   };
-  for (const auto& c : cases) {
+  // S5H1409 in QAM 64 from raw 5: -4.6782 ln 5 + 41.576 = 34.05 dB, raw 6 gives 33.19.
+  for (const Case& c : {Case{14, 29.2f, 34.0f},     // 104 / 19 = 5.47: 5
+                        Case{15, 28.9f, 33.2f},     // 105 / 19 = 5.53: 6
+                        Case{23, 26.9f, 33.2f}}) {  // 113 / 19 = 5.95: 6
+    S5h1409Chip chip({{0xF0, 5}});
+    chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
+    float avg;
+    int32_t color;
+    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF0, c.raw}}, avg, color, Mode::Qam64), c.snr) << c.raw;
+    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
+  }
+  // S5H1411 in 8-VSB from raw 880: 24.5 dB (not above 880); 881 gives 25.0.
+  for (const Case& c : {Case{889, 25.5f, 24.5f},     // 880.47: 880
+                        Case{890, 25.5f, 25.0f},     // 880.53: 881
+                        Case{898, 26.0f, 25.0f}}) {  // 880.95: 881
     Chip chip({{0xF2, 880}});
     chip.ExpectFreshSnr(Mode::Vsb8, 24.5f, Color::Green);
     float avg;
@@ -218,11 +219,7 @@ TEST(s5h1411, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
 }
 
 TEST(s5h1411, LockBitsByCurrentMode) {
-  struct Case {
-    Regs regs;
-    std::vector<int16_t> locks;
-    std::vector<int> read;
-  } cases[] = {
+  ExpectLocks<Chip>({
       {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}, {0xF2, 0x5E}},
       {{{0xF2, 0x2000}, {0x5E, 0xFFFE}}, {0, 1, 0, 0, -1}, {0xF2, 0x5E}},
       {{{0xF2, 0x1000}, {0x5E, 1}}, {0, 0, 1, 1, -1}, {0xF2, 0x5E}},
@@ -230,14 +227,7 @@ TEST(s5h1411, LockBitsByCurrentMode) {
       {{{0xF6, 1}, {0x2A, 1}, {0xF2, 0x7FFF}, {0xF0, 0xFFEF}}, {0, -1, 0, -1, -1}, {0xF2, 0xF0}},
       {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}, {0xF2, 0xF0}},
       {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}, {0xF2, 0xF0}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    EXPECT_EQ(chip.Locks(), c.locks) << &c - cases;
-    EXPECT_EQ(chip.Registers(), c.read) << &c - cases;
-  }
+  });
 }
 
 TEST(s5h1411, ReadingsAndTheirTexts) {
@@ -268,27 +258,6 @@ TEST(s5h1411, ReadingsAndTheirTexts) {
                {chip.driver.FreqOffset(), "0"},
                {chip.driver.BERctr(), "0"},
                {chip.driver.name(), "CX24228"}});
-}
-
-// Register groups are read in the order they are shown, first word first.
-TEST(s5h1411, RegisterGroupsAreReadInOrder) {
-  struct Case {
-    std::function<Value(s5h1411&)> member;
-    std::vector<int> read;
-  } cases[] = {
-      {[](s5h1411& d) { return d.SNRRegisters(); }, {0xF0, 0xF1, 0xF2}},
-      {[](s5h1411& d) { return d.CarrierOffset(); }, {0x49, 0x4A}},
-      {[](s5h1411& d) { return d.CarrierOffsetHex(); }, {0x49, 0x4A}},
-      {[](s5h1411& d) { return d.SymbolTiming(); }, {0x4B, 0x4C}},
-      {[](s5h1411& d) { return d.AutoFreq(); }, {0x47, 0x48}},
-  };
-  for (const auto& c : cases) {
-    Chip chip({});
-    chip.driver.OperatingMode();
-    chip.rec.calls.clear();
-    c.member(chip.driver);
-    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
-  }
 }
 
 TEST(s5h1411, GateAndSleepWriteTheWholeRegister) {

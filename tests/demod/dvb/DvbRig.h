@@ -90,6 +90,16 @@ struct Rig {
   std::vector<int16_t> Tps() { return TpsOf(driver); }
 };
 
+// A driver that reads its transmission parameters with the mode: none before
+// the first mode read, then those of its registers; GetTPS reads nothing.
+template <class R>
+void ExpectTpsWithTheMode(R&& rig, const std::vector<int16_t>& tps, const std::vector<int>& reads) {
+  EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
+  EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
+  EXPECT_EQ(rig.Tps(), tps);
+  EXPECT_EQ(rig.Reads(), reads) << "GetTPS reads nothing";
+}
+
 // A twenty-byte statistics block of five words, least significant byte first.
 inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
                                        uint32_t d4) {

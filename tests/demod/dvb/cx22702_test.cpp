@@ -37,11 +37,8 @@ TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
       {0xFF, 0xFF, 0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},  // dead bus
   };
   for (const auto& [a, b, c, select, tps] : cases) {
-    CxRig rig({{1, a}, {2, b}, {3, c}, {0x0C, select}});
-    EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
-    EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), tps) << std::hex << a << " " << b << " " << c << " " << select;
-    EXPECT_EQ(rig.Reads(), (std::vector<int>{1, 2, 3, 0x0C})) << "GetTPS reads nothing";
+    SCOPED_TRACE(testing::Message() << std::hex << a << " " << b << " " << c << " " << select);
+    ExpectTpsWithTheMode(CxRig({{1, a}, {2, b}, {3, c}, {0x0C, select}}), tps, {1, 2, 3, 0x0C});
   }
 }
 

@@ -32,12 +32,9 @@ TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
       {0x48, {{0x14, 0xFF}, {0x15, 0xFF}, {0x16, 0xFF}, {0x18, 0xFF}}, {-1, 3, 1, -1, 3, -1}},
   };
   for (const auto& [identity, regs, tps] : cases) {
-    TdaRig rig(identity, regs);
-    EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
-    EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), tps) << std::hex << identity << " " << regs[0].second;
+    SCOPED_TRACE(testing::Message() << std::hex << identity << " " << regs[0].second);
     std::vector<int> reads = {4, 5, 1}, reads48 = {0x14, 0x15, 0x16, 0x18};
-    EXPECT_EQ(rig.Reads(), identity == 0x46 ? reads : reads48) << "GetTPS reads nothing";
+    ExpectTpsWithTheMode(TdaRig(identity, regs), tps, identity == 0x46 ? reads : reads48);
   }
 }
 

@@ -26,11 +26,8 @@ TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
       {0xFF, 0xFF, {-1, -1, 1, -1, 3, 1}},  // dead bus
   };
   for (const auto& [a, b, tps] : cases) {
-    ZlRig rig({{0x1F, a}, {0x20, b}});
-    EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
-    EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
-    EXPECT_EQ(rig.Tps(), tps) << std::hex << a << " " << b;
-    EXPECT_EQ(rig.Reads(), (std::vector<int>{0x1F, 0x20})) << "GetTPS reads nothing";
+    SCOPED_TRACE(testing::Message() << std::hex << a << " " << b);
+    ExpectTpsWithTheMode(ZlRig({{0x1F, a}, {0x20, b}}), tps, {0x1F, 0x20});
   }
 }
 

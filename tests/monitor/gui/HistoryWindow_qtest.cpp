@@ -15,6 +15,7 @@
 #include "monitor/gui/Twips.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
+#include "support/StartedWindow.h"
 
 // The history chart of the monitor window, fed by polls of a simulated
 // S5H1409 (at 0x32) that can stop answering.
@@ -35,10 +36,7 @@ class HistoryWindowTest : public QObject {
   static Started Start(std::vector<std::string> args = {}) {
     Started s;
     args.push_back("--bus=sim:s5h1409");
-    s.session = std::make_unique<Session>(ParseCommandLine(args));
-    std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
-      qFatal("%s", error.c_str());
+    s.session = StartSession(args);
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.window->Render();
     return s;

@@ -6,33 +6,15 @@
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 
-#include "app/CommandLine.h"
-#include "app/Session.h"
-#include "monitor/gui/frmQuovis.h"
+#include "support/StartedWindow.h"
 
 // The monitor window for a German user: the toolkit takes the decimal-comma
 // locale from the environment, and the window's numbers keep their point.
 class frmQuovisLocaleTest : public QObject {
   Q_OBJECT
 
-  struct Started {
-    std::unique_ptr<Session> session;
-    std::unique_ptr<frmQuovis> window;
-  };
-
-  static Started Start(const std::string& bus) {
-    Started s;
-    s.session = std::make_unique<Session>(ParseCommandLine({"--bus=" + bus}));
-    std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
-      qFatal("%s", error.c_str());
-    s.window = std::make_unique<frmQuovis>(s.session->monitor());
-    s.session->monitor().PollIntervalChange();
-    s.window->Render();
-    return s;
-  }
+  static StartedWindow Start(const std::string& bus) { return StartWindow({"--bus=" + bus}); }
 
   static QString Text(frmQuovis& w, const char* name) {
     auto* label = dynamic_cast<QLabel*>(w.control(name));
@@ -53,7 +35,7 @@ class frmQuovisLocaleTest : public QObject {
     std::string path = dir.filePath("board.json").toStdString();
     std::ofstream(path) << R"({"types": [24.0], "devices": [{"chip": "s5h1409", "registers":
         {"0xF1": "0xF340", "0xF0": "0x12", "0x40": 1.0, "0xB5": 3.0e0, "0xB7": 4.0e1, "0xAC": 1.6e1}}]})";
-    Started s = Start("sim:" + path);
+    StartedWindow s = Start("sim:" + path);
     QCOMPARE(Text(*s.window, "lblUcBer"), QString("7.73E-05"));
     QCOMPARE(Text(*s.window, "lblSNR"), QString("22.7 / 22.7 (avg)"));
   }
@@ -65,7 +47,7 @@ class frmQuovisLocaleTest : public QObject {
     std::string path = dir.filePath("board.json").toStdString();
     std::ofstream(path) << R"({"devices": [{"chip": "lgdt3305", "registers": {"0x0118": 4.0,
         "0x0119": 0, "0x011A": 0, "0x0217": "0xFF", "0x0218": "0xFC", "0x0219": 0}}]})";
-    Started s = Start("sim:" + path);
+    StartedWindow s = Start("sim:" + path);
     QCOMPARE(Text(*s.window, "lblCOffset"), QString("336.25"));
     QCOMPARE(Text(*s.window, "lblCOHex"), QString("-.04104614"));
   }

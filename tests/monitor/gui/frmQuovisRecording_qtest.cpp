@@ -4,35 +4,17 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
-#include "app/CommandLine.h"
-#include "app/Session.h"
-#include "monitor/gui/frmQuovis.h"
+#include "support/StartedWindow.h"
 
 // The monitor window while it records: its title says so, and every poll of
 // the window (start, timer, Update) leaves one record.
 class frmQuovisRecordingTest : public QObject {
   Q_OBJECT
 
-  struct Started {
-    std::unique_ptr<Session> session;
-    std::unique_ptr<frmQuovis> window;
-  };
-
-  static Started Start(const std::string& file, std::ostream& errors) {
-    Started s;
-    s.session =
-        std::make_unique<Session>(ParseCommandLine({"--bus=sim:s5h1409", "--record", file}));
-    s.session->TellRecordErrorsTo(errors);
-    std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
-      qFatal("%s", error.c_str());
-    s.window = std::make_unique<frmQuovis>(s.session->monitor());
-    s.session->monitor().PollIntervalChange();
-    s.window->Render();
-    return s;
+  static StartedWindow Start(const std::string& file, std::ostream& errors) {
+    return StartWindow({"--bus=sim:s5h1409", "--record", file}, &errors);
   }
 
   static int Lines(const std::string& path) {
@@ -47,7 +29,7 @@ class frmQuovisRecordingTest : public QObject {
     QTemporaryDir dir;
     std::string file = dir.filePath("window.jsonl").toStdString();
     std::ostringstream errors;
-    Started s = Start(file, errors);
+    StartedWindow s = Start(file, errors);
     frmQuovis& w = *s.window;
     QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] [recording]"));
     QCOMPARE(Lines(file), 1);  // the first poll at start-up
@@ -65,7 +47,7 @@ class frmQuovisRecordingTest : public QObject {
     std::string file = dir.filePath("full.csv").toStdString();
     std::filesystem::create_symlink("/dev/full", file);
     std::ostringstream errors;
-    Started s = Start(file, errors);
+    StartedWindow s = Start(file, errors);
     frmQuovis& w = *s.window;
     QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] "
                                       "[recording failed: No space left on device]"));

@@ -6,36 +6,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
-#include <iostream>
 
-#include "app/CommandLine.h"
-#include "app/Session.h"
 #include "app/gui/Tray.h"
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
+#include "support/StartedWindow.h"
 
 // The monitor window on simulated boards (the S5H1409 unless a test names
 // another), without a display.
 class frmQuovisTest : public QObject {
   Q_OBJECT
 
-  struct Started {
-    std::unique_ptr<Session> session;
-    std::unique_ptr<frmQuovis> window;
-  };
+  using Started = StartedWindow;
 
   static Started Start(std::vector<std::string> args, const std::string& bus = "sim:s5h1409") {
-    Started s;
     args.push_back("--bus=" + bus);
-    s.session = std::make_unique<Session>(ParseCommandLine(args));
-    std::string error;
-    if (!s.session->OpenBus(std::cerr, error) || !s.session->Start(error))
-      qFatal("%s", error.c_str());
-    s.window = std::make_unique<frmQuovis>(s.session->monitor());
-    s.session->monitor().PollIntervalChange();
-    s.window->Render();
-    return s;
+    return StartWindow(args);
   }
 
   template <typename T>
@@ -130,38 +117,31 @@ class frmQuovisTest : public QObject {
     QVERIFY(!Find<QCheckBox>(w, "chkPassthru")->isEnabled());
   }
 
-  void modeLabelTwiceReturnsToTheFirstLayout() {
+  // Pixels at 96 dpi, a pixel being 15 twips rounded to the nearest. A
+  // second click on the mode label returns to the first layout.
+  void modeLabelUnfoldsTheTpsPanelAndFoldsItAgain() {
     Started s = Start({}, "sim:zl10353");  // DVB-T: the first click unfolds the panel
     frmQuovis& w = *s.window;
-    QSize first = w.size();
     auto* mode = Find<QLabel>(w, "lblMode");
-    QString constellation = Find<QLabel>(w, "lblConst")->text();
-    QCOMPARE(mode->text(), constellation);
-    QTest::mouseClick(mode, Qt::LeftButton);
-    QVERIFY(!Find<QWidget>(w, "frTPS")->isHidden());
-    QVERIFY(w.size() != first);
-    QCOMPARE(mode->text(), QString("DVB-T"));
-    QTest::mouseClick(mode, Qt::LeftButton);
-    QVERIFY(Find<QWidget>(w, "frTPS")->isHidden());
-    QCOMPARE(w.size(), first);
-    QCOMPARE(mode->text(), constellation);
-    QVERIFY(s.session->monitor().tpsExpanded() == false);
-  }
-
-  // Pixels at 96 dpi, a pixel being 15 twips rounded to the nearest.
-  void tpsPanelGeometry() {
-    Started s = Start({}, "sim:zl10353");
-    frmQuovis& w = *s.window;
     auto* lock = Find<QWidget>(w, "frLock");
     auto* tps = Find<QWidget>(w, "frTPS");
+    QString constellation = Find<QLabel>(w, "lblConst")->text();
+    QCOMPARE(mode->text(), constellation);
     QCOMPARE(lock->height(), 121);  // 1815 twips
     QVERIFY(tps->isHidden());
     QCOMPARE(w.height(), 133);  // 30 + 1815 + 150 twips
-    QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
+    QSize first = w.size();
+    QTest::mouseClick(mode, Qt::LeftButton);
     QCOMPARE(lock->height(), 121);  // 1815 twips: all five lamps stay whole
     QVERIFY(!tps->isHidden());
     QCOMPARE(tps->y(), 128);    // 30 + 1815 + 75 twips
     QCOMPARE(w.height(), 259);  // that + 1815 + 150 twips
+    QCOMPARE(mode->text(), QString("DVB-T"));
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QVERIFY(tps->isHidden());
+    QCOMPARE(w.size(), first);
+    QCOMPARE(mode->text(), constellation);
+    QVERIFY(s.session->monitor().tpsExpanded() == false);
   }
 
   void redrawWithGateOpenOrAsleepWritesNothing() {
@@ -254,11 +234,6 @@ class frmQuovisTest : public QObject {
     plain.window->showMinimized();
     QTest::qWait(50);
     QVERIFY(!plain.window->isHidden());
-  }
-
-  void demod2TitleStartsWithTwo() {
-    Started s = Start({"-Demod2"});
-    QCOMPARE(s.window->windowTitle(), QString("2 Digital Signal Quality (CX24227) [simulated]"));
   }
 
   // Unfolded, the TPS panel leaves every lamp whole inside the status frame,

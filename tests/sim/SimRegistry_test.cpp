@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/SimRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "bus/Bus.h"
+#include "monitor/Codes.h"
+#include "monitor/Detection.h"
+#include "support/DriverReadings.h"
+#include "support/FakeView.h"
+#include "support/SimFixture.h"
+
+namespace {
+
+// The driver detection finds on a simulated board, and what one poll of it shows.
+struct Detected {
+  FakeView view;
+  Detection detection;
+  int16_t reset = 1;
+  explicit Detected(Bus& bus) : detection(BuiltInDrivers(bus, view)) {
+    EXPECT_EQ(detection.Run(), 0);
+  }
+  Demodulator& driver() { return *detection.current(); }
+  struct Reading {
+    int16_t mode;
+    float snr;
+    std::vector<int16_t> locks, tps;
+  };
+  Reading Poll() {
+    Reading r{driver().OperatingMode(), 0, {}, {}};
+    int16_t mode = r.mode;
+    float avg;
+    int32_t color;
+    r.snr = driver().SNR(mode, avg, color, reset);
+    r.locks = LocksOf(driver());
+    r.tps = TpsOf(driver());
+    return r;
+  }
+};
+
+// Each built-in board is found by its own driver (the drivers probed earlier
+// must pass it over; the MxL111SF also answers the DiBcom probe at its
+// address) and shows a locked signal whose SNR wanders within a plausible
+// band. DVB-T boards show QAM64 2/3, 1/8, 8K unless told otherwise; some
+// drivers relabel the lamps.
+TEST(BuiltInBoards, AreDetectedLockedAndWander) {
+  const std::vector<int16_t> locked(5, 1), tps = {2, 0, 0, 1, 2, 1}, dvbc = {6, 0, 0, 0, 0, 0};
+  const std::vector<int16_t> atsc;  // no transmission parameters to check
+  struct Case {
+    const char *board, *driverClass, *name;
+    int16_t mode;
+    std::vector<int16_t> locks, tps;
+    float low, high, wander;             // the SNR band, and how far it moves at least
+    std::optional<bool> errors;          // whether uncorrectable errors creep up
+    std::optional<std::string> eqLabel;  // the EQ lamp's caption
+  } cases[] = {
+      {"s5h1409", "s5h1409", "CX24227", Mode::Vsb8, locked, atsc, 21, 24.5f, 0.5f, {}, ""},
+      {"s5h1411",
+       "s5h1411",
+       "CX24228",
+       Mode::Vsb8,
+       {1, 1, 1, 1, -1},
+       atsc,
+       23,
+       26.5f,
+       0.5f,
+       {},
+       ""},
+      {"au8522",
+       "au8522",
+       "AU8522",
+       Mode::Vsb8,
+       {1, -1, -1, 1, 1},
+       atsc,
+       18,
+       21,
+       0.5f,
+       {},
+       "TS Sync"},
+      {"lg2160",
+       "lg2160",
+       "LG2160",
+       Mode::AtscMh,
+       {1, 1, 1, 1, -1},
+       atsc,
+       12,
+       19,
+       0.5f,
+       {},
+       "SNR GOOD"},
+      {"lg2161",
+       "lg2160",
+       "LG2161",
+       Mode::AtscMh,
+       {1, -1, 1, 1, -1},
+       atsc,
+       12,
+       19,
+       0.5f,
+       {},
+       "SNR GOOD"},
+      {"lgdt3305", "lgdt3305", "LGDT3305", Mode::Vsb8, locked, atsc, 22, 28, 0.5f, {}, "SNR GOOD"},
+      {"lgdt3306",
+       "lgdt3306",
+       "LGDT3306",
+       Mode::Vsb8,
+       {1, 1, -1, 1, 1},
+       atsc,
+       24,
+       30,
+       0.5f,
+       {},
+       "SNR GOOD"},
+      {"zl10353",
+       "zl10353",
+       "ZL10353",
+       Mode::DvbT,
+       locked,
+       {2, 0, 0, 1, 1, 1},
+       20,
+       26,
+       0.1f,
+       true,
+       {}},
+      {"cx22702",
+       "cx22702",
+       "CX22702",
+       Mode::DvbT,
+       {1, -1, 1, -1, -1},
+       tps,
+       21,
+       29,
+       0.1f,
+       true,
+       {}},
+      {"tda1004x", "tda1004x", "TDA10046", Mode::DvbT, locked, tps, 22, 25, 0.1f, true, {}},
+      {"tda10046", "tda1004x", "TDA10046", Mode::DvbT, locked, tps, 22, 25, 0.1f, true, {}},
+      {"tda10048", "tda1004x", "TDA10048", Mode::DvbT, locked, tps, 22, 25, 0.1f, true, {}},
+      {"dibcom", "dibcom", "DIB7000PC", Mode::DvbT, locked, tps, 22, 26, 0.1f, true, {}},
+      {"sms1xxx",
+       "sms1xxx",
+       "SMS1XXX",
+       Mode::DvbT,
+       {1, -1, -1, -1, -1},
+       tps,
+       22,
+       26,
+       0.1f,
+       true,
+       {}},
+      {"mxl111sf", "mxl111sf", "MxL111SF", Mode::DvbT, locked, tps, 22.5, 25.5, 0.1f, true, {}},
+      {"si2165", "si2165", "SI2165B", Mode::DvbT, locked, tps, 22.5, 25.5, 0.1f, false, {}},
+      {"si2165-dvbc",
+       "si2165",
+       "SI2165B",
+       Mode::DvbC,
+       {1, 1, 1, -1, 1},
+       dvbc,
+       30.5,
+       33.5,
+       0.1f,
+       false,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.board);
+    std::string error;
+    auto board = MakeBuiltInBoard(c.board, error);
+    ASSERT_TRUE(board) << error;
+    double now = 0;
+    board->SetClock([&now] { return now; });
+    Bus bus(*board);
+    bus.handle = board->velI2C_InitByType(24, 0);
+    Detected d(bus);
+    ASSERT_TRUE(d.detection.current());
+    EXPECT_EQ(d.detection.currentClass(), c.driverClass);
+    EXPECT_EQ(d.driver().name(), c.name);
+    float lowest = 1e9f, highest = -1e9f;
+    double mostErrors = 0;
+    for (now = 0; now < 120; now += 1.5) {
+      auto r = d.Poll();
+      EXPECT_EQ(std::tie(r.mode, r.locks), std::tie(c.mode, c.locks)) << "at " << now;
+      if (!c.tps.empty()) {
+        EXPECT_EQ(r.tps, c.tps) << "at " << now;
+      }
+      EXPECT_TRUE(r.snr >= c.low && r.snr <= c.high) << "at " << now << ": " << r.snr;
+      lowest = std::min(lowest, r.snr), highest = std::max(highest, r.snr);
+      double errors = d.driver().UncorrectableErrors().Number();
+      EXPECT_LE(errors, 10) << "at " << now;
+      mostErrors = std::max(mostErrors, errors);
+    }
+    EXPECT_GE(highest - lowest, c.wander - 0.01f) << "wanders";
+    if (c.errors) {
+      EXPECT_EQ(mostErrors > 0, *c.errors) << "errors creep up";
+    }
+    if (c.eqLabel) {
+      EXPECT_EQ(d.view.captions["lblEQLock"], *c.eqLabel);
+    }
+  }
+}
+
+// A board file's registers hold still, and reading them changes nothing.
+TEST(DvbtModels, FileBoardsKeepTheirValues) {
+  const char* chips[] = {"zl10353", "cx22702", "tda1004x", "tda10046", "tda10048",
+                         "dibcom",  "sms1xxx", "mxl111sf", "si2165"};
+  for (const char* chip : chips) {
+    FileBoard b(OneChip(chip));
+    double now = 0;
+    b.board->SetClock([&now] { return now; });
+    Detected d(*b.bus);
+    ASSERT_TRUE(d.detection.current()) << chip;
+    auto first = d.Poll();
+    for (now = 0; now < 60; now += 7) {
+      auto r = d.Poll();
+      EXPECT_EQ(std::pair(r.snr, r.tps), std::pair(first.snr, first.tps)) << chip;
+    }
+  }
+  // The MxL111SF's statistics words are registers 0x100..0x104 of its model.
+  FileBoard b(OneChip("mxl111sf", "\"0x103\": 2512, \"0x100\": \"0x80\""));
+  Detected d(*b.bus);
+  ASSERT_TRUE(d.detection.current());
+  EXPECT_EQ(d.Poll().snr, 25.1f);
+  EXPECT_EQ(b.device(0x1C).GetRegister(0x103), 2512);
+}
+
+}  // namespace
