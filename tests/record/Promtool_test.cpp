@@ -32,7 +32,8 @@ ProgramRun Promtool(const fs::path& file) {
 TEST(Promtool, EveryRecordedDocumentPassesPromtool) {
   if (std::string(QUOVIS_PROMTOOL).empty())
     GTEST_SKIP() << "promtool not found when configured (Debian package prometheus)";
-  const fs::path dir = fs::temp_directory_path() / ("quovis_promtool_" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("quovis_promtool_" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const fs::path prom = dir / "quovis.prom";
   std::vector<std::string> buses;
