@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What recording adds to a poll: one record written to a file in /tmp, per
-// format (the .prom file rewritten through a temporary file and a rename).
+// What recording adds to a poll: Record() for one reading, per format, into a
+// file in /tmp. .jsonl and .csv write the record there and then; .prom only
+// hands the reading to its writer thread, which rewrites the file beside the
+// poll (a newer reading replaces one the writer has not taken yet).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
