@@ -70,8 +70,7 @@ void Record(benchmark::State& state, const std::string& folder, const std::strin
   Measure(state, folder, extension, false);
 }
 
-void RecordIdle(benchmark::State& state, const std::string& folder,
-                const std::string& extension) {
+void RecordIdle(benchmark::State& state, const std::string& folder, const std::string& extension) {
   Measure(state, folder, extension, true);
 }
 

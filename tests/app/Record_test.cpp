@@ -103,8 +103,9 @@ TEST_F(RecordRun, AFullDiskIsToldOnceAndPollingGoesOn) {
 // last poll is in it.
 TEST_F(RecordRun, AHeadlessRunLeavesItsLastPollInThePromFile) {
   for (long polls : {1, 40}) {
-    ProgramRun run = RunQuovis(" --bus=sim:zl10353 --headless --interval=0 --polls=" +
-                               std::to_string(polls) + " --record=" + (dir / "r.prom").string());
+    ProgramRun run =
+        RunQuovis(" --bus=sim:zl10353 --headless --interval=0 --polls=" + std::to_string(polls) +
+                  " --record=" + (dir / "r.prom").string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     PromDocument doc = ParseProm(Slurp(dir / "r.prom"));
