@@ -7,6 +7,15 @@
 
 Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
 
+Session::~Session() {
+  if (!recorder_) return;
+  TellRecordError(recorder_->Finish());
+}
+
+void Session::TellRecordError(const std::string& problem) {
+  if (!problem.empty()) *recordErrors_ << "quovis: " << problem << std::endl;
+}
+
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
   bus_ = std::make_unique<Bus>(backend_.library());
@@ -36,8 +45,7 @@ bool Session::OpenRecording(std::string& message) {
 }
 
 void Session::RecordPoll() {
-  std::string problem = recorder_->Record(monitor_->lastReading());
-  if (!problem.empty()) *recordErrors_ << "quovis: " << problem << std::endl;
+  TellRecordError(recorder_->Record(monitor_->lastReading()));
   monitor_->model.title =
       startup_.title + (recorder_->failing() ? kRecordingFailedSuffix + recorder_->failure() + "]"
                                              : kRecordingSuffix);

@@ -17,6 +17,9 @@
 class Session {
  public:
   explicit Session(CommandLine cl);
+  // Waits until the last poll is in the record file; a failed last write
+  // that no poll has told yet is told.
+  ~Session();
 
   // Opens the bus named by --bus; false with a message naming it and why.
   bool OpenBus(std::ostream& traceOut, std::string& error);
@@ -34,6 +37,7 @@ class Session {
  private:
   bool OpenRecording(std::string& message);
   void RecordPoll();
+  void TellRecordError(const std::string& problem);
 
   CommandLine cl_;
   BusBackend backend_;

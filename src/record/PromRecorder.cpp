@@ -92,10 +92,21 @@ std::unique_ptr<PromRecorder> PromRecorder::Open(const std::string& path,
   // The folder must take the temporary file; nothing is left behind.
   if (!WriteWhole(recorder->temporary_, "")) return nullptr;
   ::unlink(recorder->temporary_.c_str());
+  recorder->writer_ = std::thread(&PromRecorder::Run, recorder.get());
   return recorder;
 }
 
-std::string PromRecorder::Document(const Reading& r) const {
+PromRecorder::~PromRecorder() {
+  if (!writer_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_one();
+  writer_.join();
+}
+
+std::string PromRecorder::Document(const Reading& r, const Totals& totals) const {
   Metrics m(labels_);
   m.One("quovis_answering", "gauge", "1 when every read of the last poll got an answer, else 0.",
         r.answering);
@@ -116,15 +127,15 @@ std::string PromRecorder::Document(const Reading& r) const {
   m.One("quovis_correctable", "gauge", "Correctable errors the last poll read.", r.correctable);
   m.One("quovis_uncorrectable_total", "counter",
         "Sum of the uncorrectable errors read by every poll since quovis started.",
-        uncorrectableTotal_ + Count(r.uncorrectable));
+        totals.uncorrectable);
   m.One("quovis_correctable_total", "counter",
         "Sum of the correctable errors read by every poll since quovis started.",
-        correctableTotal_ + Count(r.correctable));
+        totals.correctable);
   m.One("quovis_uncorrectable_rate", "gauge",
         "Uncorrectable errors over the divisor of the chip's counter setting (NaN without one).",
         r.uncorrectableRate.value_or(NAN));
   m.One("quovis_correctable_ber", "gauge", "Correctable errors over 65535.", r.correctableBer);
-  m.One("quovis_polls_total", "counter", "Polls since quovis started.", polls_ + 1);
+  m.One("quovis_polls_total", "counter", "Polls since quovis started.", totals.polls);
   m.One("quovis_last_poll_timestamp_seconds", "gauge",
         "When the last poll started, in seconds since 1970 (UTC).",
         std::chrono::duration_cast<std::chrono::milliseconds>(r.timestamp.time_since_epoch())
@@ -134,11 +145,61 @@ std::string PromRecorder::Document(const Reading& r) const {
 }
 
 bool PromRecorder::Write(const Reading& reading) {
-  // The sums count every poll, also one whose file could not be written.
-  std::string document = Document(reading);
-  uncorrectableTotal_ += Count(reading.uncorrectable);
-  correctableTotal_ += Count(reading.correctable);
-  ++polls_;
+  // The sums count every poll, also one whose file could not be written or
+  // that a newer poll replaced before the writer took it.
+  totals_.uncorrectable += Count(reading.uncorrectable);
+  totals_.correctable += Count(reading.correctable);
+  ++totals_.polls;
+  int error;
+  {
+    std::lock_guard lock(mutex_);
+    pending_.reading = reading;
+    pending_.totals = totals_;
+    hasPending_ = true;
+    error = lastError_;
+  }
+  wake_.notify_one();
+  errno = error;
+  return error == 0;
+}
+
+void PromRecorder::Wait() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return !hasPending_ && !writing_; });
+}
+
+std::string PromRecorder::Finish() {
+  Wait();
+  int error;
+  {
+    std::lock_guard lock(mutex_);
+    error = lastError_;
+  }
+  errno = error;
+  return Settle(error == 0);
+}
+
+void PromRecorder::Run() {
+  Poll poll;  // the writer's own copy, its texts' room reused
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return hasPending_ || stopping_; });
+    if (!hasPending_) return;
+    std::swap(poll, pending_);
+    hasPending_ = false;
+    writing_ = true;
+    lock.unlock();
+    errno = 0;
+    bool written = Rewrite(Document(poll.reading, poll.totals));
+    int error = written ? 0 : (errno ? errno : EIO);
+    lock.lock();
+    lastError_ = error;
+    writing_ = false;
+    idle_.notify_all();
+  }
+}
+
+bool PromRecorder::Rewrite(const std::string& document) {
   if (!WriteWhole(temporary_, document) || std::rename(temporary_.c_str(), path().c_str()) != 0) {
     int saved = errno;
     ::unlink(temporary_.c_str());

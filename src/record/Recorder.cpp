@@ -11,7 +11,11 @@
 
 std::string Recorder::Record(const Reading& reading) {
   errno = 0;
-  if (Write(reading)) {
+  return Settle(Write(reading));
+}
+
+std::string Recorder::Settle(bool written) {
+  if (written) {
     failure_.clear();
     return "";
   }

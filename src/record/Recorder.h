@@ -12,6 +12,8 @@ struct RecordLabels {
 
 // Writes one record per poll into a file. A write that fails is told once;
 // later polls keep trying, and a write that succeeds again clears the state.
+// A recorder may leave the writing to a thread of its own: a poll then
+// learns how the writes before it went.
 class Recorder {
  public:
   explicit Recorder(std::string path) : path_(std::move(path)) {}
@@ -20,14 +22,21 @@ class Recorder {
   // Records one poll. Returns the message for the first failed write of the
   // run, empty for every other call.
   std::string Record(const Reading& reading);
+  // Waits until every poll handed over is in the file. Returns the message
+  // for a first failed write that no poll has told yet, else empty.
+  virtual std::string Finish() { return ""; }
   // Whether the last write failed, and why.
   bool failing() const { return !failure_.empty(); }
   const std::string& failure() const { return failure_; }
   const std::string& path() const { return path_; }
 
  protected:
-  // Writes one record; false with errno telling why.
+  // Writes one record, or hands it to the recorder's own writer; false with
+  // errno telling why the write, or the last one the writer finished, failed.
   virtual bool Write(const Reading& reading) = 0;
+  // Takes the outcome of a write (false: errno tells why); returns the
+  // message when the failure is the first of the run.
+  std::string Settle(bool written);
 
  private:
   std::string path_;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // --record from the command line to the file, through the program itself.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -95,6 +97,48 @@ TEST_F(RecordRun, AFullDiskIsToldOnceAndPollingGoesOn) {
   EXPECT_EQ(PollReport(run.out).title(),
             "Digital Signal Quality (CX24227) [simulated] [recording failed: No space left on "
             "device]");
+}
+
+// The .prom file is written beside the polls; the run ends only once the
+// last poll is in it.
+TEST_F(RecordRun, AHeadlessRunLeavesItsLastPollInThePromFile) {
+  for (long polls : {1, 40}) {
+    ProgramRun run =
+        RunQuovis(" --bus=sim:zl10353 --headless --interval=0 --polls=" + std::to_string(polls) +
+                  " --record=" + (dir / "r.prom").string());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    PromDocument doc = ParseProm(Slurp(dir / "r.prom"));
+    ASSERT_EQ(doc.error, "") << polls;
+    ASSERT_TRUE(doc.Find("quovis_polls_total")) << polls;
+    EXPECT_EQ(doc.Find("quovis_polls_total")->value, polls);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename());
+    EXPECT_EQ(left, std::vector<std::string>{"r.prom"}) << polls;  // no temporary file
+  }
+}
+
+// A run of one poll whose write fails: no poll comes after it to tell, so the
+// end of the run does. A file size limit under the document's size makes the
+// write fail (the start's empty test file passes).
+TEST_F(RecordRun, AFailedLastPromWriteIsToldWhenTheRunEnds) {
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 1024;  // the error message fits, the document does not
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  ProgramRun run = RunQuovis(" --bus=sim:zl10353 --headless --json --polls=1 --record=" +
+                             (dir / "r.prom").string());
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Lines(run.out), 1u);
+  EXPECT_EQ(run.err, "quovis: cannot write the record to " + (dir / "r.prom").string() +
+                         ": File too large (polling goes on; further write errors are not "
+                         "told)\n");
+  EXPECT_FALSE(fs::exists(dir / "r.prom"));
+  EXPECT_FALSE(fs::exists(dir / ".r.prom.tmp"));
 }
 
 TEST_F(RecordRun, AnUnwritablePathOrUnknownFormatEndsTheStart) {

@@ -2,6 +2,7 @@
 #include "record/Recorder.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -274,6 +275,7 @@ TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) 
   Reading second = DvbtReading();
   second.uncorrectable = 5, second.correctable = 2;
   recorder->Record(second);
+  EXPECT_EQ(recorder->Finish(), "");  // the writer has put the second poll in the file
   PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
   ASSERT_EQ(doc.error, "");
   std::map<std::string, std::string> own = {{"chip", "s5h1409"}, {"bus", "a\\b\"c\nd"}};
@@ -310,6 +312,7 @@ TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) 
   }
 
   recorder->Record(SleepReading());
+  EXPECT_EQ(recorder->Finish(), "");
   doc = ParseProm(Slurp(Path("quovis.prom")));
   ASSERT_EQ(doc.error, "");
   EXPECT_TRUE(std::isnan(doc.Find("quovis_uncorrectable_rate")->value));
@@ -328,10 +331,12 @@ TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
   EXPECT_EQ(prom.temporaryPath(), Path(".quovis.prom.tmp"));
   EXPECT_EQ(Entries(), std::vector<std::string>{});  // the start leaves nothing behind
   recorder->Record(DvbtReading());
+  prom.Wait();
   struct stat before {
   }, after{};
   ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &before), 0);
   recorder->Record(DvbtReading());
+  prom.Wait();
   ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &after), 0);
   EXPECT_NE(before.st_ino, after.st_ino) << "rewritten in place, not renamed over";
 
@@ -346,6 +351,7 @@ TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
     }
   });
   for (int i = 0; i < 2000 || reads < 50; ++i) recorder->Record(DvbtReading());
+  prom.Wait();
   done = true;
   reader.join();
   EXPECT_EQ(partial, 0) << "of " << reads << " reads";
@@ -363,18 +369,112 @@ TEST_F(Folder, AFailedWriteIsToldOnceAndWritingGoesOn) {
     EXPECT_TRUE(recorder->failing());
     EXPECT_EQ(recorder->Record(DvbtReading()), "");
     EXPECT_EQ(recorder->failure(), "No space left on device");
+    EXPECT_EQ(recorder->Finish(), "");  // written as the poll went: nothing left to tell
   }
-  // The rename fails while the target is a folder; then the write succeeds again.
+}
+
+// The .prom writer works beside the poll: the poll after a failed write tells
+// it, and the end of the run tells a failed last write no poll has told.
+TEST_F(Folder, AFailedPromWriteIsToldOnceByThePollAfterItThenClears) {
+  const std::string told = "cannot write the record to " + Path("quovis.prom") +
+                           ": Is a directory (polling goes on; further write errors are not told)";
   auto recorder = Open("quovis.prom");
+  auto& prom = static_cast<PromRecorder&>(*recorder);
+  // The rename fails while the target is a folder.
   fs::create_directories(dir / "quovis.prom" / "in-the-way");
-  EXPECT_NE(recorder->Record(DvbtReading()), "");
+  EXPECT_EQ(recorder->Record(DvbtReading()), "");  // no write has finished yet
+  EXPECT_FALSE(recorder->failing());
+  prom.Wait();
+  EXPECT_EQ(recorder->Record(DvbtReading()), told);
+  EXPECT_TRUE(recorder->failing());
+  EXPECT_EQ(recorder->failure(), "Is a directory");
+  prom.Wait();
   EXPECT_EQ(recorder->Record(DvbtReading()), "");
+  EXPECT_EQ(recorder->Finish(), "");  // told once per run
   EXPECT_TRUE(recorder->failing());
   EXPECT_FALSE(fs::exists(dir / ".quovis.prom.tmp"));
   fs::remove_all(dir / "quovis.prom");
   EXPECT_EQ(recorder->Record(DvbtReading()), "");
+  EXPECT_TRUE(recorder->failing()) << "the last finished write still failed";
+  EXPECT_EQ(recorder->Finish(), "");
   EXPECT_FALSE(recorder->failing());
   EXPECT_EQ(ParseProm(Slurp(Path("quovis.prom"))).error, "");
+
+  // Only the last write failed: the end tells it, once.
+  recorder = Open("last.prom");
+  recorder->Record(DvbtReading());
+  EXPECT_EQ(recorder->Finish(), "");
+  fs::remove(dir / "last.prom");
+  fs::create_directories(dir / "last.prom" / "in-the-way");
+  recorder->Record(DvbtReading());
+  EXPECT_EQ(recorder->Finish(), "cannot write the record to " + Path("last.prom") +
+                                    ": Is a directory (polling goes on; further write errors "
+                                    "are not told)");
+  EXPECT_EQ(recorder->Finish(), "");
+  EXPECT_TRUE(recorder->failing());
+}
+
+// The recorder ends with the last poll in the file and nothing else beside it.
+TEST_F(Folder, PromRecorderWritesThePendingPollWhenItEnds) {
+  auto recorder = Open("quovis.prom");
+  for (int i = 0; i < 50; ++i) recorder->Record(DvbtReading());
+  recorder.reset();
+  PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
+  ASSERT_EQ(doc.error, "");
+  ASSERT_TRUE(doc.Find("quovis_polls_total"));
+  EXPECT_EQ(doc.Find("quovis_polls_total")->value, 50);
+  EXPECT_EQ(doc.Find("quovis_correctable_total")->value, 50 * 12);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
+}
+
+// Polls that come while the writer is held up replace one another: once it
+// goes on, it writes the newest only. A pipe in place of the temporary file
+// holds the writer until the test reads it; the folder's renames are counted.
+TEST_F(Folder, PromPollsThatComeWhileTheWriterIsBusyKeepOnlyTheNewest) {
+  auto recorder = Open("quovis.prom");
+  auto& prom = static_cast<PromRecorder&>(*recorder);
+  ASSERT_EQ(::mkfifo(prom.temporaryPath().c_str(), 0600), 0);
+  int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(renames, 0);
+  // Both ends of each rename: the kernel merges events that repeat one another.
+  ASSERT_GE(::inotify_add_watch(renames, dir.c_str(), IN_MOVED_FROM | IN_MOVED_TO), 0);
+  auto RenamesToTheFile = [&] {
+    int count = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(renames, events, sizeof events)) > 0;)
+      for (char* p = events; p < events + n;) {
+        auto* e = reinterpret_cast<inotify_event*>(p);
+        if ((e->mask & IN_MOVED_TO) && e->len && std::string(e->name) == "quovis.prom") ++count;
+        p += sizeof(inotify_event) + e->len;
+      }
+    return count;
+  };
+
+  const int kPolls = 100;
+  for (int i = 0; i < kPolls; ++i) {
+    Reading r = DvbtReading();
+    r.correctable = i + 1;
+    EXPECT_EQ(recorder->Record(r), "");  // the poll does not wait for the writer
+  }
+  // The writer waits in the pipe with the poll it took first.
+  PromDocument held = ParseProm(Slurp(prom.temporaryPath()));
+  ASSERT_EQ(held.error, "");
+  ASSERT_TRUE(held.Find("quovis_polls_total"));
+  double taken = held.Find("quovis_polls_total")->value;
+  EXPECT_EQ(held.Find("quovis_correctable")->value, taken);
+  prom.Wait();
+  // Only the newest of the polls handed over behind it follows.
+  EXPECT_EQ(RenamesToTheFile(), taken < kPolls ? 2 : 1) << "held poll " << taken;
+  // The pipe itself was renamed over the file: one more poll puts a file back.
+  recorder->Record(DvbtReading());
+  prom.Wait();
+  EXPECT_EQ(RenamesToTheFile(), 1);
+  ::close(renames);
+  PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
+  ASSERT_EQ(doc.error, "");
+  EXPECT_EQ(doc.Find("quovis_polls_total")->value, kPolls + 1);
+  EXPECT_EQ(doc.Find("quovis_correctable_total")->value, kPolls * (kPolls + 1) / 2 + 12);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
 }
 
 TEST_F(Folder, StartFailsWithAMessageNamingThePath) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/PromParser.h"
 #include "support/StartedWindow.h"
 
 // The monitor window while it records: its title says so, and every poll of
@@ -39,6 +41,33 @@ class frmQuovisRecordingTest : public QObject {
     QCOMPARE(Lines(file), 2);
     emit w.tmrPoll().timeout({});
     QCOMPARE(Lines(file), 3);
+    QCOMPARE(errors.str(), std::string());
+  }
+
+  // The .prom file is written beside the window's polls; when the window
+  // and its session end, the file holds the last of them and nothing else
+  // is left in the folder.
+  void aPromFileHoldsTheLastPollWhenTheSessionEnds() {
+    QTemporaryDir dir;
+    std::string file = dir.filePath("window.prom").toStdString();
+    std::ostringstream errors;
+    {
+      StartedWindow s = Start(file, errors);
+      frmQuovis& w = *s.window;
+      QCOMPARE(w.windowTitle(),
+               QString("Digital Signal Quality (CX24227) [simulated] [recording]"));
+      auto* update = dynamic_cast<QPushButton*>(w.control("cmdUpdate"));
+      QVERIFY(update);
+      QTest::mouseClick(update, Qt::LeftButton);
+      emit w.tmrPoll().timeout({});
+    }
+    std::ifstream in(file, std::ios::binary);
+    PromDocument doc = ParseProm(std::string(std::istreambuf_iterator<char>(in), {}));
+    QCOMPARE(doc.error, std::string());
+    QVERIFY(doc.Find("quovis_polls_total"));
+    QCOMPARE(doc.Find("quovis_polls_total")->value, 3.0);  // start-up, Update, timer
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"window.prom"});
     QCOMPARE(errors.str(), std::string());
   }
 
