@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -250,21 +249,4 @@ void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
     EXPECT_EQ(fake.calls[i].bytes, std::vector<uint8_t>({0x00, reg}));
     EXPECT_EQ(fake.calls[i].count, 1);
   }
-}
-
-// After GetLockStatus, SNRRegisters and CarrierOffsetHex.
-inline void ExpectLgWindow(const FakeView& view, const std::string& rf, const std::string& ifAgc,
-                           const std::string& carrier) {
-  std::map<std::string, std::string> captions = {
-      {"lblAFCLock", "Carrier Lock"}, {"lblVSBSync", "Sync Lock"},
-      {"lblEQLock", "SNR GOOD"},      {"frQAM", "AGC:"},
-      {"lblAGC", "RF_AGC: " + rf},    {"lblIFGain", "IF_AGC: " + ifAgc},
-      {"lblCarrier", carrier}};
-  std::map<std::string, bool> visible = {
-      {"frVSB", false}, {"lblSTRTime", false}, {"lblFreqOffset", false}, {"frF0F1", false}};
-  std::map<std::string, int> widths = {
-      {"lblCarrier", 2500}, {"lblCOffset", 1935}, {"lblCOHex", 1935}};
-  EXPECT_EQ(view.captions, captions);
-  EXPECT_EQ(view.visible, visible);
-  EXPECT_EQ(view.widths, widths);
 }

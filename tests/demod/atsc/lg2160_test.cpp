@@ -147,10 +147,6 @@ TEST(lg2160, LockStatusTurnsTheFramesIntoTheMhPanel) {
       Chip chip(lg2161, c.regs);
       chip.Locks();
       EXPECT_EQ(chip.view.captions[c.control], c.caption) << lg2161;
-      EXPECT_EQ(chip.view.captions.size(), 12u);
-      EXPECT_EQ(chip.view.widths,
-                (std::map<std::string, int>{{"frVSB", 2505}, {"lblAutoFreq", 1935}}));
-      EXPECT_TRUE(chip.view.visible.empty());
     }
   }
 }
@@ -194,12 +190,9 @@ TEST(lg2160, OffsetsAreSignExtendedFrom24Bits) {
       {0x7F, 0xFF, 0xFF, 10762237.0f, 168159.953125f, " 168160"},
   };
   for (const auto& c : cases) {
-    Chip chip(false, {{0x0118, c.b0},
-                      {0x0119, c.b1},
-                      {0x011A, c.b2},
-                      {0x010E, c.b0},
-                      {0x010F, c.b1},
-                      {0x0110, c.b2}});
+    const Regs regs = {{0x0118, c.b0}, {0x0119, c.b1}, {0x011A, c.b2},
+                       {0x010E, c.b0}, {0x010F, c.b1}, {0x0110, c.b2}};
+    Chip chip(false, regs);
     EXPECT_FLOAT_EQ(float(chip.driver.CarrierOffset().Number()), c.carrier) << c.text;
     EXPECT_FLOAT_EQ(chip.driver.TimingRecoveryOffset(), c.timing) << c.text;
     EXPECT_EQ(chip.driver.CarrierOffsetHex().Text(), c.text);

@@ -136,7 +136,7 @@ TEST(lgdt3305, LockBitsByMode) {
   }
 }
 
-TEST(lgdt3305, WindowCaptionsWithTwelveBitSignedAgc) {
+TEST(lgdt3305, AgcCaptionsAreTwelveBitSigned) {
   struct Case {
     int rfHigh, rfLow, ifHigh, ifLow;
     std::string rf, ifAgc;
@@ -149,8 +149,8 @@ TEST(lgdt3305, WindowCaptionsWithTwelveBitSignedAgc) {
     Chip chip({{0x0316, c.rfHigh}, {0x0317, c.rfLow}, {0x0318, c.ifHigh}, {0x0319, c.ifLow}});
     chip.Locks();
     EXPECT_EQ(chip.driver.SNRRegisters().Text(), "");
-    chip.driver.CarrierOffsetHex();
-    ExpectLgWindow(chip.view, c.rf, c.ifAgc, "Carrier/Timing Rcvry Offset");
+    EXPECT_EQ(chip.view.captions["lblAGC"], "RF_AGC: " + c.rf);
+    EXPECT_EQ(chip.view.captions["lblIFGain"], "IF_AGC: " + c.ifAgc);
   }
 }
 
@@ -166,13 +166,9 @@ TEST(lgdt3305, OffsetsAreTwentyFourBitSignedAndScaledByMode) {
       {2, 0x12, 0x34, 0x56, 0, 0},
   };
   for (const auto& c : cases) {
-    Chip chip({{0, c.mode},
-               {0x0118, c.b0},
-               {0x0119, c.b1},
-               {0x011A, c.b2},
-               {0x0217, c.b0},
-               {0x0218, c.b1},
-               {0x0219, c.b2}});
+    const Regs regs = {{0, c.mode},    {0x0118, c.b0}, {0x0119, c.b1}, {0x011A, c.b2},
+                       {0x0217, c.b0}, {0x0218, c.b1}, {0x0219, c.b2}};
+    Chip chip(regs);
     EXPECT_FLOAT_EQ(float(chip.driver.CarrierOffset().Number()), c.carrier) << &c - cases;
     EXPECT_FLOAT_EQ(chip.driver.TimingRecoveryOffset(), c.timing) << &c - cases;
   }
