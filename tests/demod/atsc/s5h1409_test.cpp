@@ -77,10 +77,6 @@ TEST(s5h1409, SnrResetFillsTheHistoryWithTheRawValue) {
   EXPECT_FLOAT_EQ(avg, 19.3f);  // (18 x 752 + 950) / 19 = 762.4; 19.4 unclamped
 }
 
-TEST(s5h1409, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
-  Chip({}).ExpectUnhandledMode(Mode::DvbT);
-}
-
 TEST(s5h1409, LockBitsByMode) {
   ExpectLocks<Chip>({
       {{{0xF1, 0xF000}, {0x40, 1}}, {1, 1, 1, 1, 1}, {0xF1, 0x40}},

@@ -198,8 +198,9 @@ TEST(s5h1409And1411, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
   }
 }
 
-TEST(s5h1411, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
+TEST(s5h1409And1411, SnrOfAnUnhandledModeOnlyRoundsTheAverage) {
   for (int16_t mode : {Mode::None, Mode::Sleep}) Chip({}).ExpectUnhandledMode(mode);
+  S5h1409Chip({}).ExpectUnhandledMode(Mode::DvbT);
 }
 
 TEST(s5h1411, LockBitsByCurrentMode) {
