@@ -86,10 +86,16 @@ struct AtscChip {
     EXPECT_EQ(reset, 0);
   }
   // A second reading, without reset, after the register change `regs`.
-  float NextSnr(int address, const Regs& regs, float& avg, int32_t& color, int16_t mode = 0) {
+  struct Snr {
+    float snr, avg;
+    int32_t color;
+  };
+  Snr NextSnr(int address, const Regs& regs, int16_t mode = 0) {
     Set(address, regs);
     int16_t reset = 0;
-    return driver.SNR(mode, avg, color, reset);
+    Snr out{0, 0, 0};
+    out.snr = driver.SNR(mode, out.avg, out.color, reset);
+    return out;
   }
   // A mode the chip does not handle: no register read, the colour and the
   // flag untouched, the average only rounded (the half to the even neighbour).

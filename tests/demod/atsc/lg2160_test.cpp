@@ -89,12 +89,11 @@ TEST(lg2160, ColourThresholdsAtTheirEdges) {
 TEST(lg2160, TheHistoryAveragesDecibels) {
   Chip chip(false, {{0x0202, 0x20}, {0x0203, 0}});
   chip.ExpectFreshSnr(Mode::AtscMh, 20.0f, Color::Green);
-  float avg;
-  int32_t color;
   // (18 * 20 + 1.5) / 19 = 19.03
-  EXPECT_FLOAT_EQ(chip.NextSnr(0x1C, {{0x0202, 0x01}, {0x0203, 0x50}}, avg, color), 1.5f);
-  EXPECT_FLOAT_EQ(avg, 19.0f);
-  EXPECT_EQ(color, Color::Red);
+  auto next = chip.NextSnr(0x1C, {{0x0202, 0x01}, {0x0203, 0x50}});
+  EXPECT_FLOAT_EQ(next.snr, 1.5f);
+  EXPECT_FLOAT_EQ(next.avg, 19.0f);
+  EXPECT_EQ(next.color, Color::Red);
   EXPECT_DOUBLE_EQ(chip.bus.SnrSlot(19), 1.5);
 }
 

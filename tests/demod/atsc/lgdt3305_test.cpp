@@ -92,11 +92,10 @@ TEST(lgdt3305, SnrByModeAtTheEndsAndHalves) {
 TEST(lgdt3305, AverageIsTakenBeforeTheLogarithm) {
   Chip chip({{0x0414, 0x0A}, {0x0415, 0x00}});
   chip.ExpectFreshSnr(Mode::Vsb8, 10.0f, Color::Orange);  // 2560: 10 dB
-  float avg;
-  int32_t color;
-  EXPECT_FLOAT_EQ(chip.NextSnr(0xB2, {{0x0414, 0x01}}, avg, color), 20.0f);  // 256
-  EXPECT_FLOAT_EQ(avg, 10.2f);  // the mean of the decibels would be 10.5
-  EXPECT_EQ(color, Color::Yellow);
+  auto next = chip.NextSnr(0xB2, {{0x0414, 0x01}});
+  EXPECT_FLOAT_EQ(next.snr, 20.0f);  // 256
+  EXPECT_FLOAT_EQ(next.avg, 10.2f);  // the mean of the decibels would be 10.5
+  EXPECT_EQ(next.color, Color::Yellow);
 }
 
 // The edges of the mode read last; the mode register holds 3, 0, 1 or 2.

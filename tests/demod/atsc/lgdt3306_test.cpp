@@ -109,10 +109,9 @@ TEST(lgdt3306, SnrInDecibelsWithItsCoarseFallback) {
 TEST(lgdt3306, AverageHoldsDecibels) {
   Chip chip({{0x00E8, 4000 >> 8}, {0x00E9, 4000 & 0xFF}, {0x00EC, 0}, {0x00ED, 40}});
   chip.ExpectFreshSnr(Mode::Vsb8, 20.0f, Color::Yellow);
-  float avg;
-  int32_t color;
-  EXPECT_FLOAT_EQ(chip.NextSnr(0xB2, {{0x00ED, 10}}, avg, color), 26.0f);  // 26.02 dB
-  EXPECT_FLOAT_EQ(avg, 20.3f);                                             // (18 x 20 + 26.02) / 19
+  auto next = chip.NextSnr(0xB2, {{0x00ED, 10}});
+  EXPECT_FLOAT_EQ(next.snr, 26.0f);  // 26.02 dB
+  EXPECT_FLOAT_EQ(next.avg, 20.3f);  // (18 x 20 + 26.02) / 19
 }
 
 // The thresholds are those of the LGDT3305 for the mode read last: one edge

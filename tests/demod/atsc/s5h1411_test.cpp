@@ -181,20 +181,18 @@ TEST(s5h1409And1411, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
                         Case{15, 28.9f, 33.2f}}) {  // 105 / 19 = 5.53: 6
     S5h1409Chip chip({{0xF0, 5}});
     chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
-    float avg;
-    int32_t color;
-    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF0, c.raw}}, avg, color, Mode::Qam64), c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
+    auto next = chip.NextSnr(0x32, {{0xF0, c.raw}}, Mode::Qam64);
+    EXPECT_FLOAT_EQ(next.snr, c.snr) << c.raw;
+    EXPECT_FLOAT_EQ(next.avg, c.avg) << c.raw;
   }
   // S5H1411 in 8-VSB from raw 880: 24.5 dB (not above 880); 881 gives 25.0.
   for (const Case& c : {Case{889, 25.5f, 24.5f},     // 880.47: 880
                         Case{890, 25.5f, 25.0f}}) {  // 880.53: 881
     Chip chip({{0xF2, 880}});
     chip.ExpectFreshSnr(Mode::Vsb8, 24.5f, Color::Green);
-    float avg;
-    int32_t color;
-    EXPECT_FLOAT_EQ(chip.NextSnr(0x32, {{0xF2, c.raw}}, avg, color), c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(avg, c.avg) << c.raw;
+    auto next = chip.NextSnr(0x32, {{0xF2, c.raw}});
+    EXPECT_FLOAT_EQ(next.snr, c.snr) << c.raw;
+    EXPECT_FLOAT_EQ(next.avg, c.avg) << c.raw;
   }
 }
 
