@@ -110,7 +110,6 @@ TEST(sms1xxx, LockBitSignalStrengthModeAndCounters) {
     SmsRig rig;
     rig.Block(d0, 0, 0, 0, d4);
     EXPECT_EQ(rig.Locks(), (std::vector<int16_t>{master, -1, -1, -1, -1}));
-    EXPECT_EQ(rig.view.captions["frF0F1"], "RSSI");
     EXPECT_EQ(rig.view.captions["lblF0F1"], rssi);
   }
   // Register 0x1F, answering, mode, attempts.
