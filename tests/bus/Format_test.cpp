@@ -46,6 +46,13 @@ TEST(Format, TextsOfNumbers) {
       {SignedText(5), " 5"},
       {SignedText(0), " 0"},
       {SignedText(-5), "-5"},
+      // A sign place, no leading zero, seven significant digits.
+      {SingleSignedText(0), " 0"},
+      {SingleSignedText(0.25f), " .25"},
+      {SingleSignedText(-0.0361f), "-.0361"},
+      {SingleSignedText(-336.25f), "-336.25"},
+      {SingleSignedText(1.0f / 3), " .3333333"},
+      {SingleSignedText(10759.998717f), " 10760"},
       {Scientific(1.55e-4), "1.55E-04"},
       {Scientific(0), "0.00E+00"},
       {Scientific(-1.0 / 65535), "-1.53E-05"},

@@ -186,21 +186,6 @@ TEST(lgdt3305, QamErrorPowerIsReadInOrder) {
   EXPECT_EQ(chip.Registers(), std::vector<int>({0x011B, 0x011C}));
 }
 
-TEST(lgdt3305, OffsetTextHasASignPlaceAndNoLeadingZero) {
-  struct Case {
-    float value;
-    std::string text;
-  } cases[] = {
-      {0, " 0"},
-      {0.25f, " .25"},
-      {-0.0361f, "-.0361"},
-      {-336.25f, "-336.25"},
-      {1.0f / 3, " .3333333"},
-      {10759.998717f, " 10760"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(lgdt3305::OffsetText(c.value), c.text) << c.value;
-}
-
 TEST(lgdt3305, CountersAndConstantReadings) {
   EXPECT_EQ(Chip({{0x050C, 0x12}, {0x050D, 0x34}}).driver.UncorrectableErrors().Number(), 0x1234);
   EXPECT_EQ(Chip({{0x050C, 0xFF}, {0x050D, 0xFE}}).driver.UncorrectableErrors().Number(), 65534);
