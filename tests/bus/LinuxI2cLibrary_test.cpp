@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "bus/Bus.h"
 #include "console/I2cConsole.h"
@@ -26,77 +27,64 @@ struct OpenedBus : ::testing::Test {
   }
 };
 
-using Call = std::function<uint8_t(LinuxI2cLibrary&, uint32_t, uint8_t* buffer)>;
+// One library call: a write (with sub-address in mode 1), a read, or a
+// write-read of `out` then `count` bytes.
+struct Request {
+  enum { Write, Read, WriteRead } kind;
+  int32_t mode, address, sub, count;
+  std::vector<uint8_t> out = {};
+};
+
+uint8_t Send(LinuxI2cLibrary& lib, uint32_t handle, Request r, uint8_t* in) {
+  auto written = int32_t(r.out.size());
+  switch (r.kind) {
+    case Request::Write:
+      return lib.velI2C_WriteArray(handle, r.mode, r.address, r.sub, r.count, r.out.data());
+    case Request::Read: return lib.velI2C_ReadArray(handle, r.mode, r.address, r.sub, r.count, in);
+    case Request::WriteRead:
+      return lib.velI2C_WriteRead(handle, r.address, 0, 0, written, r.out.data(), 0, 0, r.count,
+                                  in);
+  }
+  return 0xFF;
+}
 
 TEST_F(OpenedBus, EachCallBecomesTheKernelMessagesInOrder) {
+  const auto W = Request::Write, R = Request::Read, WR = Request::WriteRead;
+  const std::vector<uint8_t> big(8192, 0x5A);
   struct Case {
     const char* name;
-    Call call;
+    Request request;
     std::vector<Sent> messages;
     std::vector<uint8_t> readBack;  // what the call's read buffer holds afterwards
+    // clang-format off
+  } cases[] = {
+      {"write with sub-address: sub-address byte first", {W, 1, 0x32, 0x10, 2, {0x12, 0x34}},
+       {{0x19, 0, 3, {0x10, 0x12, 0x34}}}, {}},
+      {"plain write: sub-address ignored", {W, 0, 0x32, 0x55, 2, {0x12, 0x34}},
+       {{0x19, 0, 2, {0x12, 0x34}}}, {}},
+      {"plain write of nothing: a lone zero-length write, as asked", {W, 0, 0x32, 0, 0, {}},
+       {{0x19, 0, 0, {}}}, {}},
+      {"read with sub-address: write then read, repeated start", {R, 1, 0x1C, 0xF1, 2},
+       {{0x0E, 0, 1, {0xF1}}, {0x0E, RD, 2, {}}}, {0xA0, 0xA1}},
+      {"plain read: one read message", {R, 0, 0xC0, 0x33, 1}, {{0x60, RD, 1, {}}}, {0xA0}},
+      {"write-read: the register address bytes then the read", {WR, 0, 0xB2, 0, 3, {0x02, 0x6C}},
+       {{0x59, 0, 2, {0x02, 0x6C}}, {0x59, RD, 3, {}}}, {0xA0, 0xA1, 0xA2}},
+      {"write-read without write bytes: a plain read, no empty write", {WR, 0, 0xB2, 0, 2, {}},
+       {{0x59, RD, 2, {}}}, {0xA0, 0xA1}},
+      {"write-read without read bytes: the write alone", {WR, 0, 0xB2, 0, 0, {0x02}},
+       {{0x59, 0, 1, {0x02}}}, {}},
+      {"address 0 is the general call, 7-bit 0", {W, 0, 0x00, 0, 1, {0x12}},
+       {{0x00, 0, 1, {0x12}}}, {}},
+      {"highest 8-bit address FE is 7-bit 7F", {R, 0, 0xFE, 0, 1}, {{0x7F, RD, 1, {}}}, {0xA0}},
+      {"a plain write of 8192 bytes is one full-size message", {W, 0, 0x32, 0, 8192, big},
+       {{0x19, 0, 8192, big}}, {}},
   };
-  static uint8_t bytes[] = {0x12, 0x34};
-  static uint8_t reg16[] = {0x02, 0x6C};
-  std::vector<uint8_t> big(8192, 0x5A);
-  const std::vector<Case> cases = {
-      {"write with sub-address: sub-address byte first",
-       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 1, 0x32, 0x10, 2, bytes); },
-       {{0x19, 0, 3, {0x10, 0x12, 0x34}}},
-       {}},
-      {"plain write: sub-address ignored",
-       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x32, 0x55, 2, bytes); },
-       {{0x19, 0, 2, {0x12, 0x34}}},
-       {}},
-      {"plain write of nothing: a lone zero-length write, as asked",
-       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x32, 0, 0, bytes); },
-       {{0x19, 0, 0, {}}},
-       {}},
-      {"read with sub-address: write then read, repeated start",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x1C, 0xF1, 2, b); },
-       {{0x0E, 0, 1, {0xF1}}, {0x0E, RD, 2, {}}},
-       {0xA0, 0xA1}},
-      {"plain read: one read message",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0xC0, 0x33, 1, b); },
-       {{0x60, RD, 1, {}}},
-       {0xA0}},
-      {"write-read: the register address bytes then the read",
-       [](auto& l, auto h, auto* b) {
-         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 2, reg16, 0, 0, 3, b);
-       },
-       {{0x59, 0, 2, {0x02, 0x6C}}, {0x59, RD, 3, {}}},
-       {0xA0, 0xA1, 0xA2}},
-      {"write-read without write bytes: a plain read, no empty write",
-       [](auto& l, auto h, auto* b) {
-         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 0, reg16, 0, 0, 2, b);
-       },
-       {{0x59, RD, 2, {}}},
-       {0xA0, 0xA1}},
-      {"write-read without read bytes: the write alone",
-       [](auto& l, auto h, auto* b) {
-         return l.velI2C_WriteRead(h, 0xB2, 0, 0, 1, reg16, 0, 0, 0, b);
-       },
-       {{0x59, 0, 1, {0x02}}},
-       {}},
-      {"address 0 is the general call, 7-bit 0",
-       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 0, 0x00, 0, 1, bytes); },
-       {{0x00, 0, 1, {0x12}}},
-       {}},
-      {"highest 8-bit address FE is 7-bit 7F",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0xFE, 0, 1, b); },
-       {{0x7F, RD, 1, {}}},
-       {0xA0}},
-      {"a plain write of 8192 bytes is one full-size message",
-       [&big](auto& l, auto h, auto*) {
-         return l.velI2C_WriteArray(h, 0, 0x32, 0, 8192, big.data());
-       },
-       {{0x19, 0, 8192, std::vector<uint8_t>(8192, 0x5A)}},
-       {}},
-  };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     kernel.transfers.clear();
     std::vector<uint8_t> buffer(8, 0xEE);
-    EXPECT_EQ(c.call(lib, handle, buffer.data()), 0);
+    EXPECT_EQ(Send(lib, handle, c.request, buffer.data()), 0);
     ASSERT_EQ(kernel.transfers.size(), 1u);
     EXPECT_EQ(kernel.transfers[0], c.messages);
     std::vector<uint8_t> expected = c.readBack;
@@ -106,59 +94,24 @@ TEST_F(OpenedBus, EachCallBecomesTheKernelMessagesInOrder) {
 }
 
 TEST_F(OpenedBus, RequestsWithoutASevenBitAddressOrTooLongNeverReachTheBus) {
-  struct Case {
-    const char* name;
-    Call call;
-    uint8_t result;
+  const auto W = Request::Write, R = Request::Read, WR = Request::WriteRead;
+  const std::vector<uint8_t> big(8192, 0);
+  const std::pair<const char*, Request> cases[] = {
+      {"tuner probe's second pass, write", {W, 1, 0x1C0, 0, 1, {0}}},
+      {"tuner probe's second pass, read", {R, 1, 0x1C6, 0, 1}},
+      {"tuner probe's second pass, write-read", {WR, 0, 0x1C2, 0, 1, {0}}},
+      {"address 0x100", {R, 0, 0x100, 0, 1}},
+      {"negative address", {R, 0, -2, 0, 1}},
+      {"read of 8193 bytes", {R, 0, 0x32, 0, 8193}},
+      {"sub-address and 8192 bytes make 8193", {W, 1, 0x32, 0, 8192, big}},
+      {"negative count", {R, 1, 0x32, 0, -1}},
+      {"write-read of nothing at all", {WR, 0, 0x32, 0, 0, {}}},
   };
-  static std::vector<uint8_t> big(8193, 0);
-  std::vector<Case> cases;
-  for (int32_t address = 0x1C0; address <= 0x1C6; ++address) {
-    cases.push_back({"tuner probe's second pass, write",
-                     [address](auto& l, auto h, auto* b) {
-                       return l.velI2C_WriteArray(h, 1, address, 0, 1, b);
-                     },
-                     EINVAL});
-    cases.push_back(
-        {"tuner probe's second pass, read",
-         [address](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, address, 0, 1, b); },
-         EINVAL});
-    cases.push_back({"tuner probe's second pass, write-read",
-                     [address](auto& l, auto h, auto* b) {
-                       return l.velI2C_WriteRead(h, address, 0, 0, 1, b, 0, 0, 1, b);
-                     },
-                     EINVAL});
-  }
-  cases.push_back(
-      {"address 0x100",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, 0x100, 0, 1, b); }, EINVAL});
-  cases.push_back({"negative address",
-                   [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 0, -2, 0, 1, b); },
-                   EINVAL});
-  cases.push_back(
-      {"read of 8193 bytes",
-       [](auto& l, auto h, auto*) { return l.velI2C_ReadArray(h, 0, 0x32, 0, 8193, big.data()); },
-       EINVAL});
-  cases.push_back(
-      {"sub-address and 8192 bytes make 8193",
-       [](auto& l, auto h, auto*) { return l.velI2C_WriteArray(h, 1, 0x32, 0, 8192, big.data()); },
-       EINVAL});
-  cases.push_back(
-      {"negative count",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h, 1, 0x32, 0, -1, b); }, EINVAL});
-  cases.push_back(
-      {"write-read of nothing at all",
-       [](auto& l, auto h, auto* b) { return l.velI2C_WriteRead(h, 0x32, 0, 0, 0, b, 0, 0, 0, b); },
-       EINVAL});
-  cases.push_back(
-      {"a handle the library did not give",
-       [](auto& l, auto h, auto* b) { return l.velI2C_ReadArray(h + 1, 0, 0x32, 0, 1, b); },
-       EBADF});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    uint8_t buffer[4] = {};
-    EXPECT_EQ(c.call(lib, handle, buffer), c.result);
-  }
+  std::vector<uint8_t> buffer(8193);
+  for (const auto& [name, request] : cases)
+    EXPECT_EQ(Send(lib, handle, request, buffer.data()), EINVAL) << name;
+  EXPECT_EQ(lib.velI2C_ReadArray(handle + 1, 0, 0x32, 0, 1, buffer.data()), EBADF)
+      << "a handle the library did not give";
   EXPECT_TRUE(kernel.transfers.empty());
 }
 
@@ -175,10 +128,6 @@ TEST_F(OpenedBus, OnlyTheFullMessageCountIsSuccessAndEachErrnoIsTheResult) {
       {"adapter ran none of two messages", 0, 0, 0x1C, EIO},
       {"no device at the address: ENXIO", -1, 0, 0x40, ENXIO},
       {"no acknowledge: EREMOTEIO", -1, EREMOTEIO, 0x1C, 0x79},
-      {"bus timed out: ETIMEDOUT", -1, ETIMEDOUT, 0x1C, 0x6E},
-      {"bus busy: EBUSY", -1, EBUSY, 0x1C, 0x10},
-      {"arbitration lost: EAGAIN", -1, EAGAIN, 0x1C, 0x0B},
-      {"adapter refuses the transfer: EOPNOTSUPP", -1, EOPNOTSUPP, 0x1C, 0x5F},
       {"an errno beyond one byte still fails: EIO", -1, 300, 0x1C, EIO},
   };
   for (const Case& c : cases) {
@@ -208,19 +157,13 @@ TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
   console.Read();
   console.LeaveAddress("80");  // nothing at 7-bit 0x40
   console.ReadNS();
-  console.LeaveAddress("32");
-  console.LeaveSubAddr("10");
-  console.LeaveData("5");
-  console.Write();
   const std::vector<std::vector<Sent>> expected = {
       {{0x19, RD, 1, {}}},
       {{0x40, RD, 1, {}}},
-      {{0x19, 0, 2, {0x10, 0x05}}},
   };
   EXPECT_EQ(kernel.transfers, expected);
   EXPECT_EQ(view.log,
-            (std::vector<std::string>{"Read  32 (  ) A0 Returned 0", "Read  80 0 Returned 6",
-                                      "Write 32 ( 10 ) 5 Returned 0"}));
+            (std::vector<std::string>{"Read  32 (  ) A0 Returned 0", "Read  80 0 Returned 6"}));
 }
 
 TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
@@ -237,20 +180,14 @@ TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
        "I2C bus /dev/i2c-7 does not exist (is the i2c-dev module loaded?)", false, false},
       {"regular file", [](auto& k) { k.files["/tmp/board.bin"] = S_IFREG | 0644; },
        "/tmp/board.bin", "I2C bus /tmp/board.bin is not a character device", false, false},
-      {"directory", [](auto& k) { k.files["/dev"] = S_IFDIR | 0755; }, "/dev",
-       "I2C bus /dev is not a character device", false, false},
       {"block device", [](auto& k) { k.files["/dev/sda"] = S_IFBLK | 0660; }, "/dev/sda",
        "I2C bus /dev/sda is not a character device", false, false},
-      {"named pipe", [](auto& k) { k.files["/tmp/fifo"] = S_IFIFO | 0600; }, "/tmp/fifo",
-       "I2C bus /tmp/fifo is not a character device", false, false},
       {"stat not allowed", [](auto& k) { k.statError = EACCES; }, "/dev/i2c-3",
        "Cannot open I2C bus /dev/i2c-3: Permission denied", false, false},
       {"open not allowed", [](auto& k) { k.openError = EACCES; }, "/dev/i2c-3",
        "Cannot open I2C bus /dev/i2c-3: Permission denied (add yourself to the i2c group or run "
        "with the needed rights)",
        true, false},
-      {"node busy", [](auto& k) { k.openError = EBUSY; }, "/dev/i2c-3",
-       "Cannot open I2C bus /dev/i2c-3: Device or resource busy", true, false},
       {"adapter gone", [](auto& k) { k.openError = ENXIO; }, "/dev/i2c-3",
        "Cannot open I2C bus /dev/i2c-3: No such device or address", true, false},
       {"a character device that is no adapter",

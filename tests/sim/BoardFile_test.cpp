@@ -38,8 +38,6 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
        "b.json: devices[0].fault.fail_first: expected a count"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": -1}}]}",
        "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
-      {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": \"soon\"}}]}",
-       "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": 2.5}}]}",
        "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": 1000001}}]}",
@@ -50,10 +48,7 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       // come with the file and the entry it was in.
       {R"({"types": [24], "types": [18]})", "b.json: types: duplicate entry"},
       {R"({"types": [24]} x)", "b.json: malformed JSON, line 1, column 17: "},
-      {R"({"types": [24]}{})", "b.json: malformed JSON, line 1, column 16: "},
       {"{\n  \"types\": [24,]\n}", "b.json: types[1]: malformed JSON, line 2, column 16: "},
-      {R"({"devices": [{"chip": "s5h1409", "address": 0x32}]})",
-       "b.json: devices[0].address: malformed JSON, line 1, column 46: "},
   };
   for (const auto& c : cases) {
     std::string error;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,10 +86,16 @@ struct AtscChip {
     EXPECT_EQ(reset, 0);
   }
   // A second reading, without reset, after the register change `regs`.
-  float NextSnr(int address, const Regs& regs, float& avg, int32_t& color, int16_t mode = 0) {
+  struct Snr {
+    float snr, avg;
+    int32_t color;
+  };
+  Snr NextSnr(int address, const Regs& regs, int16_t mode = 0) {
     Set(address, regs);
     int16_t reset = 0;
-    return driver.SNR(mode, avg, color, reset);
+    Snr out{0, 0, 0};
+    out.snr = driver.SNR(mode, out.avg, out.color, reset);
+    return out;
   }
   // A mode the chip does not handle: no register read, the colour and the
   // flag untouched, the average only rounded (the half to the even neighbour).
@@ -250,21 +255,4 @@ void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
     EXPECT_EQ(fake.calls[i].bytes, std::vector<uint8_t>({0x00, reg}));
     EXPECT_EQ(fake.calls[i].count, 1);
   }
-}
-
-// After GetLockStatus, SNRRegisters and CarrierOffsetHex.
-inline void ExpectLgWindow(const FakeView& view, const std::string& rf, const std::string& ifAgc,
-                           const std::string& carrier) {
-  std::map<std::string, std::string> captions = {
-      {"lblAFCLock", "Carrier Lock"}, {"lblVSBSync", "Sync Lock"},
-      {"lblEQLock", "SNR GOOD"},      {"frQAM", "AGC:"},
-      {"lblAGC", "RF_AGC: " + rf},    {"lblIFGain", "IF_AGC: " + ifAgc},
-      {"lblCarrier", carrier}};
-  std::map<std::string, bool> visible = {
-      {"frVSB", false}, {"lblSTRTime", false}, {"lblFreqOffset", false}, {"frF0F1", false}};
-  std::map<std::string, int> widths = {
-      {"lblCarrier", 2500}, {"lblCOffset", 1935}, {"lblCOHex", 1935}};
-  EXPECT_EQ(view.captions, captions);
-  EXPECT_EQ(view.visible, visible);
-  EXPECT_EQ(view.widths, widths);
 }
