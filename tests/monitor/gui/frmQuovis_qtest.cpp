@@ -189,7 +189,6 @@ class frmQuovisTest : public QObject {
     QTest::qWait(50);
     QVERIFY(!plain.window->isHidden());
   }
-
 };
 
 QTEST_MAIN(frmQuovisTest)
