@@ -140,25 +140,16 @@ struct TempPath {
   ~TempPath() { std::filesystem::remove(path); }
 };
 
-// The program end to end: capture a live board, replay the file. The
-// readings that wander between polls (SNR, counters, offsets) are left out
-// of the comparison; the transmission parameters and lamps do not wander.
+// The program end to end: capture a live board, replay the file (that the
+// replay agrees with the board is checked above, for every board).
 TEST(Capture, CommandCapturesAndTheFileReplays) {
   TempPath file("capture");
   ProgramRun capture = RunQuovis("--bus=sim:zl10353 --capture=" + file.path.string());
   ASSERT_EQ(capture.status, 0) << capture.err;
   EXPECT_EQ(capture.out.rfind("Captured ZL10353 (zl10353) at 0x1E", 0), 0u) << capture.out;
-  PollReport original(RunQuovis("--bus=sim:zl10353 --headless --polls=1 --json").out);
-  ProgramRun replayRun =
-      RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=1 --json");
-  ASSERT_EQ(replayRun.status, 0) << replayRun.err;
-  PollReport replay(replayRun.out);
-  EXPECT_EQ(replay.title(), "Digital Signal Quality (ZL10353) [simulated]");
-  for (const char* control :
-       {"lblMode", "lblConst", "lblCodeRate", "lblGuard", "lblTransmissionMode", "lblHierarchy",
-        "lblMasterLock", "lblVSBSync", "lblFECLock"})
-    for (const char* key : {"text", "fore", "visible"})
-      EXPECT_EQ(replay.field(control, key), original.field(control, key)) << control << key;
+  ProgramRun replay = RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=1 --json");
+  ASSERT_EQ(replay.status, 0) << replay.err;
+  EXPECT_EQ(PollReport(replay.out).title(), "Digital Signal Quality (ZL10353) [simulated]");
 }
 
 TEST(Capture, UnwritablePathFailsBeforeTheBusIsOpened) {

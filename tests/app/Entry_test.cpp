@@ -17,7 +17,6 @@ TEST(Entry, WhatEndsBeforeAWindowIsNeeded) {
     std::string outStart, errStart;
     int outLines;
   } cases[] = {
-      {{"--help"}, 0, "quovis ", "", -1},
       {{"--version"}, 0, "quovis ", "", 1},
       {{"--nosuch"}, 2, "", "quovis: ", -1},
       // Windows wanted: nothing is done here.

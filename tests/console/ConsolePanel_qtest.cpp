@@ -71,7 +71,8 @@ class ConsolePanelTest : public QObject {
     }
   }
 
-  void boxesAreReadWhenLeftAndReadThenWriteSendsTheBytesBack() {
+  // A box is read when it is left, and only then (what it reads is the console's).
+  void boxesAreReadWhenLeft() {
     fake.readData[0x010A] = {0x12, 0x34};
     for (auto [box, typed, shown] : {std::tuple{"txtAddress", "0a", "A"},
                                      {"txtSubAddr", "1 a", "1 a"},
@@ -81,13 +82,8 @@ class ConsolePanelTest : public QObject {
     }
     click("cmdRead");
     QCOMPARE(text("txtData"), QString("12 34"));
-    click("cmdWrite");
-    QCOMPARE(log(),
-             QStringList({"Read  A ( 1 A ) 12 34 Returned 0", "Write A ( 1 A ) 12 34 Returned 0"}));
-    QCOMPARE(fake.calls.size(), size_t(2));
-    QCOMPARE(fake.calls[1].bytes, (std::vector<uint8_t>{1, 0xA, 0x12, 0x34}));
-    QCOMPARE(find<QListWidget>("lstLog")->currentRow(), 1);
-    QVERIFY(find<QListWidget>("lstLog")->item(1)->isSelected());
+    QCOMPARE(log(), QStringList({"Read  A ( 1 A ) 12 34 Returned 0"}));
+    QVERIFY(find<QListWidget>("lstLog")->item(0)->isSelected());
     // Typing alone changes nothing until the box is left, as clicking a button does.
     auto* box = find<QLineEdit>("txtAddress");
     box->setFocus();
@@ -101,13 +97,12 @@ class ConsolePanelTest : public QObject {
       QApplication::sendEvent(box, &out);
       QCOMPARE(box->text(), QString("a5"));
     }
-    QCOMPARE(fake.calls.size(), size_t(3));
     click("cmdReadNS");
     QCOMPARE(log().last(), QString("Read  A5 0 0 Returned 0"));
   }
 
   // Read-only, the write buttons stay offered and say why; what they then
-  // log and send is the console's (its own tests, and the read-only window test).
+  // log and send is the console's.
   void readOnlyWriteButtonsSayWhy() {
     delete panel;
     panel = new ConsolePanel(bus, nullptr, true);
@@ -117,8 +112,6 @@ class ConsolePanelTest : public QObject {
                QString("Read-only mode: quovis writes nothing to the bus"));
     }
     QCOMPARE(find<QPushButton>("cmdRead")->toolTip(), QString());
-    click("cmdWrite");
-    QCOMPARE(log(), QStringList({"Write refused: read-only mode, nothing sent to the bus"}));
   }
 
   // The demodulator and the IF demodulator in front of the (gated) tuner answer.

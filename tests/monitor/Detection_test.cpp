@@ -60,6 +60,8 @@ TEST(Detection, NoAnswerGivesMinusOneAndMissingClassesAreSkipped) {
 }
 
 TEST(Startup, BoardTypesAndDetectionOutcomes) {
+  const std::string noDemod =
+      "Did not find supported ATSC/DVB Demodulator, or device is not powered on.";
   struct Case {
     std::vector<int> types;  // board types that open
     bool answers;
@@ -72,18 +74,8 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
       {{18}, true, 0, false, true, "Digital Signal Quality (chip-lgdt3306)"},
       {{18}, true, 0, true, true, "2 Digital Signal Quality (chip-lgdt3306)"},
       {{}, true, 0, false, false, "Did not find a Tarnwick board"},
-      {{24},
-       false,
-       0,
-       false,
-       false,
-       "Did not find supported ATSC/DVB Demodulator, or device is not powered on."},
-      {{24},
-       true,
-       -1,
-       false,
-       false,
-       "Did not find supported ATSC/DVB Demodulator, or device is not powered on."},
+      {{24}, false, 0, false, false, noDemod},
+      {{24}, true, -1, false, false, noDemod},
   };
   for (const auto& c : cases) {
     FakeI2c fake;

@@ -124,9 +124,7 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
     EXPECT_TRUE(monitor.model.answering);
     EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
     EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
-    EXPECT_EQ(monitor.model["lblSNR"].back, Color::Green);
     EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
-    EXPECT_EQ(monitor.model["vbalProgressBar2"].value, 12);
     EXPECT_EQ(monitor.model.statusIcon, 1);
     EXPECT_TRUE(monitor.model["chkPassthru"].enabled);
     EXPECT_TRUE(monitor.model["chkSleep"].enabled);
@@ -157,13 +155,8 @@ TEST_F(Poll, LockedVsbShowsSnrAverageAndBar) {
   monitor.Poll();
   EXPECT_EQ(c("lblSNR").text, "25.3 / 25 (avg)");
   EXPECT_EQ(c("lblSNR").back, Color::Green);
-  const Control& bar = c("vbalProgressBar1");
-  EXPECT_EQ(bar.value, 25);
-  EXPECT_EQ(bar.min, 12);
-  EXPECT_EQ(bar.max, 30);
-  EXPECT_EQ(bar.text, "SNR 25.3");
-  EXPECT_EQ(bar.tooltip, "25.3 / 25(Avg)");
-  EXPECT_EQ(c("lblMode").text, "8-VSB");
+  EXPECT_EQ(c("vbalProgressBar1").text, "SNR 25.3");
+  EXPECT_EQ(c("vbalProgressBar1").tooltip, "25.3 / 25(Avg)");
   EXPECT_EQ(c("lblMasterLock").fore, Color::LampGreen);
   EXPECT_EQ(monitor.model.statusIcon, 1);
   EXPECT_EQ(c("lblSymbolTiming").text, "12 3456");

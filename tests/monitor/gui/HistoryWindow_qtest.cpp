@@ -5,7 +5,6 @@
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <algorithm>
 #include <iostream>
 
 #include "app/CommandLine.h"
@@ -73,39 +72,6 @@ class HistoryWindowTest : public QObject {
       QVERIFY(s.chart().isVisible());
       QCOMPARE(s.chart().windowTitle(), QString("Signal history"));
     }
-  }
-
-  void chartShowsWhatTheHistoryHolds() {
-    Started s = Start();
-    s.window->show();
-    QTest::mouseClick(HistoryButton(*s.window), Qt::LeftButton);
-    s.Polls(5);
-    s.board().SetFault(0x32, {.nak = true});
-    s.Polls(3);
-    s.board().SetFault(0x32, {});
-    s.Polls(5);
-    const SignalHistory& h = s.window->history();
-    QCOMPARE(h.size(), size_t(13));
-    QVERIFY(h[4].answering && h[4].locked && h[4].snr > 20);
-    QVERIFY(!h[5].answering && !h[7].answering && h[5].snr == 0);
-    QVERIFY(h[8].answering && h[8].locked);
-
-    // The silent polls are one span from the first of them to the next
-    // answer, and the SNR line goes down to 0 there.
-    const ChartData& drawn = s.chart().plot().data();
-    QCOMPARE(drawn.noAnswer.size(), size_t(1));
-    QCOMPARE(drawn.noAnswer[0].fromMs, h[5].ms);
-    QCOMPARE(drawn.noAnswer[0].toMs, h[8].ms);
-    QVERIFY(drawn.lockLost.empty());
-    auto has = [&](int64_t ms, double value) {
-      return std::any_of(drawn.snr.begin(), drawn.snr.end(),
-                         [&](const ChartPoint& p) { return p.ms == ms && p.value == value; });
-    };
-    QVERIFY(has(h[5].ms, 0));
-    QVERIFY(has(h[0].ms, double(h[0].snr)));
-    for (size_t i = 1; i < drawn.snr.size(); ++i) QVERIFY(drawn.snr[i - 1].ms <= drawn.snr[i].ms);
-    QVERIFY(!drawn.average.empty());
-    QVERIFY(drawn.uncorrectable.empty());  // the simulated chip counts none while still
   }
 
   // Ten minutes of polls a second apart: a minute without an answer, then

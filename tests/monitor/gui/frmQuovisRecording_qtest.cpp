@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -69,24 +68,6 @@ class frmQuovisRecordingTest : public QObject {
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"window.prom"});
     QCOMPARE(errors.str(), std::string());
-  }
-
-  void aFailedWriteShowsInTheTitleAndPollingGoesOn() {
-    QTemporaryDir dir;
-    std::string file = dir.filePath("full.csv").toStdString();
-    std::filesystem::create_symlink("/dev/full", file);
-    std::ostringstream errors;
-    StartedWindow s = Start(file, errors);
-    frmQuovis& w = *s.window;
-    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] "
-                                      "[recording failed: No space left on device]"));
-    emit w.tmrPoll().timeout({});
-    emit w.tmrPoll().timeout({});
-    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] "
-                                      "[recording failed: No space left on device]"));
-    QCOMPARE(errors.str(), "quovis: cannot write the record to " + file +
-                               ": No space left on device (polling goes on; further write "
-                               "errors are not told)\n");
   }
 };
 
