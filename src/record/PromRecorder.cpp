@@ -158,13 +158,15 @@ bool PromRecorder::Write(const Reading& reading) {
     hasPending_ = true;
     error = lastError_;
   }
-  wake_.notify_one();
+  // No wake-up call: that system call alone would cost the poll more than
+  // all the rest; the writer looks for the poll within kPickUp.
   errno = error;
   return error == 0;
 }
 
 void PromRecorder::Wait() {
   std::unique_lock lock(mutex_);
+  wake_.notify_one();  // no need to wait for the writer's next look
   idle_.wait(lock, [this] { return !hasPending_ && !writing_; });
 }
 
@@ -183,7 +185,8 @@ void PromRecorder::Run() {
   Poll poll;  // the writer's own copy, its texts' room reused
   std::unique_lock lock(mutex_);
   for (;;) {
-    wake_.wait(lock, [this] { return hasPending_ || stopping_; });
+    wake_.wait_for(lock, kPickUp, [this] { return hasPending_ || stopping_; });
+    if (!hasPending_ && !stopping_) continue;
     if (!hasPending_) return;
     std::swap(poll, pending_);
     hasPending_ = false;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -18,9 +19,13 @@
 // writer thread of the recorder's own does it a moment after the poll. A poll
 // only leaves its reading in a single pending slot; one that comes while the
 // writer is busy replaces the poll still waiting there, which loses nothing
-// since the file holds the last poll and the sums are running.
+// since the file holds the last poll and the sums are running. The poll does
+// not wake the writer; the writer looks for a pending poll every kPickUp,
+// far more often than a collector reads the file.
 class PromRecorder : public Recorder {
  public:
+  static constexpr std::chrono::milliseconds kPickUp{50};
+
   // The running sums up to and including a poll.
   struct Totals {
     double uncorrectable = 0, correctable = 0, polls = 0;

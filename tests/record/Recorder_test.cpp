@@ -427,6 +427,24 @@ TEST_F(Folder, PromRecorderWritesThePendingPollWhenItEnds) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
 }
 
+// The poll does not wake the writer; the writer finds the poll by itself
+// (within a twentieth of a second; the test allows ten seconds).
+TEST_F(Folder, APromPollReachesTheFileWithoutBeingWaitedFor) {
+  auto recorder = Open("quovis.prom");
+  recorder->Record(DvbtReading());
+  recorder->Finish();  // the writer now sleeps until its next look
+  recorder->Record(DvbtReading());
+  auto polls = [&] {
+    PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
+    const PromSample* total = doc.Find("quovis_polls_total");
+    return doc.error.empty() && total ? total->value : -1;
+  };
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (polls() != 2 && std::chrono::steady_clock::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(polls(), 2);
+}
+
 // Polls that come while the writer is held up replace one another: once it
 // goes on, it writes the newest only. A pipe in place of the temporary file
 // holds the writer until the test reads it; the folder's renames are counted.
