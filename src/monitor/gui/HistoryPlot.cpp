@@ -23,6 +23,7 @@ void HistoryPlot::SetArea(const QRectF& area) {
   if (area == area_) return;
   prepareGeometryChange();
   area_ = area;
+  update();
 }
 
 double HistoryPlot::X(int64_t ms) const {

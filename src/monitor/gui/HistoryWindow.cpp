@@ -110,10 +110,7 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view_, 1);
   layout->addLayout(controls);
-  connect(chart_, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
-    plot_->SetArea(area);
-    Refresh();
-  });
+  connect(chart_, &QChart::plotAreaChanged, this, &HistoryWindow::Refresh);
   Refresh();
 }
 
@@ -125,12 +122,14 @@ int64_t HistoryWindow::NewestMs() const {
 }
 
 void HistoryWindow::Refresh() {
+  // A new plot area needs no new data unless its width changed (below).
+  plot_->SetArea(chart_->plotArea());
   const int64_t newest = NewestMs();
   const int64_t oldest = history_.empty() ? newest : history_[0].ms;
   if (following_) endMs_ = newest;
   const int64_t fromMs = endMs_ - spanMs_;
-  const int columns = std::max(
-      1, int(chart_->plotArea().width()) > 0 ? int(chart_->plotArea().width()) : view_->width());
+  const int plotWidth = int(chart_->plotArea().width());
+  const int columns = std::max(1, plotWidth > 0 ? plotWidth : view_->width());
   // Nothing to do when neither the stretch shown nor the history moved.
   const DrawnKey key{fromMs, endMs_, columns, newest, oldest, history_.size()};
   if (key == drawn_) return;
@@ -151,7 +150,6 @@ void HistoryWindow::Refresh() {
   const QString format = spanMs_ > int64_t{12} * 3600 * 1000 ? "ddd HH:mm" : "HH:mm:ss";
   if (time_->format() != format) time_->setFormat(format);
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(endMs_));
-  plot_->SetArea(chart_->plotArea());
   plot_->Show(std::move(data), fromMs, endMs_, top, errorsTop);
   // The scroll bar counts seconds from the oldest poll to the window's start.
   QSignalBlocker quiet(scroll_);

@@ -92,24 +92,31 @@ class HistoryWindowTest : public QObject {
     c.resize(900, 420);
     c.show();
     QVERIFY(QTest::qWaitForWindowExposed(&c));
-    c.Refresh();
-    const QImage image = c.chartView()->grab().toImage();
-    const QRectF area = c.chartView()->chart()->plotArea();
-    const qint64 from = AxisFrom(c), to = AxisTo(c);
-    // Above the line (10 dB of 40), away from the grid's lines.
-    auto colourAt = [&](int second) {
-      const qint64 ms =
-          (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
-      const double x = area.left() + double(ms - from) * area.width() / double(to - from);
-      return image.pixelColor(int(x), int(area.top() + area.height() * 0.2));
-    };
-    const QColor background = colourAt(100);
-    QCOMPARE(background, colourAt(320));
-    QCOMPARE(background, colourAt(550));
-    const QColor silent = colourAt(230), unlocked = colourAt(430);
-    QVERIFY2(silent != background && silent.red() == silent.green() && silent.red() < 230,
-             qPrintable(silent.name()));
-    QVERIFY2(unlocked.red() > unlocked.green() + 30, qPrintable(unlocked.name()));
+    // Also once the window grew taller: the shades fill the new height.
+    for (int height : {420, 620}) {
+      c.resize(900, height);
+      QApplication::processEvents();
+      const QImage image = c.chartView()->grab().toImage();
+      const QRectF area = c.chartView()->chart()->plotArea();
+      const qint64 from = AxisFrom(c), to = AxisTo(c);
+      // Above and below the line (10 dB of 40), away from the grid's lines.
+      for (double down : {0.2, 0.9}) {
+        auto colourAt = [&](int second) {
+          const qint64 ms =
+              (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
+          const double x = area.left() + double(ms - from) * area.width() / double(to - from);
+          return image.pixelColor(int(x), int(area.top() + area.height() * down));
+        };
+        const QString where = QString("height %1, %2 down").arg(height).arg(down);
+        const QColor background = colourAt(100);
+        QCOMPARE(background, colourAt(320));
+        QCOMPARE(background, colourAt(550));
+        const QColor silent = colourAt(230), unlocked = colourAt(430);
+        QVERIFY2(silent != background && silent.red() == silent.green() && silent.red() < 230,
+                 qPrintable(where + " " + silent.name()));
+        QVERIFY2(unlocked.red() > unlocked.green() + 30, qPrintable(where + " " + unlocked.name()));
+      }
+    }
   }
 
   void showsTheLastTenMinutesAndZooms() {
