@@ -8,6 +8,7 @@
 
 #include "support/PromParser.h"
 #include "support/StartedWindow.h"
+#include "support/Widgets.h"
 
 // The monitor window while it records: its title says so, and every poll of
 // the window (start, timer, Update) leaves one record.
@@ -34,9 +35,7 @@ class frmQuovisRecordingTest : public QObject {
     frmQuovis& w = *s.window;
     QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated] [recording]"));
     QCOMPARE(Lines(file), 1);  // the first poll at start-up
-    auto* update = dynamic_cast<QPushButton*>(w.control("cmdUpdate"));
-    QVERIFY(update);
-    QTest::mouseClick(update, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(&w, "cmdUpdate"), Qt::LeftButton);
     QCOMPARE(Lines(file), 2);
     emit w.tmrPoll().timeout({});
     QCOMPARE(Lines(file), 3);
@@ -52,13 +51,8 @@ class frmQuovisRecordingTest : public QObject {
     std::ostringstream errors;
     {
       StartedWindow s = Start(file, errors);
-      frmQuovis& w = *s.window;
-      QCOMPARE(w.windowTitle(),
-               QString("Digital Signal Quality (CX24227) [simulated] [recording]"));
-      auto* update = dynamic_cast<QPushButton*>(w.control("cmdUpdate"));
-      QVERIFY(update);
-      QTest::mouseClick(update, Qt::LeftButton);
-      emit w.tmrPoll().timeout({});
+      QTest::mouseClick(Child<QPushButton>(s.window.get(), "cmdUpdate"), Qt::LeftButton);
+      emit s.window->tmrPoll().timeout({});
     }
     std::ifstream in(file, std::ios::binary);
     PromDocument doc = ParseProm(std::string(std::istreambuf_iterator<char>(in), {}));
