@@ -8,21 +8,15 @@
 #include "sim/BoardFile.h"
 #include "sim/SimRegistry.h"
 
-namespace {
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-}  // namespace
-
-bool OpenBusBackend(const std::string& spec, bool readOnly, bool trace, std::ostream& traceOut,
+bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostream& traceOut,
                     BusBackend& out, std::string& error) {
   out = BusBackend{};
-  if (spec.empty()) {
+  if (bus.empty()) {
     out.backend = std::make_unique<NoBoardLibrary>();
-  } else if (spec.rfind("sim:", 0) == 0) {
-    std::string name = spec.substr(4);
+  } else if (bus.starts_with("sim:")) {
+    std::string name = bus.substr(4);
     std::unique_ptr<SimBoard> board =
-        EndsWith(name, ".json") ? LoadBoardFile(name, error) : MakeBuiltInBoard(name, error);
+        name.ends_with(".json") ? LoadBoardFile(name, error) : MakeBuiltInBoard(name, error);
     if (!board) return false;
     out.simBoard = board.get();
     out.backend = std::move(board);
@@ -30,7 +24,7 @@ bool OpenBusBackend(const std::string& spec, bool readOnly, bool trace, std::ost
     // A number, "i2c-N" or an adapter's name stands for that adapter's node.
     I2cAdapterRoots roots;
     std::string node;
-    if (!ResolveBusName(spec, roots, ListI2cAdapters(roots, Credentials::OfThisProcess()), node,
+    if (!ResolveBusName(bus, roots, ListI2cAdapters(roots, Credentials::OfThisProcess()), node,
                         error))
       return false;
     auto device = std::make_unique<LinuxI2cLibrary>();

@@ -23,5 +23,5 @@ struct BusBackend {
 };
 
 // nullptr-backend result with a message when the named bus cannot be opened.
-bool OpenBusBackend(const std::string& spec, bool readOnly, bool trace, std::ostream& traceOut,
+bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostream& traceOut,
                     BusBackend& out, std::string& error);
