@@ -19,10 +19,10 @@ bool AppendFile::Open(const std::string& path) {
   return true;
 }
 
-bool AppendFile::Append(const std::string& text) {
+bool WriteAll(int fd, const std::string& text) {
   size_t done = 0;
   while (done < text.size()) {
-    ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = EIO;
@@ -32,3 +32,5 @@ bool AppendFile::Append(const std::string& text) {
   }
   return true;
 }
+
+bool AppendFile::Append(const std::string& text) { return WriteAll(fd_, text); }

@@ -2,6 +2,10 @@
 #pragma once
 #include <string>
 
+// Writes the whole text to an open file, through partial writes and
+// interrupted calls; false with errno set.
+bool WriteAll(int fd, const std::string& text);
+
 // A file that records are appended to, each handed to the system as it is
 // written (no buffer of our own keeps a part of a record back).
 class AppendFile {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "record/AppendFile.h"
 #include "record/RecordText.h"
 
 namespace {
@@ -17,17 +18,11 @@ namespace {
 bool WriteWhole(const std::string& path, const std::string& text) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      int saved = n == 0 ? EIO : errno;
-      ::close(fd);
-      errno = saved;
-      return false;
-    }
-    done += size_t(n);
+  if (!WriteAll(fd, text)) {
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return false;
   }
   return ::close(fd) == 0;
 }
