@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +16,7 @@
 #include "app/Startup.h"
 #include "bus/Bus.h"
 #include "bus/CapturingI2cLibrary.h"
+#include "bus/Format.h"
 #include "monitor/Detection.h"
 #include "monitor/Monitor.h"
 #include "sim/SimRegistry.h"
@@ -25,11 +25,6 @@
 namespace {
 
 constexpr int kHighestFileAddress = 0xFE;
-
-std::string Lower(std::string s) {
-  for (auto& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string HexDigits(long value, int digits) {
   char text[32];
@@ -41,7 +36,7 @@ std::string HexDigits(long value, int digits) {
 // models of their own (lg2161, tda10048) by the driver's name, else by its
 // class.
 std::string DemodChip(const std::string& driverClass, const std::string& driverName) {
-  std::string byName = Lower(driverName);
+  std::string byName = LowerCase(driverName);
   if (FindSimChip(byName)) return byName;
   return driverClass;
 }

@@ -1,18 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "app/Version.h"
+#include "bus/Format.h"
 
 namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
 
 bool ParseCount(const std::string& text, long low, long high, long& out) {
   if (text.empty()) return false;
@@ -29,7 +23,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   std::string whole;
   for (const auto& a : args) whole += " " + a;
-  whole = Lower(whole);
+  whole = LowerCase(whole);
   cl.debug = whole.find("-debug") != std::string::npos;
   cl.demod2 = whole.find("-demod2") != std::string::npos;
   cl.notray = whole.find("-notray") != std::string::npos;
@@ -37,7 +31,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    std::string lower = Lower(arg);
+    std::string lower = LowerCase(arg);
     auto value = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
     if (lower.rfind("--bus=", 0) == 0) {
       cl.bus = value("--bus=");

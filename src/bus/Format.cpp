@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/Format.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -97,4 +98,9 @@ double ParseDecimal(std::string_view text) {
   double value = 0;
   auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), value);
   return error == std::errc() ? value : 0;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }

@@ -35,6 +35,9 @@ std::string SignedText(double value);
 std::string SingleSignedText(float value);
 // The "Scientific" format: two decimals, E, sign, two-digit exponent.
 std::string Scientific(double value);
+// The text with its ASCII letters in lower case (names and options are
+// matched without regard to case).
+std::string LowerCase(std::string text);
 // The decimal number at the start of a text (blanks and a '+' skipped), read
 // with a '.' point in any locale; 0 when the text does not start with one.
 double ParseDecimal(std::string_view text);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/ViewModel.h"
 
-#include <cctype>
 #include <cstdio>
 
+#include "bus/Format.h"
 #include "json/Json.h"
 
 std::string ColorText(int32_t color) {
@@ -43,8 +43,7 @@ std::string ViewModelJson(const ViewModel& model) {
 std::string ModelProblem(const ViewModel& model) {
   for (const auto& [name, c] : model.controls) {
     for (const std::string* text : {&c.text, &c.tooltip}) {
-      std::string lower;
-      for (char ch : *text) lower += char(std::tolower(static_cast<unsigned char>(ch)));
+      const std::string lower = LowerCase(*text);
       if (lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos)
         return name + " shows \"" + *text + "\"";
     }
