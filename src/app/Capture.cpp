@@ -109,14 +109,14 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
   // The demodulator is what its probe and the poll read; a second address
   // is the chip's companion part (the S5H1411's AGC address).
   std::string demodChip = DemodChip(startup.driverClass, startup.driver->name());
+  const SimChip* demodModel = FindSimChip(demodChip);
   std::vector<Part> parts;
   std::set<int> placed;
   for (size_t i = probeStart[startup.driverClass]; i < recorder.reads().size(); ++i) {
     int address = recorder.reads()[i].address;
     if (!placed.insert(address).second) continue;
-    const SimChip* chip = FindSimChip(demodChip);
-    bool companion = !parts.empty() && chip && !chip->companion.empty();
-    parts.push_back({address, companion ? chip->companion : demodChip});
+    bool companion = !parts.empty() && demodModel && !demodModel->companion.empty();
+    parts.push_back({address, companion ? demodModel->companion : demodChip});
   }
 
   if (cl.tda) {
