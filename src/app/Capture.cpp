@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -19,6 +18,7 @@
 #include "bus/Format.h"
 #include "monitor/Detection.h"
 #include "monitor/Monitor.h"
+#include "record/ReplaceFile.h"
 #include "sim/SimRegistry.h"
 #include "tuner/RegisterEditor.h"
 
@@ -186,11 +186,10 @@ int RunCapture(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     if (capture.message == kNoBoardMessage) err << kChooseBusHint << '\n';
     return 1;
   }
-  std::ofstream file(cl.capture, std::ios::binary | std::ios::trunc);
-  file << capture.boardFile;
-  file.close();
-  if (!file) {
-    err << "quovis: cannot write the capture to " << cl.capture << '\n';
+  // Whole or not at all: an interrupted capture leaves no half a board file.
+  if (!ReplaceFile(cl.capture, capture.boardFile)) {
+    err << "quovis: cannot write the capture to " << cl.capture << ": " << std::strerror(errno)
+        << '\n';
     return 1;
   }
   for (const auto& note : capture.notes) err << "quovis: " << note << '\n';

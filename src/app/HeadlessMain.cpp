@@ -4,9 +4,12 @@
 #include <iostream>
 
 #include "app/Entry.h"
+#include "app/StopSignals.h"
 
 int main(int argc, char** argv) {
   CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  // A capture is one short read with nothing to finish: a signal ends it.
+  if (cl.capture.empty()) StopSignals::Install();
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
   std::cerr << "quovis: this build has no window; run it with --headless\n" << UsageText();
   return 2;

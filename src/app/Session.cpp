@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Session.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <iostream>
-#include <thread>
+
+#include "app/StopSignals.h"
 
 Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
 
-Session::~Session() {
-  if (!recorder_) return;
+Session::~Session() { FinishRecording(); }
+
+bool Session::FinishRecording() {
+  if (!recorder_) return true;
   TellRecordError(recorder_->Finish());
+  if (recorder_->attempts() == 0 || recorder_->anyWritten()) return true;
+  if (!toldNoneWritten_) TellRecordError("no record reached " + recorder_->path());
+  toldNoneWritten_ = true;
+  return false;
 }
 
 void Session::TellRecordError(const std::string& problem) {
@@ -83,17 +92,32 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
 }
 
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
-  (void)err;
   const CommandLine& cl = session.commandLine();
   Monitor& monitor = session.monitor();
+  int status = 0;
   for (long n = 0; !cl.polls || n < *cl.polls; ++n) {
-    if (n > 0 && cl.intervalMs > 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(cl.intervalMs));
+    if (n > 0 && cl.intervalMs > 0 && StopSignals::Sleep(std::chrono::milliseconds(cl.intervalMs)))
+      break;
+    if (StopSignals::Received()) break;
     monitor.Poll();
+    errno = 0;
     out << (cl.json ? ViewModelJson(monitor.model)
                     : ReportLine(monitor.lastReading(), monitor.model))
         << '\n';
     out.flush();
+    if (!out) {
+      // A reader that went away (| head) wants no more; anything else is a
+      // report lost.
+      if (errno != EPIPE) {
+        err << "quovis: cannot write to standard output: " << std::strerror(errno ? errno : EIO)
+            << std::endl;
+        status = 1;
+      }
+      break;
+    }
   }
-  return 0;
+  if (!session.FinishRecording()) status = 1;
+  if (status == 0 && StopSignals::Received())
+    status = StopSignals::ExitStatus(StopSignals::Received());
+  return status;
 }

@@ -26,6 +26,10 @@ class Session {
   // The start-up: board, second-demodulator switch, detection, title, and
   // the file of --record. False with the start-up failure message.
   bool Start(std::string& message);
+  // Waits until the last poll is in the record file; a failed last write
+  // that no poll has told yet is told. False when polls were recorded and
+  // not one of them reached the file, which is told.
+  bool FinishRecording();
   // Where a failed record write is told (once); stderr unless changed.
   void TellRecordErrorsTo(std::ostream& out) { recordErrors_ = &out; }
 
@@ -47,14 +51,18 @@ class Session {
   Startup startup_;
   std::unique_ptr<Recorder> recorder_;
   std::ostream* recordErrors_;
+  bool toldNoneWritten_ = false;
 };
 
 // What the window title ends in while recording, and after a write failed.
 inline const std::string kRecordingSuffix = " [recording]";
 inline const std::string kRecordingFailedSuffix = " [recording failed: ";
 
-// The headless report: one line per poll (readable, or JSON with --json).
-// Returns the exit status.
+// The headless report: one line per poll (readable, or JSON with --json),
+// until the polls are done, a stop signal comes or standard output is
+// closed. Returns the exit status: 1 when standard output could not be
+// written (not for a reader that went away) or no record reached the file,
+// else the stop signal's, else 0.
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err);
 // One poll's readable line: the reading, in the words of the window.
 std::string ReportLine(const Reading& reading, const ViewModel& model);

@@ -159,6 +159,25 @@ size_t Utf8Sequence(std::string_view text, size_t i, bool& complete) {
 
 }  // namespace
 
+std::string ValidUtf8(std::string_view text) {
+  std::string valid;
+  valid.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      valid += text[i++];
+      continue;
+    }
+    bool complete = false;
+    size_t length = Utf8Sequence(text, i, complete);
+    if (complete)
+      valid.append(text, i, length);
+    else
+      valid += "\xEF\xBF\xBD";
+    i += length;
+  }
+  return valid;
+}
+
 void AppendJsonString(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';

@@ -22,3 +22,6 @@ std::string JsonText(const Json& doc);
 // become U+FFFD) and a number laid out as JsonText writes a double.
 void AppendJsonString(std::string& out, std::string_view text);
 void AppendJsonNumber(std::string& out, double value);
+
+// The text with every byte that is not UTF-8 replaced by U+FFFD.
+std::string ValidUtf8(std::string_view text);

@@ -63,10 +63,12 @@ std::string CsvRecorder::Header() {
                "guard",
                "guard_text",
                "transmission_mode",
-               "transmission_mode_text"});
+               "transmission_mode_text",
+               "chip",
+               "bus"});
 }
 
-std::string CsvRecorder::Row(const Reading& r) {
+std::string CsvRecorder::Row(const Reading& r, const RecordLabels& labels) {
   // Empty fields: no TPS outside DVB, no rate without a divisor, no carrier
   // reading from a sleeping chip.
   TpsReading none;
@@ -102,21 +104,30 @@ std::string CsvRecorder::Row(const Reading& r) {
                code(t.guard),
                t.guardText,
                code(t.transmissionMode),
-               t.transmissionModeText});
+               t.transmissionModeText,
+               labels.chip,
+               labels.bus});
 }
 
-std::unique_ptr<CsvRecorder> CsvRecorder::Open(const std::string& path) {
+std::unique_ptr<CsvRecorder> CsvRecorder::Open(const std::string& path, const RecordLabels& labels,
+                                               std::string& why) {
   std::unique_ptr<CsvRecorder> recorder(new CsvRecorder(path));
-  if (!recorder->file_.Open(path)) return nullptr;
-  // A file that already holds rows has its header.
+  recorder->labels_ = labels;
+  if (!recorder->file_.Open(path, "\r\n", why)) return nullptr;
+  // A file that already holds rows has its header; rows under another
+  // header would not be what it names.
   recorder->headerWritten_ = !recorder->file_.wasEmpty();
+  if (recorder->headerWritten_ && recorder->file_.Head(Header().size()) != Header()) {
+    why = "its first line is not the header quovis writes";
+    return nullptr;
+  }
   return recorder;
 }
 
 bool CsvRecorder::Write(const Reading& reading) {
   // The header goes with the first row, so that a file that cannot take the
   // first row does not get a header alone.
-  std::string text = headerWritten_ ? Row(reading) : Header() + Row(reading);
+  std::string text = headerWritten_ ? Row(reading, labels_) : Header() + Row(reading, labels_);
   if (!file_.Append(text)) return false;
   headerWritten_ = true;
   return true;

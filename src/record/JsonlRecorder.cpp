@@ -51,14 +51,16 @@ class Members {
 
 }  // namespace
 
-std::unique_ptr<JsonlRecorder> JsonlRecorder::Open(const std::string& path) {
+std::unique_ptr<JsonlRecorder> JsonlRecorder::Open(const std::string& path,
+                                                   const RecordLabels& labels, std::string& why) {
   std::unique_ptr<JsonlRecorder> recorder(new JsonlRecorder(path));
-  if (!recorder->file_.Open(path)) return nullptr;
+  recorder->labels_ = labels;
+  if (!recorder->file_.Open(path, "\n", why)) return nullptr;
   recorder->line_.reserve(1024);  // a DVB-T record is about 600 bytes
   return recorder;
 }
 
-void JsonlRecorder::AppendLine(std::string& out, const Reading& r) {
+void JsonlRecorder::AppendLine(std::string& out, const Reading& r, const RecordLabels& labels) {
   Members line(out);
   line.Key("time").Text(IsoUtcText(r.timestamp));
   line.Key("answering").Bool(r.answering);
@@ -99,18 +101,20 @@ void JsonlRecorder::AppendLine(std::string& out, const Reading& r) {
   } else {
     line.Null();
   }
+  line.Key("chip").Text(labels.chip);
+  line.Key("bus").Text(labels.bus);
   line.Close();
 }
 
-std::string JsonlRecorder::Line(const Reading& reading) {
+std::string JsonlRecorder::Line(const Reading& reading, const RecordLabels& labels) {
   std::string line;
-  AppendLine(line, reading);
+  AppendLine(line, reading, labels);
   return line;
 }
 
 bool JsonlRecorder::Write(const Reading& reading) {
   line_.clear();  // keeps its capacity from one poll to the next
-  AppendLine(line_, reading);
+  AppendLine(line_, reading, labels_);
   line_ += '\n';
   return file_.Append(line_);
 }

@@ -9,12 +9,13 @@
 // One JSON object a line, appended per poll.
 class JsonlRecorder : public Recorder {
  public:
-  // Null with errno set when the file cannot be opened for appending.
-  static std::unique_ptr<JsonlRecorder> Open(const std::string& path);
+  // Null with `why` set when the file cannot be appended to.
+  static std::unique_ptr<JsonlRecorder> Open(const std::string& path, const RecordLabels& labels,
+                                             std::string& why);
   // The record of one reading, without the line end.
-  static std::string Line(const Reading& reading);
+  static std::string Line(const Reading& reading, const RecordLabels& labels);
   // The same record appended to `out`.
-  static void AppendLine(std::string& out, const Reading& reading);
+  static void AppendLine(std::string& out, const Reading& reading, const RecordLabels& labels);
 
  protected:
   bool Write(const Reading& reading) override;
@@ -22,5 +23,6 @@ class JsonlRecorder : public Recorder {
  private:
   using Recorder::Recorder;
   AppendFile file_;
+  RecordLabels labels_;
   std::string line_;  // reused by every poll's record
 };

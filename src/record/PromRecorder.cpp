@@ -1,31 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/PromRecorder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 
-#include "record/AppendFile.h"
+#include "json/Json.h"
 #include "record/RecordText.h"
+#include "record/ReplaceFile.h"
 
 namespace {
-
-bool WriteWhole(const std::string& path, const std::string& text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  if (!WriteAll(fd, text)) {
-    int saved = errno;
-    ::close(fd);
-    errno = saved;
-    return false;
-  }
-  return ::close(fd) == 0;
-}
 
 // One metric: its help, its type and its samples, each sample with the
 // common labels and any of its own.
@@ -56,7 +39,7 @@ double Count(double perPoll) { return perPoll > 0 ? perPoll : 0; }
 
 std::string PromRecorder::LabelValue(const std::string& text) {
   std::string escaped;
-  for (char c : text) {
+  for (char c : ValidUtf8(text)) {
     if (c == '\\')
       escaped += "\\\\";
     else if (c == '"')
@@ -69,24 +52,17 @@ std::string PromRecorder::LabelValue(const std::string& text) {
   return escaped;
 }
 
-PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels) : Recorder(path) {
+PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels, Replace replace)
+    : Recorder(path), replace_(replace ? std::move(replace) : Replace(ReplaceFile)) {
   labels_ = "chip=\"" + LabelValue(labels.chip) + "\",bus=\"" + LabelValue(labels.bus) + '"';
-  // Hidden and not ending in .prom: the collector never reads it.
-  std::filesystem::path target(path);
-  temporary_ = (target.parent_path() / ("." + target.filename().string() + ".tmp")).string();
 }
 
 std::unique_ptr<PromRecorder> PromRecorder::Open(const std::string& path,
-                                                 const RecordLabels& labels) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    errno = EISDIR;
-    return nullptr;
-  }
-  std::unique_ptr<PromRecorder> recorder(new PromRecorder(path, labels));
-  // The folder must take the temporary file; nothing is left behind.
-  if (!WriteWhole(recorder->temporary_, "")) return nullptr;
-  ::unlink(recorder->temporary_.c_str());
+                                                 const RecordLabels& labels, Replace replace) {
+  // The hidden file the rewrite goes through is not ".prom": the collector
+  // skips it.
+  if (!CanReplaceFile(path)) return nullptr;
+  std::unique_ptr<PromRecorder> recorder(new PromRecorder(path, labels, std::move(replace)));
   recorder->writer_ = std::thread(&PromRecorder::Run, recorder.get());
   return recorder;
 }
@@ -140,6 +116,12 @@ std::string PromRecorder::Document(const Reading& r, const Totals& totals) const
 }
 
 bool PromRecorder::Write(const Reading& reading) {
+  // The chip's lamps are those of its last answered poll that had any (a
+  // sleeping chip shows none).
+  bool anyLamp = false;
+  for (int16_t lamp : reading.locks) anyLamp |= lamp != -1;
+  for (size_t i = 0; reading.answering && anyLamp && i < lamps_.size(); ++i)
+    lamps_[i] = reading.locks[i] != -1;
   // The sums count every poll, also one whose file could not be written or
   // that a newer poll replaced before the writer took it.
   totals_.uncorrectable += Count(reading.uncorrectable);
@@ -149,6 +131,8 @@ bool PromRecorder::Write(const Reading& reading) {
   {
     std::lock_guard lock(mutex_);
     pending_.reading = reading;
+    for (size_t i = 0; !reading.answering && i < lamps_.size(); ++i)
+      pending_.reading.locks[i] = lamps_[i] ? 0 : -1;
     pending_.totals = totals_;
     hasPending_ = true;
     error = lastError_;
@@ -176,6 +160,12 @@ std::string PromRecorder::Finish() {
   return Settle(error == 0);
 }
 
+bool PromRecorder::anyWritten() {
+  Wait();
+  std::lock_guard lock(mutex_);
+  return fileWritten_;
+}
+
 void PromRecorder::Run() {
   Poll poll;  // the writer's own copy, its texts' room reused
   std::unique_lock lock(mutex_);
@@ -188,21 +178,12 @@ void PromRecorder::Run() {
     writing_ = true;
     lock.unlock();
     errno = 0;
-    bool written = Rewrite(Document(poll.reading, poll.totals));
+    bool written = replace_(path(), Document(poll.reading, poll.totals));
     int error = written ? 0 : (errno ? errno : EIO);
     lock.lock();
     lastError_ = error;
+    fileWritten_ |= written;
     writing_ = false;
     idle_.notify_all();
   }
-}
-
-bool PromRecorder::Rewrite(const std::string& document) {
-  if (!WriteWhole(temporary_, document) || std::rename(temporary_.c_str(), path().c_str()) != 0) {
-    int saved = errno;
-    ::unlink(temporary_.c_str());
-    errno = saved;
-    return false;
-  }
-  return true;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <array>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,6 +24,10 @@
 // since the file holds the last poll and the sums are running. The poll does
 // not wake the writer; the writer looks for a pending poll every kPickUp,
 // far more often than a collector reads the file.
+//
+// A dead card is not locked: a poll the chip did not answer shows 0 on every
+// lamp the chip had in its last answered poll with lamps (on all five when
+// there was none), so that an alert on 0 fires.
 class PromRecorder : public Recorder {
  public:
   static constexpr std::chrono::milliseconds kPickUp{50};
@@ -31,8 +37,12 @@ class PromRecorder : public Recorder {
     double uncorrectable = 0, correctable = 0, polls = 0;
   };
 
+  // What puts a document in the file; ReplaceFile but in tests.
+  using Replace = std::function<bool(const std::string& path, const std::string& text)>;
+
   // Null with errno set when the folder does not take a file.
-  static std::unique_ptr<PromRecorder> Open(const std::string& path, const RecordLabels& labels);
+  static std::unique_ptr<PromRecorder> Open(const std::string& path, const RecordLabels& labels,
+                                            Replace replace = nullptr);
   // Writes the poll still pending, then ends the writer.
   ~PromRecorder() override;
   // The whole document for one reading with the sums up to and including it.
@@ -40,9 +50,9 @@ class PromRecorder : public Recorder {
   // Waits until the writer has taken every poll handed over to the file.
   void Wait();
   std::string Finish() override;
-  // The temporary file the document is written to before the rename.
-  const std::string& temporaryPath() const { return temporary_; }
-  // A label value with backslash, double quote and line feed escaped.
+  bool anyWritten() override;
+  // A label value with backslash, double quote and line feed escaped and
+  // every byte that is not UTF-8 replaced by U+FFFD.
   static std::string LabelValue(const std::string& text);
 
  protected:
@@ -55,20 +65,19 @@ class PromRecorder : public Recorder {
     Totals totals;
   };
 
-  PromRecorder(const std::string& path, const RecordLabels& labels);
+  PromRecorder(const std::string& path, const RecordLabels& labels, Replace replace);
   // The writer thread: rewrites the file from each pending poll in turn.
   void Run();
-  // Replaces the file with the document; false with errno telling why.
-  bool Rewrite(const std::string& document);
 
   std::string labels_;  // chip="...",bus="..."
-  std::string temporary_;
-  Totals totals_;  // the poll thread's own
+  Replace replace_;
+  Totals totals_;                                               // the poll thread's own
+  std::array<bool, 5> lamps_ = {true, true, true, true, true};  // the chip's, as far as known
 
   std::mutex mutex_;  // guards everything below but the thread
   std::condition_variable wake_, idle_;
   Poll pending_;
-  bool hasPending_ = false, writing_ = false, stopping_ = false;
+  bool hasPending_ = false, writing_ = false, stopping_ = false, fileWritten_ = false;
   int lastError_ = 0;  // errno of the last write the writer finished, 0 when it succeeded
   std::thread writer_;
 };

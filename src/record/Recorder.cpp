@@ -11,7 +11,10 @@
 
 std::string Recorder::Record(const Reading& reading) {
   errno = 0;
-  return Settle(Write(reading));
+  ++attempts_;
+  bool written = Write(reading);
+  anyWritten_ |= written;
+  return Settle(written);
 }
 
 std::string Recorder::Settle(bool written) {
@@ -30,18 +33,20 @@ std::unique_ptr<Recorder> OpenRecorder(const std::string& path, const RecordLabe
                                        std::string& error) {
   std::string ext = std::filesystem::path(path).extension().string();
   std::unique_ptr<Recorder> recorder;
+  std::string why;
   errno = 0;
-  if (ext == ".jsonl")
-    recorder = JsonlRecorder::Open(path);
-  else if (ext == ".csv")
-    recorder = CsvRecorder::Open(path);
-  else if (ext == ".prom")
+  if (ext == ".jsonl") {
+    recorder = JsonlRecorder::Open(path, labels, why);
+  } else if (ext == ".csv") {
+    recorder = CsvRecorder::Open(path, labels, why);
+  } else if (ext == ".prom") {
     recorder = PromRecorder::Open(path, labels);
-  else {
+    if (!recorder) why = std::strerror(errno ? errno : EIO);
+  } else {
     error = "cannot record to " + path + ": unknown format \"" + ext +
             "\" (the name must end in .jsonl, .csv or .prom)";
     return nullptr;
   }
-  if (!recorder) error = "cannot record to " + path + ": " + std::strerror(errno ? errno : EIO);
+  if (!recorder) error = "cannot record to " + path + ": " + why;
   return recorder;
 }

@@ -25,6 +25,10 @@ class Recorder {
   // Waits until every poll handed over is in the file. Returns the message
   // for a first failed write that no poll has told yet, else empty.
   virtual std::string Finish() { return ""; }
+  // Whether a record reached the file, after waiting for every poll handed
+  // over; `attempts` counts the polls handed over.
+  virtual bool anyWritten() { return anyWritten_; }
+  long attempts() const { return attempts_; }
   // Whether the last write failed, and why.
   bool failing() const { return !failure_.empty(); }
   const std::string& failure() const { return failure_; }
@@ -42,10 +46,13 @@ class Recorder {
   std::string path_;
   std::string failure_;
   bool told_ = false;
+  bool anyWritten_ = false;
+  long attempts_ = 0;
 };
 
 // A recorder for the format the file's extension names (.jsonl, .csv,
 // .prom); null with a message naming the path when the extension is unknown
-// or the file cannot be written.
+// or the file cannot be written (.jsonl and .csv: a symbolic link, a FIFO, a
+// device, a .csv under another header).
 std::unique_ptr<Recorder> OpenRecorder(const std::string& path, const RecordLabels& labels,
                                        std::string& error);

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // --record from the command line to the file, through the program itself.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -12,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "support/CsvReader.h"
+#include "support/FileSizeLimit.h"
 #include "support/Headless.h"
 #include "support/PromParser.h"
 
@@ -79,19 +78,40 @@ TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
   EXPECT_EQ(left, (std::set<std::string>{"r.csv", "r.jsonl", "r.prom"}));  // no temporary file
 }
 
-TEST_F(RecordRun, AFullDiskIsToldOnceAndPollingGoesOn) {
-  fs::create_symlink("/dev/full", dir / "full.csv");
-  ProgramRun run =
-      RunQuovis(" --bus=sim:s5h1409 --headless --json --polls=3 --interval=0 --record=" +
-                (dir / "full.csv").string());
-  EXPECT_EQ(run.status, 0);
+// A run whose every write fails goes on polling, and its end says that it
+// recorded nothing. A file size limit under a header and a row makes the
+// writes fail (the messages fit).
+TEST_F(RecordRun, ARunThatRecordsNothingEndsWithAFailure) {
+  const std::string path = (dir / "full.csv").string();
+  ProgramRun run;
+  {
+    FileSizeLimit full(400);
+    run = RunQuovis(" --bus=sim:s5h1409 --headless --json --polls=3 --interval=0 --record=" + path);
+  }
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out), 3u);
-  EXPECT_EQ(run.err, "quovis: cannot write the record to " + (dir / "full.csv").string() +
-                         ": No space left on device (polling goes on; further write errors are "
-                         "not told)\n");
+  EXPECT_EQ(run.err, "quovis: cannot write the record to " + path +
+                         ": File too large (polling goes on; further write errors are not told)\n"
+                         "quovis: no record reached " +
+                         path + "\n");
   EXPECT_EQ(PollReport(run.out).title(),
-            "Digital Signal Quality (CX24227) [simulated] [recording failed: No space left on "
-            "device]");
+            "Digital Signal Quality (CX24227) [simulated] [recording failed: File too large]");
+  EXPECT_EQ(Slurp(path), "");
+}
+
+// A capture goes through a hidden file renamed over the path: a link planted
+// there is replaced, its target untouched, and nothing else is left.
+TEST_F(RecordRun, ACaptureReplacesALinkPlantedUnderItsName) {
+  std::ofstream(dir / "target") << "precious\n";
+  fs::create_symlink(dir / "target", dir / "board.json");
+  ProgramRun run = RunQuovis("--bus=sim:s5h1409 --capture=" + (dir / "board.json").string());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp(dir / "target"), "precious\n");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "board.json")));
+  EXPECT_NE(Slurp(dir / "board.json").find("\"devices\""), std::string::npos);
+  std::set<std::string> left;
+  for (const auto& e : fs::directory_iterator(dir)) left.insert(e.path().filename());
+  EXPECT_EQ(left, (std::set<std::string>{"board.json", "target"}));
 }
 
 // The .prom file is written beside the polls; the run ends only once the
@@ -117,23 +137,20 @@ TEST_F(RecordRun, AHeadlessRunLeavesItsLastPollInThePromFile) {
 // end of the run does. A file size limit under the document's size makes the
 // write fail (the start's empty test file passes).
 TEST_F(RecordRun, AFailedLastPromWriteIsToldWhenTheRunEnds) {
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 1024;  // the error message fits, the document does not
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  ProgramRun run = RunQuovis(" --bus=sim:zl10353 --headless --json --polls=1 --record=" +
-                             (dir / "r.prom").string());
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(run.status, 0);
+  ProgramRun run;
+  {
+    FileSizeLimit full(1024);  // the messages fit, the document does not
+    run = RunQuovis(" --bus=sim:zl10353 --headless --json --polls=1 --record=" +
+                    (dir / "r.prom").string());
+  }
+  const std::string path = (dir / "r.prom").string();
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out), 1u);
-  EXPECT_EQ(run.err, "quovis: cannot write the record to " + (dir / "r.prom").string() +
+  EXPECT_EQ(run.err, "quovis: cannot write the record to " + path +
                          ": File too large (polling goes on; further write errors are not "
-                         "told)\n");
-  EXPECT_FALSE(fs::exists(dir / "r.prom"));
-  EXPECT_FALSE(fs::exists(dir / ".r.prom.tmp"));
+                         "told)\nquovis: no record reached " +
+                         path + "\n");
+  EXPECT_TRUE(fs::is_empty(dir));  // no hidden file left
 }
 
 TEST_F(RecordRun, AnUnwritablePathOrUnknownFormatEndsTheStart) {

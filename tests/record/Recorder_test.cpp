@@ -2,11 +2,12 @@
 #include "record/Recorder.h"
 
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -16,7 +17,9 @@
 #include "record/JsonlRecorder.h"
 #include "record/PromRecorder.h"
 #include "record/RecordText.h"
+#include "record/ReplaceFile.h"
 #include "support/CsvReader.h"
+#include "support/FileSizeLimit.h"
 #include "support/PromParser.h"
 
 namespace {
@@ -105,7 +108,7 @@ TEST(RecordText, TimestampsColoursAndNumbers) {
 }
 
 TEST_F(Folder, JsonLinesParseBackWithEveryField) {
-  auto recorder = Open("poll.jsonl");
+  auto recorder = Open("poll.jsonl", {"zl10353", "/dev/i2c-3"});
   EXPECT_EQ(recorder->Record(DvbtReading()), "");
   EXPECT_EQ(recorder->Record(SleepReading()), "");
   std::string text = Slurp(Path("poll.jsonl"));
@@ -132,6 +135,8 @@ TEST_F(Folder, JsonLinesParseBackWithEveryField) {
       "hierarchy":0,"hierarchyText":"none","selectHPLP":0,"codeRateCaption":"hp code rate:",
       "codeRate":1,"codeRateText":"2/3","guard":1,"guardText":"1/16","transmissionMode":1,
       "transmissionModeText":"8K"})"));
+  EXPECT_EQ(j["chip"], "zl10353");
+  EXPECT_EQ(j["bus"], "/dev/i2c-3");
   std::getline(lines, line);
   j = nlohmann::json::parse(line);
   EXPECT_EQ(j["time"], "2000-02-29T23:59:59.007Z");
@@ -144,12 +149,12 @@ TEST_F(Folder, JsonLinesParseBackWithEveryField) {
 
 TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
   {
-    auto recorder = Open("poll.csv");
+    auto recorder = Open("poll.csv", {"zl10353", "/dev/i2c-3"});
     recorder->Record(DvbtReading());
     recorder->Record(SleepReading());
   }
   {  // opened again: rows go on under the same header
-    auto recorder = Open("poll.csv");
+    auto recorder = Open("poll.csv", {"zl10353", "/dev/i2c-3"});
     recorder->Record(DvbtReading());
   }
   CsvTable t = ReadCsv(Slurp(Path("poll.csv")));
@@ -160,7 +165,9 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
     size_t i = std::find(h.begin(), h.end(), column) - h.begin();
     return i < h.size() ? t.rows[row][i] : "<no column " + column + ">";
   };
-  EXPECT_EQ(h.size(), 31u);
+  EXPECT_EQ(h.size(), 33u);
+  EXPECT_EQ(h[31], "chip");
+  EXPECT_EQ(h[32], "bus");
   const std::pair<const char*, const char*> dvbt[] = {{"time", "2026-12-07T16:45:12.345Z"},
                                                       {"answering", "1"},
                                                       {"mode", "4"},
@@ -180,7 +187,9 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
                                                       {"modulation_text", "QAM64"},
                                                       {"code_rate_caption", "hp code rate:"},
                                                       {"code_rate_text", "2/3"},
-                                                      {"transmission_mode_text", "8K"}};
+                                                      {"transmission_mode_text", "8K"},
+                                                      {"chip", "zl10353"},
+                                                      {"bus", "/dev/i2c-3"}};
   for (auto [column, value] : dvbt) {
     EXPECT_EQ(at(1, column), value) << column;
     EXPECT_EQ(at(3, column), value) << column;
@@ -257,7 +266,10 @@ TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
            "\xF0\x9F\x93\xA1" +
            kFffd + R"(","tps":null})"},
   };
-  for (const auto& [reading, line] : cases) EXPECT_EQ(JsonlRecorder::Line(reading), line);
+  const std::string labels = R"(,"chip":"s5h1409","bus":"sim:a\"b)" + kFffd + R"("})";
+  for (const auto& [reading, line] : cases)
+    EXPECT_EQ(JsonlRecorder::Line(reading, {"s5h1409", "sim:a\"b\xFF"}),
+              line.substr(0, line.size() - 1) + labels);
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
@@ -323,12 +335,14 @@ TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) 
 TEST(PromLabel, EscapesBackslashQuoteAndLineFeed) {
   EXPECT_EQ(PromRecorder::LabelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd");
   EXPECT_EQ(PromRecorder::LabelValue("/dev/i2c-3"), "/dev/i2c-3");
+  // The format is UTF-8: a stray byte, a cut sequence become U+FFFD.
+  EXPECT_EQ(PromRecorder::LabelValue("i2c\xFF\"\xC3"), "i2c\xEF\xBF\xBD\\\"\xEF\xBF\xBD");
+  EXPECT_EQ(PromRecorder::LabelValue("Gr\xC3\xBC\xC3\x9F"), "Gr\xC3\xBC\xC3\x9F");
 }
 
 TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
   auto recorder = Open("quovis.prom", {"lgdt3305", "/dev/i2c-3"});
   auto& prom = static_cast<PromRecorder&>(*recorder);
-  EXPECT_EQ(prom.temporaryPath(), Path(".quovis.prom.tmp"));
   EXPECT_EQ(Entries(), std::vector<std::string>{});  // the start leaves nothing behind
   recorder->Record(DvbtReading());
   prom.Wait();
@@ -358,18 +372,66 @@ TEST_F(Folder, PromIsReplacedByARenameAndReadersNeverSeeItPartial) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
 }
 
-TEST_F(Folder, AFailedWriteIsToldOnceAndWritingGoesOn) {
-  for (const char* name : {"full.jsonl", "full.csv"}) {
-    fs::create_symlink("/dev/full", dir / name);
-    auto recorder = Open(name);
-    std::string first = recorder->Record(DvbtReading());
-    EXPECT_EQ(first, "cannot write the record to " + Path(name) +
-                         ": No space left on device (polling goes on; further write errors are "
-                         "not told)");
-    EXPECT_TRUE(recorder->failing());
+// A full disk part way through a record: the file is cut back to its last
+// whole record, the failure is told once, and once there is room again the
+// records go on, each line whole. A file that did not end in a line end gets
+// one before the first record.
+TEST_F(Folder, AFailedWriteIsCutBackToTheLastWholeRecordAndWritingResumes) {
+  const std::string csvRow = CsvRecorder::Row(SleepReading(), {"old", "old"});
+  const std::string csvRowCut = csvRow.substr(0, csvRow.size() - 2);
+  const struct {
+    const char* name;
+    std::string before;  // what the file held
+    std::string kept;    // how quovis's records begin after it
+  } cases[] = {
+      {"new.jsonl", "", ""},
+      {"unended.jsonl", R"({"old":1})",
+       R"({"old":1})"
+       "\n"},
+      {"new.csv", "", ""},
+      {"unended.csv", CsvRecorder::Header() + csvRowCut, CsvRecorder::Header() + csvRow},
+      {"half-ended.csv", CsvRecorder::Header() + csvRowCut + "\r", CsvRecorder::Header() + csvRow},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ofstream(Path(c.name), std::ios::binary) << c.before;
+    auto recorder = Open(c.name, {"zl10353", "/dev/i2c-3"});
+    std::string text;
+    {  // room for the line end and a few bytes of the first record only
+      FileSizeLimit full(c.before.size() + 5);
+      EXPECT_EQ(recorder->Record(DvbtReading()),
+                "cannot write the record to " + Path(c.name) +
+                    ": File too large (polling goes on; further write errors are not told)");
+      EXPECT_EQ(Slurp(Path(c.name)), c.before);
+    }
     EXPECT_EQ(recorder->Record(DvbtReading()), "");
-    EXPECT_EQ(recorder->failure(), "No space left on device");
-    EXPECT_EQ(recorder->Finish(), "");  // written as the poll went: nothing left to tell
+    EXPECT_FALSE(recorder->failing());
+    const size_t whole = Slurp(Path(c.name)).size();
+    {  // full again part way through the second record
+      FileSizeLimit full(whole + 40);
+      EXPECT_EQ(recorder->Record(SleepReading()), "");  // told once
+      EXPECT_EQ(recorder->failure(), "File too large");
+      EXPECT_EQ(Slurp(Path(c.name)).size(), whole);
+    }
+    EXPECT_EQ(recorder->Record(SleepReading()), "");
+    text = Slurp(Path(c.name));
+    ASSERT_EQ(text.substr(0, c.kept.size()), c.kept);
+    std::string ours = text.substr(c.kept.size());
+    if (std::string(c.name).ends_with(".csv")) {
+      CsvTable table = ReadCsv(text);
+      ASSERT_EQ(table.error, "");
+      ASSERT_EQ(table.rows.size(), c.before.empty() ? 3u : 4u);
+      EXPECT_EQ(table.rows.back()[31], "zl10353");
+      EXPECT_EQ(table.rows.back()[32], "/dev/i2c-3");
+      EXPECT_EQ(table.rows.back()[3], "Sleep");
+    } else {
+      std::istringstream lines(ours);
+      std::vector<std::string> modes;
+      for (std::string line; std::getline(lines, line);)
+        modes.push_back(nlohmann::json::parse(line).at("modeText"));
+      EXPECT_EQ(modes, (std::vector<std::string>{"DVB-T", "Sleep"}));
+      EXPECT_EQ(ours.back(), '\n');
+    }
   }
 }
 
@@ -392,7 +454,7 @@ TEST_F(Folder, AFailedPromWriteIsToldOnceByThePollAfterItThenClears) {
   EXPECT_EQ(recorder->Record(DvbtReading()), "");
   EXPECT_EQ(recorder->Finish(), "");  // told once per run
   EXPECT_TRUE(recorder->failing());
-  EXPECT_FALSE(fs::exists(dir / ".quovis.prom.tmp"));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});  // no hidden file left
   fs::remove_all(dir / "quovis.prom");
   EXPECT_EQ(recorder->Record(DvbtReading()), "");
   EXPECT_TRUE(recorder->failing()) << "the last finished write still failed";
@@ -446,48 +508,45 @@ TEST_F(Folder, APromPollReachesTheFileWithoutBeingWaitedFor) {
 }
 
 // Polls that come while the writer is held up replace one another: once it
-// goes on, it writes the newest only. A pipe in place of the temporary file
-// holds the writer until the test reads it; the folder's renames are counted.
+// goes on, it writes the newest only. The writer is held in the middle of its
+// first rewrite until the test lets it go on.
 TEST_F(Folder, PromPollsThatComeWhileTheWriterIsBusyKeepOnlyTheNewest) {
-  auto recorder = Open("quovis.prom");
-  auto& prom = static_cast<PromRecorder&>(*recorder);
-  ASSERT_EQ(::mkfifo(prom.temporaryPath().c_str(), 0600), 0);
-  int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  ASSERT_GE(renames, 0);
-  // Both ends of each rename: the kernel merges events that repeat one another.
-  ASSERT_GE(::inotify_add_watch(renames, dir.c_str(), IN_MOVED_FROM | IN_MOVED_TO), 0);
-  auto RenamesToTheFile = [&] {
-    int count = 0;
-    alignas(inotify_event) char events[4096];
-    for (ssize_t n; (n = ::read(renames, events, sizeof events)) > 0;)
-      for (char* p = events; p < events + n;) {
-        auto* e = reinterpret_cast<inotify_event*>(p);
-        if ((e->mask & IN_MOVED_TO) && e->len && std::string(e->name) == "quovis.prom") ++count;
-        p += sizeof(inotify_event) + e->len;
-      }
-    return count;
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool released = false;
+  std::vector<double> written;  // quovis_polls_total of each rewrite, in order
+  auto held = [&](const std::string& path, const std::string& text) {
+    std::unique_lock lock(mutex);
+    written.push_back(ParseProm(text).Find("quovis_polls_total")->value);
+    changed.notify_all();
+    changed.wait(lock, [&] { return released; });
+    return ReplaceFile(path, text);
   };
-
+  std::unique_ptr<PromRecorder> recorder = PromRecorder::Open(Path("quovis.prom"), {}, held);
+  ASSERT_TRUE(recorder);
   const int kPolls = 100;
   for (int i = 0; i < kPolls; ++i) {
     Reading r = DvbtReading();
     r.correctable = i + 1;
     EXPECT_EQ(recorder->Record(r), "");  // the poll does not wait for the writer
   }
-  // The writer waits in the pipe with the poll it took first.
-  PromDocument held = ParseProm(Slurp(prom.temporaryPath()));
-  ASSERT_EQ(held.error, "");
-  ASSERT_TRUE(held.Find("quovis_polls_total"));
-  double taken = held.Find("quovis_polls_total")->value;
-  EXPECT_EQ(held.Find("quovis_correctable")->value, taken);
-  prom.Wait();
-  // Only the newest of the polls handed over behind it follows.
-  EXPECT_EQ(RenamesToTheFile(), taken < kPolls ? 2 : 1) << "held poll " << taken;
-  // The pipe itself was renamed over the file: one more poll puts a file back.
+  double taken;
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return !written.empty(); });
+    taken = written[0];
+    released = true;
+    changed.notify_all();
+  }
+  recorder->Wait();
+  // Only the newest of the polls handed over behind the held one follows.
+  std::vector<double> expected = {taken};
+  if (taken < kPolls) expected.push_back(kPolls);
+  EXPECT_EQ(written, expected);
   recorder->Record(DvbtReading());
-  prom.Wait();
-  EXPECT_EQ(RenamesToTheFile(), 1);
-  ::close(renames);
+  recorder->Wait();
+  expected.push_back(kPolls + 1);
+  EXPECT_EQ(written, expected);
   PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
   ASSERT_EQ(doc.error, "");
   EXPECT_EQ(doc.Find("quovis_polls_total")->value, kPolls + 1);
@@ -497,22 +556,95 @@ TEST_F(Folder, PromPollsThatComeWhileTheWriterIsBusyKeepOnlyTheNewest) {
 
 TEST_F(Folder, StartFailsWithAMessageNamingThePath) {
   fs::create_directories(dir / "a-folder.csv");
+  fs::create_directories(dir / "q.prom");
+  ASSERT_EQ(::mkfifo(Path("pipe.jsonl").c_str(), 0600), 0);
+  // A character device as /dev/null is; only root may make one.
+  bool device = ::mknod(Path("null.csv").c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0;
+  std::ofstream(Path("foreign.csv"), std::ios::binary) << "a,b\r\n1,2\r\n";
+  std::string older = CsvRecorder::Header();
+  older.erase(older.find(",chip,bus"), 9);  // before the chip and bus columns
+  std::ofstream(Path("older.csv"), std::ios::binary) << older;
   const std::pair<std::string, std::string> cases[] = {
       {Path("missing/poll.jsonl"), ": No such file or directory"},
       {Path("missing/poll.csv"), ": No such file or directory"},
       {Path("missing/poll.prom"), ": No such file or directory"},
       {Path("a-folder.csv"), ": Is a directory"},
+      {Path("q.prom"), ": Is a directory"},
+      {Path("pipe.jsonl"), ": it is a FIFO"},
+      {Path("null.csv"), ": it is a device"},
+      {Path("foreign.csv"), ": its first line is not the header quovis writes"},
+      {Path("older.csv"), ": its first line is not the header quovis writes"},
       {Path("poll.txt"), ": unknown format \".txt\" (the name must end in .jsonl, .csv or .prom)"},
       {Path("poll"), ": unknown format \"\" (the name must end in .jsonl, .csv or .prom)"}};
   for (const auto& [path, why] : cases) {
+    if (!device && path == Path("null.csv")) continue;
     std::string error;
     EXPECT_FALSE(OpenRecorder(path, {}, error)) << path;
     EXPECT_EQ(error, "cannot record to " + path + why);
   }
-  fs::create_directories(dir / "q.prom");
-  std::string error;
-  EXPECT_FALSE(OpenRecorder(Path("q.prom"), {}, error));
-  EXPECT_EQ(error, "cannot record to " + Path("q.prom") + ": Is a directory");
+  EXPECT_EQ(Slurp(Path("foreign.csv")), "a,b\r\n1,2\r\n");
+}
+
+// A link planted where quovis writes never leads a write to its target:
+// .jsonl and .csv refuse it at the start; .prom goes through a hidden file
+// of a name no one knows beforehand, renamed over the link itself.
+TEST_F(Folder, APlantedLinkIsNeverWrittenThrough) {
+  const struct {
+    const char* record;
+    const char* link;
+    std::string refused;  // the start's message after the path, or empty
+  } cases[] = {
+      {"poll.jsonl", "poll.jsonl", ": it is a symbolic link"},
+      {"poll.csv", "poll.csv", ": it is a symbolic link"},
+      {"quovis.prom", ".quovis.prom.tmp", ""},  // the fixed hidden name of before
+      {"quovis.prom", "quovis.prom", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.link);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(Path("target"), std::ios::binary) << "precious\n";
+    fs::create_symlink(dir / "target", dir / c.link);
+    std::string error;
+    auto recorder = OpenRecorder(Path(c.record), {}, error);
+    EXPECT_EQ(error, c.refused.empty() ? "" : "cannot record to " + Path(c.record) + c.refused);
+    if (recorder) {
+      EXPECT_EQ(recorder->Record(DvbtReading()), "");
+      EXPECT_EQ(recorder->Finish(), "");
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / c.record)));
+    }
+    EXPECT_EQ(Slurp(Path("target")), "precious\n");
+  }
+}
+
+// A chip that stops answering is not locked: 0 on the lamps it showed in
+// its last answered poll (the DVB-T poll has no sync lamp), on all five when
+// it never answered; a sleeping chip's poll shows no lamps and changes none.
+TEST_F(Folder, PromLampsOfAChipThatStopsAnsweringShowZero) {
+  Reading silent;
+  silent.answering = false;
+  silent.modeText = "No answer";
+  using Lamps = std::array<double, 5>;  // master, eq, fec, sync, afc
+  const struct {
+    std::vector<Reading> polls;
+    Lamps last;
+  } cases[] = {
+      {{DvbtReading(), silent}, {0, 0, 0, -1, 0}},
+      {{DvbtReading(), SleepReading(), silent}, {0, 0, 0, -1, 0}},
+      {{silent}, {0, 0, 0, 0, 0}},
+      {{silent, DvbtReading()}, {1, 1, 0, -1, 1}},
+  };
+  for (const auto& c : cases) {
+    auto recorder = Open("quovis.prom");
+    for (const Reading& r : c.polls) recorder->Record(r);
+    recorder->Finish();
+    PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
+    ASSERT_EQ(doc.error, "");
+    Lamps lamps{};
+    for (size_t i = 0; i < lamps.size(); ++i)
+      lamps[i] = doc.Find("quovis_locked", {{"lamp", kLampNames[i]}})->value;
+    EXPECT_EQ(lamps, c.last) << c.polls.size() << " polls";
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <clocale>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include "app/Entry.h"
 #include "app/Session.h"
+#include "app/StopSignals.h"
 #include "app/gui/Tray.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
@@ -26,6 +28,8 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  // A capture is one short read with nothing to finish: a signal ends it.
+  if (cl.capture.empty()) StopSignals::Install();
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
 
   Session session(cl);
@@ -56,5 +60,10 @@ int main(int argc, char** argv) {
   // Closing the monitor ends the program, the tuner window with it.
   app.setQuitOnLastWindowClosed(false);
   QObject::connect(&window, &frmQuovis::closed, &app, &QApplication::quit);
-  return app.exec();
+  // A stop signal ends the program as closing the window does.
+  QSocketNotifier stop(StopSignals::ReadEnd(), QSocketNotifier::Read);
+  QObject::connect(&stop, &QSocketNotifier::activated, &app, &QApplication::quit);
+  int status = app.exec();
+  if (!session.FinishRecording()) return 1;
+  return StopSignals::Received() ? StopSignals::ExitStatus(StopSignals::Received()) : status;
 }
