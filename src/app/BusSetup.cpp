@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BusSetup.h"
 
-#include "bus/I2cAdapters.h"
+#include "bus/CardBus.h"
 #include "bus/LinuxI2cLibrary.h"
 #include "bus/ReadOnlyI2cLibrary.h"
 #include "bus/TracingI2cLibrary.h"
@@ -21,14 +21,18 @@ bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostr
     out.simBoard = board.get();
     out.backend = std::move(board);
   } else {
-    // A number, "i2c-N" or an adapter's name stands for that adapter's node.
-    I2cAdapterRoots roots;
-    std::string node;
-    if (!ResolveBusName(bus, roots, ListI2cAdapters(roots, Credentials::OfThisProcess()), node,
-                        error))
+    // A number, "i2c-N" or an adapter's name stands for that adapter's node;
+    // a DVB frontend ("dvbA", "dvbA.F", its /dev path) for the I2C bus of its card.
+    CardBuses card;
+    if (!ResolveCard(bus, I2cAdapterRoots{}, Credentials::OfThisProcess(), card, error))
       return false;
+    if (card.i2cBus.empty()) {
+      error = card.noRegisterView;
+      return false;
+    }
     auto device = std::make_unique<LinuxI2cLibrary>();
-    if (!device->Open(node, error)) return false;
+    if (!device->Open(card.i2cBus, error)) return false;
+    out.frontend = card.frontend;
     out.backend = std::move(device);
   }
   if (readOnly) out.readOnly = std::make_unique<ReadOnlyI2cLibrary>(*out.backend);

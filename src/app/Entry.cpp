@@ -4,7 +4,8 @@
 #include "app/Capture.h"
 #include "app/Session.h"
 #include "app/Startup.h"
-#include "bus/I2cAdapters.h"
+#include "bus/DvbFrontends.h"
+#include "bus/LinuxFrontendName.h"
 
 int ReportStartFailure(const std::string& message, std::ostream& err) {
   err << message << '\n';
@@ -22,7 +23,9 @@ std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, st
     return 0;
   }
   if (cl.listBuses) {
-    out << AdapterListText(ListI2cAdapters({}, Credentials::OfThisProcess()));
+    Credentials who = Credentials::OfThisProcess();
+    out << AdapterListText(ListI2cAdapters({}, who)) << '\n'
+        << FrontendListText(ListDvbFrontends({}, who, ReadLinuxFrontendName));
     return 0;
   }
   if (!cl.errors.empty()) {

@@ -100,6 +100,13 @@ double ParseDecimal(std::string_view text) {
   return error == std::errc() ? value : 0;
 }
 
+int WholeNumber(std::string_view text) {
+  if (text.empty() || text.size() > 6 || text[0] == '+' || text[0] == '-') return -1;
+  int value = -1;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? value : -1;
+}
+
 std::string LowerCase(std::string text) {
   for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
   return text;

@@ -41,3 +41,5 @@ std::string LowerCase(std::string text);
 // The decimal number at the start of a text (blanks and a '+' skipped), read
 // with a '.' point in any locale; 0 when the text does not start with one.
 double ParseDecimal(std::string_view text);
+// The number when the whole text is one to six decimal digits; -1 otherwise.
+int WholeNumber(std::string_view text);

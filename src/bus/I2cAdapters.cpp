@@ -5,28 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
+
+#include "bus/Format.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// N from "i2c-N"; -1 for anything else.
-int AdapterNumber(const std::string& text) {
-  if (text.rfind("i2c-", 0) != 0) return -1;
-  std::string digits = text.substr(4);
-  if (digits.empty() || digits.size() > 6 ||
-      !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
-    return -1;
-  return std::stoi(digits);
-}
-
-bool AllDigits(const std::string& text) {
-  return !text.empty() && text.size() <= 6 &&
-         std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
-}
 
 std::string FirstLine(const fs::path& file) {
   std::ifstream in(file);
@@ -35,22 +21,16 @@ std::string FirstLine(const fs::path& file) {
   return line;
 }
 
-// The kernel's own rule: the owner's bits for the owner, else the group's
-// bits for a member of the group, else the others' bits. ACLs are not read.
-bool ModeAllowsReadWrite(const struct stat& st, const Credentials& who) {
-  if (who.uid == 0) return true;
-  if (st.st_uid == who.uid) return (st.st_mode & S_IRUSR) && (st.st_mode & S_IWUSR);
-  if (std::find(who.groups.begin(), who.groups.end(), st.st_gid) != who.groups.end())
-    return (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
-  return (st.st_mode & S_IROTH) && (st.st_mode & S_IWOTH);
-}
-
 std::string Padded(std::string text, size_t width) {
   if (text.size() < width) text.append(width - text.size(), ' ');
   return text;
 }
 
 }  // namespace
+
+int I2cAdapterNumber(std::string_view name) {
+  return name.starts_with("i2c-") ? WholeNumber(name.substr(4)) : -1;
+}
 
 Credentials Credentials::OfThisProcess() {
   Credentials who;
@@ -65,6 +45,19 @@ Credentials Credentials::OfThisProcess() {
   return who;
 }
 
+// The kernel's own rule: the owner's bits for the owner, else the group's
+// bits for a member of the group, else the others' bits.
+bool Credentials::MayOpen(const struct stat& node, bool write) const {
+  if (uid == 0) return true;
+  auto allows = [&](mode_t read, mode_t writeBit) {
+    return (node.st_mode & read) && (!write || (node.st_mode & writeBit));
+  };
+  if (node.st_uid == uid) return allows(S_IRUSR, S_IWUSR);
+  if (std::find(groups.begin(), groups.end(), node.st_gid) != groups.end())
+    return allows(S_IRGRP, S_IWGRP);
+  return allows(S_IROTH, S_IWOTH);
+}
+
 I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& who) {
   I2cAdapterList list;
   std::error_code ec;
@@ -72,7 +65,7 @@ I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& 
   if (!fs::is_directory(classDir, ec)) return list;
   list.kernelSupport = true;
   for (const auto& entry : fs::directory_iterator(classDir, ec)) {
-    int number = AdapterNumber(entry.path().filename().string());
+    int number = I2cAdapterNumber(entry.path().filename().string());
     if (number < 0) continue;
     I2cAdapter adapter;
     adapter.number = number;
@@ -81,7 +74,7 @@ I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& 
     struct stat st {};
     if (::stat(node.c_str(), &st) == 0) {
       adapter.node = node.string();
-      adapter.mayOpen = ModeAllowsReadWrite(st, who);
+      adapter.mayOpen = who.MayOpen(st, true);
     }
     list.adapters.push_back(adapter);
   }
@@ -125,7 +118,7 @@ bool ResolveBusName(const std::string& bus, const I2cAdapterRoots& roots,
     device = bus;
     return true;
   }
-  int number = AllDigits(bus) ? std::stoi(bus) : AdapterNumber(bus);
+  int number = WholeNumber(bus) >= 0 ? WholeNumber(bus) : I2cAdapterNumber(bus);
   for (const auto& a : list.adapters)
     if (number < 0 && a.name == bus) number = a.number;
   if (number >= 0) {

@@ -3,18 +3,24 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The machine's I2C adapters as the kernel lists them in
 // <sys>/class/i2c-adapter/i2c-N/name, with their i2c-dev nodes <dev>/i2c-N.
 // Listing reads those files only: no adapter is opened, probed or scanned.
 
-// Who asks: an open of a node for reading and writing is decided on the
-// node's mode bits for this user and these groups (root may open anything).
+struct stat;
+
+// Who asks: an open of a node is decided on the node's mode bits for this
+// user and these groups (root may open anything).
 struct Credentials {
   uid_t uid = 0;
   std::vector<gid_t> groups;
   static Credentials OfThisProcess();
+  // Whether the mode bits let this user read the node, and write it as well
+  // when asked. ACLs are not read.
+  bool MayOpen(const struct stat& node, bool write) const;
 };
 
 struct I2cAdapterRoots {
@@ -33,6 +39,9 @@ struct I2cAdapterList {
   bool kernelSupport = false;        // <sys>/class/i2c-adapter exists
   std::vector<I2cAdapter> adapters;  // by number
 };
+
+// N from "i2c-N"; -1 for any other name.
+int I2cAdapterNumber(std::string_view name);
 
 I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& who);
 

@@ -48,7 +48,8 @@ TEST(Headless, VersionHelpAndBusNames) {
   ProgramRun help = RunQuovis("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind(versionLine, 0), 0u) << help.out;
-  for (const char* option : {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>"})
+  for (const char* option :
+       {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>", "dvbA.F"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   ProgramRun list = RunQuovis("--list-buses");

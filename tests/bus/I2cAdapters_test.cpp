@@ -2,50 +2,20 @@
 #include "bus/I2cAdapters.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+
+#include "support/FakeSysfs.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fake /sys and /dev in the temp folder, removed at the end of the test.
-struct FakeMachine {
-  fs::path root;
-  I2cAdapterRoots roots;
-  FakeMachine() {
-    root = fs::temp_directory_path() / ("quovis_sysfs_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "sys");
-    fs::create_directories(root / "dev");
-    roots.sys = (root / "sys").string();
-    roots.dev = (root / "dev").string();
-  }
-  ~FakeMachine() { fs::remove_all(root); }
-  void KernelSupport() { fs::create_directories(root / "sys/class/i2c-adapter"); }
-  // An adapter; mode < 0 leaves it without a /dev node.
-  void Adapter(int n, const std::string& name, int mode = 0660, uid_t owner = 0, gid_t group = 0) {
-    fs::path dir = root / "sys/class/i2c-adapter" / ("i2c-" + std::to_string(n));
-    fs::create_directories(dir);
-    std::ofstream(dir / "name") << name << "\n";
-    if (mode < 0) return;
-    fs::path node = root / "dev" / ("i2c-" + std::to_string(n));
-    std::ofstream(node).put('\0');
-    ::chmod(node.c_str(), mode_t(mode));
-    if (::chown(node.c_str(), owner, group) != 0 && (owner != 0 || group != 0))
-      ADD_FAILURE() << "cannot chown " << node;
-  }
-  std::string Node(int n) const { return roots.dev + "/i2c-" + std::to_string(n); }
-};
-
 // A user who is neither root nor the owner of the nodes, in group 100.
 const Credentials kUser{1000, {1000, 100}};
 
 TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
-  FakeMachine machine;
+  FakeSysfs machine;
   machine.KernelSupport();
   machine.Adapter(3, "SMBus I801 adapter at f000", 0600);        // root's only
   machine.Adapter(0, "cx23885[0]", 0660, 0, 100);                // the user's group
@@ -86,7 +56,7 @@ TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
 }
 
 TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
-  FakeMachine machine;
+  FakeSysfs machine;
   std::string noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
   EXPECT_EQ(
       noKernel,
@@ -122,7 +92,7 @@ TEST(I2cAdapters, ReportListsEveryAdapterWithItsNodeAndAccess) {
 }
 
 TEST(I2cAdapters, BusByNumberNameOrPath) {
-  FakeMachine machine;
+  FakeSysfs machine;
   machine.KernelSupport();
   machine.Adapter(0, "SMBus I801 adapter at f000");
   machine.Adapter(7, "cx23885[0]");

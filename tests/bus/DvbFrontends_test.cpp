@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "bus/DvbFrontends.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/FakeCards.h"
+
+namespace {
+
+TEST(DvbFrontends, EachFrontendWithItsCardsI2cAdaptersAndAccess) {
+  FakeSysfs m;
+  BuildFakeCards(m);
+  // The name lookup stands for the read-only open and FE_GET_INFO; dvb0.frontend1
+  // shares its adapter with frontend0, which another application tunes.
+  std::vector<std::string> opened;
+  FrontendNameLookup nameOf = [&](const std::string& node, std::string& whyNot) {
+    opened.push_back(node);
+    std::map<std::string, std::string> names = {
+        {m.FrontendNode(0, 0), "Samsung S5H1409 QAM/8VSB Frontend"},
+        {m.FrontendNode(1, 0), "Realtek RTL2832 (DVB-T)"},
+        {m.FrontendNode(3, 0), "Dummy demod for DVB-T/T2/C/S/S2"}};
+    if (names.count(node)) return std::optional<std::string>(names[node]);
+    whyNot = "busy";
+    return std::optional<std::string>();
+  };
+  DvbFrontendList list = ListDvbFrontends(m.roots, kCardUser, nameOf);
+  ASSERT_TRUE(list.kernelSupport);
+  struct Expected {
+    std::string label, node;
+    std::vector<int> i2c;
+    std::string whyNot, name;
+  } expected[] = {
+      {"dvb0.frontend0", m.FrontendNode(0, 0), {7, 8, 9}, "", "Samsung S5H1409 QAM/8VSB Frontend"},
+      {"dvb0.frontend1", m.FrontendNode(0, 1), {7, 8, 9}, "busy", ""},
+      {"dvb1.frontend0", m.FrontendNode(1, 0), {10, 11}, "", "Realtek RTL2832 (DVB-T)"},
+      {"dvb2.frontend0", m.FrontendNode(2, 0), {12}, "no permission", ""},
+      {"dvb3.frontend0", m.FrontendNode(3, 0), {0}, "", "Dummy demod for DVB-T/T2/C/S/S2"},
+      {"dvb4.frontend0", m.FrontendNode(4, 0), {}, "no /dev node", ""},
+  };
+  ASSERT_EQ(list.frontends.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const DvbFrontend& fe = list.frontends[i];
+    SCOPED_TRACE(expected[i].label);
+    EXPECT_EQ(fe.Label(), expected[i].label);
+    EXPECT_EQ(fe.node, expected[i].node);
+    EXPECT_EQ(fe.i2cAdapters, expected[i].i2c);
+    EXPECT_EQ(fe.whyNot, expected[i].whyNot);
+    EXPECT_EQ(fe.name, expected[i].name);
+  }
+  // Only the nodes this user may read were opened.
+  EXPECT_EQ(opened, (std::vector<std::string>{m.FrontendNode(0, 0), m.FrontendNode(0, 1),
+                                              m.FrontendNode(1, 0), m.FrontendNode(3, 0)}));
+
+  EXPECT_EQ(FrontendListText(list),
+            "frontend        access         I2C buses  name\n"
+            "dvb0.frontend0  may open       7 8 9      Samsung S5H1409 QAM/8VSB Frontend\n"
+            "dvb0.frontend1  busy           7 8 9      -\n"
+            "dvb1.frontend0  may open       10 11      Realtek RTL2832 (DVB-T)\n"
+            "dvb2.frontend0  no permission  12         -\n"
+            "dvb3.frontend0  may open       0          Dummy demod for DVB-T/T2/C/S/S2\n"
+            "dvb4.frontend0  no /dev node   none       -\n"
+            "Frontends without a /dev node: the kernel lists them but no node was made in "
+            "/dev/dvb.\n"
+            "To open a frontend without root, join the video group (sudo adduser $USER video) "
+            "and log in again.\n"
+            "I2C buses are the card's own adapters, for the register view.\n"
+            "Open a card with --bus=dvbA, --bus=dvbA.F or --bus=/dev/dvb/adapterA/frontendF.\n");
+
+  // Without a lookup nothing is opened and no name read; without a DVB driver
+  // there is no class folder at all.
+  opened.clear();
+  for (const auto& fe : ListDvbFrontends(m.roots, kCardUser, nullptr).frontends)
+    EXPECT_EQ(fe.name, "") << fe.Label();
+  FakeSysfs bare;
+  EXPECT_EQ(FrontendListText(ListDvbFrontends(bare.roots, kCardUser, nameOf)),
+            "No DVB frontends: /sys/class/dvb does not exist (no DVB driver is loaded).\n");
+  EXPECT_TRUE(opened.empty());
+}
+
+}  // namespace
