@@ -29,7 +29,8 @@ Reading DvbtReading() {
   r.correctableBer = 17 / 65535.0;
   r.carrierOffset = "-1250";
   r.carrierOffsetHex = "FB1E";
-  r.tps = TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K"};
+  r.tps =
+      TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K", false};
   return r;
 }
 

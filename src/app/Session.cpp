@@ -86,8 +86,11 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
   auto offset = [&](const std::optional<std::string>& read, const char* label) {
     return read ? *read : r.answering ? m[label].text : "-";
   };
-  line += " | Carrier " + offset(r.carrierOffset, "lblCOffset") + " (" +
-          offset(r.carrierOffsetHex, "lblCOHex") + ")";
+  // Whatever part of it the chip does not give is left out.
+  std::string carrier = offset(r.carrierOffset, "lblCOffset");
+  std::string hex = offset(r.carrierOffsetHex, "lblCOHex");
+  if (!hex.empty()) carrier += (carrier.empty() ? "(" : " (") + hex + ")";
+  if (!carrier.empty()) line += " | Carrier " + carrier;
   return line;
 }
 

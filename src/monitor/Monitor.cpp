@@ -114,7 +114,7 @@ Reading Monitor::Read() {
     }
   }
   r.modeText = ModeText(mode);
-  if (mode == Mode::DvbT || mode == Mode::DvbC) r.tps = ReadTps();
+  if (mode == Mode::DvbT || mode == Mode::DvbC) r.tps = ReadTps(mode == Mode::DvbC);
 
   if (mode == Mode::Sleep) {
     resetFlag_ = 1;
@@ -144,10 +144,12 @@ Reading Monitor::Read() {
   return r;
 }
 
-TpsReading Monitor::ReadTps() {
+TpsReading Monitor::ReadTps(bool cable) {
   TpsReading t;
   driver_->GetTPS(t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard, t.transmissionMode);
   t.modulationText = ModulationText(t.modulation);
+  t.cable = cable;
+  if (cable) return t;
   t.hierarchyText = HierarchyText(t.hierarchy);
   t.codeRateCaption = SelectHPLPText(t.selectHPLP);
   t.codeRateText = CodeRateText(t.codeRate);
@@ -316,6 +318,9 @@ void Monitor::ShowTps(int16_t mode, const Reading& r) {
   show("lblCodeRate", r.tps->codeRateText);
   show("lblGuard", r.tps->guardText);
   show("lblTransmissionMode", r.tps->transmissionModeText);
+  if (r.tps->cable)
+    for (const char* name : {"lblHierarchy", "lblCodeRate", "lblGuard", "lblTransmissionMode"})
+      model[name].text = "";
 }
 
 void Monitor::ApplyLayout(bool tpsShown) {

@@ -82,7 +82,7 @@ class Monitor : public MonitorView {
   };
 
   Reading Read();
-  TpsReading ReadTps();
+  TpsReading ReadTps(bool cable);
   void ReadModeReadings(int16_t mode, Reading& r);
   static Reading NoAnswer(const Reading& read);
   // Notes that the reading a label shows has just been taken.

@@ -7,12 +7,14 @@
 #include <string>
 
 // The DVB-T/DVB-C transmission parameters of one poll: the chip's codes and
-// the texts shown for them (empty for a code without a text).
+// the texts shown for them (empty for a code without a text). DVB-C has a
+// constellation only: its other codes mean nothing and their texts are empty.
 struct TpsReading {
   int16_t modulation = 0, hierarchy = 0, selectHPLP = 0, codeRate = 0, guard = 0,
           transmissionMode = 0;
   std::string modulationText, hierarchyText, codeRateCaption, codeRateText, guardText,
       transmissionModeText;
+  bool cable = false;
 };
 
 // What one poll got from the demodulator, without any window. A poll that

@@ -74,6 +74,7 @@ std::string CsvRecorder::Row(const Reading& r, const RecordLabels& labels) {
   TpsReading none;
   const TpsReading& t = r.tps ? *r.tps : none;
   auto code = [&](int16_t value) { return r.tps ? Int(value) : std::string(); };
+  auto dvbtCode = [&](int16_t value) { return t.cable ? std::string() : code(value); };
   return Join({IsoUtcText(r.timestamp),
                r.answering ? "1" : "0",
                Int(r.mode),
@@ -95,15 +96,15 @@ std::string CsvRecorder::Row(const Reading& r, const RecordLabels& labels) {
                r.carrierOffsetHex.value_or(""),
                code(t.modulation),
                t.modulationText,
-               code(t.hierarchy),
+               dvbtCode(t.hierarchy),
                t.hierarchyText,
-               code(t.selectHPLP),
+               dvbtCode(t.selectHPLP),
                t.codeRateCaption,
-               code(t.codeRate),
+               dvbtCode(t.codeRate),
                t.codeRateText,
-               code(t.guard),
+               dvbtCode(t.guard),
                t.guardText,
-               code(t.transmissionMode),
+               dvbtCode(t.transmissionMode),
                t.transmissionModeText,
                labels.chip,
                labels.bus});

@@ -85,17 +85,22 @@ void JsonlRecorder::AppendLine(std::string& out, const Reading& r, const RecordL
   if (r.tps) {
     const TpsReading& t = *r.tps;
     Members tps(out);
+    // DVB-C has no codes beyond its constellation.
+    auto dvbtCode = [&](const char* key, int16_t value) {
+      tps.Key(key);
+      t.cable ? tps.Null() : tps.Integer(value);
+    };
     tps.Key("modulation").Integer(t.modulation);
     tps.Key("modulationText").Text(t.modulationText);
-    tps.Key("hierarchy").Integer(t.hierarchy);
+    dvbtCode("hierarchy", t.hierarchy);
     tps.Key("hierarchyText").Text(t.hierarchyText);
-    tps.Key("selectHPLP").Integer(t.selectHPLP);
+    dvbtCode("selectHPLP", t.selectHPLP);
     tps.Key("codeRateCaption").Text(t.codeRateCaption);
-    tps.Key("codeRate").Integer(t.codeRate);
+    dvbtCode("codeRate", t.codeRate);
     tps.Key("codeRateText").Text(t.codeRateText);
-    tps.Key("guard").Integer(t.guard);
+    dvbtCode("guard", t.guard);
     tps.Key("guardText").Text(t.guardText);
-    tps.Key("transmissionMode").Integer(t.transmissionMode);
+    dvbtCode("transmissionMode", t.transmissionMode);
     tps.Key("transmissionModeText").Text(t.transmissionModeText);
     tps.Close();
   } else {

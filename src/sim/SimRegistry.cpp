@@ -19,7 +19,9 @@ std::vector<SimBoardBuilder>& Extras() {
 }
 }  // namespace
 
-void RegisterSimChip(const std::string& chip, SimChip model) { Chips()[chip] = std::move(model); }
+void RegisterSimChip(const std::string& chip, SimChip model) {
+  Chips().insert_or_assign(chip, std::move(model));
+}
 
 const SimChip* FindSimChip(const std::string& chip) {
   auto it = Chips().find(chip);

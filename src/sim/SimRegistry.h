@@ -11,14 +11,23 @@
 // default register contents that pass its driver's probe; a live model's
 // signal wanders, a static one changes only through writes.
 struct SimChip {
-  int defaultAddress = 0;
-  std::function<std::unique_ptr<SimDevice>(bool live)> make;
+  using Factory = std::function<std::unique_ptr<SimDevice>(bool live)>;
+
+  // Most chips are boards of their own with no companion.
+  SimChip(int address, Factory factory, std::string companionPart = "", bool board = true)
+      : defaultAddress(address),
+        make(std::move(factory)),
+        companion(std::move(companionPart)),
+        builtInBoard(board) {}
+
+  int defaultAddress;
+  Factory make;
   // A chip that answers at a second address too: the model of that part,
   // added at its default address wherever this chip is put on a board.
   std::string companion;
   // False for a part that is no board of its own: a companion, or a tuner
   // part with no demodulator in front of it.
-  bool builtInBoard = true;
+  bool builtInBoard;
 };
 
 void RegisterSimChip(const std::string& chip, SimChip model);

@@ -11,17 +11,15 @@ constexpr long kByteMax = 0xFF;
 }
 
 RegisterEditor::RegisterEditor(Bus& bus, bool readOnly)
-    : bus_(bus), tuner_(bus), ifDemod_(bus), readOnly_(readOnly) {
-  state_.values.fill("00");
-}
+    : bus_(bus), tuner_(bus), ifDemod_(bus), readOnly_(readOnly) {}
 
 // A tuner behind the IF demodulator is read once with the gate open; the
 // gate is then left as the user had it.
 void RegisterEditor::Load() {
   state_.width = kNarrowWidth;
   state_.snapshotButton = "DUMP";
+  state_.caption = kTitle;
   if (ifDemod_.probe()) {
-    state_.caption = ifDemod_.name();
     state_.ifDemodFrame = ifDemod_.name();
     if (readOnly_) {
       tunerFound_ = false;
@@ -31,21 +29,41 @@ void RegisterEditor::Load() {
     bool remembered = state_.passthru;
     if (!remembered) SetGate(true);
     tunerFound_ = tuner_.probe();
-    if (tunerFound_) {
-      state_.caption += " / " + tuner_.name();
-      ShowAllRegisters();
-    }
     if (!remembered) SetGate(false);
     state_.ifDemodFrameVisible = true;
   } else {
     state_.ifDemodFrameVisible = false;
     tunerFound_ = tuner_.probe();
-    if (tunerFound_) {
-      state_.caption = tuner_.name();
-      ShowAllRegisters();
-    }
   }
-  state_.status = !tunerFound_ ? kNoTuner : readOnly_ ? kReadOnlyNote : "";
+  if (!tunerFound_) {
+    state_.status = kNoTuner;
+    return;
+  }
+  state_.caption += " \u2014 TDA18271 at 0x" + Hex(tuner_.I2CAddr());
+  ShowRead();
+}
+
+// The boxes show the image just read; after a failed read they are emptied
+// rather than left showing what the tuner held before, and the status line
+// says why.
+void RegisterEditor::ShowRead() {
+  imageShown_ = tuner_.imageRead();
+  state_.notWritten.fill(false);
+  if (imageShown_) {
+    ShowAllRegisters();
+    state_.status = readOnly_ ? kReadOnlyNote : "";
+  } else {
+    state_.values.fill("");
+    SetDetail("");
+    state_.status = NoAnswer();
+  }
+  MarkAllRegisters();
+}
+
+std::string RegisterEditor::NoAnswer() const {
+  std::string what = "no answer from 0x" + Hex(tuner_.I2CAddr());
+  return what + (state_.ifDemodFrameVisible ? ": is the I2C gate open?"
+                                            : ": is the board still connected?");
 }
 
 // The gate leads only to the tuner: without one it stays as it is.
@@ -72,8 +90,7 @@ void RegisterEditor::ClickReadPowerLevel() {
 void RegisterEditor::Refresh() {
   if (!tunerFound_) return;
   PollTuner();
-  ShowAllRegisters();
-  MarkAllRegisters();
+  ShowRead();
 }
 
 void RegisterEditor::PollTuner() {
@@ -83,18 +100,23 @@ void RegisterEditor::PollTuner() {
   if (state_.pollSnap1) Snap(1);
 }
 
+// Measurement is disabled again even when enabling it went unanswered.
 void RegisterEditor::ShowPowerLevel() {
-  tuner_.dis_power_level(false);
-  tuner_.ReadRegs();
-  state_.agc1 = "agc1 gain: " + NumberText(tuner_.calc_agc1_gain()) + " dB";
-  state_.agc2 = "agc2 gain: " + NumberText(tuner_.calc_agc2_gain()) + " dB";
-  state_.rfagc = "rfagc gain: " + NumberText(tuner_.calc_rfagc_gain()) + " dBuv_RMS";
+  bool read = tuner_.dis_power_level(false) && tuner_.ReadRegs();
+  auto shown = [read](double gain, const char* unit) {
+    return read ? NumberText(gain) + unit : std::string(kUnread);
+  };
+  state_.agc1 = "agc1 gain: " + shown(tuner_.calc_agc1_gain(), " dB");
+  state_.agc2 = "agc2 gain: " + shown(tuner_.calc_agc2_gain(), " dB");
+  state_.rfagc = "rfagc gain: " + shown(tuner_.calc_rfagc_gain(), " dBuv_RMS");
   state_.gainsVisible = true;
-  tuner_.dis_power_level(true);
+  if (!tuner_.dis_power_level(true) || !read) state_.status = NoAnswer();
 }
 
 void RegisterEditor::ShowThermometer() {
-  state_.thermometer = NumberText(tuner_.read_thermometer()) + "\u00B0C";
+  std::optional<int16_t> celsius = tuner_.read_thermometer();
+  state_.thermometer = celsius ? NumberText(*celsius) + "\u00B0C" : kUnread;
+  if (!celsius) state_.status = NoAnswer();
 }
 
 void RegisterEditor::EditValue(int i, const std::string& text) {
@@ -107,9 +129,10 @@ void RegisterEditor::SetValue(int i, const std::string& text) {
   MarkRegister(i);
 }
 
-// The comparison is on text, so "0a" differs from the image's "0A".
+// The comparison is on text, so "0a" differs from the image's "0A". Boxes
+// not filled by a read have nothing to differ from.
 void RegisterEditor::MarkRegister(int i) {
-  state_.mismatch[i] = state_.values[i] != Hex2(tuner_.image()[i]);
+  state_.mismatch[i] = imageShown_ && state_.values[i] != Hex2(tuner_.image()[i]);
 }
 
 void RegisterEditor::MarkAllRegisters() {
@@ -142,7 +165,8 @@ void RegisterEditor::ChooseRegister(int i) {
 }
 
 void RegisterEditor::SelectRegister() {
-  SetDetail(Hex2(HexValue(state_.values[selected_])));
+  const std::string& value = state_.values[selected_];
+  SetDetail(value.empty() ? "" : Hex2(HexValue(value)));
   state_.registerFrame = "Reg 0x" + tda18271::RegisterName(selected_);
   snapshots_.Follow(selected_);
 }
@@ -157,9 +181,11 @@ void RegisterEditor::SetDetail(const std::string& text) {
   PropagateDetail();
 }
 
+// Before a read an empty detail box leaves the register's box empty too.
 void RegisterEditor::PropagateDetail() {
+  bool unread = state_.detail.empty() && !imageShown_;
   long v = HexValue(state_.detail);
-  SetValue(selected_, Hex2(v));
+  SetValue(selected_, unread ? "" : Hex2(v));
   for (int k = 0; k < 8; ++k) state_.bits[k] = (v >> k) & 1;
 }
 
@@ -171,17 +197,25 @@ void RegisterEditor::ReleaseBits(const std::array<bool, 8>& ticked) {
 }
 
 void RegisterEditor::ResetRegister() {
-  if (tunerFound_) SetDetail(Hex2(tuner_.image()[selected_]));
+  if (imageShown_) SetDetail(Hex2(tuner_.image()[selected_]));
 }
 
 // The boxes are left as typed, so a register whose read-back differs
-// (read-only or self-clearing bits) keeps a yellow label.
+// (read-only or self-clearing bits) keeps a yellow label. An unanswered
+// write marks the edits as not written and reads nothing back.
 void RegisterEditor::WriteAll() {
-  if (!writesAllowed()) return;
+  if (!writeAllEnabled()) return;
   tda18271::Image bytes;
   for (int i = 0; i < kRegisters; ++i) bytes[i] = uint8_t(HexValue(state_.values[i]));
-  bus_.lib.velI2C_WriteArray(bus_.handle, 1, tuner_.I2CAddr(), 0x00, kRegisters, bytes.data());
-  tuner_.ReadRegs();
+  if (bus_.lib.velI2C_WriteArray(bus_.handle, 1, tuner_.I2CAddr(), 0x00, kRegisters,
+                                 bytes.data()) != 0) {
+    state_.notWritten = state_.mismatch;
+    state_.status = "Not written: " + NoAnswer();
+    return;
+  }
+  state_.notWritten.fill(false);
+  if (!tuner_.ReadRegs()) return ShowRead();
+  state_.status = "";
   MarkAllRegisters();
 }
 
@@ -191,8 +225,9 @@ void RegisterEditor::ToggleWidth() {
   state_.snapshotButton = wide ? "HIDE" : "DUMP";
 }
 
+// Only an image that was read is kept.
 void RegisterEditor::Snap(int p) {
-  if (p < 0 || p > 1) return;
+  if (p < 0 || p > 1 || !tuner_.imageRead()) return;
   snapshots_.Take(p, tuner_.image(), selected_);
   PickRegister(selected_);
 }

@@ -19,8 +19,12 @@ class RegisterEditor {
   static constexpr int kWideWidth = 12015;
   static constexpr int kPollMilliseconds = 1000;
 
+  static constexpr const char* kTitle = "Tuner registers";
+  // What a reading shows when the tuner did not answer.
+  static constexpr const char* kUnread = "--";
+
   struct State {
-    std::string caption = "Form1";
+    std::string caption = kTitle;
     int width = kNarrowWidth;
     std::string snapshotButton = "DUMP";
     std::string ifDemodFrame = "TDA829x";
@@ -29,13 +33,16 @@ class RegisterEditor {
     std::string thermometer;
     std::string agc1 = "agc1 gain:", agc2 = "agc2 gain:", rfagc = "rfagc gain:";
     bool gainsVisible = false;
+    // Empty until the registers were read, and again after a failed read.
     std::array<std::string, kRegisters> values;  // RegVal
     std::array<bool, kRegisters> mismatch{};     // RegLabel yellow
+    std::array<bool, kRegisters> notWritten{};   // an edit Write All could not write
     std::string combo;                           // ComboReg
-    std::string detail = "00";                   // TextReg
+    std::string detail;                          // TextReg
     std::array<bool, 8> bits{};                  // Check00, bit k
     std::string registerFrame = "Reg";
-    std::string status;  // "No tuner found" when the load found none
+    // "No tuner found" when the load found none; what went unanswered and why.
+    std::string status;
   };
 
   static constexpr const char* kNoTuner = "No tuner found";
@@ -88,6 +95,8 @@ class RegisterEditor {
   bool readOnly() const { return readOnly_; }
   // The gate, the thermometer, the power level and Write All write.
   bool writesAllowed() const { return tunerFound_ && !readOnly_; }
+  // Write All only over boxes that were filled by a read.
+  bool writeAllEnabled() const { return writesAllowed() && imageShown_; }
   bool refreshEnabled() const { return tunerFound_ && !state_.poll; }
   bool thermometerEnabled() const { return writesAllowed() && !(state_.poll && state_.pollThermo); }
   bool powerLevelEnabled() const { return writesAllowed() && !(state_.poll && state_.pollPower); }
@@ -104,6 +113,8 @@ class RegisterEditor {
   void MarkRegister(int i);
   void MarkAllRegisters();
   void ShowAllRegisters();
+  void ShowRead();
+  std::string NoAnswer() const;
   void ShowPowerLevel();
   void ShowThermometer();
   void PollTuner();
@@ -117,5 +128,7 @@ class RegisterEditor {
   // The register the combo box names; a text naming no register leaves it.
   int selected_ = 0;
   bool tunerFound_ = false;
+  // The boxes hold the image of an answered read (plus the user's edits).
+  bool imageShown_ = false;
   bool readOnly_;
 };

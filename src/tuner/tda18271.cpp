@@ -50,12 +50,17 @@ bool tda18271::probe() {
   return false;
 }
 
-void tda18271::ReadRegs() {
-  bus_.lib.velI2C_ReadArray(bus_.handle, 1, address_, 0x00, kRegisters, image_.data());
+// Read into a scratch image: a failed transfer may have filled part of it.
+bool tda18271::ReadRegs() {
+  Image read;
+  imageRead_ =
+      bus_.lib.velI2C_ReadArray(bus_.handle, 1, address_, 0x00, kRegisters, read.data()) == 0;
+  if (imageRead_) image_ = read;
+  return imageRead_;
 }
 
-void tda18271::WriteRegister(int sub) {
-  bus_.lib.velI2C_WriteArray(bus_.handle, 1, address_, sub, 1, &image_[sub]);
+bool tda18271::WriteRegister(int sub) {
+  return bus_.lib.velI2C_WriteArray(bus_.handle, 1, address_, sub, 1, &image_[sub]) == 0;
 }
 
 double tda18271::calc_agc1_gain() const {
@@ -80,12 +85,12 @@ int16_t tda18271::calc_rfagc_gain() const {
   return int16_t(v - 11);
 }
 
-void tda18271::dis_power_level(bool flag) {
+bool tda18271::dis_power_level(bool flag) {
   if (flag)
     image_[kEP1] |= kPowerLevelOff;
   else
     image_[kEP1] &= uint8_t(~kPowerLevelOff);
-  WriteRegister(kEP1);
+  return WriteRegister(kEP1);
 }
 
 int16_t tda18271::ThermometerCelsius(uint8_t tm) {
@@ -94,22 +99,22 @@ int16_t tda18271::ThermometerCelsius(uint8_t tm) {
 }
 
 // A reading at the bottom of the high range or the top of the low range may
-// lie outside it: switch range and measure once more.
-int16_t tda18271::read_thermometer() {
+// lie outside it: switch range and measure once more. The thermometer is
+// switched off again even after a failure.
+std::optional<int16_t> tda18271::read_thermometer() {
   image_[kTM] |= kThermoOn;
-  WriteRegister(kTM);
-  ReadRegs();
+  bool answered = WriteRegister(kTM) && ReadRegs();
   uint8_t tm = image_[kTM];
   bool high = tm & kThermoHighRange;
-  if (((tm & 0x0F) == 0 && high) || ((tm & 0x0F) == 8 && !high)) {
+  if (answered && (((tm & 0x0F) == 0 && high) || ((tm & 0x0F) == 8 && !high))) {
     image_[kTM] ^= kThermoHighRange;
-    WriteRegister(kTM);
-    ReadRegs();
+    answered = WriteRegister(kTM) && ReadRegs();
   }
   int16_t celsius = ThermometerCelsius(image_[kTM]);
   image_[kTM] &= uint8_t(~kThermoOn);
-  WriteRegister(kTM);
+  answered = WriteRegister(kTM) && answered;
   image_[kEP4] &= 0xFC;
-  WriteRegister(kEP4);
+  answered = WriteRegister(kEP4) && answered;
+  if (!answered) return std::nullopt;
   return celsius;
 }

@@ -128,7 +128,7 @@ TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   before.Load();
   after.Load();
   ASSERT_TRUE(after.tunerFound());
-  EXPECT_EQ(after.state().caption, "TDA18271c2 @ 0xC2");
+  EXPECT_EQ(after.state().caption, "Tuner registers \u2014 TDA18271 at 0xC2");
   EXPECT_EQ(after.state().values, before.state().values);
 }
 

@@ -80,13 +80,27 @@ TEST(Headless, TheReadableLineShowsTheReadingInTheWindowsWords) {
   EXPECT_EQ(ReportLine(r, m),
             "Mode | +Master Lock -SNR GOOD .FEC Lock +VSB Sync .AFC Lock | SNR 25.3 / 25 (avg) | "
             "SNR 25.3 | Uncorrectable Errors:  3 | Correctable Errors: -4 | Carrier 6700 (0 1A2C)");
-  // A sleeping chip was not asked for its offsets: the labels' texts stand.
-  r.carrierOffset.reset(), r.carrierOffsetHex.reset();
+  // The end of the line: a sleeping chip was not asked for its offsets (the
+  // labels' texts stand), a silent one has none, and a part of the offset
+  // that the chip does not give is left out.
   m["lblCOffset"].text = "12", m["lblCOHex"].text = "C";
-  EXPECT_EQ(ReportLine(r, m).substr(ReportLine(r, m).rfind(" | ")), " | Carrier 12 (C)");
-  // A silent one has none.
-  r.answering = false;
-  EXPECT_EQ(ReportLine(r, m).substr(ReportLine(r, m).rfind(" | ")), " | Carrier - (-)");
+  using Text = std::optional<std::string>;
+  struct Case {
+    Text offset, hex;
+    bool answering;
+    const char* end;
+  } cases[] = {
+      {std::nullopt, std::nullopt, true, " | Carrier 12 (C)"},
+      {std::nullopt, std::nullopt, false, " | Carrier - (-)"},
+      {"0.36621094", "", true, " | Carrier 0.36621094"},
+      {"", "", true, " | Correctable Errors: -4"},
+      {"", "1A2C", true, " | Carrier (1A2C)"},
+  };
+  for (const Case& c : cases) {
+    r.carrierOffset = c.offset, r.carrierOffsetHex = c.hex, r.answering = c.answering;
+    std::string line = ReportLine(r, m);
+    EXPECT_EQ(line.substr(line.rfind(" | ")), c.end);
+  }
 }
 
 }  // namespace

@@ -78,6 +78,32 @@ TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
   EXPECT_EQ(left, (std::set<std::string>{"r.csv", "r.jsonl", "r.prom"}));  // no temporary file
 }
 
+// DVB-C has a constellation and none of DVB-T's other parameters: the
+// report's labels and both records leave those blank.
+TEST_F(RecordRun, DvbcLeavesTheDvbtParametersBlank) {
+  const std::string common = " --bus=sim:si2165-dvbc --headless --json --polls=1 --interval=0";
+  ProgramRun jsonl = RunQuovis(common + " --record=" + (dir / "r.jsonl").string());
+  ASSERT_EQ(jsonl.status, 0) << jsonl.err;
+  PollReport report(jsonl.out);
+  EXPECT_EQ(report.field("lblConst", "text"), "QAM256");
+  for (const char* label : {"lblHierarchy", "lblCodeRate", "lblGuard", "lblTransmissionMode"})
+    EXPECT_EQ(report.field(label, "text"), "") << label;
+  EXPECT_EQ(nlohmann::json::parse(Slurp(dir / "r.jsonl"))["tps"], nlohmann::json::parse(R"(
+      {"modulation":6,"modulationText":"QAM256","hierarchy":null,"hierarchyText":"",
+       "selectHPLP":null,"codeRateCaption":"","codeRate":null,"codeRateText":"","guard":null,
+       "guardText":"","transmissionMode":null,"transmissionModeText":""})"));
+
+  ProgramRun csv = RunQuovis(common + " --record=" + (dir / "r.csv").string());
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  CsvTable table = ReadCsv(Slurp(dir / "r.csv"));
+  ASSERT_EQ(table.rows.size(), 2u);
+  const auto& header = table.rows[0];
+  size_t first = std::find(header.begin(), header.end(), "modulation") - header.begin();
+  ASSERT_EQ(header.size() - first, 14u);
+  EXPECT_EQ(std::vector<std::string>(table.rows[1].begin() + first, table.rows[1].end() - 2),
+            (std::vector<std::string>{"6", "QAM256", "", "", "", "", "", "", "", "", "", ""}));
+}
+
 // A run whose every write fails goes on polling, and its end says that it
 // recorded nothing. A file size limit under a header and a row makes the
 // writes fail (the messages fit).

@@ -47,7 +47,8 @@ Reading DvbtReading() {
   r.correctableBer = 12 / 65535.0;
   r.carrierOffset = "-1,5 \"kHz\"\nnext";  // a text that needs every CSV rule
   r.carrierOffsetHex = "FFFF";
-  r.tps = TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K"};
+  r.tps =
+      TpsReading{2, 0, 0, 1, 1, 1, "QAM64", "none", "hp code rate:", "2/3", "1/16", "8K", false};
   return r;
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "bus/Bus.h"
@@ -118,10 +119,11 @@ TEST(RegisterEditor, ReadOnlyWritesNothingAndSaysWhy) {
     const char* caption;
     const char* status;
   } cases[] = {
-      {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", false, "TDA8290 @ 0x84",
+      {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", false, "Tuner registers",
        "Read-only mode: the tuner sits behind the gate, which needs a write"},
       {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", true,
-       "TDA18271c2 @ 0xC0", "Read-only mode: quovis writes nothing to the bus"},
+       "Tuner registers \u2014 TDA18271 at 0xC0",
+       "Read-only mode: quovis writes nothing to the bus"},
   };
   for (const Case& c : cases) {
     Loaded l(Board(c.board), true);
@@ -149,6 +151,61 @@ TEST(RegisterEditor, ReadOnlyWritesNothingAndSaysWhy) {
   Loaded direct(Board(cases[1].board), true);
   direct.editor->Refresh();
   EXPECT_EQ(direct.editor->state().values[0x11], "5A");
+}
+
+// The boxes show only what was read: empty before the first answered read
+// and after a failed one, whose cause the status line gives; an edit that a
+// failed write did not reach the chip is marked; an unanswered thermometer or
+// power level shows "--". The built-in board's tuner sits behind a gate
+// that the load leaves closed; it holds CC in register 02 and 03 in 11.
+TEST(RegisterEditor, ShowsOnlyWhatItRead) {
+  std::string error;
+  Loaded l(MakeBuiltInBoard("s5h1409", error));
+  l.board->SetClock([] { return 0.0; });  // 66 degrees, the power level at its mean
+  RegisterEditor& e = *l.editor;
+  const std::string noAnswer = "no answer from 0xC0: is the I2C gate open?";
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    const char *pl, *eb2;  // the boxes of registers 02 and 11
+    bool eb2NotWritten;
+    std::string status;
+    const char *thermometer, *agc1;
+  } steps[] = {
+      {"load", [] {}, "CC", "03", false, "", "", "agc1 gain:"},
+      {"refresh, gate closed", [&] { e.Refresh(); }, "", "", false, noAnswer, "", "agc1 gain:"},
+      {"readings, gate closed", [&] { e.ClickThermometer(), e.ClickReadPowerLevel(); }, "", "",
+       false, noAnswer, "--", "agc1 gain: --"},
+      {"gate open, refresh", [&] { e.ClickPassthru(true), e.Refresh(); }, "CC", "03", false, "",
+       "--", "agc1 gain: --"},
+      {"edit, gate closed, write",
+       [&] { e.EditValue(0x11, "55"), e.ClickPassthru(false), e.WriteAll(); }, "CC", "55", true,
+       "Not written: " + noAnswer, "--", "agc1 gain: --"},
+      {"gate open, write, readings",
+       [&] { e.ClickPassthru(true), e.WriteAll(), e.ClickThermometer(), e.ClickReadPowerLevel(); },
+       "CC", "55", false, "", "66\u00B0C", "agc1 gain: 12 dB"},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    EXPECT_EQ(e.state().values[0x02], s.pl) << s.what;
+    EXPECT_EQ(e.state().values[0x11], s.eb2) << s.what;
+    EXPECT_EQ(e.state().notWritten[0x11], s.eb2NotWritten) << s.what;
+    EXPECT_FALSE(e.state().notWritten[0x02]) << s.what;
+    EXPECT_EQ(e.state().status, s.status) << s.what;
+    EXPECT_EQ(e.state().thermometer, s.thermometer) << s.what;
+    EXPECT_EQ(e.state().agc1, s.agc1) << s.what;
+    EXPECT_EQ(e.writeAllEnabled(), *s.pl != 0) << s.what;
+  }
+  EXPECT_EQ(l.board->DeviceAt(0xC0)->GetRegister(0x11), 0x55);
+
+  // A tuner alone whose ID answers but whose registers then do not.
+  Loaded silent(Board(R"({"devices":[{"chip":"tda18271","fault":{"fail_after":1}}]})"));
+  const RegisterEditor::State& state = silent.editor->state();
+  EXPECT_EQ(state.caption, "Tuner registers \u2014 TDA18271 at 0xC0");
+  EXPECT_EQ(state.status, "no answer from 0xC0: is the board still connected?");
+  EXPECT_EQ(std::count(state.values.begin(), state.values.end(), ""), 39);
+  EXPECT_EQ(state.detail, "");
+  EXPECT_FALSE(silent.editor->writeAllEnabled());
 }
 
 // Picking a line of a snapshot or of the difference list reads the detail

@@ -124,15 +124,15 @@ class frmNXPTest : public QObject {
       bool frameVisible;
       const char* pl;
     } cases[] = {
-        {"", "TDA8290 @ 0x84 / TDA18271c2 @ 0xC0", "TDA8290 @ 0x84", true, "CC"},
-        {"tda18271", "TDA18271c2 @ 0xC0", "TDA829x", false, "CC"},
-        {"tda8295", "TDA8295 @ 0x84", "TDA8295 @ 0x84", true, "00"},
-        {"s5h1409", "Form1", "TDA829x", false, "00"},  // no front end of its own
+        {"", "Tuner registers \u2014 TDA18271 at 0xC0", "TDA8290 @ 0x84", true, "CC"},
+        {"tda18271", "Tuner registers \u2014 TDA18271 at 0xC0", "TDA829x", false, "CC"},
+        {"tda8295", "Tuner registers", "TDA8295 @ 0x84", true, ""},
+        {"s5h1409", "Tuner registers", "TDA829x", false, ""},  // no front end of its own
     };
     for (const auto& c : cases) {
       std::string error, json = "{\"devices\":[{\"chip\":\"" + c.chip + "\"}]}";
       if (!c.chip.empty()) open(ParseBoard(json, "t.json", error));
-      QCOMPARE(window->windowTitle(), QString(c.caption));
+      QCOMPARE(window->windowTitle(), QString::fromUtf8(c.caption));
       QCOMPARE(get<QGroupBox>("FrameTDA829x")->title(), QString(c.frame));
       QCOMPARE(get<QGroupBox>("FrameTDA829x")->isVisible(), c.frameVisible);
       QCOMPARE(value(0x02)->text(), QString(c.pl));
@@ -334,6 +334,32 @@ class frmNXPTest : public QObject {
     QVERIFY(get<QWidget>("chkPassthru")->isEnabled() && get<QWidget>("BuWrite")->isEnabled());
   }
 
+  // With the gate closed (as the load leaves it) nothing old stays on show:
+  // the boxes empty, the temperature "--", an edit Write All could not
+  // write marked, and the status line says why.
+  void failedTransfersShowNothingOld() {
+    const QString noAnswer = "no answer from 0xC0: is the I2C gate open?";
+    auto* status = get<QLabel>("LaStatus");
+    click("BuRefresh");
+    click("BuThermometer");
+    QCOMPARE(value(0x02)->text(), QString(""));
+    QCOMPARE(get<QLineEdit>("TextReg")->text(), QString(""));
+    QCOMPARE(text("LaThermo"), QString("--"));
+    QCOMPARE(status->text(), noAnswer);
+    QVERIFY(status->isVisible() && Fits(status) && !get<QWidget>("BuWrite")->isEnabled());
+    click("chkPassthru");
+    click("BuRefresh");
+    type(value(0x11), "55");
+    click("chkPassthru");
+    click("BuWrite");
+    QCOMPARE(value(0x11)->text(), QString("55"));
+    QCOMPARE(label(0x11)->palette().color(QPalette::Window), QColor(255, 128, 128));
+    QCOMPARE(value(0x11)->toolTip(), QString("Not written"));
+    QVERIFY(!yellow(0x12) && value(0x12)->toolTip().isEmpty());
+    QCOMPARE(status->text(), "Not written: " + noAnswer);
+    QVERIFY(Fits(status));
+  }
+
   // Read-only, the controls that write are disabled and say why; a tuner
   // behind the gate cannot be reached, one straight on the bus is still read.
   void readOnlyOffersNoWriteAndSaysWhy() {
@@ -342,9 +368,10 @@ class frmNXPTest : public QObject {
       QString title, status;
       bool read;
     } cases[] = {
-        {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", "TDA8290 @ 0x84",
+        {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", "Tuner registers",
          "Read-only mode: the tuner sits behind the gate, which needs a write", false},
-        {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", "TDA18271c2 @ 0xC0",
+        {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})",
+         QString::fromUtf8("Tuner registers \u2014 TDA18271 at 0xC0"),
          "Read-only mode: quovis writes nothing to the bus", true},
     };
     readOnly = true;

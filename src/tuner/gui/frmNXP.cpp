@@ -19,6 +19,7 @@
 namespace {
 constexpr int kHeight = 6135;  // twips, with a status line at the bottom
 const QColor kYellow(255, 255, 0);
+const QColor kNotWritten(255, 128, 128);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
@@ -60,7 +61,7 @@ void SetRow(QListWidget* list, int row) {
 
 frmNXP::frmNXP(Bus& bus, QWidget* parent, bool readOnly) : QWidget(parent), editor_(bus, readOnly) {
   setObjectName("frmNXP");
-  setWindowTitle("Form1");
+  setWindowTitle(RegisterEditor::kTitle);
   QFont small = font();
   small.setPointSize(8);
   setFont(small);
@@ -107,7 +108,7 @@ void frmNXP::Build() {
                          TwipRect(x, y, 840, 285));
     RegLabel_[i]->setAutoFillBackground(true);
     RegVal_[i] =
-        Place(new QLineEdit("00", FrameRegs), Indexed("RegVal", i), TwipRect(x + 870, y, 450, 285));
+        Place(new QLineEdit(FrameRegs), Indexed("RegVal", i), TwipRect(x + 870, y, 450, 285));
     RegVal_[i]->installEventFilter(this);
   }
   BuWrite_ = Button(FrameRegs, "BuWrite", "Write All", TwipRect(120 + 4 * 1440, 2340, 1320, 345));
@@ -121,7 +122,7 @@ void frmNXP::Build() {
   ComboReg_->setEditText("");
   ComboReg_->installEventFilter(this);
   ComboReg_->lineEdit()->installEventFilter(this);
-  TextReg_ = Place(new QLineEdit("00", RegisterFrame00_), "TextReg", TwipRect(1080, 300, 540, 315));
+  TextReg_ = Place(new QLineEdit(RegisterFrame00_), "TextReg", TwipRect(1080, 300, 540, 315));
   TextReg_->installEventFilter(this);
   for (int k = 0; k < 8; ++k)
     Check00_[k] = Check(RegisterFrame00_, Indexed("Check00", k), "",
@@ -254,8 +255,9 @@ void frmNXP::Show() {
     control->setEnabled(found);
   // Read-only, the controls that write stay disabled even with a tuner.
   for (QWidget* control :
-       std::initializer_list<QWidget*>{chkPassthru_, chkPollThermo_, chkPollPwrLvl_, BuWrite_})
+       std::initializer_list<QWidget*>{chkPassthru_, chkPollThermo_, chkPollPwrLvl_})
     control->setEnabled(editor_.writesAllowed());
+  BuWrite_->setEnabled(editor_.writeAllEnabled());
   LaStatus_->setText(Q(s.status));
   LaStatus_->setVisible(!s.status.empty());
   if (editor_.pollInterval() == 0)
@@ -272,8 +274,12 @@ void frmNXP::Show() {
   for (int i = 0; i < RegisterEditor::kRegisters; ++i) {
     if (RegVal_[i]->text() != Q(s.values[i])) RegVal_[i]->setText(Q(s.values[i]));
     QPalette colours = RegLabel_[i]->palette();
-    colours.setColor(QPalette::Window, s.mismatch[i] ? kYellow : palette().color(QPalette::Button));
+    QColor mark = s.notWritten[i] ? kNotWritten
+                  : s.mismatch[i] ? kYellow
+                                  : palette().color(QPalette::Button);
+    colours.setColor(QPalette::Window, mark);
     RegLabel_[i]->setPalette(colours);
+    RegVal_[i]->setToolTip(s.notWritten[i] ? "Not written" : "");
   }
   if (ComboReg_->currentText() != Q(s.combo)) ComboReg_->setEditText(Q(s.combo));
   if (TextReg_->text() != Q(s.detail)) TextReg_->setText(Q(s.detail));
