@@ -56,7 +56,7 @@ std::string DeviceEntry(const Part& part, const std::vector<CapturingI2cLibrary:
   std::map<long, long> registers;
   long unmapped = 0;
   for (const auto& r : reads) {
-    if (r.address != part.address) continue;
+    if (r.address != part.address || !r.answered) continue;
     SimRead read{r.writeRead, r.mode, r.sub, r.command, r.bytes};
     if (!learner->Learn(read, registers)) ++unmapped;
   }
@@ -81,6 +81,30 @@ std::string DeviceEntry(const Part& part, const std::vector<CapturingI2cLibrary:
   return entry + "}}";
 }
 
+// Where a read got no answer: its address and, when a captured part sits
+// there, the register it was for in board-file numbering, as the part's
+// model learns it after the reads before it.
+std::string UnansweredRead(const std::vector<Part>& parts,
+                           const std::vector<CapturingI2cLibrary::Read>& reads, size_t failed) {
+  const CapturingI2cLibrary::Read& f = reads[failed];
+  std::string where = HexDigits(f.address, 2);
+  for (const auto& part : parts) {
+    if (part.address != f.address) continue;
+    std::unique_ptr<SimDevice> learner = FindSimChip(part.chip)->make(false);
+    std::map<long, long> registers;
+    for (size_t i = 0; i < failed; ++i)
+      if (reads[i].address == f.address && reads[i].answered)
+        learner->Learn(
+            {reads[i].writeRead, reads[i].mode, reads[i].sub, reads[i].command, reads[i].bytes},
+            registers);
+    registers.clear();
+    if (learner->Learn({f.writeRead, f.mode, f.sub, f.command, f.bytes}, registers) &&
+        !registers.empty())
+      where += " register " + HexDigits(registers.begin()->first, 2 * learner->AddressBytes());
+  }
+  return where;
+}
+
 }  // namespace
 
 Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
@@ -88,6 +112,12 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
   CapturingI2cLibrary recorder(library);
   Bus bus(recorder);
   Monitor monitor(cl.debug);
+  // Reads that got no answer after their last attempt, by their place among
+  // the recorded reads.
+  std::vector<size_t> unanswered;
+  bus.onFailedRead = [&] {
+    if (!recorder.reads().empty()) unanswered.push_back(recorder.reads().size() - 1);
+  };
   // Each driver is created just before its probe: where the chosen driver's
   // reads begin.
   std::map<std::string, size_t> probeStart;
@@ -114,7 +144,7 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
   std::set<int> placed;
   for (size_t i = probeStart[startup.driverClass]; i < recorder.reads().size(); ++i) {
     int address = recorder.reads()[i].address;
-    if (!placed.insert(address).second) continue;
+    if (!recorder.reads()[i].answered || !placed.insert(address).second) continue;
     bool companion = !parts.empty() && demodModel && !demodModel->companion.empty();
     parts.push_back({address, companion ? demodModel->companion : demodChip});
   }
@@ -136,6 +166,19 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
     else if (editor.tunerFound() && placed.insert(tuner).second)
       parts.push_back({tuner, "tda18271"});
   }
+
+  // A register that did not answer would be replayed from the model's
+  // defaults as if it had been read: no file rather than a wrong one. Only
+  // the captured parts count: the other drivers' probes before the chosen
+  // one's, and the addresses a probe tried where nothing answered, are no
+  // reads of this board.
+  for (size_t failed : unanswered)
+    if (failed >= probeStart[startup.driverClass] &&
+        placed.count(recorder.reads()[failed].address)) {
+      capture.message = "quovis: capture: no answer from " +
+                        UnansweredRead(parts, recorder.reads(), failed) + "; no file written";
+      return capture;
+    }
 
   long registerCount = 0;
   std::string devices;

@@ -10,10 +10,10 @@
 // Capturing a board: start-up, detection and one poll (with "-tda" also the
 // tuner editor's load) run over a layer that keeps every read and refuses
 // every write; what the chips answered becomes a board file that
-// --bus=sim:FILE.json replays.
+// --bus=sim:FILE.json replays. A read that got no answer leaves no file.
 struct Capture {
   bool ok = false;
-  std::string message;             // the start-up failure, when not ok
+  std::string message;             // why there is no board file, when not ok
   std::string boardFile;           // the board file's text
   std::string summary;             // one line: what was captured
   std::vector<std::string> notes;  // what could not be captured, and why

@@ -114,6 +114,7 @@ std::string UsageText() {
          "  --trace            print every bus call to stderr\n"
          "  --capture=FILE.json  detect and poll once, only reading, and write what the\n"
          "                     chips answered as a board file for --bus=sim:FILE.json\n"
+         "                     (no file when a read gets no answer)\n"
          "  --headless         poll without a window, one line per poll (--json: JSON)\n"
          "  --polls=N          headless: stop after N polls\n"
          "  --interval=MS      headless: pause between polls (default 1000)\n"

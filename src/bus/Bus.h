@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -27,7 +28,13 @@ class Bus {
   // helper below that used up its attempts, a one-try read included. Writes
   // and the probes' Answers do not count.
   long failedReads = 0;
-  void NoteFailedRead() { ++failedReads; }
+  // Told of each of those reads as it is counted, right after its last
+  // attempt: a capture names the register that did not answer.
+  std::function<void()> onFailedRead;
+  void NoteFailedRead() {
+    ++failedReads;
+    if (onFailedRead) onFailedRead();
+  }
 
   void WriteReg8(int16_t address, int16_t sub, int16_t value);
   void WriteReg16(int16_t address, int16_t sub, int16_t value);

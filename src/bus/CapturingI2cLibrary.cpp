@@ -21,8 +21,8 @@ uint8_t CapturingI2cLibrary::velI2C_ReadArray(uint32_t handle, int32_t mode, int
                                               int32_t sub, int32_t count, uint8_t* buffer) {
   uint8_t result =
       ForwardingI2cLibrary::velI2C_ReadArray(handle, mode, address, sub, count, buffer);
-  if (result == 0 && count > 0)
-    reads_.push_back({address, false, mode, sub, {}, {buffer, buffer + count}});
+  if (count > 0)
+    reads_.push_back({address, false, mode, sub, {}, {buffer, buffer + count}, result == 0});
   return result;
 }
 
@@ -34,12 +34,13 @@ uint8_t CapturingI2cLibrary::velI2C_WriteRead(uint32_t handle, int32_t address, 
   uint8_t result = ForwardingI2cLibrary::velI2C_WriteRead(handle, address, reserved1, reserved2,
                                                           writeCount, writeBuffer, reserved3,
                                                           reserved4, readCount, readBuffer);
-  if (result == 0 && readCount > 0)
+  if (readCount > 0)
     reads_.push_back({address,
                       true,
                       0,
                       0,
                       {writeBuffer, writeBuffer + writeCount},
-                      {readBuffer, readBuffer + readCount}});
+                      {readBuffer, readBuffer + readCount},
+                      result == 0});
   return result;
 }

@@ -6,8 +6,8 @@
 #include "bus/ForwardingI2cLibrary.h"
 
 // Passes reads on to another library and keeps, in bus order, every read
-// that succeeded with the bytes it got; refuses every write, so whatever runs
-// over it cannot change a chip. Used to capture a board.
+// with the bytes it got, or whether it got no answer; refuses every write,
+// so whatever runs over it cannot change a chip. Used to capture a board.
 class CapturingI2cLibrary : public ForwardingI2cLibrary {
  public:
   struct Read {
@@ -16,6 +16,7 @@ class CapturingI2cLibrary : public ForwardingI2cLibrary {
     int32_t mode = 0, sub = 0;
     std::vector<uint8_t> command;
     std::vector<uint8_t> bytes;
+    bool answered = true;
   };
 
   explicit CapturingI2cLibrary(I2cLibrary& inner) : ForwardingI2cLibrary(inner) {}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "json/Json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -51,7 +52,7 @@ class Path {
       if (f.array)
         text += "[" + std::to_string(lastItem ? f.items - 1 : f.items) + "]";
       else if (!f.keys.empty())
-        text += (text.empty() ? "" : ".") + f.key;
+        text += (text.empty() ? "" : ".") + Excerpt(f.key);
     }
     return text;
   }
@@ -79,9 +80,22 @@ bool IsHexNumber(const std::string& what) {
   return false;
 }
 
+// The library quotes the token it stopped in whole, however long: cut it.
+std::string CutLastRead(std::string what) {
+  const std::string lastRead = "last read: '";
+  size_t start = what.find(lastRead);
+  if (start == std::string::npos) return what;
+  start += lastRead.size();
+  size_t end = what.rfind("'; expected ");
+  if (end == std::string::npos || end < start) end = what.rfind('\'');
+  if (end == std::string::npos || end < start) return what;
+  return what.substr(0, start) + Excerpt(std::string_view(what).substr(start, end - start)) +
+         what.substr(end);
+}
+
 // "line 1, column 14: syntax error ..." out of the library's message.
 std::string Reason(const nlohmann::json::parse_error& e) {
-  std::string what = e.what();
+  std::string what = CutLastRead(e.what());
   const std::string at = "parse error at ";
   size_t start = what.find(at);
   std::string reason = start == std::string::npos ? what : what.substr(start + at.size());
@@ -95,6 +109,14 @@ bool ParseJson(const std::string& text, Json& out, std::string& entry, std::stri
   entry.clear();
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
     why = "malformed JSON, line 1, column 1: the file starts with a byte-order mark";
+    return false;
+  }
+  if (size_t nul = text.find('\0'); nul != std::string::npos) {
+    size_t lineStart = text.rfind('\n', nul);
+    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    long line = 1 + std::count(text.begin(), text.begin() + long(nul), '\n');
+    why = "malformed JSON, line " + std::to_string(line) + ", column " +
+          std::to_string(nul - lineStart + 1) + ": a NUL byte";
     return false;
   }
   Path path;
@@ -248,4 +270,15 @@ void AppendJsonNumber(std::string& out, double value) {
     end = std::to_chars(text, text + sizeof text, std::abs(exponent)).ptr;
     out.append(text, static_cast<size_t>(end - text));
   }
+}
+
+std::string Excerpt(std::string_view text) {
+  constexpr int kMaxCharacters = 80;
+  int characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+    if (!continuation && ++characters > kMaxCharacters)
+      return std::string(text.substr(0, i)) + "\xE2\x80\xA6";  // U+2026, an ellipsis
+  }
+  return std::string(text);
 }

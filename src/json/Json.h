@@ -9,9 +9,11 @@ using Json = nlohmann::ordered_json;
 
 // Reads a whole document strictly: besides what JSON itself forbids, a
 // byte-order mark, a member name given twice in one object and nesting
-// deeper than 64 are refused. On failure `entry` names where the reader was
+// deeper than 64 are refused, and so is a NUL byte anywhere (the library
+// would take it for the end of the text). On failure `entry` names where the reader was
 // ("devices[0].address", empty at the top) and `why` says what is wrong,
-// with the line and column where the text itself is malformed.
+// with the line and column where the text itself is malformed. Text from
+// the document in either is cut as Excerpt cuts it.
 bool ParseJson(const std::string& text, Json& out, std::string& entry, std::string& why);
 
 // The document as compact text; bytes that are not UTF-8 become U+FFFD.
@@ -25,3 +27,6 @@ void AppendJsonNumber(std::string& out, double value);
 
 // The text with every byte that is not UTF-8 replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
+// Text from a document as a message may quote it: at most 80 characters,
+// then an ellipsis, so that a huge value cannot flood a terminal or a dialog.
+std::string Excerpt(std::string_view text);

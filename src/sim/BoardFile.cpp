@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/BoardFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "json/Json.h"
@@ -14,17 +17,15 @@
 
 namespace {
 
-// A whole number in decimal or, with 0x in front, in hexadecimal.
+// A whole number as text: 0x or 0X and hexadecimal digits of either case,
+// or else decimal digits (leading zeros are no octal). Nothing else: no
+// sign, no spaces.
 bool ToLongText(const std::string& s, long& out) {
-  if (s.empty()) return false;
-  const char* begin = s.c_str();
-  char* end = nullptr;
   bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-  errno = 0;
-  long value = std::strtol(hex ? begin + 2 : begin, &end, hex ? 16 : 10);
-  if (errno || end == (hex ? begin + 2 : begin) || *end != '\0') return false;
-  out = value;
-  return true;
+  const char* begin = s.data() + (hex ? 2 : 0);
+  const char* end = s.data() + s.size();
+  auto [stop, failure] = std::from_chars(begin, end, out, hex ? 16 : 10);
+  return begin != end && *begin != '-' && failure == std::errc() && stop == end;
 }
 
 // A number written as a JSON number or as a string in hex ("0x1C") or decimal.
@@ -54,7 +55,7 @@ class Loader {
     if (!doc.is_object()) return Fail(error, "", "expected an object");
     auto board = std::make_unique<SimBoard>();
     for (const auto& [key, value] : doc.items())
-      if (key != "types" && key != "devices") return Fail(error, key, "unknown entry");
+      if (key != "types" && key != "devices") return Fail(error, Excerpt(key), "unknown entry");
     if (const Json* types = Find(doc, "types")) {
       if (!types->is_array()) return Fail(error, "types", "expected an array");
       board->types.clear();
@@ -98,7 +99,7 @@ class Loader {
     }
     for (const auto& [key, value] : d.items())
       if (key != "chip" && key != "address" && key != "registers" && key != "fault") {
-        Fail(error, at + "." + key, "unknown entry");
+        Fail(error, at + "." + Excerpt(key), "unknown entry");
         return false;
       }
     const Json* chipField = Find(d, "chip");
@@ -111,7 +112,7 @@ class Loader {
     if (!chip) {
       std::string known;
       for (const auto& n : SimChipNames()) known += " " + n;
-      Fail(error, at + ".chip", "unknown chip \"" + chipName + "\" (known:" + known + ")");
+      Fail(error, at + ".chip", "unknown chip \"" + Excerpt(chipName) + "\" (known:" + known + ")");
       return false;
     }
     long address = chip->defaultAddress;
@@ -131,11 +132,16 @@ class Loader {
         Fail(error, at + ".registers", "expected an object");
         return false;
       }
+      std::map<long, std::string> spelt;  // each register's key, to find one given twice
       for (const auto& [key, value] : regs->items()) {
-        std::string entry = at + ".registers." + key;
+        std::string entry = at + ".registers." + Excerpt(key);
         long reg, v;
         if (!ToLongText(key, reg)) {
           Fail(error, entry, "register is not a number");
+          return false;
+        }
+        if (auto [it, added] = spelt.emplace(reg, key); !added) {
+          Fail(error, entry, "the register of \"" + Excerpt(it->second) + "\" given again");
           return false;
         }
         if (!ToLong(value, v)) {
@@ -177,7 +183,7 @@ class Loader {
           }
           fault.failAfter = int(n);
         } else {
-          Fail(error, at + ".fault." + key, "unknown entry");
+          Fail(error, at + ".fault." + Excerpt(key), "unknown entry");
           return false;
         }
       }
@@ -202,13 +208,52 @@ std::unique_ptr<SimBoard> ParseBoard(const std::string& text, const std::string&
   return Loader(name).Load(text, error);
 }
 
+namespace {
+
+constexpr off_t kMaxBoardFileBytes = 1 << 20;
+
+// The whole text of a regular file of at most 1 MiB (a link is followed to
+// one). Opened without blocking, so a FIFO cannot hold the reader, and
+// checked before the first byte is read, so a device cannot feed it
+// without end. False with the reason when the file is no such file.
+bool ReadBoardText(const std::string& path, std::string& text, std::string& why) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0)
+    why = std::strerror(errno);
+  else if (S_ISDIR(st.st_mode))
+    why = std::strerror(EISDIR);
+  else if (!S_ISREG(st.st_mode))
+    why = "not a regular file";
+  else if (st.st_size > kMaxBoardFileBytes)
+    why = "larger than 1 MiB";
+  // One byte more than allowed tells a file that grew since.
+  text.resize(size_t(kMaxBoardFileBytes) + 1);
+  size_t got = 0;
+  while (why.empty() && got < text.size()) {
+    ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) why = std::strerror(errno);
+    if (n <= 0) break;
+    got += size_t(n);
+  }
+  ::close(fd);
+  if (why.empty() && got > size_t(kMaxBoardFileBytes)) why = "larger than 1 MiB";
+  text.resize(got);
+  return why.empty();
+}
+
+}  // namespace
+
 std::unique_ptr<SimBoard> LoadBoardFile(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot open the board file";
+  std::string text, why;
+  if (!ReadBoardText(path, text, why)) {
+    error = path + ": cannot read the board file: " + why;
     return nullptr;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseBoard(text.str(), path, error);
+  return ParseBoard(text, path, error);
 }

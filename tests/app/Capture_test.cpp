@@ -178,4 +178,29 @@ TEST(Capture, NoBoardOrNoDemodulatorGivesTheStartUpMessage) {
   EXPECT_FALSE(std::filesystem::exists(file.path));
 }
 
+// A chip that stops answering part way: the first read without an answer is
+// named and no file is written, rather than one that replays the model's
+// defaults as if they had been read. The s5h1409's capture is 25
+// transactions at 0x32: two probes of the address, the start-up's and the
+// poll's mode (0xF2, 0xF4 each), 0xF0, 0xF1 three times, 0x40, 0x35, 0x36,
+// 0x38, 0x39, 0x3A, 0xB5, 0xB7, 0xF3, 0xF2, 0xAC and 0x33, 0x34 twice.
+TEST(Capture, AReadWithoutAnAnswerLeavesNoFile) {
+  const std::pair<int, std::string> cases[] = {
+      {3, "0x32 register 0xF4"},  {5, "0x32 register 0xF4"},  {10, "0x32 register 0x40"},
+      {20, "0x32 register 0xAC"}, {24, "0x32 register 0x34"}, {40, ""},  // every read answered
+  };
+  TempPath file("capture");
+  for (const auto& [answered, where] : cases) {
+    BoardFileOnDisk vanishing(R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": )" +
+                              std::to_string(answered) + "}}]}");
+    ProgramRun run = RunQuovis(vanishing.bus() + " --capture=" + file.path.string());
+    EXPECT_EQ(run.status, where.empty() ? 0 : 1) << answered;
+    EXPECT_EQ(std::filesystem::exists(file.path), where.empty()) << answered;
+    if (!where.empty()) {
+      EXPECT_EQ(run.err, "quovis: capture: no answer from " + where + "; no file written\n");
+    }
+    std::filesystem::remove(file.path);
+  }
+}
+
 }  // namespace

@@ -2,12 +2,22 @@
 #include "sim/BoardFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "bus/Bus.h"
 #include "sim/SimRegistry.h"
 #include "support/CommaLocale.h"
 
 namespace {
+
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
 
 TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
   struct Case {
@@ -49,6 +59,31 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       {R"({"types": [24], "types": [18]})", "b.json: types: duplicate entry"},
       {R"({"types": [24]} x)", "b.json: malformed JSON, line 1, column 17: "},
       {"{\n  \"types\": [24,]\n}", "b.json: types[1]: malformed JSON, line 2, column 16: "},
+      // Nothing after the document, not even behind a NUL byte.
+      {std::string("{\"types\": [24]}\0garbage", 23),
+       "b.json: malformed JSON, line 1, column 16: a NUL byte"},
+      // One register in two spellings.
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"0xF1": 1, "0xf1": 2}}]})",
+       "b.json: devices[0].registers.0xf1: the register of \"0xF1\" given again"},
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"241": 1, "0x00F1": 2}}]})",
+       "b.json: devices[0].registers.0x00F1: the register of \"241\" given again"},
+      // Number texts: digits after 0x, else decimal digits; no sign, no space.
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"0x-5": 0}}]})",
+       "b.json: devices[0].registers.0x-5: register is not a number"},
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"0x10": " 5"}}]})",
+       "b.json: devices[0].registers.0x10: value is not a number"},
+      {R"({"devices": [{"chip": "s5h1409", "registers": {"0x10": "+5"}}]})",
+       "b.json: devices[0].registers.0x10: value is not a number"},
+      // A value from the file is quoted to 80 characters.
+      {R"({"devices": [{"chip": ")" + std::string(200, 'c') + R"("}]})",
+       "b.json: devices[0].chip: unknown chip \"" + std::string(80, 'c') +
+           "\xE2\x80\xA6\" (known:"},
+      {"{\"" + Repeat("\xC3\xA9", 81) + "\": 1}",  // characters, not bytes
+       "b.json: " + Repeat("\xC3\xA9", 80) + "\xE2\x80\xA6: unknown entry"},
+      {"\"" + std::string(200, 'q'),  // the reader counts the end as a column
+       "b.json: malformed JSON, line 1, column 202: syntax error while parsing value - invalid "
+       "string: missing closing quote; last read: '\"" +
+           std::string(79, 'q') + "\xE2\x80\xA6'"},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -60,10 +95,44 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
   EXPECT_NE(error.find("end of input"), std::string::npos) << error;
 }
 
-TEST(BoardFile, MissingFileIsNamed) {
-  std::string error;
-  EXPECT_EQ(LoadBoardFile("/nonexistent/board.json", error), nullptr);
-  EXPECT_EQ(error, "/nonexistent/board.json: cannot open the board file");
+// Only a regular file of at most 1 MiB is read, a link followed to one; the
+// reason is the system's own words where it has them. A FIFO or a device
+// would hang the reader or feed it without end.
+TEST(BoardFile, OnlyARegularFileOfAtMost1MiBIsRead) {
+  namespace fs = std::filesystem;
+  char folder[] = "/tmp/quovis_boardfile_XXXXXX";
+  ASSERT_NE(::mkdtemp(folder), nullptr);
+  const fs::path dir = folder;
+  const std::string board = R"({"devices": [{"chip": "s5h1409"}]})";
+  std::ofstream(dir / "board.json") << board;
+  std::ofstream(dir / "full.json") << board << std::string((1 << 20) - board.size(), ' ');
+  std::ofstream(dir / "over.json") << board << std::string((1 << 20) - board.size() + 1, ' ');
+  fs::create_directory(dir / "folder.json");
+  fs::create_symlink("board.json", dir / "link.json");
+  fs::create_symlink("loop.json", dir / "loop.json");
+  fs::create_symlink("/dev/zero", dir / "zero.json");
+  ASSERT_EQ(::mkfifo((dir / "fifo.json").c_str(), 0600), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {"board.json", ""},
+      {"full.json", ""},
+      {"link.json", ""},
+      {"missing.json", "No such file or directory"},
+      {"folder.json", "Is a directory"},
+      {"loop.json", "Too many levels of symbolic links"},
+      {"over.json", "larger than 1 MiB"},
+      {"zero.json", "not a regular file"},
+      {"fifo.json", "not a regular file"},
+  };
+  for (const auto& [name, why] : cases) {
+    const std::string path = (dir / name).string();
+    std::string error;
+    auto loaded = LoadBoardFile(path, error);
+    EXPECT_EQ(loaded != nullptr, why.empty()) << name << ": " << error;
+    if (!why.empty()) {
+      EXPECT_EQ(error, path + ": cannot read the board file: " + why);
+    }
+  }
+  fs::remove_all(dir);
 }
 
 TEST(BoardFile, TypesRegistersAndFaultsTakeEffect) {
