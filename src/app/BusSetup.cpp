@@ -27,7 +27,7 @@ bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostr
     if (!ResolveBusName(bus, roots, ListI2cAdapters(roots, Credentials::OfThisProcess()), node,
                         error))
       return false;
-    auto device = std::make_unique<LinuxI2cLibrary>();
+    auto device = std::make_unique<LinuxI2cLibrary>(SystemKernelI2c(), roots.sys);
     if (!device->Open(node, error)) return false;
     out.backend = std::move(device);
   }
