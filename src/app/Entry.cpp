@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Entry.h"
 
+#include <cstdlib>
+
 #include "app/Capture.h"
 #include "app/Session.h"
 #include "app/Startup.h"
@@ -12,7 +14,20 @@ int ReportStartFailure(const std::string& message, std::ostream& err) {
   return 1;
 }
 
+std::optional<int> RefuseWindowWithoutDisplay(std::ostream& err) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return std::nullopt;
+  }
+  err << "quovis: no display to open the window on; use --headless\n";
+  return 2;
+}
+
 std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, std::ostream& err) {
+  if (!cl.error.empty()) {
+    err << "quovis: " << cl.error << "\nTry 'quovis --help'.\n";
+    return 2;
+  }
   if (cl.help) {
     out << UsageText();
     return 0;
@@ -22,13 +37,10 @@ std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, st
     return 0;
   }
   if (cl.listBuses) {
-    out << AdapterListText(ListI2cAdapters({}, Credentials::OfThisProcess()));
+    AdapterListReport report = AdapterListText(ListI2cAdapters({}, Credentials::OfThisProcess()));
+    out << report.table;
+    err << report.notes;
     return 0;
-  }
-  if (!cl.errors.empty()) {
-    for (const auto& e : cl.errors) err << "quovis: " << e << '\n';
-    err << UsageText();
-    return 2;
   }
   if (!cl.capture.empty()) return RunCapture(cl, out, err);
   if (!cl.headless) return std::nullopt;

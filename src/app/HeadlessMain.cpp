@@ -8,6 +8,6 @@
 int main(int argc, char** argv) {
   CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
-  std::cerr << "quovis: this build has no window; run it with --headless\n" << UsageText();
+  std::cerr << "quovis: no window in this build: run it with --headless\n";
   return 2;
 }

@@ -27,6 +27,7 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
+  if (auto status = RefuseWindowWithoutDisplay(std::cerr)) return *status;
 
   Session session(cl);
   std::string error;
