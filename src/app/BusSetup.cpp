@@ -30,7 +30,7 @@ bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostr
       error = card.noRegisterView;
       return false;
     }
-    auto device = std::make_unique<LinuxI2cLibrary>();
+    auto device = std::make_unique<LinuxI2cLibrary>(SystemKernelI2c(), I2cAdapterRoots{}.sys);
     if (!device->Open(card.i2cBus, error)) return false;
     out.frontend = card.frontend;
     out.backend = std::move(device);

@@ -1,12 +1,98 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
+#include <getopt.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Version.h"
 #include "bus/Format.h"
 
 namespace {
+
+enum Id {
+  Bus,
+  ReadOnly,
+  Trace,
+  Record,
+  Headless,
+  Polls,
+  Interval,
+  Json,
+  Capture,
+  ListBuses,
+  Version,
+  Help,
+  Debug,
+  Demod2,
+  Notray,
+  Tda
+};
+
+struct Option {
+  Id id;
+  const char* name;
+  bool takesValue;
+  bool isSwitch;  // one of the four switches, written with one dash
+};
+
+// Every option the command line takes: the parser, the usage check and the
+// documentation test all read this table.
+constexpr Option kOptions[] = {
+    {Bus, "bus", true, false},
+    {ReadOnly, "read-only", false, false},
+    {Trace, "trace", false, false},
+    {Record, "record", true, false},
+    {Headless, "headless", false, false},
+    {Polls, "polls", true, false},
+    {Interval, "interval", true, false},
+    {Json, "json", false, false},
+    {Capture, "capture", true, false},
+    {ListBuses, "list-buses", false, false},
+    {Version, "version", false, false},
+    {Help, "help", false, false},
+    {Debug, "debug", false, true},
+    {Demod2, "demod2", false, true},
+    {Notray, "notray", false, true},
+    {Tda, "tda", false, true},
+};
+constexpr bool InIdOrder() {
+  for (size_t i = 0; i < std::size(kOptions); ++i)
+    if (kOptions[i].id != Id(i)) return false;
+  return true;
+}
+static_assert(InIdOrder(), "kOptions is indexed by Id");
+
+// getopt_long's answer for option n of the table; below it are its own.
+constexpr int kFirstCode = 256;
+
+std::string Written(const Option& o) { return (o.isSwitch ? "-" : "--") + std::string(o.name); }
+
+// A word as it would name an option with the dashes and case forgotten:
+// "-Read-Only=1" and "--readonly" are both "readonly".
+std::string Squeezed(std::string word) {
+  word = LowerCase(word.substr(0, word.find('=')));
+  std::erase(word, '-');
+  return word;
+}
+
+// The switch a whole word names ("-DEBUG", "--tda"), or nullptr.
+const Option* SwitchNamed(const std::string& word) {
+  size_t dashes = word.rfind("--", 0) == 0 ? 2 : word.rfind('-', 0) == 0 ? 1 : 0;
+  if (dashes == 0) return nullptr;
+  std::string name = LowerCase(word.substr(dashes));
+  for (const Option& o : kOptions)
+    if (o.isSwitch && name == o.name) return &o;
+  return nullptr;
+}
+
+std::string Unknown(const std::string& word) {
+  std::string text = "unknown option '" + word + "'";
+  for (const Option& o : kOptions)
+    if (Squeezed(word) == Squeezed(o.name)) return text + " (did you mean '" + Written(o) + "'?)";
+  return text;
+}
 
 bool ParseCount(const std::string& text, long low, long high, long& out) {
   if (text.empty()) return false;
@@ -17,72 +103,131 @@ bool ParseCount(const std::string& text, long low, long high, long& out) {
   return true;
 }
 
+// Stores one option's value; the fault, if any.
+std::string Apply(Id id, const std::string& value, CommandLine& cl) {
+  long n = 0;
+  switch (id) {
+    case Bus: cl.bus = value; break;
+    case Record: cl.record = value; break;
+    case Capture: cl.capture = value; break;
+    case Polls:
+      if (!ParseCount(value, 1, 1000000000L, n))
+        return "--polls: needs a count of 1 or more, not \"" + value + "\"";
+      cl.polls = n;
+      break;
+    case Interval:
+      if (!ParseCount(value, 0, 86400000L, n))
+        return "--interval: needs milliseconds from 0 to 86400000, not \"" + value + "\"";
+      cl.intervalMs = n;
+      break;
+    case ReadOnly: cl.readOnly = true; break;
+    case Trace: cl.trace = true; break;
+    case Headless: cl.headless = true; break;
+    case Json: cl.json = true; break;
+    case ListBuses: cl.listBuses = true; break;
+    case Version: cl.version = true; break;
+    case Help: cl.help = true; break;
+    case Debug: cl.debug = true; break;
+    case Demod2: cl.demod2 = true; break;
+    case Notray: cl.notray = true; break;
+    case Tda: cl.tda = true; break;
+  }
+  return "";
+}
+
+// Options that only mean something beside another.
+std::string Conflict(const CommandLine& cl, const std::vector<bool>& given) {
+  for (Id id : {Polls, Interval, Json})
+    if (given[id] && !cl.headless)
+      return "--" + std::string(kOptions[id].name) + ": only with --headless";
+  if (given[Record] && given[Capture])
+    return "--record: not with --capture, which polls once and writes only its board file";
+  return "";
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
-  std::string whole;
-  for (const auto& a : args) whole += " " + a;
-  whole = LowerCase(whole);
-  cl.debug = whole.find("-debug") != std::string::npos;
-  cl.demod2 = whole.find("-demod2") != std::string::npos;
-  cl.notray = whole.find("-notray") != std::string::npos;
-  cl.tda = whole.find("-tda") != std::string::npos;
+  // The switches are found as whole words before getopt_long sees them, and
+  // handed to it in the long form; messages and values quote the words as
+  // typed.
+  std::vector<std::string> words = {"quovis"};
+  for (const auto& a : args) {
+    const Option* s = SwitchNamed(a);
+    words.push_back(s ? "--" + std::string(s->name) : a);
+  }
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  std::vector<option> longOptions;
+  for (const Option& o : kOptions)
+    longOptions.push_back(
+        {o.name, o.takesValue ? required_argument : no_argument, nullptr, kFirstCode + o.id});
+  longOptions.push_back({nullptr, 0, nullptr, 0});
 
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    std::string lower = LowerCase(arg);
-    auto value = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
-    if (lower.rfind("--bus=", 0) == 0) {
-      cl.bus = value("--bus=");
-      if (cl.bus.empty()) cl.errors.push_back("--bus needs a value");
-    } else if (lower.rfind("--capture=", 0) == 0) {
-      cl.capture = value("--capture=");
-      if (cl.capture.empty()) cl.errors.push_back("--capture needs a file name");
-    } else if (lower.rfind("--record=", 0) == 0) {
-      cl.record = value("--record=");
-      if (cl.record.empty()) cl.errors.push_back("--record needs a file");
-    } else if (lower == "--record") {
-      if (i + 1 < args.size())
-        cl.record = args[++i];
-      else
-        cl.errors.push_back("--record needs a file");
-    } else if (lower == "--trace") {
-      cl.trace = true;
-    } else if (lower == "--headless") {
-      cl.headless = true;
-    } else if (lower == "--json") {
-      cl.json = true;
-    } else if (lower == "--help" || lower == "-h") {
-      cl.help = true;
-    } else if (lower == "--version") {
-      cl.version = true;
-    } else if (lower == "--list-buses") {
-      cl.listBuses = true;
-    } else if (lower == "--read-only") {
-      cl.readOnly = true;
-    } else if (lower.rfind("--polls=", 0) == 0) {
-      long n;
-      if (ParseCount(value("--polls="), 1, 1000000000L, n))
-        cl.polls = n;
-      else
-        cl.errors.push_back("--polls needs a count of 1 or more, not \"" + value("--polls=") +
-                            "\"");
-    } else if (lower.rfind("--interval=", 0) == 0) {
-      long ms;
-      if (ParseCount(value("--interval="), 0, 86400000L, ms))
-        cl.intervalMs = ms;
-      else
-        cl.errors.push_back("--interval needs milliseconds from 0 to 86400000, not \"" +
-                            value("--interval=") + "\"");
-    } else if (lower.rfind("--", 0) == 0 && lower.find("-debug") == std::string::npos &&
-               lower.find("-demod2") == std::string::npos &&
-               lower.find("-notray") == std::string::npos &&
-               lower.find("-tda") == std::string::npos) {
-      cl.errors.push_back("unknown option " + arg);
+  auto typed = [&](int i) { return args[size_t(i - 1)]; };
+  auto valueOf = [&](const char* arg) {
+    for (size_t i = 1; i + 1 < argv.size(); ++i)
+      if (argv[i] == arg) return typed(int(i));  // the next word
+    return std::string(arg);                     // after '='
+  };
+
+  std::vector<bool> given(std::size(kOptions), false);
+  const int argc = int(words.size());
+  optind = 0;  // a fresh scan
+  opterr = 0;  // the faults are told here
+  // '+': the first word that is no option ends the scan; ':': a missing
+  // value is told apart from an unknown option.
+  for (;;) {
+    int at = std::max(optind, 1);
+    int code = getopt_long(argc, argv.data(), "+:h", longOptions.data(), nullptr);
+    if (code == -1) break;
+    const std::string word = typed(at);
+    if (code == ':') {
+      cl.error = Written(kOptions[optopt - kFirstCode]) + ": needs a value";
+      return cl;
+    }
+    if (code == '?') {
+      cl.error = optopt >= kFirstCode ? Written(kOptions[optopt - kFirstCode]) + ": takes no value"
+                                      : Unknown(word);
+      return cl;
+    }
+    const Option& o = kOptions[code == 'h' ? Help : code - kFirstCode];
+    // getopt_long also takes a long option's unambiguous beginning; quovis
+    // takes whole names only.
+    if (word.rfind("--", 0) == 0 && !SwitchNamed(word) &&
+        word.substr(2, word.find('=') - 2) != o.name) {
+      cl.error = "unknown option '" + word + "' (did you mean '" + Written(o) + "'?)";
+      return cl;
+    }
+    if (given[o.id]) {
+      cl.error = Written(o) + ": given twice";
+      return cl;
+    }
+    given[o.id] = true;
+    std::string value = o.takesValue ? valueOf(optarg) : "";
+    if (o.takesValue && value.empty()) {
+      cl.error = Written(o) + ": needs a value";
+      return cl;
+    }
+    if (std::string fault = Apply(o.id, value, cl); !fault.empty()) {
+      cl.error = fault;
+      return cl;
     }
   }
+  if (optind < argc) {
+    cl.error = "stray word '" + typed(optind) + "': not an option nor an option's value";
+    return cl;
+  }
+  cl.error = Conflict(cl, given);
   return cl;
+}
+
+std::vector<std::string> OptionNames() {
+  std::vector<std::string> names;
+  for (const Option& o : kOptions) names.push_back(Written(o));
+  return names;
 }
 
 std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n"; }
@@ -95,6 +240,9 @@ std::string UsageText() {
          "              [--record=FILE]\n"
          "       quovis --bus=BUS --capture=FILE.json [-tda]\n"
          "       quovis --list-buses | --version | --help\n"
+         "Each option is given once, its value after '=' or as the next word; '--' ends\n"
+         "the options. The switches -debug, -demod2, -notray and -tda take one dash or\n"
+         "two, in any case.\n"
          "BUS is one of\n"
          "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
          "  sim:<file>.json    a board read from a file\n"
@@ -106,6 +254,7 @@ std::string UsageText() {
          "  /dev/dvb/adapterA/frontendF\n"
          "                     the same, by the frontend's node\n"
          "options:\n"
+         "  --bus=BUS          the bus to open (above)\n"
          "  --list-buses       list the I2C adapters (/dev node, access, name) and the DVB\n"
          "                     frontends with their card's I2C adapters; opens no bus, only\n"
          "                     each frontend, read-only, for its name\n"
@@ -115,12 +264,15 @@ std::string UsageText() {
          "  --capture=FILE.json  detect and poll once, only reading, and write what the\n"
          "                     chips answered as a board file for --bus=sim:FILE.json\n"
          "                     (no file when a read gets no answer)\n"
-         "  --headless         poll without a window, one line per poll (--json: JSON)\n"
+         "  --headless         poll without a window, one line per poll\n"
          "  --polls=N          headless: stop after N polls\n"
          "  --interval=MS      headless: pause between polls (default 1000)\n"
+         "  --json             headless: one JSON object per poll\n"
          "  --record=FILE      one record a poll, in the window or headless; the format\n"
          "                     follows the name: .jsonl (JSON lines), .csv (a header,\n"
          "                     then rows), .prom (Prometheus textfile, rewritten each poll)\n"
+         "  --version          print the version\n"
+         "  --help, -h         print this text\n"
          "  -debug             show the I2C console\n"
          "  -demod2            probe the second demodulator address\n"
          "  -notray            no tray icon\n"

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-// The command line. The four switches count wherever their text occurs in
-// the whole line, in any case; the long options are whole words.
+// The command line. Long options are whole words, each given at most once,
+// with its value after '=' or as the next word; "--" ends the options. The
+// four switches are whole words too, in any case, with one dash or two.
 struct CommandLine {
   bool debug = false;
   bool demod2 = false;
@@ -27,11 +28,14 @@ struct CommandLine {
   std::string capture;     // capture the board into this board file and end
   std::string record;      // --record=FILE or --record FILE: one record a poll
 
-  // Words that are neither a switch nor a long option, with a reason.
-  std::vector<std::string> errors;
+  // What is wrong with the command line, "<what>: <why>" (the first fault
+  // found); empty when nothing is.
+  std::string error;
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// Every option as it is written: "--bus", ..., and the switches "-debug", ...
+std::vector<std::string> OptionNames();
 // The version line, then the options.
 std::string UsageText();
 std::string VersionText();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Entry.h"
 
+#include <cstdlib>
+
 #include "app/Capture.h"
 #include "app/Session.h"
 #include "app/Startup.h"
@@ -13,7 +15,20 @@ int ReportStartFailure(const std::string& message, std::ostream& err) {
   return 1;
 }
 
+std::optional<int> RefuseWindowWithoutDisplay(std::ostream& err) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return std::nullopt;
+  }
+  err << "quovis: no display to open the window on; use --headless\n";
+  return 2;
+}
+
 std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, std::ostream& err) {
+  if (!cl.error.empty()) {
+    err << "quovis: " << cl.error << "\nTry 'quovis --help'.\n";
+    return 2;
+  }
   if (cl.help) {
     out << UsageText();
     return 0;
@@ -24,14 +39,13 @@ std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, st
   }
   if (cl.listBuses) {
     Credentials who = Credentials::OfThisProcess();
-    out << AdapterListText(ListI2cAdapters({}, who)) << '\n'
-        << FrontendListText(ListDvbFrontends({}, who, ReadLinuxFrontendName));
+    AdapterListReport adapters = AdapterListText(ListI2cAdapters({}, who));
+    AdapterListReport frontends =
+        FrontendListText(ListDvbFrontends({}, who, ReadLinuxFrontendName));
+    out << adapters.table << (adapters.table.empty() || frontends.table.empty() ? "" : "\n")
+        << frontends.table;
+    err << adapters.notes << frontends.notes;
     return 0;
-  }
-  if (!cl.errors.empty()) {
-    for (const auto& e : cl.errors) err << "quovis: " << e << '\n';
-    err << UsageText();
-    return 2;
   }
   if (!cl.capture.empty()) return RunCapture(cl, out, err);
   if (!cl.headless) return std::nullopt;

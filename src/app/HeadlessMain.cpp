@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
   // A capture is one short read with nothing to finish: a signal ends it.
   if (cl.capture.empty()) StopSignals::Install();
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
-  std::cerr << "quovis: this build has no window; run it with --headless\n" << UsageText();
+  std::cerr << "quovis: no window in this build: run it with --headless\n";
   return 2;
 }

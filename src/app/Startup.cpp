@@ -20,6 +20,8 @@ Startup RunStartup(const CommandLine& cl, Bus& bus, Detection& detection, bool s
     return s;
   }
   s.driver = detection.current();
+  bus.chipAddress = s.driver->address();
+  bus.chipRegisterAddressBytes = s.driver->registerAddressBytes();
   s.driverClass = detection.currentClass();
   s.title += " (" + s.driver->name() + ")";
   // Simulated readings must never be mistaken for a real board's.

@@ -35,6 +35,15 @@ class Bus {
     ++failedReads;
     if (onFailedRead) onFailedRead();
   }
+  // The chip detection found, so that a raw read can be held to a register
+  // address of the size that chip's own reads send.
+  int16_t chipAddress = -1;
+  int chipRegisterAddressBytes = 1;
+  // How many bytes a register address takes at `address`: one where no
+  // chip was detected.
+  int RegisterAddressBytesAt(int32_t address) const {
+    return address == chipAddress ? chipRegisterAddressBytes : 1;
+  }
 
   void WriteReg8(int16_t address, int16_t sub, int16_t value);
   void WriteReg16(int16_t address, int16_t sub, int16_t value);

@@ -109,10 +109,10 @@ DvbFrontendList ListDvbFrontends(const I2cAdapterRoots& roots, const Credentials
   return list;
 }
 
-std::string FrontendListText(const DvbFrontendList& list) {
+AdapterListReport FrontendListText(const DvbFrontendList& list) {
   if (!list.kernelSupport)
-    return "No DVB frontends: /sys/class/dvb does not exist (no DVB driver is loaded).\n";
-  if (list.frontends.empty()) return "No DVB frontends: the kernel lists none.\n";
+    return {"", "No DVB frontends: /sys/class/dvb does not exist (no DVB driver is loaded).\n"};
+  if (list.frontends.empty()) return {"", "No DVB frontends: the kernel lists none.\n"};
   size_t labelWidth = std::string("frontend").size(), accessWidth = 13, busWidth = 9;
   for (const auto& fe : list.frontends) {
     labelWidth = std::max(labelWidth, fe.Label().size());
@@ -130,16 +130,17 @@ std::string FrontendListText(const DvbFrontendList& list) {
     missingNode |= fe.whyNot == "no /dev node";
     denied |= fe.whyNot == "no permission";
   }
+  std::string notes;
   if (missingNode)
-    text +=
+    notes +=
         "Frontends without a /dev node: the kernel lists them but no node was made in "
         "/dev/dvb.\n";
   if (denied)
-    text +=
+    notes +=
         "To open a frontend without root, join the video group (sudo adduser $USER video) and "
         "log in again.\n";
-  text +=
+  notes +=
       "I2C buses are the card's own adapters, for the register view.\n"
       "Open a card with --bus=dvbA, --bus=dvbA.F or --bus=/dev/dvb/adapterA/frontendF.\n";
-  return text;
+  return {text, notes};
 }

@@ -44,4 +44,4 @@ DvbFrontendList ListDvbFrontends(const I2cAdapterRoots& roots, const Credentials
                                  const FrontendNameLookup& nameOf);
 
 // The frontend part of the --list-buses report.
-std::string FrontendListText(const DvbFrontendList& list);
+AdapterListReport FrontendListText(const DvbFrontendList& list);

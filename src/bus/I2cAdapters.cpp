@@ -83,33 +83,37 @@ I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& 
   return list;
 }
 
-std::string AdapterListText(const I2cAdapterList& list) {
+AdapterListReport AdapterListText(const I2cAdapterList& list) {
   if (!list.kernelSupport)
-    return "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
-           "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n";
+    return {
+        "",
+        "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
+        "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n"};
   if (list.adapters.empty())
-    return "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
-           "Is the card's driver loaded?\n";
+    return {"",
+            "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
+            "Is the card's driver loaded?\n"};
   size_t nodeWidth = std::string("no /dev node").size();
   for (const auto& a : list.adapters) nodeWidth = std::max(nodeWidth, a.node.size());
-  std::string text = "bus  " + Padded("device", nodeWidth) + "  access         adapter name\n";
+  AdapterListReport report;
+  report.table = "bus  " + Padded("device", nodeWidth) + "  access         adapter name\n";
   bool missingNode = false, deniedNode = false;
   for (const auto& a : list.adapters) {
     std::string access = a.node.empty() ? "-" : a.mayOpen ? "may open" : "no permission";
-    text += Padded(std::to_string(a.number), 5) +
-            Padded(a.node.empty() ? "no /dev node" : a.node, nodeWidth) + "  " +
-            Padded(access, 15) + a.name + "\n";
+    report.table += Padded(std::to_string(a.number), 5) +
+                    Padded(a.node.empty() ? "no /dev node" : a.node, nodeWidth) + "  " +
+                    Padded(access, 15) + a.name + "\n";
     missingNode |= a.node.empty();
     deniedNode |= !a.node.empty() && !a.mayOpen;
   }
   if (missingNode)
-    text += "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n";
+    report.notes += "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n";
   if (deniedNode)
-    text +=
+    report.notes +=
         "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
         "again.\n";
-  text += "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n";
-  return text;
+  report.notes += "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n";
+  return report;
 }
 
 bool ResolveBusName(const std::string& bus, const I2cAdapterRoots& roots,

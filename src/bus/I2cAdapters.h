@@ -45,8 +45,13 @@ int I2cAdapterNumber(std::string_view name);
 
 I2cAdapterList ListI2cAdapters(const I2cAdapterRoots& roots, const Credentials& who);
 
-// The --list-buses report: one line per adapter, or why there is none.
-std::string AdapterListText(const I2cAdapterList& list);
+// The --list-buses report: one line per adapter under a header (for
+// stdout), and the notes on why there is none or what to do next (for
+// stderr).
+struct AdapterListReport {
+  std::string table, notes;
+};
+AdapterListReport AdapterListText(const I2cAdapterList& list);
 
 // The node a --bus value names: a number N, "i2c-N" or an adapter's exact
 // name. Paths ("/dev/...") and simulated boards ("sim:...") are returned as

@@ -13,10 +13,11 @@ namespace {
 
 class SystemKernel : public KernelI2c {
  public:
-  int Stat(const std::string& path, mode_t& mode, int& error) override {
+  int Stat(const std::string& path, mode_t& mode, dev_t& device, int& error) override {
     struct stat info {};
     if (stat(path.c_str(), &info) < 0) return error = errno, -1;
     mode = info.st_mode;
+    device = info.st_rdev;
     return 0;
   }
   int OpenReadWrite(const std::string& path, int& error) override {

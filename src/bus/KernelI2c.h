@@ -12,7 +12,8 @@
 class KernelI2c {
  public:
   virtual ~KernelI2c() = default;
-  virtual int Stat(const std::string& path, mode_t& mode, int& error) = 0;
+  // stat(): the file's type and mode, and its device number.
+  virtual int Stat(const std::string& path, mode_t& mode, dev_t& device, int& error) = 0;
   virtual int OpenReadWrite(const std::string& path, int& error) = 0;
   virtual void Close(int fd) = 0;
   // ioctl(I2C_FUNCS): the adapter's functionality bits.

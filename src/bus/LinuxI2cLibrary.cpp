@@ -2,9 +2,12 @@
 #include "bus/LinuxI2cLibrary.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -12,8 +15,26 @@ constexpr uint32_t kHandle = 0x1C2D;
 // The kernel's limit on one message's length.
 constexpr int32_t kMaxMessageBytes = 8192;
 
+// The character major of the kernel's i2c-dev nodes.
+constexpr unsigned kI2cDevMajor = 89;
+
 uint8_t ErrorResult(int error) { return error > 0 && error < 256 ? uint8_t(error) : EIO; }
+
+// "89:3", as the kernel writes it in sysfs.
+std::string DeviceNumber(dev_t device) {
+  return std::to_string(major(device)) + ":" + std::to_string(minor(device));
+}
 }  // namespace
+
+bool LinuxI2cLibrary::ListedAsI2cDev(dev_t device) const {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(sys_ + "/class/i2c-dev", ignored)) {
+    std::ifstream file(entry.path() / "dev");
+    std::string listed;
+    if (std::getline(file, listed) && listed == DeviceNumber(device)) return true;
+  }
+  return false;
+}
 
 LinuxI2cLibrary::~LinuxI2cLibrary() {
   if (fd_ >= 0) kernel_.Close(fd_);
@@ -22,7 +43,8 @@ LinuxI2cLibrary::~LinuxI2cLibrary() {
 bool LinuxI2cLibrary::Open(const std::string& device, std::string& error) {
   int why = 0;
   mode_t mode = 0;
-  if (kernel_.Stat(device, mode, why) < 0) {
+  dev_t number = 0;
+  if (kernel_.Stat(device, mode, number, why) < 0) {
     if (why == ENOENT)
       error = "I2C bus " + device + " does not exist (is the i2c-dev module loaded?)";
     else
@@ -31,6 +53,12 @@ bool LinuxI2cLibrary::Open(const std::string& device, std::string& error) {
   }
   if (!S_ISCHR(mode)) {
     error = "I2C bus " + device + " is not a character device";
+    return false;
+  }
+  if (major(number) != kI2cDevMajor && !ListedAsI2cDev(number)) {
+    error = "I2C bus " + device + " is not an i2c-dev node (device " + DeviceNumber(number) +
+            "; i2c-dev nodes have major " + std::to_string(kI2cDevMajor) + " or are listed in " +
+            sys_ + "/class/i2c-dev)";
     return false;
   }
   fd_ = kernel_.OpenReadWrite(device, why);

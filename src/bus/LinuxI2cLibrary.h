@@ -14,11 +14,15 @@
 // the bus), so the console's " Returned " tells the engineer why.
 class LinuxI2cLibrary : public I2cLibrary {
  public:
-  explicit LinuxI2cLibrary(KernelI2c& kernel = SystemKernelI2c()) : kernel_(kernel) {}
+  // `sys`: where sysfs is mounted.
+  explicit LinuxI2cLibrary(KernelI2c& kernel = SystemKernelI2c(), std::string sys = "/sys")
+      : kernel_(kernel), sys_(std::move(sys)) {}
   ~LinuxI2cLibrary() override;
 
-  // False with a message naming the device and the reason. Anything but a
-  // character device is refused before it is opened.
+  // False with a message naming the device and the reason. Anything but an
+  // i2c-dev node (character major 89, or a device number the kernel lists
+  // under <sys>/class/i2c-dev) is refused before it is opened: opening
+  // some other devices acts by itself (a watchdog starts counting).
   bool Open(const std::string& device, std::string& error);
 
   uint32_t velI2C_InitByType(int16_t boardType, int32_t reserved) override;
@@ -38,6 +42,9 @@ class LinuxI2cLibrary : public I2cLibrary {
   };
   uint8_t Transfer(uint32_t handle, int32_t address, const Message* messages, int count);
 
+  bool ListedAsI2cDev(dev_t device) const;
+
   KernelI2c& kernel_;
+  std::string sys_;
   int fd_ = -1;
 };

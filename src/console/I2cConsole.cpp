@@ -29,10 +29,23 @@ void I2cConsole::Reject(const char* what, const std::string& reason) {
   view_.AppendLog(std::string(what) + " rejected: " + reason);
 }
 
-bool I2cConsole::RefusedReadOnly(const char* what) {
+bool I2cConsole::RefusedReadOnly(const char* what, const std::string& why) {
   if (!readOnly_) return false;
-  view_.AppendLog(std::string(what) + " refused: read-only mode, nothing sent to the bus");
+  view_.AppendLog(std::string(what) + " refused: read-only mode, " +
+                  (why.empty() ? "" : why + "; ") + "nothing sent to the bus");
   return true;
+}
+
+std::string I2cConsole::WhyReadWrites() const {
+  // The written part of a read must only name a register: longer than the
+  // chip's register address, the chip would take the rest as data.
+  int width = bus_.RegisterAddressBytesAt(address_);
+  if (subAddrCount_ > width)
+    return std::to_string(subAddrCount_) + " subaddress bytes where a register address at " +
+           Hex(address_) + " takes " + std::to_string(width);
+  // Reading nothing, only the subaddress would go out: a plain write.
+  if (readCount_ == 0) return "a read of 0 bytes would send the subaddress as a write";
+  return "";
 }
 
 void I2cConsole::LeaveAddress(std::string_view text) {
@@ -86,6 +99,7 @@ void I2cConsole::LeaveReadCount(std::string_view text) {
 }
 
 void I2cConsole::Read() {
+  if (std::string why = WhyReadWrites(); !why.empty() && RefusedReadOnly("Read", why)) return;
   std::fill_n(dataBuf_.begin(), readCount_, 0);
   uint8_t result = bus_.lib.velI2C_WriteRead(bus_.handle, address_, 0, 0, subAddrCount_,
                                              subAddr_.data(), 0, 0, readCount_, dataBuf_.data());

@@ -14,8 +14,10 @@
 // read only when the user leaves them; an entry beyond the buffers is
 // refused with a log line, the previous value stays and the box shows it
 // again, so the bus only ever sees bytes the user can see. Read-only, Write
-// and Write N/S send nothing and say so in the log; reads and the scan,
-// which only reads, still run.
+// and Write N/S send nothing and say so in the log; the scan and reads still
+// run, a Read only with a subaddress no longer than the register address of
+// the chip detected at its address (one byte elsewhere) and a read count
+// above 0.
 class I2cConsole {
  public:
   static constexpr int kBufferSize = 256;
@@ -52,8 +54,11 @@ class I2cConsole {
   bool LeaveList(std::string_view text, const char* boxName, ConsoleBox box, Bytes& bytes,
                  int16_t& count);
   void Reject(const char* what, const std::string& reason);
-  // Logs the refusal of a write in read-only mode; true when refused.
-  bool RefusedReadOnly(const char* what);
+  // Logs the refusal of a write in read-only mode, and why when given;
+  // true when refused.
+  bool RefusedReadOnly(const char* what, const std::string& why = "");
+  // Why a Read would write more than a register address; empty when not.
+  std::string WhyReadWrites() const;
 
   Bus& bus_;
   ConsoleView& view_;

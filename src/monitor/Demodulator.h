@@ -45,4 +45,12 @@ class Demodulator {
   // DVB drivers override this; an ATSC chip has no transmission parameters
   // and leaves the outputs as they are.
   virtual void GetTPS(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) {}
+
+  // Where the chip answered its probe (0 before it did).
+  int16_t address() const { return address_; }
+  // How many bytes name one of the chip's registers in its reads.
+  virtual int registerAddressBytes() const { return 1; }
+
+ protected:
+  int16_t address_ = 0;
 };

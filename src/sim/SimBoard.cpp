@@ -49,7 +49,7 @@ SimDevice* SimBoard::Take(uint32_t handle, int32_t address, int32_t count) {
 uint8_t SimBoard::velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
                                     int32_t count, uint8_t* buffer) {
   SimDevice* device = Take(handle, address, count);
-  ++writes_;
+  bytesWritten_ += (mode == 1) + (count > 0 ? count : 0);
   wireBytes_ += 1 + (mode == 1) + (count > 0 ? count : 0);
   return device && device->Write(mode, sub, buffer, count) ? 0 : 1;
 }
@@ -57,6 +57,7 @@ uint8_t SimBoard::velI2C_WriteArray(uint32_t handle, int32_t mode, int32_t addre
 uint8_t SimBoard::velI2C_ReadArray(uint32_t handle, int32_t mode, int32_t address, int32_t sub,
                                    int32_t count, uint8_t* buffer) {
   SimDevice* device = Take(handle, address, count);
+  bytesWritten_ += mode == 1;
   wireBytes_ += (mode == 1 ? 3 : 1) + (count > 0 ? count : 0);
   return device && device->Read(mode, sub, buffer, count) ? 0 : 1;
 }
@@ -65,6 +66,7 @@ uint8_t SimBoard::velI2C_WriteRead(uint32_t handle, int32_t address, int32_t, in
                                    int32_t writeCount, uint8_t* writeBuffer, int32_t, int32_t,
                                    int32_t readCount, uint8_t* readBuffer) {
   SimDevice* device = Take(handle, address, readCount < 0 || writeCount < 0 ? -1 : readCount);
+  bytesWritten_ += writeCount > 0 ? writeCount : 0;
   wireBytes_ += 2 + (writeCount > 0 ? writeCount : 0) + (readCount > 0 ? readCount : 0);
   return device && device->WriteRead(writeBuffer, writeCount, readBuffer, readCount) ? 0 : 1;
 }

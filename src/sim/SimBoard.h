@@ -33,10 +33,12 @@ class SimBoard : public I2cLibrary {
   // Every transaction that reached the board, answered or not.
   long transactions() const { return transactions_; }
   // Bytes those transactions put on the wire: address bytes (one per
-  // message), sub-addresses and data. Write transactions are counted apart
-  // (the address part of a write-read is not a write).
+  // message), sub-addresses and data.
   long wireBytes() const { return wireBytes_; }
-  long writes() const { return writes_; }
+  // Every byte sent towards a chip: a write's sub-address and data, the
+  // sub-address of a read and the write part of a write-read, which a chip
+  // may take as a write as well.
+  long bytesWritten() const { return bytesWritten_; }
   // Replaces the wall clock (seconds since start) that drives live devices.
   void SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
 
@@ -64,6 +66,6 @@ class SimBoard : public I2cLibrary {
   uint32_t openHandle_ = 0;
   long transactions_ = 0;
   long wireBytes_ = 0;
-  long writes_ = 0;
+  long bytesWritten_ = 0;
   std::function<double()> clock_;
 };

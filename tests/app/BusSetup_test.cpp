@@ -9,7 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-// The real kernel: --bus names a path, and only a character device is opened.
+// The real kernel: --bus names a path, and only an i2c-dev node is opened;
+// /dev/null is refused before its open, on its device number.
 TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
   char file[] = "/tmp/quovis-bus-XXXXXX";
   int fd = mkstemp(file);
@@ -25,7 +26,9 @@ TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
       {dir, std::string("I2C bus ") + dir + " is not a character device"},
       {"/nonexistent/i2c-9",
        "I2C bus /nonexistent/i2c-9 does not exist (is the i2c-dev module loaded?)"},
-      {"/dev/null", "I2C bus /dev/null is not an i2c-dev adapter: Inappropriate ioctl for device"},
+      {"/dev/null",
+       "I2C bus /dev/null is not an i2c-dev node (device 1:3; i2c-dev nodes have major 89 or are "
+       "listed in /sys/class/i2c-dev)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

@@ -3,61 +3,149 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "app/Entry.h"
+
 namespace {
 
-TEST(CommandLine, SwitchesAreCaseInsensitiveSubstringsOfTheWholeLine) {
+// What a command line switched on or set, in a fixed order.
+std::string Described(const CommandLine& cl) {
+  std::string text;
+  auto add = [&](bool on, const std::string& what) {
+    if (on) text += (text.empty() ? "" : " ") + what;
+  };
+  add(!cl.bus.empty(), "bus=" + cl.bus);
+  add(!cl.record.empty(), "record=" + cl.record);
+  add(!cl.capture.empty(), "capture=" + cl.capture);
+  add(cl.headless, "headless");
+  add(cl.polls.has_value(), "polls=" + std::to_string(cl.polls.value_or(0)));
+  add(cl.intervalMs != 1000, "interval=" + std::to_string(cl.intervalMs));
+  add(cl.json, "json");
+  add(cl.readOnly, "read-only");
+  add(cl.trace, "trace");
+  add(cl.debug, "debug");
+  add(cl.demod2, "demod2");
+  add(cl.notray, "notray");
+  add(cl.tda, "tda");
+  return text;
+}
+
+// Accepted lines that want the window end nothing here (no status), the
+// others end with 0; every refused one ends with one line saying what and
+// why, the pointer to --help, and status 2.
+TEST(CommandLine, AcceptedAndRefusedLines) {
+  const std::string help = "\nTry 'quovis --help'.\n";
   struct Case {
     std::vector<std::string> args;
-    bool debug, demod2, notray, tda;
+    std::optional<int> status;
+    std::string err;  // refused: the whole of stderr; accepted: what was set
   } cases[] = {
-      {{}, false, false, false, false},
-      {{"-DEBUG"}, true, false, false, false},
-      {{"x", "-Demod2", "y"}, false, true, false, false},
-      {{"--bus=sim:s5h1409", "-notray", "-tda"}, false, false, true, true},
-      {{"/x-debugger"}, true, false, false, false},
-      {{"-TDAx"}, false, false, false, true},
-      {{"--bus=sim:s5h1409"}, false, false, false, false},
+      // Switches are whole words only, in any case, with one dash or two.
+      {{"--bus=sim:s5h1409", "--record=run-tda.csv"}, {}, "bus=sim:s5h1409 record=run-tda.csv"},
+      {{"--record", "-debug", "--bus", "sim:s5h1409"}, {}, "bus=sim:s5h1409 record=-debug"},
+      {{"-DEBUG", "--tda", "-Demod2", "--NoTray"}, {}, "debug demod2 notray tda"},
+      {{"--bus=/x-debugger"}, {}, "bus=/x-debugger"},
+      {{"--bus", "sim:s5h1409", "--read-only", "--trace", "--"},
+       {},
+       "bus=sim:s5h1409 read-only trace"},
+      {{"--bus=sim:s5h1409", "--headless", "--polls", "1", "--interval=0", "--json"},
+       0,
+       "bus=sim:s5h1409 headless polls=1 interval=0 json"},
+      {{"--version"}, 0, ""},
+      // Unknown options and stray words.
+      {{"-read-only"},
+       2,
+       "quovis: unknown option '-read-only' (did you mean '--read-only'?)" + help},
+      {{"--Read-Only"},
+       2,
+       "quovis: unknown option '--Read-Only' (did you mean '--read-only'?)" + help},
+      {{"--head"}, 2, "quovis: unknown option '--head' (did you mean '--headless'?)" + help},
+      {{"---debug"}, 2, "quovis: unknown option '---debug' (did you mean '-debug'?)" + help},
+      {{"-TDAx"}, 2, "quovis: unknown option '-TDAx'" + help},
+      {{"-x"}, 2, "quovis: unknown option '-x'" + help},
+      {{"--version", "run.csv"},
+       2,
+       "quovis: stray word 'run.csv': not an option nor an option's value" + help},
+      {{"--", "-debug"},
+       2,
+       "quovis: stray word '-debug': not an option nor an option's value" + help},
+      // Values.
+      {{"--bus=a", "--bus", "b"}, 2, "quovis: --bus: given twice" + help},
+      {{"-debug", "--DEBUG"}, 2, "quovis: -debug: given twice" + help},
+      {{"--bus"}, 2, "quovis: --bus: needs a value" + help},
+      {{"--capture="}, 2, "quovis: --capture: needs a value" + help},
+      {{"--read-only=1"}, 2, "quovis: --read-only: takes no value" + help},
+      {{"--headless", "--polls=0"},
+       2,
+       "quovis: --polls: needs a count of 1 or more, not \"0\"" + help},
+      {{"--headless", "--interval", "-1"},
+       2,
+       "quovis: --interval: needs milliseconds from 0 to 86400000, not \"-1\"" + help},
+      // Options that need another, or exclude one.
+      {{"--bus=sim:s5h1409", "--polls=3"}, 2, "quovis: --polls: only with --headless" + help},
+      {{"--interval=5"}, 2, "quovis: --interval: only with --headless" + help},
+      {{"--json"}, 2, "quovis: --json: only with --headless" + help},
+      {{"--capture=a.json", "--record=b.csv"},
+       2,
+       "quovis: --record: not with --capture, which polls once and writes only its board file" +
+           help},
   };
   for (const auto& c : cases) {
+    std::string line;
+    for (const auto& a : c.args) line += a + " ";
+    SCOPED_TRACE(line);
     CommandLine cl = ParseCommandLine(c.args);
-    EXPECT_EQ(cl.debug, c.debug);
-    EXPECT_EQ(cl.demod2, c.demod2);
-    EXPECT_EQ(cl.notray, c.notray);
-    EXPECT_EQ(cl.tda, c.tda);
-    EXPECT_TRUE(cl.errors.empty());
+    std::ostringstream out, err;
+    EXPECT_EQ(RunWithoutWindow(cl, out, err), c.status);
+    if (c.status == 2) {
+      EXPECT_EQ(err.str(), c.err);
+      EXPECT_EQ(out.str(), "");
+    } else {
+      EXPECT_EQ(err.str(), "");
+      EXPECT_EQ(Described(cl), c.err);
+    }
   }
 }
 
-TEST(CommandLine, LongOptionsAndTheirErrors) {
-  CommandLine cl = ParseCommandLine(
-      {"--bus=sim:board.json", "--trace", "--headless", "--polls=3", "--interval=0", "--json"});
-  EXPECT_EQ(cl.bus, "sim:board.json");
-  EXPECT_TRUE(cl.trace && cl.headless && cl.json);
-  EXPECT_EQ(cl.polls, 3);
-  EXPECT_EQ(cl.intervalMs, 0);
-  EXPECT_TRUE(cl.errors.empty());
-  EXPECT_EQ(ParseCommandLine({}).intervalMs, 1000);
-  EXPECT_FALSE(ParseCommandLine({}).polls.has_value());
-  CommandLine info = ParseCommandLine({"--VERSION", "--list-buses", "--bus=cx23885[0]"});
-  EXPECT_TRUE(info.version && info.listBuses && info.errors.empty());
-  EXPECT_EQ(info.bus, "cx23885[0]");  // names are case-sensitive: kept as typed
-  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).version);
-  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409"}).listBuses);
-  EXPECT_EQ(ParseCommandLine({"--Capture=Customer.json"}).capture, "Customer.json");
-  EXPECT_EQ(ParseCommandLine({}).capture, "");
-
-  for (const char* on : {"--read-only", "--Read-Only"}) {
-    CommandLine ro = ParseCommandLine({"--bus=sim:s5h1409", on, "-tda"});
-    EXPECT_TRUE(ro.readOnly && ro.tda && ro.errors.empty()) << on;
+// The option names a text's entries begin with: `entry` matches an entry
+// and captures its first word, whose option name (up to '=') is taken.
+std::set<std::string> Named(const std::string& text, const std::string& entry) {
+  std::set<std::string> names;
+  std::regex pattern(entry, std::regex::multiline);
+  for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it) {
+    std::string word = (*it)[1];
+    names.insert(word.substr(0, word.find('=')));
   }
-  EXPECT_FALSE(ParseCommandLine({"--bus=sim:s5h1409", "-debug"}).readOnly);
-  EXPECT_NE(UsageText().find("\n  --read-only "), std::string::npos);
+  return names;
+}
 
-  for (const char* bad : {"--polls=0", "--polls=x", "--interval=-1", "--bus=", "--frobnicate",
-                          "--read-only=1", "--readonly", "--capture="}) {
-    CommandLine wrong = ParseCommandLine({bad});
-    EXPECT_EQ(wrong.errors.size(), 1u) << bad;
-  }
+std::string FileText(const std::string& path) {
+  std::ifstream in(path);
+  EXPECT_TRUE(in) << path;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// --help, the man page's OPTIONS and the README's option table each have one
+// entry for every option the parser takes, and none for any other.
+TEST(CommandLine, EveryOptionIsDocumentedEverywhere) {
+  const std::vector<std::string> names = OptionNames();
+  const std::set<std::string> options(names.begin(), names.end());
+  const std::string source = QUOVIS_TEST_DATA "/../../";
+  std::string man =
+      std::regex_replace(FileText(source + "docs/quovis.1.in"), std::regex(R"(\\-)"), "-");
+  man = man.substr(man.find(".SH OPTIONS"));
+  man = man.substr(0, man.find(".SH ", 1));
+  std::string readme = FileText(source + "README.md");
+  readme = readme.substr(readme.find("\n## Options\n"));
+  readme = readme.substr(0, readme.find("\n#", 1));
+  EXPECT_EQ(Named(UsageText(), R"(^  (-[-a-z0-9]+))"), options);
+  // An entry is the line after ".TP"; BUS's own list under .RS is no option.
+  EXPECT_EQ(Named(man, R"(^\.TP\n\.B[IR]? (-[-a-z0-9=]+))"), options);
+  EXPECT_EQ(Named(readme, R"(^\| `(-[-a-z0-9=]+))"), options);
 }
 
 }  // namespace

@@ -52,9 +52,13 @@ TEST(Headless, VersionHelpAndBusNames) {
        {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>", "dvbA.F"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
+  // The table (when there are adapters) on stdout; what to do about it,
+  // which every report has, on stderr.
   ProgramRun list = RunQuovis("--list-buses");
   EXPECT_EQ(list.status, 0);
-  EXPECT_FALSE(list.out.empty());
+  EXPECT_FALSE(list.err.empty());
+  EXPECT_TRUE(list.out.empty() || list.out.rfind("bus  device", 0) == 0) << list.out;
+  EXPECT_EQ(list.out.find("Open one with"), std::string::npos) << list.out;
   // A name that is no adapter's fails before anything is opened.
   ProgramRun unknown = RunQuovis("'--bus=no such adapter' --headless --polls=1");
   EXPECT_EQ(unknown.status, 1);
@@ -101,6 +105,18 @@ TEST(Headless, TheReadableLineShowsTheReadingInTheWindowsWords) {
     std::string line = ReportLine(r, m);
     EXPECT_EQ(line.substr(line.rfind(" | ")), c.end);
   }
+}
+
+// Without a display the window is refused before the toolkit starts (it
+// would abort); headless runs need none.
+TEST(Headless, AWindowWithoutADisplayIsRefused) {
+  const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+  ProgramRun window = RunQuovis("--bus=sim:s5h1409", noDisplay);
+  EXPECT_EQ(window.status, 2);
+  EXPECT_EQ(window.err, QUOVIS_WINDOWS
+                            ? "quovis: no display to open the window on; use --headless\n"
+                            : "quovis: no window in this build: run it with --headless\n");
+  EXPECT_EQ(RunQuovis("--bus=sim:s5h1409 --headless --polls=1", noDisplay).status, 0);
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 #include <sstream>
 
 #include "app/Session.h"
+#include "console/I2cConsole.h"
 #include "sim/SimBoard.h"
+#include "sim/SimRegistry.h"
+#include "support/StartedBoard.h"
 
 namespace {
 
@@ -50,10 +53,10 @@ TEST(ReadOnlyMode, TheSessionsBusRefusesPlainWrites) {
     ASSERT_TRUE(s.OpenBus(trace, error) && s.Start(error)) << error;
     SimBoard& board = *s.backend().simBoard;
     Bus& bus = s.bus();
-    long writesBefore = board.writes();
+    long writtenBefore = board.bytesWritten();
     uint8_t sleep[2] = {0x00, 0x01};
     EXPECT_EQ(bus.lib.velI2C_WriteArray(bus.handle, 1, 0x32, 0xF3, 2, sleep), readOnly ? 1 : 0);
-    EXPECT_EQ(board.writes() - writesBefore, readOnly ? 0 : 1);
+    EXPECT_EQ(board.bytesWritten() - writtenBefore, readOnly ? 0 : 3);
     EXPECT_EQ(board.DeviceAt(0x32)->GetRegister(0xF3), readOnly ? 0 : 1);
     EXPECT_NE(trace.str().find("velI2C_WriteArray(0x5118, 1, 0x32, 0xF3, 2, [00 01]) -> " +
                                std::string(readOnly ? "1" : "0")),
@@ -62,6 +65,83 @@ TEST(ReadOnlyMode, TheSessionsBusRefusesPlainWrites) {
     s.monitor().Poll();
     EXPECT_EQ(s.monitor().model["lblMode"].text, "8-VSB") << readOnly;
     EXPECT_TRUE(s.monitor().model.answering) << readOnly;
+  }
+}
+
+struct LogView : ConsoleView {
+  std::vector<std::string> log;
+  void AppendLog(const std::string& line) override { log.push_back(line); }
+  void ClearLog() override {}
+  void SetBoxText(ConsoleBox, const std::string&) override {}
+};
+
+// The console's Read may only name a register: at the S5H1409 (0x32, one
+// byte register addresses) "F2 00 01" would store 00 01 in its sleep
+// register, and a read of 0 bytes would send the subaddress as a write.
+// Elsewhere a register address takes one byte, at the LGDT3306 (0xB2) two.
+TEST(ReadOnlyMode, TheConsolesReadSendsNoMoreThanARegisterAddress) {
+  const std::string sent = "nothing sent to the bus";
+  struct Case {
+    const char *board, *address, *sub, *count;
+    std::string logged;  // empty: the read goes out
+  } cases[] = {
+      {"s5h1409", "32", "F2 00 01", "1",
+       "Read refused: read-only mode, 3 subaddress bytes where a register address at 32 takes "
+       "1; " +
+           sent},
+      {"s5h1409", "32", "F2 00 01", "0",
+       "Read refused: read-only mode, 3 subaddress bytes where a register address at 32 takes "
+       "1; " +
+           sent},
+      {"s5h1409", "32", "F2", "0",
+       "Read refused: read-only mode, a read of 0 bytes would send the subaddress as a write; " +
+           sent},
+      {"s5h1409", "32", "F2", "2", ""},
+      {"s5h1409", "C0", "00 01", "1",
+       "Read refused: read-only mode, 2 subaddress bytes where a register address at C0 takes "
+       "1; " +
+           sent},
+      {"lgdt3306", "B2", "00 03", "1", ""},
+      {"lgdt3306", "B2", "00 03 01", "1",
+       "Read refused: read-only mode, 3 subaddress bytes where a register address at B2 takes "
+       "2; " +
+           sent},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.board) + " " + c.sub + " count " + c.count);
+    CommandLine cl;
+    cl.readOnly = true;
+    StartedBoard s(c.board, cl);
+    long f2 = s.board->DeviceAt(0x32) ? s.board->DeviceAt(0x32)->GetRegister(0xF2) : -1;
+    LogView view;
+    I2cConsole console(*s.bus, view, true);
+    console.LeaveAddress(c.address);
+    console.LeaveSubAddr(c.sub);
+    console.LeaveReadCount(c.count);
+    long written = s.board->bytesWritten();
+    console.Read();
+    ASSERT_EQ(view.log.size(), 1u);
+    if (c.logged.empty()) {
+      EXPECT_EQ(view.log[0].rfind("Read  ", 0), 0u) << view.log[0];
+    } else {
+      EXPECT_EQ(view.log[0], c.logged);
+      EXPECT_EQ(s.board->bytesWritten(), written);
+    }
+    if (f2 >= 0) {
+      EXPECT_EQ(s.board->DeviceAt(0x32)->GetRegister(0xF2), f2);
+    }
+  }
+}
+
+// What the console allows at the detected chip is what that chip's
+// register addresses take.
+TEST(ReadOnlyMode, TheDetectedChipsRegisterAddressIsTheSimulatedChips) {
+  for (const auto& name : BuiltInBoardNames()) {
+    StartedBoard s(name);
+    ASSERT_TRUE(s.startup.ok) << name;
+    SimDevice* chip = s.board->DeviceAt(s.bus->chipAddress);
+    ASSERT_NE(chip, nullptr) << name;
+    EXPECT_EQ(s.bus->RegisterAddressBytesAt(s.bus->chipAddress), chip->AddressBytes()) << name;
   }
 }
 

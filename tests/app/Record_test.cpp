@@ -35,19 +35,6 @@ struct RecordRun : ::testing::Test {
   }
 };
 
-TEST(RecordOption, TakesTheFileAfterAnEqualsSignOrAsTheNextWord) {
-  EXPECT_EQ(ParseCommandLine({"--record=/tmp/a.csv"}).record, "/tmp/a.csv");
-  CommandLine cl = ParseCommandLine({"--record", "/tmp/b.jsonl", "--headless"});
-  EXPECT_EQ(cl.record, "/tmp/b.jsonl");
-  EXPECT_TRUE(cl.headless);
-  EXPECT_TRUE(cl.errors.empty());
-  for (auto args : {std::vector<std::string>{"--record"}, {"--record="}}) {
-    CommandLine bad = ParseCommandLine(args);
-    ASSERT_EQ(bad.errors.size(), 1u);
-    EXPECT_EQ(bad.errors[0], "--record needs a file");
-  }
-}
-
 TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
   const std::string common = " --bus=sim:zl10353 --headless --json --polls=3 --interval=0";
   ProgramRun jsonl = RunQuovis(common + " --record=" + (dir / "r.jsonl").string());

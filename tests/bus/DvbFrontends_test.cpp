@@ -53,14 +53,16 @@ TEST(DvbFrontends, EachFrontendWithItsCardsI2cAdaptersAndAccess) {
   EXPECT_EQ(opened, (std::vector<std::string>{m.FrontendNode(0, 0), m.FrontendNode(0, 1),
                                               m.FrontendNode(1, 0), m.FrontendNode(3, 0)}));
 
-  EXPECT_EQ(FrontendListText(list),
+  AdapterListReport report = FrontendListText(list);
+  EXPECT_EQ(report.table,
             "frontend        access         I2C buses  name\n"
             "dvb0.frontend0  may open       7 8 9      Samsung S5H1409 QAM/8VSB Frontend\n"
             "dvb0.frontend1  busy           7 8 9      -\n"
             "dvb1.frontend0  may open       10 11      Realtek RTL2832 (DVB-T)\n"
             "dvb2.frontend0  no permission  12         -\n"
             "dvb3.frontend0  may open       0          Dummy demod for DVB-T/T2/C/S/S2\n"
-            "dvb4.frontend0  no /dev node   none       -\n"
+            "dvb4.frontend0  no /dev node   none       -\n");
+  EXPECT_EQ(report.notes,
             "Frontends without a /dev node: the kernel lists them but no node was made in "
             "/dev/dvb.\n"
             "To open a frontend without root, join the video group (sudo adduser $USER video) "
@@ -74,7 +76,7 @@ TEST(DvbFrontends, EachFrontendWithItsCardsI2cAdaptersAndAccess) {
   for (const auto& fe : ListDvbFrontends(m.roots, kCardUser, nullptr).frontends)
     EXPECT_EQ(fe.name, "") << fe.Label();
   FakeSysfs bare;
-  EXPECT_EQ(FrontendListText(ListDvbFrontends(bare.roots, kCardUser, nameOf)),
+  EXPECT_EQ(FrontendListText(ListDvbFrontends(bare.roots, kCardUser, nameOf)).notes,
             "No DVB frontends: /sys/class/dvb does not exist (no DVB driver is loaded).\n");
   EXPECT_TRUE(opened.empty());
 }

@@ -55,16 +55,19 @@ TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
     EXPECT_EQ(a.mayOpen, !a.node.empty()) << a.name;
 }
 
+// The table goes to stdout; what to do about it to stderr.
 TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
   FakeSysfs machine;
-  std::string noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
+  AdapterListReport noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
+  EXPECT_EQ(noKernel.table, "");
   EXPECT_EQ(
-      noKernel,
+      noKernel.notes,
       "No I2C support in this kernel: /sys/class/i2c-adapter does not exist.\n"
       "Load the I2C modules (sudo modprobe i2c-dev) and the card's driver, then try again.\n");
   machine.KernelSupport();
-  std::string none = AdapterListText(ListI2cAdapters(machine.roots, kUser));
-  EXPECT_EQ(none,
+  AdapterListReport none = AdapterListText(ListI2cAdapters(machine.roots, kUser));
+  EXPECT_EQ(none.table, "");
+  EXPECT_EQ(none.notes,
             "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
             "Is the card's driver loaded?\n");
 }
@@ -75,20 +78,23 @@ TEST(I2cAdapters, ReportListsEveryAdapterWithItsNodeAndAccess) {
   list.adapters = {{0, "cx23885[0]", "/dev/i2c-0", true},
                    {1, "cx23885[1]", "", false},
                    {10, "SMBus I801 adapter at f000", "/dev/i2c-10", false}};
-  EXPECT_EQ(AdapterListText(list),
+  AdapterListReport three = AdapterListText(list);
+  EXPECT_EQ(three.table,
             "bus  device        access         adapter name\n"
             "0    /dev/i2c-0    may open       cx23885[0]\n"
             "1    no /dev node  -              cx23885[1]\n"
-            "10   /dev/i2c-10   no permission  SMBus I801 adapter at f000\n"
+            "10   /dev/i2c-10   no permission  SMBus I801 adapter at f000\n");
+  EXPECT_EQ(three.notes,
             "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n"
             "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
             "again.\n"
             "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
   list.adapters = {{4, "cx23885[0]", "/dev/i2c-4", true}};
-  EXPECT_EQ(AdapterListText(list),
+  AdapterListReport one = AdapterListText(list);
+  EXPECT_EQ(one.table,
             "bus  device        access         adapter name\n"
-            "4    /dev/i2c-4    may open       cx23885[0]\n"
-            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
+            "4    /dev/i2c-4    may open       cx23885[0]\n");
+  EXPECT_EQ(one.notes, "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
 }
 
 TEST(I2cAdapters, BusByNumberNameOrPath) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <utility>
 
@@ -167,6 +169,10 @@ TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
 }
 
 TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
+  // A sysfs listing one i2c-dev node of an unusual major, 245:9.
+  const std::string sys = testing::TempDir() + "quovis-sys";
+  std::filesystem::create_directories(sys + "/class/i2c-dev/i2c-9");
+  std::ofstream(sys + "/class/i2c-dev/i2c-9/dev") << "245:9\n";
   struct Case {
     const char* name;
     std::function<void(EmulatedI2cDev&)> setup;
@@ -190,12 +196,34 @@ TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
        true, false},
       {"adapter gone", [](auto& k) { k.openError = ENXIO; }, "/dev/i2c-3",
        "Cannot open I2C bus /dev/i2c-3: No such device or address", true, false},
-      {"a character device that is no adapter",
+      {"a character device that is no i2c-dev node",
        [](auto& k) {
          k.files["/dev/null"] = S_IFCHR | 0666;
-         k.functionsError = ENOTTY;
+         k.numbers["/dev/null"] = makedev(1, 3);
        },
-       "/dev/null", "I2C bus /dev/null is not an i2c-dev adapter: Inappropriate ioctl for device",
+       "/dev/null",
+       "I2C bus /dev/null is not an i2c-dev node (device 1:3; i2c-dev nodes have major 89 or are "
+       "listed in " +
+           sys + "/class/i2c-dev)",
+       false, false},
+      {"a watchdog, which an open alone would start",
+       [](auto& k) {
+         k.files["/dev/watchdog"] = S_IFCHR | 0600;
+         k.numbers["/dev/watchdog"] = makedev(10, 130);
+       },
+       "/dev/watchdog",
+       "I2C bus /dev/watchdog is not an i2c-dev node (device 10:130; i2c-dev nodes have major 89 "
+       "or are listed in " +
+           sys + "/class/i2c-dev)",
+       false, false},
+      {"a node the kernel lists under class/i2c-dev",
+       [](auto& k) {
+         k.files["/dev/i2c-9"] = S_IFCHR | 0660;
+         k.numbers["/dev/i2c-9"] = makedev(245, 9);
+       },
+       "/dev/i2c-9", "", true, false},
+      {"a character device that is no adapter", [](auto& k) { k.functionsError = ENOTTY; },
+       "/dev/i2c-3", "I2C bus /dev/i2c-3 is not an i2c-dev adapter: Inappropriate ioctl for device",
        true, true},
       {"an SMBus-only adapter", [](auto& k) { k.functions = I2C_FUNC_SMBUS_EMUL; }, "/dev/i2c-3",
        "I2C bus /dev/i2c-3 does not take plain I2C transfers (I2C_RDWR)", true, true},
@@ -204,7 +232,7 @@ TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
     SCOPED_TRACE(c.name);
     EmulatedI2cDev kernel;
     c.setup(kernel);
-    LinuxI2cLibrary lib(kernel);
+    LinuxI2cLibrary lib(kernel, sys);
     std::string error;
     EXPECT_EQ(lib.Open(c.path, error), c.error.empty());
     EXPECT_EQ(error, c.error);

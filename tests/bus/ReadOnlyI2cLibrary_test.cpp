@@ -9,8 +9,10 @@ namespace {
 
 using K = FakeI2c::Call::Kind;
 
-// Plain writes, with or without a sub-address, fail without reaching the
-// bus; reads, sub-address reads and write-reads pass with their bytes.
+// Plain writes, with or without a sub-address, and write-reads or
+// sub-address reads that read nothing (a plain write on the wire) fail
+// without reaching the bus; reads, sub-address reads and write-reads pass
+// with their bytes.
 TEST(ReadOnlyI2cLibrary, RefusesPlainWritesAndPassesEveryRead) {
   FakeI2c fake;
   fake.readData[0x10] = {0x12, 0x34};
@@ -21,8 +23,11 @@ TEST(ReadOnlyI2cLibrary, RefusesPlainWritesAndPassesEveryRead) {
   EXPECT_EQ(guard.velI2C_WriteArray(7, 0, 0x32, 0, 2, bytes), 1);
   EXPECT_EQ(guard.velI2C_WriteArray(7, 1, 0x32, 0x10, 2, bytes), 1);
   EXPECT_EQ(guard.velI2C_WriteArray(7, 0, 0x32, 0, 0, bytes), 1);  // even an empty one
-  EXPECT_EQ(fake.Count(K::Write), 0);
-  EXPECT_EQ(guard.refused(), 3);
+  uint8_t command[3] = {0xF2, 0x00, 0x01};
+  EXPECT_EQ(guard.velI2C_WriteRead(7, 0x32, 0, 0, 3, command, 0, 0, 0, bytes), 1);
+  EXPECT_EQ(guard.velI2C_ReadArray(7, 1, 0x32, 0xF2, 0, bytes), 1);
+  EXPECT_EQ(fake.calls.size(), 1u);  // the open alone
+  EXPECT_EQ(guard.refused(), 5);
 
   struct Case {
     const char* what;
@@ -55,7 +60,7 @@ TEST(ReadOnlyI2cLibrary, RefusesPlainWritesAndPassesEveryRead) {
   fake.results = {4};
   uint8_t got[1];
   EXPECT_EQ(guard.velI2C_ReadArray(7, 0, 0x32, 0, 1, got), 4);
-  EXPECT_EQ(guard.refused(), 3);
+  EXPECT_EQ(guard.refused(), 5);
 }
 
 }  // namespace

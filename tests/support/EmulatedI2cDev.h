@@ -3,6 +3,7 @@
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cerrno>
 #include <map>
@@ -29,6 +30,8 @@ class EmulatedI2cDev : public KernelI2c {
 
   // The file system: path -> st_mode; a missing path is ENOENT.
   std::map<std::string, mode_t> files{{"/dev/i2c-3", S_IFCHR | 0660}};
+  // The device numbers of device nodes; 0:0 when not listed.
+  std::map<std::string, dev_t> numbers{{"/dev/i2c-3", makedev(89, 3)}};
   int statError = 0;       // stat fails with this when set
   int openError = 0;       // open fails with this when set
   int functionsError = 0;  // I2C_FUNCS fails with this when set
@@ -45,11 +48,12 @@ class EmulatedI2cDev : public KernelI2c {
   static constexpr int kFd = 7;
   static constexpr uint8_t kFirstReadByte = 0xA0;  // a read returns A0, A1, A2 ...
 
-  int Stat(const std::string& path, mode_t& mode, int& error) override {
+  int Stat(const std::string& path, mode_t& mode, dev_t& device, int& error) override {
     if (statError) return error = statError, -1;
     auto it = files.find(path);
     if (it == files.end()) return error = ENOENT, -1;
     mode = it->second;
+    device = numbers.count(path) ? numbers.at(path) : makedev(0, 0);
     return 0;
   }
   int OpenReadWrite(const std::string& path, int& error) override {

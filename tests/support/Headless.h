@@ -11,17 +11,19 @@
 
 #include "json/Json.h"
 
-// Runs the program itself with the given arguments; stdout, stderr and the
-// exit status come back.
+// Runs the program itself with the given arguments, after `env` (a command
+// such as "env -u DISPLAY") when given; stdout, stderr and the exit status
+// come back.
 struct ProgramRun {
   std::string out, err;
   int status = -1;
 };
 
-inline ProgramRun RunQuovis(const std::string& args) {
+inline ProgramRun RunQuovis(const std::string& args, const std::string& env = "") {
   namespace fs = std::filesystem;
   fs::path errFile = fs::temp_directory_path() / ("quovis_err_" + std::to_string(::getpid()));
-  std::string command = std::string(QUOVIS_BINARY) + " " + args + " 2>" + errFile.string();
+  std::string command =
+      env + " " + std::string(QUOVIS_BINARY) + " " + args + " 2>" + errFile.string();
   ProgramRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   // A capture is one short read with nothing to finish: a signal ends it.
   if (cl.capture.empty()) StopSignals::Install();
   if (auto status = RunWithoutWindow(cl, std::cout, std::cerr)) return *status;
+  if (auto status = RefuseWindowWithoutDisplay(std::cerr)) return *status;
 
   Session session(cl);
   std::string error;

@@ -13,6 +13,7 @@ class au8522 : public Demodulator {
   au8522(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
 
   std::string name() override { return "AU8522"; }
+  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
@@ -40,6 +41,5 @@ class au8522 : public Demodulator {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   int16_t currentMode_ = 0;
 };

@@ -16,6 +16,7 @@ class lg2160 : public Demodulator {
   lg2160(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
 
   std::string name() override;
+  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
@@ -56,7 +57,6 @@ class lg2160 : public Demodulator {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   int16_t chipType_ = 0;  // 1 for an LG2161; 0 (not yet known) reads as an LG2160
   int16_t currentMode_ = 0;
 };

@@ -48,6 +48,5 @@ class s5h1409 : public Demodulator {
   }
 
   Bus& bus_;
-  int16_t address_ = 0;
   int16_t currentMode_ = 0;
 };

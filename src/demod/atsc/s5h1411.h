@@ -49,7 +49,6 @@ class s5h1411 : public Demodulator {
   }
 
   Bus& bus_;
-  int16_t address_ = 0;
   int16_t secondAddress_ = 0;
   int16_t currentMode_ = 0;
 };

@@ -39,7 +39,6 @@ class StatsBlockDriver : public Demodulator {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
 
  private:
   void ReadTPS();

@@ -29,6 +29,5 @@ class cx22702 : public PlainDvbtDriver {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   int16_t previousUncorrectable_ = 0;
 };

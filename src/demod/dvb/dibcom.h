@@ -14,6 +14,7 @@ class dibcom : public Demodulator {
   dibcom(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
 
   std::string name() override;
+  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   void ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value);
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
@@ -38,7 +39,6 @@ class dibcom : public Demodulator {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   int16_t model_ = 0;  // 0..6, by the identity registers
   Tps tps_;
 };

@@ -14,6 +14,7 @@ class si2165 : public Demodulator {
   si2165(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
 
   std::string name() override;
+  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
@@ -47,7 +48,6 @@ class si2165 : public Demodulator {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   const Standard* standard_ = nullptr;  // none recognised
   Tps tps_;
 };

@@ -43,7 +43,6 @@ class tda1004x : public PlainDvbtDriver {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
   const Tda1004xVariant* variant_ = nullptr;  // none: an unknown identity
   int32_t previousUncorrectable_ = 0;
 };

@@ -25,5 +25,4 @@ class zl10353 : public PlainDvbtDriver {
 
   Bus& bus_;
   MonitorView& view_;
-  int16_t address_ = 0;
 };
