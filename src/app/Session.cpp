@@ -5,6 +5,9 @@
 #include <iostream>
 #include <thread>
 
+#include "dvb/KernelText.h"
+#include "sim/SimBoard.h"
+
 Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
 
 Session::~Session() {
@@ -21,6 +24,25 @@ bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   bus_ = std::make_unique<Bus>(backend_.library());
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
+  // A simulated card has its frontend node, unless its board file says not.
+  if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
+    simFrontend_ = std::make_unique<SimFrontend>(
+        backend_.simBoard->frontend,
+        [this]() -> const Reading& { return monitor_->lastReading(); });
+    frontend_ = std::make_unique<FrontendReader>(*simFrontend_);
+    if (!frontend_->Open(SimFrontend::kNode, error)) return false;
+    monitor_->SetKernelSource(frontend_.get());
+  }
+  return true;
+}
+
+bool Session::AttachFrontend(const std::string& node, std::string& error) {
+  frontend_ = std::make_unique<FrontendReader>();
+  if (!frontend_->Open(node, error)) {
+    frontend_.reset();
+    return false;
+  }
+  monitor_->SetKernelSource(frontend_.get());
   return true;
 }
 
@@ -79,7 +101,19 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
   };
   line += " | Carrier " + offset(r.carrierOffset, "lblCOffset") + " (" +
           offset(r.carrierOffsetHex, "lblCOHex") + ")";
+  if (r.kernel) line += " | " + KernelText::Line(*r.kernel) + KernelText::DisagreeLine(r.disagree);
   return line;
+}
+
+std::string ReportJson(const Reading& r, const ViewModel& m) {
+  std::string report = ViewModelJson(m);
+  if (!r.kernel) return report;
+  Json kernel;
+  kernel["kernel"] = KernelText::Object(*r.kernel);
+  kernel["disagree"] = KernelText::Disagree(r.disagree);
+  // The kernel's members join the window's report inside its braces.
+  report.pop_back();
+  return report + "," + JsonText(kernel).substr(1);
 }
 
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
@@ -90,7 +124,7 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
     if (n > 0 && cl.intervalMs > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(cl.intervalMs));
     monitor.Poll();
-    out << (cl.json ? ViewModelJson(monitor.model)
+    out << (cl.json ? ReportJson(monitor.lastReading(), monitor.model)
                     : ReportLine(monitor.lastReading(), monitor.model))
         << '\n';
     out.flush();

@@ -13,7 +13,8 @@ class CsvRecorder : public Recorder {
   // Null with errno set when the file cannot be opened for appending.
   static std::unique_ptr<CsvRecorder> Open(const std::string& path);
   // The header and the row of one reading, each with its CR LF.
-  static std::string Header();
+  // The header for a file whose first row is `first` (its kernel columns).
+  static std::string Header(const Reading& first = {});
   static std::string Row(const Reading& reading);
   // A field quoted when it holds a comma, a quote, CR or LF; quotes doubled.
   static std::string Field(const std::string& text);
