@@ -8,7 +8,7 @@
 namespace KernelPanel {
 namespace {
 
-constexpr int kRow = 210, kFirstRow = 210, kRightColumn = 1800, kLabelHeight = 195;
+constexpr int kRow = 210, kFirstRow = 210, kRightColumn = 2010, kLabelHeight = 195;
 
 void Label(ViewModel& m, const char* name, int left, int row, int width) {
   Control c;
@@ -37,7 +37,7 @@ void Add(ViewModel& m) {
   m.windowWidth = frame.left + Width + 90;
 
   Label(m, "lblKSystem", 120, 0, Width - 240);
-  const int lampLeft[] = {120, 720, 1380, 2010, 2550};
+  const int lampLeft[] = {120, 780, 1500, 2220, 2850};
   for (int i = 0; i < 5; ++i) {
     Label(m, kLamps[i], lampLeft[i], 1, 600);
     m[kLamps[i]].text = KernelText::kFlags[i].name;

@@ -11,7 +11,7 @@
 // to the right to make room for it, in either layout.
 namespace KernelPanel {
 
-constexpr int Width = 3600, Height = 1815, Gap = 75;
+constexpr int Width = 3900, Height = 1815, Gap = 75;
 // The panel's lamps, in the order of KernelText::kFlags.
 inline constexpr const char* kLamps[] = {"lblKHasSignal", "lblKHasCarrier", "lblKHasViterbi",
                                          "lblKHasSync", "lblKHasLock"};
