@@ -45,11 +45,6 @@ void SimFrontend::Update() {
   status_ = locked    ? FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI | FE_HAS_SYNC | FE_HAS_LOCK
             : anyLock ? FE_HAS_SIGNAL | FE_HAS_CARRIER
                       : 0;
-  if (faults_.captured) {
-    status_ = faults_.capturedStatus.value_or(0);
-    stats_ = *faults_.captured;
-    return;
-  }
   if (locked) {
     bits_ += kBitsPerPoll;
     blocks_ += kBlocksPerPoll;

@@ -2,7 +2,6 @@
 #pragma once
 #include <functional>
 #include <map>
-#include <optional>
 
 #include "dvb/FrontendDevice.h"
 #include "monitor/Reading.h"
@@ -16,9 +15,6 @@ struct SimFrontendFaults {
   bool noWriter = false;            // "no_writer": the version-3 calls answer EAGAIN
   bool availableAfterLock = false;  // "available_after_lock": nothing before lock
   bool absent = false;              // "absent": the card has no frontend node
-  // A frontend replayed from a capture: its statistics as they were read.
-  std::optional<std::map<uint32_t, dtv_stats>> captured;
-  std::optional<uint32_t> capturedStatus;
 };
 
 // The frontend node of a simulated card, with a driver that reports the
