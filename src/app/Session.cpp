@@ -7,6 +7,8 @@
 #include <iostream>
 
 #include "app/StopSignals.h"
+#include "dvb/KernelText.h"
+#include "sim/SimBoard.h"
 
 Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
 
@@ -30,6 +32,30 @@ bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   bus_ = std::make_unique<Bus>(backend_.library());
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
+  // A simulated card has its frontend node, unless its board file says not.
+  if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
+    simFrontend_ = std::make_unique<SimFrontend>(
+        backend_.simBoard->frontend,
+        [this]() -> const Reading& { return monitor_->lastReading(); });
+    frontend_ = std::make_unique<FrontendReader>(*simFrontend_);
+    if (!frontend_->Open(SimFrontend::kNode, error)) return false;
+    monitor_->SetKernelSource(frontend_.get());
+  } else if (!backend_.frontend.empty()) {
+    // The card's own frontend: without it the register view still stands.
+    std::string why;
+    if (!AttachFrontend(backend_.frontend, why))
+      traceOut << "quovis: no kernel view: " << why << '\n';
+  }
+  return true;
+}
+
+bool Session::AttachFrontend(const std::string& node, std::string& error) {
+  frontend_ = std::make_unique<FrontendReader>();
+  if (!frontend_->Open(node, error)) {
+    frontend_.reset();
+    return false;
+  }
+  monitor_->SetKernelSource(frontend_.get());
   return true;
 }
 
@@ -91,7 +117,19 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
   std::string hex = offset(r.carrierOffsetHex, "lblCOHex");
   if (!hex.empty()) carrier += (carrier.empty() ? "(" : " (") + hex + ")";
   if (!carrier.empty()) line += " | Carrier " + carrier;
+  if (r.kernel) line += " | " + KernelText::Line(*r.kernel) + KernelText::DisagreeLine(r.disagree);
   return line;
+}
+
+std::string ReportJson(const Reading& r, const ViewModel& m) {
+  std::string report = ViewModelJson(m);
+  if (!r.kernel) return report;
+  Json kernel;
+  kernel["kernel"] = KernelText::Object(*r.kernel);
+  kernel["disagree"] = KernelText::Disagree(r.disagree);
+  // The kernel's members join the window's report inside its braces.
+  report.pop_back();
+  return report + "," + JsonText(kernel).substr(1);
 }
 
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
@@ -104,7 +142,7 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
     if (StopSignals::Received()) break;
     monitor.Poll();
     errno = 0;
-    out << (cl.json ? ViewModelJson(monitor.model)
+    out << (cl.json ? ReportJson(monitor.lastReading(), monitor.model)
                     : ReportLine(monitor.lastReading(), monitor.model))
         << '\n';
     out.flush();

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "bus/Bus.h"
+#include "dvb/FrontendReader.h"
 #include "monitor/Detection.h"
 #include "monitor/Monitor.h"
 #include "record/Recorder.h"
@@ -30,6 +31,9 @@ class Session {
   // that no poll has told yet is told. False when polls were recorded and
   // not one of them reached the file, which is told.
   bool FinishRecording();
+  // Reads the kernel's view of the card from a DVB frontend node beside the
+  // registers; false with a message naming the node and why not.
+  bool AttachFrontend(const std::string& node, std::string& error);
   // Where a failed record write is told (once); stderr unless changed.
   void TellRecordErrorsTo(std::ostream& out) { recordErrors_ = &out; }
 
@@ -50,6 +54,8 @@ class Session {
   std::unique_ptr<Detection> detection_;
   Startup startup_;
   std::unique_ptr<Recorder> recorder_;
+  std::unique_ptr<FrontendDevice> simFrontend_;
+  std::unique_ptr<FrontendReader> frontend_;
   std::ostream* recordErrors_;
   bool toldNoneWritten_ = false;
 };
@@ -66,3 +72,6 @@ inline const std::string kRecordingFailedSuffix = " [recording failed: ";
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err);
 // One poll's readable line: the reading, in the words of the window.
 std::string ReportLine(const Reading& reading, const ViewModel& model);
+// One poll's --json report: the window's model, and with a frontend the
+// kernel's view ("kernel") and what disagrees ("disagree").
+std::string ReportJson(const Reading& reading, const ViewModel& model);

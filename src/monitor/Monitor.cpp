@@ -10,6 +10,7 @@
 #include "monitor/Codes.h"
 #include "monitor/DesignLayout.h"
 #include "monitor/DvbtThresholds.h"
+#include "monitor/KernelPanel.h"
 
 namespace {
 
@@ -88,7 +89,21 @@ void Monitor::Poll() {
   }
   RefuseWritingBoxes();
   lastReading_ = std::move(reading);
+  // The kernel is read after the registers: a simulated driver follows
+  // what the registers just said.
+  if (kernel_) {
+    Reading& r = lastReading_;
+    r.kernel = kernel_->Poll();
+    r.disagree = disagreement_.Check(r, *r.kernel);
+    KernelPanel::Show(model, *r.kernel, r.disagree);
+  }
   for (const auto& observer : observers_) observer(lastReading_);
+}
+
+void Monitor::SetKernelSource(KernelSource* source) {
+  kernel_ = source;
+  disagreement_ = {};
+  if (source) KernelPanel::Add(model);
 }
 
 Reading Monitor::Read() {

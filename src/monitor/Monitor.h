@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "bus/Bus.h"
+#include "dvb/Disagreement.h"
+#include "dvb/FrontendReader.h"
 #include "monitor/Demodulator.h"
 #include "monitor/MonitorView.h"
 #include "monitor/Reading.h"
@@ -40,6 +42,10 @@ class Monitor : public MonitorView {
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }
+  // Reads the kernel's view beside the registers at every poll, and shows
+  // it in the Kernel panel, which appears with it.
+  void SetKernelSource(KernelSource* source);
+  KernelSource* kernelSource() const { return kernel_; }
   // The bus whose failed reads make a poll a no-answer poll.
   void WatchReads(Bus* bus) { bus_ = bus; }
   Demodulator* driver() const { return driver_; }
@@ -101,6 +107,8 @@ class Monitor : public MonitorView {
   void RefuseWritingBoxes();
 
   Demodulator* driver_ = nullptr;
+  KernelSource* kernel_ = nullptr;
+  DisagreementCheck disagreement_;
   Bus* bus_ = nullptr;
   bool debugLayout_;
   bool readOnly_;

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "dvb/Disagreement.h"
+#include "dvb/KernelReading.h"
 
 // The DVB-T/DVB-C transmission parameters of one poll: the chip's codes and
 // the texts shown for them (empty for a code without a text). DVB-C has a
@@ -53,6 +57,11 @@ struct Reading {
 
   std::optional<TpsReading> tps;           // DVB-T and DVB-C only
   std::optional<bool> passthru, sleeping;  // the gate and sleep states; not asked while asleep
+
+  // The kernel's view of the same card, when a frontend is being read, and
+  // where the two views disagree this poll.
+  std::optional<KernelReading> kernel;
+  std::vector<Disagreement> disagree;
 
   bool locked() const { return locks[MasterLock] == 1; }
 };

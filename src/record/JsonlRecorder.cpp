@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "json/Json.h"
+#include "record/KernelFields.h"
 #include "record/RecordText.h"
 
 namespace {
@@ -43,6 +44,7 @@ class Members {
   // 25.299999237060547).
   void Number(float value) { Number(ShortestDouble(value)); }
   void OptionalText(const std::optional<std::string>& text) { text ? Text(*text) : Null(); }
+  void Raw(const std::string& json) { out_ += json; }
 
  private:
   std::string& out_;
@@ -108,6 +110,7 @@ void JsonlRecorder::AppendLine(std::string& out, const Reading& r, const RecordL
   }
   line.Key("chip").Text(labels.chip);
   line.Key("bus").Text(labels.bus);
+  for (const auto& [name, value] : KernelFields(r)) line.Key(name).Raw(JsonText(value));
   line.Close();
 }
 

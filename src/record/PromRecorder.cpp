@@ -32,6 +32,37 @@ class Metrics {
   std::string text_;
 };
 
+// The kernel's view: a metric is left out while the driver gives nothing
+// for it; what disagrees is always told, 1 or 0.
+void KernelMetrics(Metrics& m, const Reading& r) {
+  const KernelReading& k = *r.kernel;
+  auto one = [&](const char* name, const char* type, const char* help, auto value) {
+    if (value) m.One(name, type, help, double(*value));
+  };
+  auto locked = k.locked();
+  one("quovis_kernel_locked", "gauge", "1 when the kernel's driver reports FE_HAS_LOCK, else 0.",
+      locked ? std::optional<double>(*locked) : std::nullopt);
+  auto level = [](const std::optional<KernelLevel>& l) {
+    return l && !l->relative ? std::optional<double>(l->value) : std::nullopt;
+  };
+  one("quovis_kernel_signal_dbm", "gauge", "Signal strength the kernel's driver reports, in dBm.",
+      level(k.signal));
+  one("quovis_kernel_cnr_db", "gauge", "C/N the kernel's driver reports, in dB.", level(k.cnr));
+  one("quovis_kernel_pre_ber", "gauge", "Bit error rate before FEC since the previous poll.",
+      k.preBer);
+  one("quovis_kernel_post_ber", "gauge", "Bit error rate after FEC since the previous poll.",
+      k.postBer);
+  one("quovis_kernel_ucb_total", "counter",
+      "Uncorrectable blocks the kernel's driver counted since its last reset.", k.ucbTotal);
+  m.Begin("quovis_views_disagree", "gauge",
+          "1 while the register view and the kernel's view disagree on what, else 0.");
+  for (const char* what : {"lock", "snr", "ucb"}) {
+    bool on = false;
+    for (const Disagreement& d : r.disagree) on |= d.what == what;
+    m.Sample("quovis_views_disagree", on, std::string(",what=\"") + what + '"');
+  }
+}
+
 // What a poll adds to a running sum: a counter never goes down.
 double Count(double perPoll) { return perPoll > 0 ? perPoll : 0; }
 
@@ -112,6 +143,7 @@ std::string PromRecorder::Document(const Reading& r, const Totals& totals) const
         std::chrono::duration_cast<std::chrono::milliseconds>(r.timestamp.time_since_epoch())
                 .count() /
             1000.0);
+  if (r.kernel) KernelMetrics(m, r);
   return std::move(m.text());
 }
 

@@ -55,7 +55,10 @@ class Loader {
     if (!doc.is_object()) return Fail(error, "", "expected an object");
     auto board = std::make_unique<SimBoard>();
     for (const auto& [key, value] : doc.items())
-      if (key != "types" && key != "devices") return Fail(error, Excerpt(key), "unknown entry");
+      if (key != "types" && key != "devices" && key != "frontend")
+        return Fail(error, Excerpt(key), "unknown entry");
+    if (const Json* frontend = Find(doc, "frontend"))
+      if (!Frontend(*frontend, board->frontend, error)) return nullptr;
     if (const Json* types = Find(doc, "types")) {
       if (!types->is_array()) return Fail(error, "types", "expected an array");
       board->types.clear();
@@ -197,6 +200,36 @@ class Loader {
 
   std::string name_;
   std::vector<std::pair<int, std::string>> placed_;
+  // The card's frontend node and the driver faults it shows.
+  bool Frontend(const Json& f, SimFrontendFaults& out, std::string& error) {
+    if (!f.is_object()) return Fail(error, "frontend", "expected an object"), false;
+    for (const auto& [key, value] : f.items()) {
+      const std::string at = "frontend." + key;
+      if (key == "cnr_scale") {
+        if (!value.is_number() || value.get<double>() <= 0 || value.get<double>() > 1000)
+          return Fail(error, at, "expected a factor above 0 and up to 1000"), false;
+        out.cnrScale = value.get<double>();
+      } else if (key == "signal_sign") {
+        if (!value.is_number_integer() || (value.get<int>() != 1 && value.get<int>() != -1))
+          return Fail(error, at, "expected 1 or -1"), false;
+        out.signalSign = value.get<int>();
+      } else if (key == "stats") {
+        if (value != "v3" && value != "v5")
+          return Fail(error, at, "expected \"v3\" or \"v5\""), false;
+        out.v3Only = value == "v3";
+      } else if (key == "no_writer" || key == "available_after_lock" || key == "absent") {
+        if (!value.is_boolean()) return Fail(error, at, "expected true or false"), false;
+        bool& flag = key == "no_writer"              ? out.noWriter
+                     : key == "available_after_lock" ? out.availableAfterLock
+                                                     : out.absent;
+        flag = value.get<bool>();
+      } else {
+        return Fail(error, at, "unknown entry"), false;
+      }
+    }
+    return true;
+  }
+
   std::vector<std::pair<int, std::string>> defaultPlaced_;
   std::map<int, SimFault> faults_;
 };

@@ -7,6 +7,7 @@
 
 #include "bus/I2cLibrary.h"
 #include "sim/SimDevice.h"
+#include "sim/SimFrontend.h"
 
 // Faults a board file can give a device.
 struct SimFault {
@@ -24,6 +25,8 @@ class SimBoard : public I2cLibrary {
 
   std::vector<int> types{24};
   bool live = false;
+  // The card's frontend node, and the driver faults it shows.
+  SimFrontendFaults frontend;
 
   void AddDevice(int address, std::unique_ptr<SimDevice> device, SimFault fault = {});
   SimDevice* DeviceAt(int address) const;

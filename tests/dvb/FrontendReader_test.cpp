@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The kernel's view read from an emulated frontend node.
+#include "dvb/FrontendReader.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/EmulatedFrontend.h"
+
+namespace {
+
+constexpr const char* kNode = "/dev/dvb/adapter0/frontend0";
+using FE = EmulatedFrontend;
+
+struct Frontend : ::testing::Test {
+  FE fe;
+  std::unique_ptr<FrontendReader> reader = std::make_unique<FrontendReader>(fe);
+
+  void Open() {
+    std::string error;
+    ASSERT_TRUE(reader->Open(kNode, error)) << error;
+  }
+  // Whatever a test did, quovis opened read-only and asked only _IOR
+  // requests.
+  void TearDown() override {
+    reader.reset();
+    for (const auto& o : fe.opens)
+      EXPECT_EQ(o.flags & (O_ACCMODE | O_NONBLOCK), O_RDONLY | O_NONBLOCK);
+    for (unsigned long request : fe.requests) EXPECT_EQ(_IOC_DIR(request), _IOC_READ) << request;
+  }
+};
+
+TEST_F(Frontend, OpenTellsWhyANodeCannotBeRead) {
+  struct Case {
+    std::string path;
+    int openError;
+    bool busy;
+    std::string expected;  // a part of the message, empty for success
+  } cases[] = {
+      {kNode, 0, false, ""},
+      {"/dev/dvb/adapter1/frontend0", 0, false, "does not exist"},
+      {kNode, EACCES, false, "(add yourself to the video group)"},
+      {kNode, 0, true, "is busy: its adapter runs one frontend at a time"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    fe.openError = c.openError;
+    fe.sharedAdapterBusy = c.busy;
+    FrontendReader r(fe);
+    std::string error;
+    EXPECT_EQ(r.Open(c.path, error), c.expected.empty());
+    EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    if (c.expected.empty()) EXPECT_EQ(r.name(), "Emulated DVB-T");
+  }
+}
+
+TEST_F(Frontend, StatisticsFollowTheirScales) {
+  struct Case {
+    const char* what;
+    std::map<uint32_t, dtv_stats> stats;
+    std::optional<KernelLevel> signal, cnr;
+    std::optional<uint64_t> ucb;
+  } cases[] = {
+      {"decibels",
+       {{DTV_STAT_SIGNAL_STRENGTH, FE::Decibel(-45500)}, {DTV_STAT_CNR, FE::Decibel(21300)}},
+       KernelLevel{false, -45.5},
+       KernelLevel{false, 21.3},
+       {}},
+      {"relative",
+       {{DTV_STAT_SIGNAL_STRENGTH, FE::Relative(65535)}, {DTV_STAT_CNR, FE::Relative(13107)}},
+       KernelLevel{true, 100},
+       KernelLevel{true, 20},
+       {}},
+      {"not available is not 0",
+       {{DTV_STAT_SIGNAL_STRENGTH, FE::NotAvailable()},
+        {DTV_STAT_CNR, FE::NotAvailable()},
+        {DTV_STAT_ERROR_BLOCK_COUNT, FE::NotAvailable()}},
+       {},
+       {},
+       {}},
+      {"counter", {{DTV_STAT_ERROR_BLOCK_COUNT, FE::Counter(17)}}, {}, {}, 17},
+  };
+  fe.status = FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_LOCK;
+  Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fe.stats = c.stats;
+    KernelReading r = reader->Poll();
+    EXPECT_EQ(r.problem, "");
+    EXPECT_FALSE(r.v3);
+    EXPECT_EQ(r.locked(), true);
+    EXPECT_EQ(r.deliverySystem, SYS_DVBT);
+    EXPECT_EQ(r.frequency, 474000000u);
+    EXPECT_EQ(r.signal.has_value(), c.signal.has_value());
+    if (r.signal && c.signal) {
+      EXPECT_EQ(r.signal->relative, c.signal->relative);
+      EXPECT_NEAR(r.signal->value, c.signal->value, 1e-9);
+    }
+    EXPECT_EQ(r.cnr.has_value(), c.cnr.has_value());
+    if (r.cnr && c.cnr) EXPECT_NEAR(r.cnr->value, c.cnr->value, 1e-3);
+    EXPECT_EQ(r.ucbTotal, c.ucb);
+  }
+}
+
+TEST_F(Frontend, RatesComeFromCounterChangesAndAResetGivesNone) {
+  struct Poll {
+    uint64_t errorBits, totalBits, errorBlocks, totalBlocks;
+    std::optional<double> ber, per;
+  } polls[] = {
+      {0, 0, 0, 0, {}, {}},                 // first poll: nothing to compare with
+      {10, 1000000, 2, 1000, 1e-5, 0.002},  //
+      {10, 2000000, 2, 2000, 0.0, 0.0},     // counted, no new errors
+      {3, 2500000, 0, 2100, {}, {}},        // errors went down: reset, no rate
+      {8, 3500000, 1, 3100, 5e-6, 0.001},   // rates again from the reset values
+      {8, 3500000, 1, 3100, {}, {}},        // nothing counted since
+  };
+  fe.status = FE_HAS_LOCK;
+  Open();
+  for (const auto& p : polls) {
+    SCOPED_TRACE(p.totalBits);
+    fe.stats = {{DTV_STAT_POST_ERROR_BIT_COUNT, FE::Counter(p.errorBits)},
+                {DTV_STAT_POST_TOTAL_BIT_COUNT, FE::Counter(p.totalBits)},
+                {DTV_STAT_ERROR_BLOCK_COUNT, FE::Counter(p.errorBlocks)},
+                {DTV_STAT_TOTAL_BLOCK_COUNT, FE::Counter(p.totalBlocks)}};
+    KernelReading r = reader->Poll();
+    EXPECT_EQ(r.postBer.has_value(), p.ber.has_value());
+    if (r.postBer && p.ber) EXPECT_DOUBLE_EQ(*r.postBer, *p.ber);
+    EXPECT_EQ(r.per.has_value(), p.per.has_value());
+    if (r.per && p.per) EXPECT_DOUBLE_EQ(*r.per, *p.per);
+    EXPECT_FALSE(r.preBer);  // the driver counts no pre-FEC bits
+    EXPECT_EQ(r.ucbTotal, p.errorBlocks);
+  }
+}
+
+TEST_F(Frontend, VersionThreeOnlyWhenEveryStatisticIsEmpty) {
+  struct Case {
+    const char* what;
+    bool noStats, onlyWhenLocked, writer;
+    bool v3, notTuned;
+    std::optional<uint16_t> signal;
+  } cases[] = {
+      {"driver without version-5 statistics", true, false, true, true, false, 0x8000},
+      {"no application tunes it", true, false, false, true, true, {}},
+      {"not available before lock is no fallback", false, true, true, false, false, {}},
+  };
+  Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fe.stats = c.noStats
+                   ? std::map<uint32_t, dtv_stats>{}
+                   : std::map<uint32_t, dtv_stats>{{DTV_STAT_SIGNAL_STRENGTH, FE::Decibel(-30000)},
+                                                   {DTV_STAT_CNR, FE::Decibel(25000)}};
+    fe.statsOnlyWhenLocked = c.onlyWhenLocked;
+    fe.writer = c.writer;
+    fe.v3Signal = 0x8000;
+    fe.v3Snr = 0x0123;
+    fe.requests.clear();
+    KernelReading r = reader->Poll();
+    EXPECT_EQ(r.locked(), false);
+    EXPECT_EQ(r.v3, c.v3);
+    EXPECT_EQ(r.notTuned, c.notTuned);
+    EXPECT_EQ(r.v3Signal, c.signal);
+    EXPECT_EQ(r.v3Snr.has_value(), c.signal.has_value());
+    EXPECT_FALSE(r.signal);
+    EXPECT_FALSE(r.cnr);
+    EXPECT_EQ(fe.requests.size(), c.v3 ? 6u : 2u);  // status, properties, the 4 version-3 calls
+  }
+}
+
+}  // namespace
