@@ -51,7 +51,9 @@ TEST_F(Frontend, OpenTellsWhyANodeCannotBeRead) {
     std::string error;
     EXPECT_EQ(r.Open(c.path, error), c.expected.empty());
     EXPECT_NE(error.find(c.expected), std::string::npos) << error;
-    if (c.expected.empty()) EXPECT_EQ(r.name(), "Emulated DVB-T");
+    if (c.expected.empty()) {
+      EXPECT_EQ(r.name(), "Emulated DVB-T");
+    }
   }
 }
 
@@ -98,7 +100,9 @@ TEST_F(Frontend, StatisticsFollowTheirScales) {
       EXPECT_NEAR(r.signal->value, c.signal->value, 1e-9);
     }
     EXPECT_EQ(r.cnr.has_value(), c.cnr.has_value());
-    if (r.cnr && c.cnr) EXPECT_NEAR(r.cnr->value, c.cnr->value, 1e-3);
+    if (r.cnr && c.cnr) {
+      EXPECT_NEAR(r.cnr->value, c.cnr->value, 1e-3);
+    }
     EXPECT_EQ(r.ucbTotal, c.ucb);
   }
 }
@@ -125,9 +129,13 @@ TEST_F(Frontend, RatesComeFromCounterChangesAndAResetGivesNone) {
                 {DTV_STAT_TOTAL_BLOCK_COUNT, FE::Counter(p.totalBlocks)}};
     KernelReading r = reader->Poll();
     EXPECT_EQ(r.postBer.has_value(), p.ber.has_value());
-    if (r.postBer && p.ber) EXPECT_DOUBLE_EQ(*r.postBer, *p.ber);
+    if (r.postBer && p.ber) {
+      EXPECT_DOUBLE_EQ(*r.postBer, *p.ber);
+    }
     EXPECT_EQ(r.per.has_value(), p.per.has_value());
-    if (r.per && p.per) EXPECT_DOUBLE_EQ(*r.per, *p.per);
+    if (r.per && p.per) {
+      EXPECT_DOUBLE_EQ(*r.per, *p.per);
+    }
     EXPECT_FALSE(r.preBer);  // the driver counts no pre-FEC bits
     EXPECT_EQ(r.ucbTotal, p.errorBlocks);
   }

@@ -166,9 +166,12 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
     size_t i = std::find(h.begin(), h.end(), column) - h.begin();
     return i < h.size() ? t.rows[row][i] : "<no column " + column + ">";
   };
-  EXPECT_EQ(h.size(), 33u);
+  // The kernel view's columns come last, empty without a frontend.
+  EXPECT_EQ(h.size(), 42u);
   EXPECT_EQ(h[31], "chip");
   EXPECT_EQ(h[32], "bus");
+  EXPECT_EQ(h[33], "kernel_locked");
+  EXPECT_EQ(h[41], "disagree");
   const std::pair<const char*, const char*> dvbt[] = {{"time", "2026-12-07T16:45:12.345Z"},
                                                       {"answering", "1"},
                                                       {"mode", "4"},
@@ -190,7 +193,9 @@ TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
                                                       {"code_rate_text", "2/3"},
                                                       {"transmission_mode_text", "8K"},
                                                       {"chip", "zl10353"},
-                                                      {"bus", "/dev/i2c-3"}};
+                                                      {"bus", "/dev/i2c-3"},
+                                                      {"kernel_locked", ""},
+                                                      {"disagree", ""}};
   for (auto [column, value] : dvbt) {
     EXPECT_EQ(at(1, column), value) << column;
     EXPECT_EQ(at(3, column), value) << column;
