@@ -158,6 +158,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     words.push_back(s ? "--" + std::string(s->name) : a);
   }
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
   std::vector<option> longOptions;

@@ -30,7 +30,7 @@ class SimFrontend : public FrontendDevice {
   static constexpr uint64_t kBitsPerPoll = 1000000, kBlocksPerPoll = 1000;
 
   SimFrontend(SimFrontendFaults faults, std::function<const Reading&()> signal)
-      : faults_(std::move(faults)), signal_(std::move(signal)) {}
+      : faults_(faults), signal_(std::move(signal)) {}
 
   void Close(int) override {}
 
