@@ -39,6 +39,11 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
   history->setObjectName("cmdHistory");
   history->setGeometry(TwipRect(5355, 1260, 870, 375));
   widgets_.insert("cmdHistory", history);
+  auto* board = new QPushButton("Board…", this);
+  board->setObjectName("cmdBoard");
+  board->setGeometry(TwipRect(5355, 1680, 870, 375));
+  widgets_.insert("cmdBoard", board);
+  connect(board, &QPushButton::clicked, this, &frmQuovis::boardWanted);
   historyWindow_ = new HistoryWindow(history_, this);
   connect(history, &QPushButton::clicked, this, [this] {
     historyWindow_->show();
