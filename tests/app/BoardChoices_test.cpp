@@ -60,8 +60,8 @@ TEST(BoardChoices, CardsAdaptersSimulatedBoardsAndTheFileEntryWithWhatToDo) {
   PutRememberedFirst(moved, "i2c-8");
   EXPECT_EQ(moved[0].bus, "i2c-8");
   EXPECT_EQ(moved[1].bus, "dvb0.0");
-  EXPECT_EQ(moved[10].bus, "i2c-7");
-  EXPECT_EQ(moved[11].bus, "i2c-9");
+  EXPECT_EQ(moved[9].bus, "i2c-7");
+  EXPECT_EQ(moved[10].bus, "i2c-9");
   PutRememberedFirst(moved, "sim:/home/me/boards/attic.json");
   EXPECT_EQ(moved[0].label, "Board file /home/me/boards/attic.json");
   EXPECT_EQ(moved.size(), choices.size() + 1);
