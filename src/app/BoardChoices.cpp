@@ -24,8 +24,7 @@ std::string RegisterViewTodo(const I2cAdapterList& list, const DvbFrontend& fe) 
   if (fe.i2cAdapters.empty()) return "kernel view only: the card has no I2C adapter";
   bool anyNode = false;
   for (const auto& a : list.adapters) {
-    if (std::find(fe.i2cAdapters.begin(), fe.i2cAdapters.end(), a.number) ==
-        fe.i2cAdapters.end())
+    if (std::find(fe.i2cAdapters.begin(), fe.i2cAdapters.end(), a.number) == fe.i2cAdapters.end())
       continue;
     if (a.mayOpen) return "";
     anyNode |= !a.node.empty();

@@ -12,8 +12,10 @@ namespace {
 
 QString RowText(const BoardChoice& c) {
   QString text = QString::fromStdString(c.label);
-  if (!c.whyNot.empty()) text += QString::fromStdString("\n    " + c.whyNot + ": " + c.todo);
-  else if (!c.todo.empty()) text += QString::fromStdString("\n    " + c.todo);
+  if (!c.whyNot.empty())
+    text += QString::fromStdString("\n    " + c.whyNot + ": " + c.todo);
+  else if (!c.todo.empty())
+    text += QString::fromStdString("\n    " + c.todo);
   return text;
 }
 

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
   auto hostConsole = [&] {
     delete console;
     console = nullptr;
-    if (cl.debug) window.HostConsole(console = new ConsolePanel(session.bus(), &window, cl.readOnly));
+    if (cl.debug)
+      window.HostConsole(console = new ConsolePanel(session.bus(), &window, cl.readOnly));
   };
   auto openTuner = [&] {
     if (!cl.tda) return;
