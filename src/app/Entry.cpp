@@ -23,7 +23,7 @@ std::string WindowFailureText(const std::string& message) {
   if (message == kNoDemodulatorMessage)
     return message +
            "\nCheck that the card is powered and its driver loaded, or choose another of its "
-           "buses with the Board… button: a card often has several.";
+           "buses: a card often has several.";
   return message;
 }
 

@@ -45,8 +45,8 @@ TEST(Entry, TheWindowSaysWhatToTryAfterAMissingOrUnknownBoard) {
        "Choose one with the Board… button, or start quovis with --bus (quovis --list-buses lists "
        "the machine's buses)."},
       {kNoDemodulatorMessage,
-       "Check that the card is powered and its driver loaded, or choose another of its buses "
-       "with the Board… button: a card often has several."},
+       "Check that the card is powered and its driver loaded, or choose another of its buses: a "
+       "card often has several."},
       {"Cannot open /dev/i2c-3: Permission denied", ""},
   };
   for (const auto& c : cases) {
