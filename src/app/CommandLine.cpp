@@ -258,7 +258,7 @@ std::string UsageText() {
          "Kernel panel, the headless line, the --json report (\"kernel\", \"disagree\") and\n"
          "the records (kernel_* fields).\n"
          "options:\n"
-         "  --bus=BUS          the bus to open (above)\n"
+         "  --bus=BUS          the bus to open (above); without it the window asks\n"
          "  --list-buses       list the I2C adapters (/dev node, access, name) and the DVB\n"
          "                     frontends with their card's I2C adapters; opens no bus, only\n"
          "                     each frontend, read-only, for its name\n"

@@ -15,6 +15,18 @@ int ReportStartFailure(const std::string& message, std::ostream& err) {
   return 1;
 }
 
+std::string WindowFailureText(const std::string& message) {
+  if (message == kNoBoardMessage)
+    return message +
+           "\nChoose one with the Board… button, or start quovis with --bus "
+           "(quovis --list-buses lists the machine's buses).";
+  if (message == kNoDemodulatorMessage)
+    return message +
+           "\nCheck that the card is powered and its driver loaded, or choose another of its "
+           "buses: a card often has several.";
+  return message;
+}
+
 std::optional<int> RefuseWindowWithoutDisplay(std::ostream& err) {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(name);

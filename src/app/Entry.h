@@ -19,3 +19,7 @@ std::optional<int> RefuseWindowWithoutDisplay(std::ostream& err);
 // A start-up failure on stderr, with a hint on choosing a bus after the
 // no-board message. Returns the exit status.
 int ReportStartFailure(const std::string& message, std::ostream& err);
+
+// A start-up failure as the window tells it: the message and, for a board
+// that is missing or unknown, a second line saying what to try.
+std::string WindowFailureText(const std::string& message);

@@ -29,8 +29,26 @@ void Session::TellRecordError(const std::string& problem) {
 
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
-  bus_ = std::make_unique<Bus>(backend_.library());
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
+  return AttachBoard(traceOut, error);
+}
+
+bool Session::SwitchBoard(const std::string& bus, std::ostream& traceOut, std::string& message) {
+  BusBackend next;
+  if (!OpenBusBackend(bus, cl_.readOnly, cl_.trace, traceOut, next, message)) return false;
+  // Everything that points at the old board goes before the board itself.
+  monitor_->ForgetBoard();
+  frontend_.reset();
+  simFrontend_.reset();
+  detection_.reset();
+  bus_.reset();
+  backend_ = std::move(next);
+  cl_.bus = bus;
+  return AttachBoard(traceOut, message) && Start(message);
+}
+
+bool Session::AttachBoard(std::ostream& traceOut, std::string& error) {
+  bus_ = std::make_unique<Bus>(backend_.library());
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
   // A simulated card has its frontend node, unless its board file says not.
   if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
@@ -61,29 +79,36 @@ bool Session::AttachFrontend(const std::string& node, std::string& error) {
 
 bool Session::Start(std::string& message) {
   startup_ = RunStartup(cl_, *bus_, *detection_, backend_.simulated());
-  monitor_->model.title = startup_.title;
+  monitor_->model.title = Title();
   if (!startup_.ok) {
     message = startup_.message;
     return false;
   }
   monitor_->SetDriver(startup_.driver);
   monitor_->WatchReads(bus_.get());
-  return cl_.record.empty() || OpenRecording(message);
+  // A recording that runs goes on under the new board's labels.
+  if (recorder_) recorder_->Relabel({startup_.driverClass, cl_.bus});
+  return recorder_ || cl_.record.empty() || OpenRecording(message);
 }
 
 bool Session::OpenRecording(std::string& message) {
   recorder_ = OpenRecorder(cl_.record, {startup_.driverClass, cl_.bus}, message);
   if (!recorder_) return false;
-  monitor_->model.title = startup_.title + kRecordingSuffix;
+  monitor_->model.title = Title();
   monitor_->AddPollObserver([this](const Reading&) { RecordPoll(); });
   return true;
 }
 
 void Session::RecordPoll() {
   TellRecordError(recorder_->Record(monitor_->lastReading()));
-  monitor_->model.title =
-      startup_.title + (recorder_->failing() ? kRecordingFailedSuffix + recorder_->failure() + "]"
-                                             : kRecordingSuffix);
+  monitor_->model.title = Title();
+}
+
+std::string Session::Title() const {
+  if (!recorder_) return startup_.title;
+  return startup_.title + (recorder_->failing()
+                               ? kRecordingFailedSuffix + recorder_->failure() + "]"
+                               : kRecordingSuffix);
 }
 
 namespace {

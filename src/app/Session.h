@@ -24,6 +24,11 @@ class Session {
 
   // Opens the bus named by --bus; false with a message naming it and why.
   bool OpenBus(std::ostream& traceOut, std::string& error);
+  // Closes the board and opens `bus` in its place, then starts it as Start
+  // does: the monitor, its observers and a running recording go on, the
+  // records with the new board's labels. A bus that cannot be opened leaves
+  // the old board running; false with the message in both failures.
+  bool SwitchBoard(const std::string& bus, std::ostream& traceOut, std::string& message);
   // The start-up: board, second-demodulator switch, detection, title, and
   // the file of --record. False with the start-up failure message.
   bool Start(std::string& message);
@@ -43,8 +48,12 @@ class Session {
   BusBackend& backend() { return backend_; }
 
  private:
+  // The monitor's frontend, then the kernel view beside the registers.
+  bool AttachBoard(std::ostream& traceOut, std::string& error);
   bool OpenRecording(std::string& message);
   void RecordPoll();
+  // The start-up's title, and how the recording goes.
+  std::string Title() const;
   void TellRecordError(const std::string& problem);
 
   CommandLine cl_;

@@ -62,6 +62,15 @@ Monitor::Monitor(bool debugLayout, bool readOnly)
   RefuseWritingBoxes();
 }
 
+void Monitor::ForgetBoard() {
+  Monitor fresh(debugLayout_, readOnly_);
+  fresh.clock = std::move(clock);
+  fresh.observers_ = std::move(observers_);
+  fresh.minimized = minimized;
+  fresh.model["Slider1"].value = model["Slider1"].value;
+  *this = std::move(fresh);
+}
+
 // The boxes still show the chip's state; only the user's hand is kept off.
 void Monitor::RefuseWritingBoxes() {
   if (!readOnly_) return;

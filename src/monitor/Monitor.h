@@ -42,6 +42,9 @@ class Monitor : public MonitorView {
   bool minimized = false;  // the window's state; layout waits while minimised
 
   void SetDriver(Demodulator* driver) { driver_ = driver; }
+  // Lets go of the board: no driver, bus or kernel view, the controls as the
+  // design has them. The observers, the clock and the poll interval stay.
+  void ForgetBoard();
   // Reads the kernel's view beside the registers at every poll, and shows
   // it in the Kernel panel, which appears with it.
   void SetKernelSource(KernelSource* source);

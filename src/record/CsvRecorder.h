@@ -20,6 +20,8 @@ class CsvRecorder : public Recorder {
   // A field quoted when it holds a comma, a quote, CR or LF; quotes doubled.
   static std::string Field(const std::string& text);
 
+  void Relabel(const RecordLabels& labels) override { labels_ = labels; }
+
  protected:
   bool Write(const Reading& reading) override;
 

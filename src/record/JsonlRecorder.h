@@ -17,6 +17,8 @@ class JsonlRecorder : public Recorder {
   // The same record appended to `out`.
   static void AppendLine(std::string& out, const Reading& reading, const RecordLabels& labels);
 
+  void Relabel(const RecordLabels& labels) override { labels_ = labels; }
+
  protected:
   bool Write(const Reading& reading) override;
 

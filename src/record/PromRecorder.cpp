@@ -83,9 +83,27 @@ std::string PromRecorder::LabelValue(const std::string& text) {
   return escaped;
 }
 
+namespace {
+
+std::string LabelText(const RecordLabels& labels) {
+  return "chip=\"" + PromRecorder::LabelValue(labels.chip) + "\",bus=\"" +
+         PromRecorder::LabelValue(labels.bus) + '"';
+}
+
+}  // namespace
+
 PromRecorder::PromRecorder(const std::string& path, const RecordLabels& labels, Replace replace)
-    : Recorder(path), replace_(replace ? std::move(replace) : Replace(ReplaceFile)) {
-  labels_ = "chip=\"" + LabelValue(labels.chip) + "\",bus=\"" + LabelValue(labels.bus) + '"';
+    : Recorder(path),
+      labels_(LabelText(labels)),
+      replace_(replace ? std::move(replace) : Replace(ReplaceFile)) {}
+
+void PromRecorder::Relabel(const RecordLabels& labels) {
+  // The writer reads the labels while it writes: it is let finish first,
+  // and takes no poll but from this thread.
+  Wait();
+  std::lock_guard lock(mutex_);
+  labels_ = LabelText(labels);
+  lamps_ = {true, true, true, true, true};
 }
 
 std::unique_ptr<PromRecorder> PromRecorder::Open(const std::string& path,

@@ -50,6 +50,7 @@ class PromRecorder : public Recorder {
   // Waits until the writer has taken every poll handed over to the file.
   void Wait();
   std::string Finish() override;
+  void Relabel(const RecordLabels& labels) override;
   bool anyWritten() override;
   // A label value with backslash, double quote and line feed escaped and
   // every byte that is not UTF-8 replaced by U+FFFD.

@@ -25,6 +25,8 @@ class Recorder {
   // Waits until every poll handed over is in the file. Returns the message
   // for a first failed write that no poll has told yet, else empty.
   virtual std::string Finish() { return ""; }
+  // The records of the polls after this name another board.
+  virtual void Relabel(const RecordLabels& labels) = 0;
   // Whether a record reached the file, after waiting for every poll handed
   // over; `attempts` counts the polls handed over.
   virtual bool anyWritten() { return anyWritten_; }

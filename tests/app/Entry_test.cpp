@@ -37,4 +37,22 @@ TEST(Entry, WhatEndsBeforeAWindowIsNeeded) {
   }
 }
 
+TEST(Entry, TheWindowSaysWhatToTryAfterAMissingOrUnknownBoard) {
+  struct Case {
+    std::string message, secondLine;
+  } cases[] = {
+      {kNoBoardMessage,
+       "Choose one with the Board… button, or start quovis with --bus (quovis --list-buses lists "
+       "the machine's buses)."},
+      {kNoDemodulatorMessage,
+       "Check that the card is powered and its driver loaded, or choose another of its buses: a "
+       "card often has several."},
+      {"Cannot open /dev/i2c-3: Permission denied", ""},
+  };
+  for (const auto& c : cases) {
+    std::string text = WindowFailureText(c.message);
+    EXPECT_EQ(text, c.secondLine.empty() ? c.message : c.message + "\n" + c.secondLine);
+  }
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/Entry.h"
 #include "app/Session.h"
 #include "app/StopSignals.h"
+#include "app/gui/BoardSwitch.h"
 #include "app/gui/Tray.h"
 #include "console/gui/ConsolePanel.h"
 #include "monitor/gui/frmQuovis.h"
@@ -19,7 +20,8 @@ namespace {
 
 int Fail(const std::string& message) {
   int status = ReportStartFailure(message, std::cerr);
-  QMessageBox box(QMessageBox::NoIcon, "quovis", QString::fromStdString(message), QMessageBox::Ok);
+  QMessageBox box(QMessageBox::NoIcon, "quovis", QString::fromStdString(WindowFailureText(message)),
+                  QMessageBox::Ok);
   box.exec();
   return status;
 }
@@ -42,20 +44,55 @@ int main(int argc, char** argv) {
   app.setApplicationName("quovis");
   if (!session.OpenBus(std::cerr, error)) return Fail(error);
   frmQuovis window(session.monitor());
-  if (cl.debug) window.HostConsole(new ConsolePanel(session.bus(), &window, cl.readOnly));
+  // The console and the tuner window work on the bus of the board open now.
+  ConsolePanel* console = nullptr;
+  std::unique_ptr<frmNXP> tuner;
+  auto hostConsole = [&] {
+    delete console;
+    console = nullptr;
+    if (cl.debug)
+      window.HostConsole(console = new ConsolePanel(session.bus(), &window, cl.readOnly));
+  };
+  auto openTuner = [&] {
+    if (!cl.tda) return;
+    tuner = std::make_unique<frmNXP>(session.bus(), nullptr, cl.readOnly);
+    tuner->show();
+  };
+  hostConsole();
   window.show();
-  if (!session.Start(error)) return Fail(error);
+  // Without --bus the user picks the board in the window; giving up leaves
+  // the window without one, its Board… button there to try again.
+  BoardAsking asking = DialogAsking(&window);
+  if (!cl.bus.empty()) {
+    if (!session.Start(error)) return Fail(error);
+  } else if (!ChooseBoard(session, asking, std::cerr)) {
+    ReportStartFailure(kNoBoardMessage, std::cerr);
+    asking.tell(WindowFailureText(kNoBoardMessage));
+  }
 
   Tray tray(QSystemTrayIcon::isSystemTrayAvailable());
   if (!cl.notray) {
     window.SetTray(&tray);
     tray.Add(window.windowState(), &window, QString::fromStdString(session.monitor().model.title));
   }
-  std::unique_ptr<frmNXP> tuner;
-  if (cl.tda) {
-    tuner = std::make_unique<frmNXP>(session.bus(), nullptr, cl.readOnly);
-    tuner->show();
-  }
+  openTuner();
+  // Another board: the old one is closed, the window, its history and a
+  // running recording go on with the new one.
+  QObject::connect(&window, &frmQuovis::boardWanted, &window, [&] {
+    // A failure may have closed the old board as well.
+    bool told = false;
+    BoardAsking switching = asking;
+    switching.tell = [&](const std::string& text) {
+      told = true;
+      asking.tell(text);
+    };
+    if (ChooseBoard(session, switching, std::cerr) || told) {
+      hostConsole();
+      openTuner();
+    }
+    session.monitor().PollIntervalChange();
+    window.Render();
+  });
   session.monitor().PollIntervalChange();
   window.Render();
   // Closing the monitor ends the program, the tuner window with it.

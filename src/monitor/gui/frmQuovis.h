@@ -35,6 +35,8 @@ class frmQuovis : public QWidget {
 
  signals:
   void closed();
+  // The user asked for another board.
+  void boardWanted();
 
  protected:
   void changeEvent(QEvent* event) override;
