@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <vector>
 
 #include "monitor/AlignTone.h"
@@ -26,8 +27,9 @@ TEST(AlignTone, PitchFollowsTheMarginAsDocumented) {
 }
 
 // One second of tone pulled in uneven buffers, as a sound output pulls it:
-// a sine of f Hz crosses zero 2f times a second, and the phase runs on
-// across buffers so no crossing is lost or doubled at their seams.
+// a sine of f Hz crosses zero 2f times a second, and runs on across the
+// seams of the buffers without a jump (a click): no step between samples
+// is steeper than the sine's own, amplitude * 2 pi f / rate.
 TEST(AlignTone, GeneratedBufferHasThePitchOfItsMargin) {
   constexpr int kRate = 48000;
   struct Case {
@@ -42,12 +44,14 @@ TEST(AlignTone, GeneratedBufferHasThePitchOfItsMargin) {
       size = std::min(size, second.size() - at);
       generator.Fill(AlignTone::PitchHz(c.margin), std::span(second).subspan(at, size));
     }
-    int crossings = 0, loudest = 0;
+    int crossings = 0, loudest = 0, steepest = 0;
     for (size_t i = 1; i < second.size(); ++i) {
       crossings += (second[i - 1] < 0) != (second[i] < 0);
       loudest = std::max(loudest, std::abs(int(second[i])));
+      steepest = std::max(steepest, std::abs(second[i] - second[i - 1]));
     }
     EXPECT_NEAR(crossings / 2.0, c.hz, 1.0);
+    EXPECT_LE(steepest, AlignTone::Generator::kAmplitude * 2 * std::numbers::pi * c.hz / kRate + 1);
     EXPECT_NEAR(loudest, AlignTone::Generator::kAmplitude, 2);
   }
   // No margin: silence.
