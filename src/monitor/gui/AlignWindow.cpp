@@ -114,8 +114,9 @@ void AlignWindow::StartSound() {
   toneDevice_ = new ToneDevice(kSampleRate, this);
   toneDevice_->open(QIODevice::ReadOnly);
   sink_ = new QAudioSink(*output_, format, this);
-  // A short buffer, so the pitch follows the aerial within a poll or two.
-  sink_->setBufferSize(kSampleRate * int(sizeof(int16_t)) / 10);
+  // One poll's worth of sound: the pitch follows the aerial within a poll,
+  // and a busy moment of the window does not starve the output.
+  sink_->setBufferSize(kSampleRate * int(sizeof(int16_t)) * kPollMs / 1000);
   sink_->start(toneDevice_);
   sound_->setText("");
   Show();
