@@ -24,6 +24,7 @@ std::optional<float> ReceptionThreshold(const Reading& r) {
 
 const AlignFigures& Alignment::Update(const Reading& r) {
   AlignFigures& f = figures_;
+  f.polled = true;
   f.answering = r.answering;
   f.locked = r.answering && r.locked();
   f.modeText = r.modeText;
@@ -50,6 +51,7 @@ std::string MarginText(const AlignFigures& f) {
 
 std::string NoMarginReason(const AlignFigures& f) {
   if (f.margin) return "";
+  if (!f.polled) return "not polled yet";
   if (!f.answering) return "no answer";
   if (!f.locked) return "not locked";
   if (!f.threshold) return "no threshold for " + (f.modeText.empty() ? "this mode" : f.modeText);

@@ -8,6 +8,7 @@
 // Pointing an aerial: each poll's SNR against the SNR where reception of the
 // current mode ends, and the best SNR seen since the start.
 struct AlignFigures {
+  bool polled = false;  // a reading has been taken
   bool answering = false;
   bool locked = false;
   std::string modeText;

@@ -64,7 +64,6 @@ AlignWindow::AlignWindow(Monitor& monitor, std::function<QAudioDevice()> findOut
     monitor_.Poll();
     emit polled();
   });
-  alignment_.Update(monitor_.lastReading());
   Show();
 }
 

@@ -11,9 +11,9 @@ ToneDevice::ToneDevice(int sampleRate, QObject* parent)
 qint64 ToneDevice::bytesAvailable() const { return (1 << 16) + QIODevice::bytesAvailable(); }
 
 qint64 ToneDevice::readData(char* data, qint64 maxSize) {
-  std::vector<int16_t> samples(size_t(maxSize) / sizeof(int16_t));
+  const size_t bytes = size_t(maxSize) / sizeof(int16_t) * sizeof(int16_t);
+  std::vector<int16_t> samples(bytes / sizeof(int16_t));
   generator_.Fill(hz_, samples);
-  const qint64 bytes = qint64(samples.size() * sizeof(int16_t));
-  std::memcpy(data, samples.data(), size_t(bytes));
-  return bytes;
+  std::memcpy(data, samples.data(), bytes);
+  return qint64(bytes);
 }

@@ -65,6 +65,10 @@ class AlignWindowTest : public QObject {
       best = std::max(best, r.snr);
     });
     auto* snrBar = static_cast<ColorBar*>(s.window->control("vbalProgressBar1"));
+    // Nothing shown before a poll it saw, its own or the monitor window's.
+    AlignWindow fresh(monitor, [] { return QAudioDevice(); });
+    QCOMPARE(Text(fresh, "lblAlignSnr"), QString("-"));
+    QCOMPARE(Text(fresh, "lblAlignMargin"), QString("Margin - (not polled yet)"));
     a.show();
     QVERIFY(a.tmrAlign().isActive());
     QCOMPARE(a.tmrAlign().interval(), 200);
