@@ -3,7 +3,7 @@
 # Installs what the build and the tests need on Debian (once), and generates
 # the decimal-comma locale that the locale tests run under.
 set -e
-packages="cmake g++ make qt6-base-dev qt6-charts-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang dpkg-dev mandoc desktop-file-utils man-db locales nlohmann-json3-dev clang-format clang-tidy librsvg2-bin"
+packages="cmake g++ make qt6-base-dev qt6-charts-dev qt6-multimedia-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang dpkg-dev mandoc desktop-file-utils man-db locales nlohmann-json3-dev clang-format clang-tidy librsvg2-bin"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 missing=""

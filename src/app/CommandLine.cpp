@@ -17,6 +17,7 @@ enum Id {
   Trace,
   Record,
   Headless,
+  Align,
   Polls,
   Interval,
   Json,
@@ -45,6 +46,7 @@ constexpr Option kOptions[] = {
     {Trace, "trace", false, false},
     {Record, "record", true, false},
     {Headless, "headless", false, false},
+    {Align, "align", false, false},
     {Polls, "polls", true, false},
     {Interval, "interval", true, false},
     {Json, "json", false, false},
@@ -123,6 +125,7 @@ std::string Apply(Id id, const std::string& value, CommandLine& cl) {
     case ReadOnly: cl.readOnly = true; break;
     case Trace: cl.trace = true; break;
     case Headless: cl.headless = true; break;
+    case Align: cl.align = true; break;
     case Json: cl.json = true; break;
     case ListBuses: cl.listBuses = true; break;
     case Version: cl.version = true; break;
@@ -142,6 +145,11 @@ std::string Conflict(const CommandLine& cl, const std::vector<bool>& given) {
       return "--" + std::string(kOptions[id].name) + ": only with --headless";
   if (given[Record] && given[Capture])
     return "--record: not with --capture, which polls once and writes only its board file";
+  if (given[Align] && given[Json])
+    return "--align: not with --json; its one refreshed line is for a person, --json's lines "
+           "for a program";
+  if (given[Align] && given[Capture])
+    return "--align: not with --capture, which polls once and ends";
   return "";
 }
 
@@ -222,6 +230,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return cl;
   }
   cl.error = Conflict(cl, given);
+  // Aiming an aerial wants a quick answer to each turn of it.
+  if (cl.align && !given[Interval]) cl.intervalMs = kAlignIntervalMs;
   return cl;
 }
 
@@ -238,6 +248,8 @@ std::string UsageText() {
          "usage: quovis [--bus=BUS] [--read-only] [--trace] [--record=FILE] [-debug] [-demod2]\n"
          "              [-notray] [-tda]\n"
          "       quovis --bus=BUS --headless [--read-only] [--polls=N] [--interval=MS] [--json]\n"
+         "              [--record=FILE]\n"
+         "       quovis --bus=BUS --align [--headless [--polls=N] [--interval=MS]]\n"
          "              [--record=FILE]\n"
          "       quovis --bus=BUS --capture=FILE.json [-tda]\n"
          "       quovis --list-buses | --version | --help\n"
@@ -269,8 +281,11 @@ std::string UsageText() {
          "                     chips answered as a board file for --bus=sim:FILE.json\n"
          "                     (no file when a read gets no answer)\n"
          "  --headless         poll without a window, one line per poll\n"
+         "  --align            aim an aerial: the SNR in large figures, its peak, the margin\n"
+         "                     over the mode's threshold and a tone that rises with it,\n"
+         "                     polled every 200 ms; with --headless one refreshed line\n"
          "  --polls=N          headless: stop after N polls\n"
-         "  --interval=MS      headless: pause between polls (default 1000)\n"
+         "  --interval=MS      headless: pause between polls (default 1000, 200 with --align)\n"
          "  --json             headless: one JSON object per poll\n"
          "  --record=FILE      one record a poll, in the window or headless; the format\n"
          "                     follows the name: .jsonl (JSON lines), .csv (a header,\n"

@@ -18,6 +18,7 @@ struct CommandLine {
   std::string bus;
   bool trace = false;
   bool headless = false;
+  bool align = false;  // the alignment view: window, or one refreshed line headless
   bool json = false;
   std::optional<long> polls;  // headless: stop after this many polls
   long intervalMs = 1000;     // headless: pause between polls
@@ -32,6 +33,9 @@ struct CommandLine {
   // found); empty when nothing is.
   std::string error;
 };
+
+// The poll interval of --align unless --interval says otherwise.
+constexpr long kAlignIntervalMs = 200;
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // Every option as it is written: "--bus", ..., and the switches "-debug", ...

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -8,6 +9,8 @@
 
 #include "app/StopSignals.h"
 #include "dvb/KernelText.h"
+#include "monitor/AlignTone.h"
+#include "monitor/Alignment.h"
 #include "sim/SimBoard.h"
 
 Session::Session(CommandLine cl) : cl_(std::move(cl)), recordErrors_(&std::cerr) {}
@@ -161,15 +164,27 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
   const CommandLine& cl = session.commandLine();
   Monitor& monitor = session.monitor();
   int status = 0;
+  Alignment alignment;
+  size_t alignShown = 0;  // length of the refreshed line on the terminal
   for (long n = 0; !cl.polls || n < *cl.polls; ++n) {
     if (n > 0 && cl.intervalMs > 0 && StopSignals::Sleep(std::chrono::milliseconds(cl.intervalMs)))
       break;
     if (StopSignals::Received()) break;
     monitor.Poll();
     errno = 0;
-    out << (cl.json ? ReportJson(monitor.lastReading(), monitor.model)
-                    : ReportLine(monitor.lastReading(), monitor.model))
-        << '\n';
+    if (cl.align) {
+      const AlignFigures& f = alignment.Update(monitor.lastReading());
+      std::string line = AlignLine(f, AlignTone::PitchHz(f.margin));
+      // Blanks cover what is left of a longer line before it.
+      size_t length = line.size();
+      line.resize(std::max(length, alignShown), ' ');
+      alignShown = length;
+      out << '\r' << line;
+    } else {
+      out << (cl.json ? ReportJson(monitor.lastReading(), monitor.model)
+                      : ReportLine(monitor.lastReading(), monitor.model))
+          << '\n';
+    }
     out.flush();
     if (!out) {
       // A reader that went away (| head) wants no more; anything else is a
@@ -182,6 +197,7 @@ int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {
       break;
     }
   }
+  if (alignShown > 0 && out) out << '\n' << std::flush;
   if (!session.FinishRecording()) status = 1;
   if (status == 0 && StopSignals::Received())
     status = StopSignals::ExitStatus(StopSignals::Received());

@@ -22,6 +22,7 @@ std::string Described(const CommandLine& cl) {
   add(!cl.record.empty(), "record=" + cl.record);
   add(!cl.capture.empty(), "capture=" + cl.capture);
   add(cl.headless, "headless");
+  add(cl.align, "align");
   add(cl.polls.has_value(), "polls=" + std::to_string(cl.polls.value_or(0)));
   add(cl.intervalMs != 1000, "interval=" + std::to_string(cl.intervalMs));
   add(cl.json, "json");
@@ -56,6 +57,11 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
        0,
        "bus=sim:s5h1409 headless polls=1 interval=0 json"},
       {{"--version"}, 0, ""},
+      // --align polls every 200 ms unless told otherwise.
+      {{"--bus=sim:s5h1409", "--align"}, {}, "bus=sim:s5h1409 align interval=200"},
+      {{"--bus=sim:s5h1409", "--align", "--headless", "--polls=1", "--interval=0"},
+       0,
+       "bus=sim:s5h1409 headless align polls=1 interval=0"},
       // Unknown options and stray words.
       {{"-read-only"},
        2,
@@ -93,6 +99,14 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
        2,
        "quovis: --record: not with --capture, which polls once and writes only its board file" +
            help},
+      {{"--headless", "--align", "--json"},
+       2,
+       "quovis: --align: not with --json; its one refreshed line is for a person, --json's "
+       "lines for a program" +
+           help},
+      {{"--align", "--capture=a.json"},
+       2,
+       "quovis: --align: not with --capture, which polls once and ends" + help},
   };
   for (const auto& c : cases) {
     std::string line;

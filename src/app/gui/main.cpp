@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
   });
   session.monitor().PollIntervalChange();
   window.Render();
+  if (cl.align) window.ShowAlign();
   // Closing the monitor ends the program, the tuner window with it.
   app.setQuitOnLastWindowClosed(false);
   QObject::connect(&window, &frmQuovis::closed, &app, &QApplication::quit);

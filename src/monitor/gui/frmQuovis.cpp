@@ -5,11 +5,13 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QSlider>
 
 #include "app/gui/Tray.h"
 #include "monitor/DesignLayout.h"
+#include "monitor/gui/AlignWindow.h"
 #include "monitor/gui/ClickLabel.h"
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/HistoryWindow.h"
@@ -50,6 +52,15 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
     historyWindow_->show();
     historyWindow_->raise();
   });
+  // Align sits above History, beside Poll; its window's polls show here too.
+  auto* align = new QPushButton("Align", this);
+  align->setObjectName("cmdAlign");
+  align->setGeometry(TwipRect(5355, 810, 870, 375));
+  widgets_.insert("cmdAlign", align);
+  alignWindow_ = new AlignWindow(
+      monitor_, [] { return QMediaDevices::defaultAudioOutput(); }, this);
+  connect(align, &QPushButton::clicked, this, &frmQuovis::ShowAlign);
+  connect(alignWindow_, &AlignWindow::polled, this, &frmQuovis::Render);
   monitor_.AddPollObserver([this](const Reading& reading) {
     history_.Append(reading);
     if (historyWindow_->isVisible()) historyWindow_->Refresh();
@@ -59,6 +70,11 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
     Render();
   });
   Render();
+}
+
+void frmQuovis::ShowAlign() {
+  alignWindow_->show();
+  alignWindow_->raise();
 }
 
 void frmQuovis::Build() {

@@ -8,6 +8,7 @@
 #include "monitor/SignalHistory.h"
 
 class ColorBar;
+class AlignWindow;
 class ClickLabel;
 class HistoryWindow;
 class Tray;
@@ -32,6 +33,9 @@ class frmQuovis : public QWidget {
   // Every poll goes into the history, shown or not.
   SignalHistory& history() { return history_; }
   HistoryWindow* historyWindow() const { return historyWindow_; }
+  AlignWindow* alignWindow() const { return alignWindow_; }
+  // Opens the alignment window (the Align button; --align at start).
+  void ShowAlign();
 
  signals:
   void closed();
@@ -53,4 +57,5 @@ class frmQuovis : public QWidget {
   Tray* tray_ = nullptr;
   SignalHistory history_;
   HistoryWindow* historyWindow_ = nullptr;
+  AlignWindow* alignWindow_ = nullptr;
 };
