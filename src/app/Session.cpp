@@ -32,6 +32,10 @@ bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   bus_ = std::make_unique<Bus>(backend_.library());
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
+  // A simulated board counts the polls its faults are given at.
+  monitor_->AddPollObserver([this](const Reading&) {
+    if (backend_.simBoard) backend_.simBoard->PollEnded();
+  });
   // A simulated card has its frontend node, unless its board file says not.
   if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
     simFrontend_ = std::make_unique<SimFrontend>(

@@ -45,6 +45,7 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
     historyWindow_->raise();
   });
   monitor_.AddPollObserver([this](const Reading& reading) {
+    if (tray_) tray_->TellEvents(reading.events, reading.timestamp, isVisible() && !isMinimized());
     history_.Append(reading);
     if (historyWindow_->isVisible()) historyWindow_->Refresh();
   });
