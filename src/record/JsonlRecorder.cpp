@@ -118,7 +118,8 @@ void JsonlRecorder::AppendEventLine(std::string& out, const Event& e, const Reco
   Members line(out);
   line.Key("time").Text(IsoUtcText(e.time));
   line.Key("event").Text(EventName(e.kind));
-  if (e.lostSeconds) line.Key("lostSeconds").Number(*e.lostSeconds);
+  // To the millisecond, as the times are.
+  if (e.lostSeconds) line.Key("lostSeconds").Number(std::round(*e.lostSeconds * 1000) / 1000);
   if (!e.detail.empty()) line.Key("detail").Text(e.detail);
   line.Key("chip").Text(labels.chip);
   line.Key("bus").Text(labels.bus);

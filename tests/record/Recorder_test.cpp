@@ -151,7 +151,7 @@ TEST_F(Folder, JsonLinesParseBackWithEveryField) {
 TEST_F(Folder, JsonLinesTellEachEventOnALineAfterItsPoll) {
   auto recorder = Open("events.jsonl", {"s5h1409", "sim:s5h1409"});
   Reading poll = SleepReading();
-  poll.events = {{Event::Kind::LockRegained, kWhen, 12.25},
+  poll.events = {{Event::Kind::LockRegained, kWhen, 12.2504},  // to the millisecond
                  {Event::Kind::ViewsDisagree, kWhen, {}, "lock (registers yes, kernel no)"}};
   recorder->Record(poll);
   const std::string labels = R"(,"chip":"s5h1409","bus":"sim:s5h1409"})";
