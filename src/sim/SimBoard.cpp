@@ -2,6 +2,7 @@
 #include "sim/SimBoard.h"
 
 #include <chrono>
+#include <utility>
 
 SimBoard::SimBoard() {
   auto start = std::chrono::steady_clock::now();
@@ -11,7 +12,7 @@ SimBoard::SimBoard() {
 }
 
 void SimBoard::AddDevice(int address, std::unique_ptr<SimDevice> device, SimFault fault) {
-  devices_[address] = Slot{std::move(device), fault, 0};
+  devices_[address] = Slot{std::move(device), std::move(fault), 0};
 }
 
 SimDevice* SimBoard::DeviceAt(int address) const {
@@ -29,7 +30,7 @@ void SimBoard::SetFault(int address, SimFault fault) {
   auto it = devices_.find(address);
   if (it == devices_.end()) return;
   it->second.device->DropLock(false);  // the new faults say when it drops again
-  it->second.fault = fault;
+  it->second.fault = std::move(fault);
   it->second.seen = 0;
 }
 
