@@ -53,6 +53,10 @@ bool Session::SwitchBoard(const std::string& bus, std::ostream& traceOut, std::s
 bool Session::AttachBoard(std::ostream& traceOut, std::string& error) {
   bus_ = std::make_unique<Bus>(backend_.library());
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
+  // A simulated board counts the polls its faults are given at.
+  monitor_->AddPollObserver([this](const Reading&) {
+    if (backend_.simBoard) backend_.simBoard->PollEnded();
+  });
   // A simulated card has its frontend node, unless its board file says not.
   if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
     simFrontend_ = std::make_unique<SimFrontend>(

@@ -106,6 +106,8 @@ void Monitor::Poll() {
     r.disagree = disagreement_.Check(r, *r.kernel);
     KernelPanel::Show(model, *r.kernel, r.disagree);
   }
+  lastReading_.events = events_.Take(lastReading_);
+  lastReading_.tally = events_.tally();
   for (const auto& observer : observers_) observer(lastReading_);
 }
 

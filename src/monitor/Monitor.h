@@ -12,6 +12,7 @@
 #include "dvb/Disagreement.h"
 #include "dvb/FrontendReader.h"
 #include "monitor/Demodulator.h"
+#include "monitor/EventDetector.h"
 #include "monitor/MonitorView.h"
 #include "monitor/Reading.h"
 #include "monitor/ViewModel.h"
@@ -112,6 +113,7 @@ class Monitor : public MonitorView {
   Demodulator* driver_ = nullptr;
   KernelSource* kernel_ = nullptr;
   DisagreementCheck disagreement_;
+  EventDetector events_;
   Bus* bus_ = nullptr;
   bool debugLayout_;
   bool readOnly_;

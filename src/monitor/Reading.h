@@ -9,6 +9,7 @@
 
 #include "dvb/Disagreement.h"
 #include "dvb/KernelReading.h"
+#include "monitor/Event.h"
 
 // The DVB-T/DVB-C transmission parameters of one poll: the chip's codes and
 // the texts shown for them (empty for a code without a text). DVB-C has a
@@ -62,6 +63,10 @@ struct Reading {
   // where the two views disagree this poll.
   std::optional<KernelReading> kernel;
   std::vector<Disagreement> disagree;
+
+  // What changed since the previous poll, and the sums since the start.
+  std::vector<Event> events;
+  EventTally tally;
 
   bool locked() const { return locks[MasterLock] == 1; }
 };

@@ -31,7 +31,12 @@ void SignalHistory::Append(const Reading& reading) {
   } else {
     samples_[head_] = s;
     head_ = (head_ + 1) % samples_.size();
+    while (!events_.empty() && events_.front().ms < (*this)[0].ms) events_.pop_front();
   }
+  for (const Event& e : reading.events)
+    events_.push_back(
+        {std::chrono::duration_cast<std::chrono::milliseconds>(e.time.time_since_epoch()).count(),
+         EventText(e)});
 }
 
 size_t SignalHistory::LowerBound(int64_t ms) const {
@@ -189,6 +194,14 @@ ChartData SignalHistory::Decimate(int64_t fromMs, int64_t toMs, int columns) con
   }
   snr.Flush();
   average.Flush();
+  for (const EventMark& e : events_) {
+    const int at = columnOf(e.ms);
+    if (at < 0 || at >= columns) continue;
+    if (!data.events.empty() && columnOf(data.events.back().ms) == at)
+      data.events.back().text += "\n" + e.text;
+    else
+      data.events.push_back(e);
+  }
   // Spans are drawn inside the window only.
   for (auto* spans : {&data.lockLost, &data.noAnswer}) {
     for (TimeSpan& span : *spans) {

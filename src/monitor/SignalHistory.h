@@ -2,6 +2,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "monitor/Reading.h"
@@ -19,6 +21,13 @@ struct ChartPoint {
   double value;
 };
 
+// An event as the chart marks it: when, and what in words (the events of
+// one pixel column share a mark, one line each).
+struct EventMark {
+  int64_t ms;
+  std::string text;
+};
+
 // A stretch of time, [fromMs, toMs].
 struct TimeSpan {
   int64_t fromMs, toMs;
@@ -27,11 +36,13 @@ struct TimeSpan {
 // What a chart draws for one visible time window: the SNR's lowest and
 // highest point in each pixel column (a single silent poll stays visible),
 // the average's mean in each column, the spans without lock or without an answer,
-// and one mark per column that saw uncorrectable errors.
+// one mark per column that saw uncorrectable errors and one per column that
+// saw events.
 struct ChartData {
   std::vector<ChartPoint> snr, average;
   std::vector<TimeSpan> lockLost, noAnswer;
   std::vector<ChartPoint> uncorrectable;
+  std::vector<EventMark> events;
 };
 
 // The signal over time, one sample per poll, kept in memory up to a bound
@@ -64,6 +75,8 @@ class SignalHistory {
   std::vector<HistorySample> samples_;
   size_t capacity_;
   size_t head_ = 0, size_ = 0;
+  // The polls' events, oldest first, none older than the oldest sample.
+  std::deque<EventMark> events_;
   // The counter of the last locked poll: increments are counted from it.
   bool haveBaseline_ = false;
   double baseline_ = 0;

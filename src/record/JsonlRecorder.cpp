@@ -114,6 +114,18 @@ void JsonlRecorder::AppendLine(std::string& out, const Reading& r, const RecordL
   line.Close();
 }
 
+void JsonlRecorder::AppendEventLine(std::string& out, const Event& e, const RecordLabels& labels) {
+  Members line(out);
+  line.Key("time").Text(IsoUtcText(e.time));
+  line.Key("event").Text(EventName(e.kind));
+  // To the millisecond, as the times are.
+  if (e.lostSeconds) line.Key("lostSeconds").Number(std::round(*e.lostSeconds * 1000) / 1000);
+  if (!e.detail.empty()) line.Key("detail").Text(e.detail);
+  line.Key("chip").Text(labels.chip);
+  line.Key("bus").Text(labels.bus);
+  line.Close();
+}
+
 std::string JsonlRecorder::Line(const Reading& reading, const RecordLabels& labels) {
   std::string line;
   AppendLine(line, reading, labels);
@@ -124,5 +136,9 @@ bool JsonlRecorder::Write(const Reading& reading) {
   line_.clear();  // keeps its capacity from one poll to the next
   AppendLine(line_, reading, labels_);
   line_ += '\n';
+  for (const Event& e : reading.events) {
+    AppendEventLine(line_, e, labels_);
+    line_ += '\n';
+  }
   return file_.Append(line_);
 }

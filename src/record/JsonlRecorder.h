@@ -6,7 +6,8 @@
 #include "record/AppendFile.h"
 #include "record/Recorder.h"
 
-// One JSON object a line, appended per poll.
+// One JSON object a line, appended per poll, and after it one line for each
+// event the poll found.
 class JsonlRecorder : public Recorder {
  public:
   // Null with `why` set when the file cannot be appended to.
@@ -16,6 +17,8 @@ class JsonlRecorder : public Recorder {
   static std::string Line(const Reading& reading, const RecordLabels& labels);
   // The same record appended to `out`.
   static void AppendLine(std::string& out, const Reading& reading, const RecordLabels& labels);
+  // The record of one event, without the line end.
+  static void AppendEventLine(std::string& out, const Event& event, const RecordLabels& labels);
 
   void Relabel(const RecordLabels& labels) override { labels_ = labels; }
 

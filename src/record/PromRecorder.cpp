@@ -156,6 +156,13 @@ std::string PromRecorder::Document(const Reading& r, const Totals& totals) const
         r.uncorrectableRate.value_or(NAN));
   m.One("quovis_correctable_ber", "gauge", "Correctable errors over 65535.", r.correctableBer);
   m.One("quovis_polls_total", "counter", "Polls since quovis started.", totals.polls);
+  m.One("quovis_lock_losses_total", "counter", "Times the lock was lost since quovis started.",
+        double(r.tally.lockLosses));
+  m.One("quovis_unlocked_seconds_total", "counter",
+        "Seconds without lock since quovis started (a silence after an unlocked poll included).",
+        r.tally.unlockedSeconds);
+  m.One("quovis_no_answer_seconds_total", "counter",
+        "Seconds the demodulator did not answer since quovis started.", r.tally.noAnswerSeconds);
   m.One("quovis_last_poll_timestamp_seconds", "gauge",
         "When the last poll started, in seconds since 1970 (UTC).",
         std::chrono::duration_cast<std::chrono::milliseconds>(r.timestamp.time_since_epoch())

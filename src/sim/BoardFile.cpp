@@ -185,6 +185,12 @@ class Loader {
             return false;
           }
           fault.failAfter = int(n);
+        } else if (key == "unlocked_polls") {
+          if (!UnlockedPolls(value, fault, at + ".fault.unlocked_polls", error)) return false;
+          if (!device->DropLock(false)) {
+            Fail(error, at + ".fault.unlocked_polls", "this chip's model cannot drop its lock");
+            return false;
+          }
         } else {
           Fail(error, at + ".fault." + Excerpt(key), "unknown entry");
           return false;
@@ -195,6 +201,21 @@ class Loader {
     placed_.emplace_back(int(address), chipName);
     if (!Find(d, "address")) defaultPlaced_.emplace_back(int(address), chipName);
     faults_[int(address)] = fault;
+    return true;
+  }
+
+  // [[first, last], ...]: polls counted from 1, each stretch in order.
+  bool UnlockedPolls(const Json& v, SimFault& fault, const std::string& at, std::string& error) {
+    const char* expected = "expected [[first, last], ...] polls from 1 to 1000000";
+    if (!v.is_array()) return Fail(error, at, expected), false;
+    for (size_t i = 0; i < v.size(); ++i) {
+      const Json& pair = v[i];
+      long first = 0, last = 0;
+      if (!pair.is_array() || pair.size() != 2 || !ToLong(pair[0], first) ||
+          !ToLong(pair[1], last) || first < 1 || last < first || last > 1000000)
+        return Fail(error, at + "[" + std::to_string(i) + "]", expected), false;
+      fault.unlockedPolls.emplace_back(int(first), int(last));
+    }
     return true;
   }
 

@@ -10,7 +10,8 @@
 //   {"types": [24],
 //    "devices": [{"chip": "s5h1409", "address": "0x32",
 //                 "registers": {"0xF2": "0x0000"},
-//                 "fault": {"nak": false, "fail_first": 0}}],
+//                 "fault": {"nak": false, "fail_first": 0,
+//                           "unlocked_polls": [[3, 5]]}}],
 //    "frontend": {"cnr_scale": 10, "signal_sign": -1, "stats": "v3",
 //                 "no_writer": true, "available_after_lock": true, "absent": true}}
 // A file board is static. On any error nothing is returned and the reason

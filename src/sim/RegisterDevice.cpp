@@ -99,3 +99,18 @@ bool RegisterDevice::Learn(const SimRead& read, std::map<long, long>& registers)
   LearnBytes(start, read.bytes, registers);
   return true;
 }
+
+bool RegisterDevice::DropLock(bool dropped) {
+  if (lockBits_.empty()) return false;
+  // Applied at every transaction: a live model sets its lock bits again
+  // as its signal moves.
+  for (const auto& [r, mask] : lockBits_) {
+    if (dropped && !lockDropped_) keptLockBits_[r] = reg(r) & mask;
+    if (dropped)
+      reg(r) &= ~mask;
+    else if (lockDropped_)
+      reg(r) |= keptLockBits_[r];
+  }
+  lockDropped_ = dropped;
+  return true;
+}

@@ -24,6 +24,8 @@ class RegisterDevice : public SimDevice {
   bool Learn(const SimRead& read, std::map<long, long>& registers) override;
   int RegisterBytes(long /*reg*/) const override { return registerBytes_; }
   int AddressBytes() const override { return addressBytes_; }
+  // Clears the lock bits while dropped and puts back what they held.
+  bool DropLock(bool dropped) override;
 
  protected:
   // Called after a register was written by the bus; value is the new content.
@@ -34,6 +36,10 @@ class RegisterDevice : public SimDevice {
   // Learns the registers behind bytes read from `start` on, as ReadBytes
   // sends them; the register pointer moves past them.
   void LearnBytes(long start, const std::vector<uint8_t>& bytes, std::map<long, long>& registers);
+
+  // The bits that say the chip has a lock, by register: a model that names
+  // them can drop its lock.
+  std::map<long, long> lockBits_;
 
   long& reg(long r) { return registers_[r]; }
   long regValue(long r) const {
@@ -50,4 +56,6 @@ class RegisterDevice : public SimDevice {
   long lastRegister_;
   long pointer_ = 0;
   std::map<long, long> registers_;
+  bool lockDropped_ = false;
+  std::map<long, long> keptLockBits_;  // what the lock bits held when the lock was dropped
 };

@@ -28,6 +28,7 @@ class S5h1409Model : public RegisterDevice {
     reg(0xAC) = 0x0000;
     reg(0xB5) = 0;
     reg(0xB7) = 0;
+    lockBits_ = {{0xF1, 0xF000}, {0xF0, 0x1000}, {0x40, 0x0001}};
   }
 
   void Advance(double t) override {

@@ -2,6 +2,7 @@
 #include "sim/SimBoard.h"
 
 #include <chrono>
+#include <utility>
 
 SimBoard::SimBoard() {
   auto start = std::chrono::steady_clock::now();
@@ -11,7 +12,7 @@ SimBoard::SimBoard() {
 }
 
 void SimBoard::AddDevice(int address, std::unique_ptr<SimDevice> device, SimFault fault) {
-  devices_[address] = Slot{std::move(device), fault, 0};
+  devices_[address] = Slot{std::move(device), std::move(fault), 0};
 }
 
 SimDevice* SimBoard::DeviceAt(int address) const {
@@ -28,7 +29,8 @@ uint32_t SimBoard::velI2C_InitByType(int16_t boardType, int32_t) {
 void SimBoard::SetFault(int address, SimFault fault) {
   auto it = devices_.find(address);
   if (it == devices_.end()) return;
-  it->second.fault = fault;
+  it->second.device->DropLock(false);  // the new faults say when it drops again
+  it->second.fault = std::move(fault);
   it->second.seen = 0;
 }
 
@@ -43,6 +45,13 @@ SimDevice* SimBoard::Take(uint32_t handle, int32_t address, int32_t count) {
   if (seen < slot.fault.failFirst) return nullptr;
   if (slot.fault.failAfter >= 0 && seen >= slot.fault.failAfter) return nullptr;  // vanished
   if (live) slot.device->Advance(clock_());
+  if (!slot.fault.unlockedPolls.empty()) {
+    const int poll = pollsEnded_ + 1;
+    bool unlocked = false;
+    for (const auto& [first, last] : slot.fault.unlockedPolls)
+      unlocked |= poll >= first && poll <= last;
+    slot.device->DropLock(unlocked);
+  }
   return slot.device.get();
 }
 

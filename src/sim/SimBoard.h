@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "bus/I2cLibrary.h"
@@ -14,6 +15,9 @@ struct SimFault {
   bool nak = false;    // never acknowledges
   int failFirst = 0;   // fails its first N transactions
   int failAfter = -1;  // fails every transaction after its first N (-1: never)
+  // Polls, counted from 1, that find the chip without lock: each stretch
+  // [first, last] drops the lock and the poll after it restores it.
+  std::vector<std::pair<int, int>> unlockedPolls{};
 };
 
 // A virtual board: devices answer at their 8-bit addresses, the board opens
@@ -33,6 +37,8 @@ class SimBoard : public I2cLibrary {
   // Gives a device new faults while the board runs (a board that vanishes
   // and comes back); its transaction count starts again.
   void SetFault(int address, SimFault fault);
+  // Tells the board that a poll of the monitor ended: the next one starts.
+  void PollEnded() { ++pollsEnded_; }
   // Every transaction that reached the board, answered or not.
   long transactions() const { return transactions_; }
   // Bytes those transactions put on the wire: address bytes (one per
@@ -68,6 +74,7 @@ class SimBoard : public I2cLibrary {
   std::map<int, Slot> devices_;
   uint32_t openHandle_ = 0;
   long transactions_ = 0;
+  int pollsEnded_ = 0;
   long wireBytes_ = 0;
   long bytesWritten_ = 0;
   std::function<double()> clock_;

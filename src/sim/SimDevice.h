@@ -44,4 +44,10 @@ class SimDevice {
 
   // Live models let their signal wander; seconds since the board started.
   virtual void Advance(double seconds) { (void)seconds; }
+  // Takes the signal's lock away (true) or gives it back (false), on top of
+  // what the registers say; false for a model that cannot.
+  virtual bool DropLock(bool dropped) {
+    (void)dropped;
+    return false;
+  }
 };

@@ -17,6 +17,7 @@ class Zl10353Model : public RegisterDevice {
     reg(0x10) = 184;   // SNR, 23 dB in 1/8 dB
     reg(0x06) = 0x65;  // lock, FEC, EQ and AFC bits
     reg(0x07) = 0x20;  // descrambler lock
+    lockBits_ = {{0x06, 0x65}, {0x07, 0x20}};
     reg(0x14) = 0x00;  // uncorrectable blocks
     reg(0x15) = 0x00;
     reg(0x11) = 0x00;  // bit errors

@@ -148,6 +148,23 @@ TEST_F(Folder, JsonLinesParseBackWithEveryField) {
   EXPECT_TRUE(j["tps"].is_null());
 }
 
+TEST_F(Folder, JsonLinesTellEachEventOnALineAfterItsPoll) {
+  auto recorder = Open("events.jsonl", {"s5h1409", "sim:s5h1409"});
+  Reading poll = SleepReading();
+  poll.events = {{Event::Kind::LockRegained, kWhen, 12.2504},  // to the millisecond
+                 {Event::Kind::ViewsDisagree, kWhen, {}, "lock (registers yes, kernel no)"}};
+  recorder->Record(poll);
+  const std::string labels = R"(,"chip":"s5h1409","bus":"sim:s5h1409"})";
+  EXPECT_EQ(
+      Slurp(Path("events.jsonl")),
+      JsonlRecorder::Line(poll, {"s5h1409", "sim:s5h1409"}) + "\n" +
+          R"({"time":"2026-12-07T16:45:12.345Z","event":"lock_regained","lostSeconds":12.25)" +
+          labels + "\n" +
+          R"({"time":"2026-12-07T16:45:12.345Z","event":"views_disagree",)"
+          R"x("detail":"lock (registers yes, kernel no)")x" +
+          labels + "\n");
+}
+
 TEST_F(Folder, CsvHasOneHeaderAndRowsAStrictReaderTakes) {
   {
     auto recorder = Open("poll.csv", {"zl10353", "/dev/i2c-3"});
@@ -292,6 +309,7 @@ TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) 
   recorder->Record(first);
   Reading second = DvbtReading();
   second.uncorrectable = 5, second.correctable = 2;
+  second.tally = {2, 12.5, 3};
   recorder->Record(second);
   EXPECT_EQ(recorder->Finish(), "");  // the writer has put the second poll in the file
   PromDocument doc = ParseProm(Slurp(Path("quovis.prom")));
@@ -313,6 +331,9 @@ TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) 
       {"quovis_correctable_total", "counter", 12},
       {"quovis_correctable_ber", "gauge", 12 / 65535.0},  // as the reading holds it
       {"quovis_polls_total", "counter", 2},
+      {"quovis_lock_losses_total", "counter", 2},
+      {"quovis_unlocked_seconds_total", "counter", 12.5},
+      {"quovis_no_answer_seconds_total", "counter", 3},
       {"quovis_last_poll_timestamp_seconds", "gauge", 1796661912.345}};
   for (auto [name, type, value] : expected) {
     const PromSample* s = doc.Find(name);

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Startup.h"
 #include "bus/Bus.h"
+#include "monitor/Monitor.h"
 #include "sim/SimRegistry.h"
 #include "support/CommaLocale.h"
 
@@ -52,6 +54,14 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
        "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
       {"{\"devices\": [{\"chip\": \"s5h1409\", \"fault\": {\"fail_after\": 1000001}}]}",
        "b.json: devices[0].fault.fail_after: expected a count from 0 to 1000000"},
+      {R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": [[3, 2]]}}]})",
+       "b.json: devices[0].fault.unlocked_polls[0]: expected [[first, last], ...] polls"},
+      {R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": [[1, 1], [0, 2]]}}]})",
+       "b.json: devices[0].fault.unlocked_polls[1]: expected [[first, last], ...] polls"},
+      {R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": [4, 5]}}]})",
+       "b.json: devices[0].fault.unlocked_polls[0]: expected [[first, last], ...] polls"},
+      {R"({"devices": [{"chip": "lgdt3305", "fault": {"unlocked_polls": [[1, 1]]}}]})",
+       "b.json: devices[0].fault.unlocked_polls: this chip's model cannot drop its lock"},
       {"{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"s5h1409\"}]}",
        "b.json: devices[1].address: another device already sits at this address"},
       // The strict JSON reader's refusals (its own tests cover each kind)
@@ -170,6 +180,34 @@ TEST(BoardFile, TypesRegistersAndFaultsTakeEffect) {
   ASSERT_NE(none, nullptr);
   EXPECT_EQ(none->velI2C_InitByType(24, 0), 0u);
   EXPECT_EQ(none->velI2C_InitByType(18, 0), 0u);
+}
+
+// Each chip that can drop its lock loses it, through its driver, at the
+// polls named and at no other, a live chip too.
+TEST(BoardFile, UnlockedPollsDropTheLockThroughTheDriver) {
+  for (const char* chip : {"s5h1409", "s5h1411", "zl10353"}) {
+    SCOPED_TRACE(chip);
+    std::string error;
+    auto board = ParseBoard(std::string(R"({"devices": [{"chip": ")") + chip +
+                                R"(", "fault": {"unlocked_polls": [[2, 3], [5, 5]]}}]})",
+                            "b.json", error);
+    ASSERT_NE(board, nullptr) << error;
+    board->live = true;
+    Bus bus(*board);
+    Monitor monitor(false);
+    Detection detection(BuiltInDrivers(bus, monitor));
+    Startup startup = RunStartup({}, bus, detection, true);
+    ASSERT_TRUE(startup.ok) << startup.message;
+    monitor.SetDriver(startup.driver);
+    monitor.WatchReads(&bus);
+    std::string locks;
+    for (int poll = 1; poll <= 6; ++poll) {
+      monitor.Poll();
+      board->PollEnded();
+      locks += monitor.lastReading().locked() ? '+' : '-';
+    }
+    EXPECT_EQ(locks, "+--+-+");
+  }
 }
 
 TEST(BoardFile, AWrongHandleOrAnEmptyAddressIsNotAcknowledged) {

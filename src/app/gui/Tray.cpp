@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/Tray.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <iostream>
 
-Tray::Tray(bool available) : available_(available) {}
+Tray::Tray(bool available) : available_(available), menu_(std::make_unique<QMenu>()) {
+  notify_ = menu_->addAction("Notify when the signal changes");
+  notify_->setObjectName("chkNotify");
+  notify_->setCheckable(true);
+  notify_->setChecked(true);
+}
 Tray::~Tray() = default;
 
 void Tray::Add(Qt::WindowStates restoreState, QWidget* window, const QString& tooltip) {
@@ -19,6 +26,7 @@ void Tray::Add(Qt::WindowStates restoreState, QWidget* window, const QString& to
   tooltip_ = tooltip.left(kTooltipLength);
   icon_widget_ = std::make_unique<QSystemTrayIcon>(window->windowIcon());
   icon_widget_->setToolTip(tooltip_);
+  icon_widget_->setContextMenu(menu_.get());
   connect(icon_widget_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason == QSystemTrayIcon::Trigger) Clicked();
@@ -53,4 +61,23 @@ void Tray::Clicked() {
   }
   window_->raise();
   window_->activateWindow();
+}
+
+void Tray::TellEvents(const std::vector<Event>& events, std::chrono::system_clock::time_point now,
+                      bool windowInSight) {
+  if (!active_) return;
+  if (windowInSight || !notify_->isChecked()) {
+    limit_.Clear();
+    return;
+  }
+  std::optional<Notice> notice = limit_.Take(events, now);
+  if (!notice) return;
+  const bool better = notice->kind == Event::Kind::LockRegained ||
+                      notice->kind == Event::Kind::AnswerRegained ||
+                      notice->kind == Event::Kind::ViewsAgree;
+  icon_widget_->showMessage("quovis: " + QString::fromStdString(notice->title),
+                            QString::fromStdString(notice->text),
+                            better ? QSystemTrayIcon::Information : QSystemTrayIcon::Warning);
+  lastNotice_ = std::move(notice);
+  ++noticesShown_;
 }

@@ -3,8 +3,15 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "monitor/NoticeLimit.h"
+
+class QAction;
+class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 
@@ -32,6 +39,17 @@ class Tray : public QObject {
   // What a left click on the icon does.
   void Clicked();
 
+  // Tells a poll's events in a notification while the window is out of
+  // sight (hidden or minimised) and the user has not silenced them, at most
+  // one a minute; events the window shows are not told later.
+  void TellEvents(const std::vector<Event>& events, std::chrono::system_clock::time_point now,
+                  bool windowInSight);
+  // The menu's check box that lets notifications through.
+  QAction* notifyBox() const { return notify_; }
+  // The last notification shown, and how many were.
+  const std::optional<Notice>& lastNotice() const { return lastNotice_; }
+  int noticesShown() const { return noticesShown_; }
+
  private:
   bool available_;
   bool active_ = false;
@@ -39,4 +57,9 @@ class Tray : public QObject {
   Qt::WindowStates restoreState_ = Qt::WindowNoState;
   QString tooltip_;
   std::unique_ptr<QSystemTrayIcon> icon_widget_;
+  std::unique_ptr<QMenu> menu_;
+  QAction* notify_ = nullptr;
+  NoticeLimit limit_;
+  std::optional<Notice> lastNotice_;
+  int noticesShown_ = 0;
 };

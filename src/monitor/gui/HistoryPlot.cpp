@@ -78,5 +78,29 @@ void HistoryPlot::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
     const QPointF corners[] = {at + QPointF(-4, 3), at + QPointF(4, 3), at + QPointF(0, -4)};
     painter->drawConvexPolygon(corners, 3);
   }
+  // Each event a dashed line over the whole height, with a diamond at the
+  // top to point at.
+  for (const EventMark& e : data_.events) {
+    const double x = std::round(X(e.ms)) + 0.5;
+    painter->setPen(QPen(kEventColor, 0, Qt::DashLine));
+    painter->drawLine(QPointF(x, area_.top()), QPointF(x, area_.bottom()));
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(kEventColor);
+    const QPointF at(x, area_.top() + 5);
+    const QPointF corners[] = {at + QPointF(0, -5), at + QPointF(5, 0), at + QPointF(0, 5),
+                               at + QPointF(-5, 0)};
+    painter->drawConvexPolygon(corners, 4);
+  }
   painter->restore();
+}
+
+QString HistoryPlot::EventsAt(const QPointF& at) const {
+  if (!area_.adjusted(-kMarkReach, -kMarkReach, kMarkReach, kMarkReach).contains(at)) return {};
+  const EventMark* nearest = nullptr;
+  double best = kMarkReach;
+  for (const EventMark& e : data_.events) {
+    const double distance = std::fabs(X(e.ms) - at.x());
+    if (distance <= best) best = distance, nearest = &e;
+  }
+  return nearest ? QString::fromStdString(nearest->text) : QString();
 }

@@ -17,6 +17,9 @@ class HistoryPlot : public QGraphicsItem {
   static inline const QColor kLockLostColor{230, 0, 0, 70};
   static inline const QColor kNoAnswerColor{110, 110, 110, 110};
   static inline const QColor kUncorrectableColor{220, 120, 0};
+  static inline const QColor kEventColor{140, 0, 170};
+  // How far from a mark, in pixels, the pointer still shows its event.
+  static constexpr double kMarkReach = 5;
 
   explicit HistoryPlot(QGraphicsItem* parent = nullptr);
 
@@ -27,6 +30,9 @@ class HistoryPlot : public QGraphicsItem {
   void SetArea(const QRectF& area);
 
   const ChartData& data() const { return data_; }
+  // The events of the mark nearest to `at` (the chart's coordinates) within
+  // kMarkReach, one a line; empty when there is none.
+  QString EventsAt(const QPointF& at) const;
   QRectF boundingRect() const override { return area_; }
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 

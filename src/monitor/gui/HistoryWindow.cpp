@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
@@ -59,7 +60,8 @@ HistoryWindow::HistoryWindow(const SignalHistory& history, QWidget* parent)
            LegendShading(this, "No answer", HistoryPlot::kNoAnswerColor),
            LegendShading(this, "No lock", HistoryPlot::kLockLostColor),
            LegendLine("Average (dB)", HistoryPlot::kAverageColor),
-           LegendLine("SNR (dB)", HistoryPlot::kSnrColor), uncorrectable})
+           LegendLine("SNR (dB)", HistoryPlot::kSnrColor), uncorrectable,
+           LegendLine("Events", HistoryPlot::kEventColor)})
     chart_->addSeries(s);
 
   time_ = new QDateTimeAxis;  // shows local wall-clock time
@@ -196,12 +198,25 @@ void HistoryWindow::Scrolled(int seconds) {
   ShowRange(fromMs, fromMs + spanMs_);
 }
 
+QString HistoryWindow::EventsAt(const QPoint& viewportPos) const {
+  return plot_->EventsAt(chart_->mapFromScene(view_->mapToScene(viewportPos)));
+}
+
 void HistoryWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   Refresh();
 }
 
 bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_->viewport() && event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = EventsAt(help->pos());
+    if (text.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), text, view_->viewport());
+    return true;
+  }
   if (watched == view_->viewport() && event->type() == QEvent::Wheel) {
     int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
     if (delta != 0) ZoomBy(delta > 0 ? 0.5 : 2);

@@ -36,6 +36,9 @@ class HistoryWindow : public QWidget {
   QDateTimeAxis* timeAxis() const { return time_; }
   QScrollBar* scrollBar() const { return scroll_; }
   QChartView* chartView() const { return view_; }
+  // What the pointer at `viewportPos` over the chart shows in its tooltip:
+  // the events of the mark there, empty away from every mark.
+  QString EventsAt(const QPoint& viewportPos) const;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -62,6 +62,7 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
   connect(align, &QPushButton::clicked, this, &frmQuovis::ShowAlign);
   connect(alignWindow_, &AlignWindow::polled, this, &frmQuovis::Render);
   monitor_.AddPollObserver([this](const Reading& reading) {
+    if (tray_) tray_->TellEvents(reading.events, reading.timestamp, isVisible() && !isMinimized());
     history_.Append(reading);
     if (historyWindow_->isVisible()) historyWindow_->Refresh();
   });

@@ -119,6 +119,50 @@ class HistoryWindowTest : public QObject {
     }
   }
 
+  // Events are marked where they happened; those of one pixel column share
+  // a mark, and the pointer over it shows them all.
+  void eventsAreMarkedWithTheirTextInATooltip() {
+    Started s = Start();
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
+    for (int i = 0; i < 600; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      r.locks[Reading::MasterLock] = 1;
+      if (i == 300)
+        r.events = {{Event::Kind::AnswerRegained, r.timestamp, 1.0},
+                    {Event::Kind::LockLost, r.timestamp}};
+      if (i == 450) r.events = {{Event::Kind::AnswerLost, r.timestamp}};
+      s.window->history().Append(r);
+    }
+    HistoryWindow& c = s.chart();
+    c.resize(900, 420);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    const auto& marks = c.plot().data().events;
+    QCOMPARE(marks.size(), size_t(2));
+    const QRectF area = c.chartView()->chart()->plotArea();
+    const qint64 from = AxisFrom(c), to = AxisTo(c);
+    auto pointAt = [&](int second, int right) {
+      const qint64 ms =
+          (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
+      const double x = area.left() + double(ms - from) * area.width() / double(to - from);
+      return c.chartView()->mapFromScene(
+          c.chartView()->chart()->mapToScene(QPointF(x + right, area.center().y())));
+    };
+    QCOMPARE(c.EventsAt(pointAt(300, 2)),
+             QString("Demodulator answering again after 1.0 s\nLock lost"));
+    QCOMPARE(c.EventsAt(pointAt(450, -2)), QString("Demodulator not answering"));
+    QCOMPARE(c.EventsAt(pointAt(375, 0)), QString());
+    // The mark is painted: the dashed line's colour sits on its column.
+    const QImage image = c.chartView()->grab().toImage();
+    bool painted = false;
+    const QPoint at = pointAt(450, 0);
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int y = int(area.top()); y < int(area.bottom()); ++y)
+        painted |= image.pixelColor(at.x() + dx, y) == HistoryPlot::kEventColor;
+    QVERIFY(painted);
+  }
+
   void showsTheLastTenMinutesAndZooms() {
     Started s = Start();
     s.Polls(3);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 
 #include "app/gui/Tray.h"
 #include "monitor/gui/ColorBar.h"
@@ -169,6 +172,46 @@ class frmQuovisTest : public QObject {
     Tray none(false);  // a desktop without a notification area
     none.Add(Qt::WindowNoState, s.window.get(), "t");
     QVERIFY(!none.active());
+  }
+
+  // A lock that comes and goes, polled ten seconds apart while the window
+  // is hidden, shown, hidden again and with notifications silenced.
+  void trayTellsEventsOnlyWhileTheWindowIsOutOfSight() {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("flap.json").toStdString();
+    std::ofstream(path) << R"({"devices": [{"chip": "s5h1409",)"
+                           R"( "fault": {"unlocked_polls": [[2, 2], [4, 4], [6, 6], [10, 10]]}}]})";
+    std::unique_ptr<Session> session = StartSession({"--bus=sim:" + path});
+    frmQuovis w(session->monitor());
+    Tray tray(true);
+    w.SetTray(&tray);
+    tray.Add(w.windowState(), &w, "t");
+    int poll = 0;
+    const auto start = std::chrono::system_clock::time_point(std::chrono::seconds(1800000000));
+    session->monitor().clock = [&] { return start + std::chrono::seconds(10 * (poll - 1)); };
+    auto pollUntil = [&](int last) {
+      while (poll < last) {
+        ++poll;
+        session->monitor().Poll();
+      }
+    };
+    pollUntil(2);  // hidden: the lock lost is told
+    QCOMPARE(tray.noticesShown(), 1);
+    QCOMPARE(tray.lastNotice()->title, std::string("Lock lost"));
+    w.show();
+    pollUntil(3);  // in sight: not told, then or later
+    w.hide();
+    pollUntil(8);  // a minute after the first: the four events since poll 4
+    QCOMPARE(tray.noticesShown(), 2);
+    QCOMPARE(tray.lastNotice()->count, 4);
+    tray.notifyBox()->trigger();
+    QVERIFY(!tray.notifyBox()->isChecked());
+    pollUntil(10);  // silenced: the lock lost at poll 10 is forgotten
+    tray.notifyBox()->trigger();
+    pollUntil(14);  // a minute after the last: only the regained lock of poll 11
+    QCOMPARE(tray.noticesShown(), 3);
+    QCOMPARE(tray.lastNotice()->count, 1);
+    QCOMPARE(tray.lastNotice()->title, std::string("Lock regained after 10.0 s"));
   }
 
   void minimisedWindowLivesInTheTrayUntilClicked() {

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The events of the monitor's polls, driven by board files through a
+// session (the simulated card's kernel view included) on a pinned clock.
+#include "monitor/EventDetector.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "app/Session.h"
+#include "sim/SimBoard.h"
+#include "support/Headless.h"
+
+namespace {
+
+using std::chrono::seconds;
+
+struct Case {
+  std::string name;
+  std::vector<std::pair<int, int>> unlocked;  // the s5h1409's "unlocked_polls"
+  std::string frontend;                       // the board's "frontend"
+  int silentFrom = 0, silentTo = 0;           // polls the chip does not answer
+  int polls;
+  std::string events;  // "poll:name" in order, regained ones with their seconds
+  EventTally tally;
+};
+
+TEST(EventDetector, BoardFaultsGiveTheirEventsAndSums) {
+  const Case cases[] = {
+      {"lock lost for three polls",
+       {{3, 5}},
+       "{}",
+       0,
+       0,
+       7,
+       "3:lock_lost 6:lock_regained(6s)",
+       {1, 6, 0}},
+      {"flapping lock",
+       {{2, 2}, {4, 4}},
+       "{}",
+       0,
+       0,
+       5,
+       "2:lock_lost 3:lock_regained(2s) 4:lock_lost 5:lock_regained(2s)",
+       {2, 4, 0}},
+      {"silent chip", {}, "{}", 3, 4, 6, "3:answer_lost 5:answer_regained(4s)", {0, 0, 4}},
+      // The lock stays lost through the silence: its seconds count on.
+      {"silence while unlocked",
+       {{2, 6}},
+       "{}",
+       3,
+       4,
+       7,
+       "2:lock_lost 3:answer_lost 5:answer_regained(4s) 7:lock_regained(10s)",
+       {1, 10, 4}},
+      // The kernel reports ten times the SNR: apart from the fifth locked
+      // poll on; unlocked, neither has an SNR to compare.
+      {"views apart",
+       {{7, 7}},
+       R"({"cnr_scale": 10})",
+       0,
+       0,
+       12,
+       "5:views_disagree 7:lock_lost 7:views_agree 8:lock_regained(2s) 12:views_disagree",
+       {1, 2, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string stretches;
+    for (auto [first, last] : c.unlocked)
+      stretches += (stretches.empty() ? "[" : ",[") + std::to_string(first) + "," +
+                   std::to_string(last) + "]";
+    BoardFileOnDisk file(R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": [)" +
+                             stretches + R"(]}}], "frontend": )" + c.frontend + "}",
+                         "events");
+    SimFault silent{.failAfter = 0, .unlockedPolls = c.unlocked};
+    CommandLine cl;
+    cl.bus = "sim:" + file.path.string();
+    Session session(cl);
+    std::string error;
+    ASSERT_TRUE(session.OpenBus(std::cerr, error) && session.Start(error)) << error;
+    const auto start = std::chrono::system_clock::time_point(seconds(1800000000));
+    int poll = 0;
+    session.monitor().clock = [&] { return start + seconds(2 * (poll - 1)); };
+    std::string events;
+    for (poll = 1; poll <= c.polls; ++poll) {
+      SimBoard& board = *session.backend().simBoard;
+      if (poll == c.silentFrom) board.SetFault(0x32, silent);
+      if (c.silentFrom && poll == c.silentTo + 1)
+        board.SetFault(0x32, {.unlockedPolls = c.unlocked});
+      session.monitor().Poll();
+      for (const Event& e : session.monitor().lastReading().events) {
+        events += (events.empty() ? "" : " ") + std::to_string(poll) + ":" + EventName(e.kind);
+        if (e.lostSeconds) events += "(" + std::to_string(int(*e.lostSeconds)) + "s)";
+        if (e.kind == Event::Kind::ViewsDisagree) {
+          EXPECT_EQ(e.detail.substr(0, 7), "SNR by ");
+        }
+        EXPECT_EQ(e.time, start + seconds(2 * (poll - 1)));
+      }
+    }
+    EXPECT_EQ(events, c.events);
+    const EventTally& t = session.monitor().lastReading().tally;
+    EXPECT_EQ(t.lockLosses, c.tally.lockLosses);
+    EXPECT_DOUBLE_EQ(t.unlockedSeconds, c.tally.unlockedSeconds);
+    EXPECT_DOUBLE_EQ(t.noAnswerSeconds, c.tally.noAnswerSeconds);
+  }
+}
+
+}  // namespace
