@@ -33,6 +33,11 @@ void Session::TellRecordError(const std::string& problem) {
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
   if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
+  // A simulated board counts the polls its faults are given at; one observer
+  // serves every board the run switches to.
+  monitor_->AddPollObserver([this](const Reading&) {
+    if (backend_.simBoard) backend_.simBoard->PollEnded();
+  });
   return AttachBoard(traceOut, error);
 }
 
@@ -53,10 +58,6 @@ bool Session::SwitchBoard(const std::string& bus, std::ostream& traceOut, std::s
 bool Session::AttachBoard(std::ostream& traceOut, std::string& error) {
   bus_ = std::make_unique<Bus>(backend_.library());
   detection_ = std::make_unique<Detection>(BuiltInDrivers(*bus_, *monitor_));
-  // A simulated board counts the polls its faults are given at.
-  monitor_->AddPollObserver([this](const Reading&) {
-    if (backend_.simBoard) backend_.simBoard->PollEnded();
-  });
   // A simulated card has its frontend node, unless its board file says not.
   if (backend_.simulated() && !backend_.simBoard->frontend.absent) {
     simFrontend_ = std::make_unique<SimFrontend>(

@@ -72,8 +72,8 @@ ViewModel DesignModel(bool debugLayout) {
     c.checked = false;
     return &m.Add(name, c);
   };
-  check("chkPassthru", "I2C Pass", 5100, 180, 1575, 285);
-  check("chkSleep", "Sleep", 5100, 480, 1575, 285);
+  check("chkPassthru", "I2C Pass", 5100, 180, 1200, 285);
+  check("chkSleep", "Sleep", 5100, 480, 1200, 285);
   check("chkPoll", "Poll", 6480, 810, 735, 375)->checked = true;
   m.Add("cmdUpdate", Make("button", "", "Update", 6345, 1260, 870, 375));
 

@@ -27,6 +27,13 @@ class EventDetector {
   // views.
   std::vector<Event> Take(const Reading& reading);
   const EventTally& tally() const { return tally_; }
+  // Another board: nothing of the last one's lock, answer or views is
+  // compared with it, the totals go on.
+  void ForgetStates() {
+    EventTally kept = tally_;
+    *this = EventDetector{};
+    tally_ = kept;
+  }
 
  private:
   std::optional<Clock::time_point> last_;  // the previous poll

@@ -66,6 +66,9 @@ void Monitor::ForgetBoard() {
   Monitor fresh(debugLayout_, readOnly_);
   fresh.clock = std::move(clock);
   fresh.observers_ = std::move(observers_);
+  // The totals span the run; what was lost or disagreed belongs to the old board.
+  fresh.events_ = std::move(events_);
+  fresh.events_.ForgetStates();
   fresh.minimized = minimized;
   fresh.model["Slider1"].value = model["Slider1"].value;
   *this = std::move(fresh);

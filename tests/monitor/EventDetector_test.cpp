@@ -23,6 +23,7 @@ struct Case {
   int polls;
   std::string events;  // "poll:name" in order, regained ones with their seconds
   EventTally tally;
+  int switchBefore = 0;  // the poll before which the same board file is opened anew
 };
 
 TEST(EventDetector, BoardFaultsGiveTheirEventsAndSums) {
@@ -63,6 +64,17 @@ TEST(EventDetector, BoardFaultsGiveTheirEventsAndSums) {
        12,
        "5:views_disagree 7:lock_lost 7:views_agree 8:lock_regained(2s) 12:views_disagree",
        {1, 2, 0}},
+      // Another board: its polls count from 1, its lock is not compared with
+      // the old one's, the totals go on.
+      {"board switched",
+       {{2, 2}},
+       "{}",
+       0,
+       0,
+       5,
+       "2:lock_lost 4:lock_lost 5:lock_regained(2s)",
+       {2, 2, 0},
+       3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -84,6 +96,9 @@ TEST(EventDetector, BoardFaultsGiveTheirEventsAndSums) {
     session.monitor().clock = [&] { return start + seconds(2 * (poll - 1)); };
     std::string events;
     for (poll = 1; poll <= c.polls; ++poll) {
+      if (poll == c.switchBefore) {
+        ASSERT_TRUE(session.SwitchBoard(cl.bus, std::cerr, error)) << error;
+      }
       SimBoard& board = *session.backend().simBoard;
       if (poll == c.silentFrom) board.SetFault(0x32, silent);
       if (c.silentFrom && poll == c.silentTo + 1)

@@ -41,10 +41,11 @@ frmQuovis::frmQuovis(Monitor& monitor, QWidget* parent) : QWidget(parent), monit
   history->setObjectName("cmdHistory");
   history->setGeometry(TwipRect(5355, 1260, 870, 375));
   widgets_.insert("cmdHistory", history);
-  // "Board…" sits above it, left of the Poll box, clear of the TPS panel too.
+  // "Board…" sits above Update, right of the I2C Pass box, clear of the TPS
+  // panel too.
   auto* board = new QPushButton("Board…", this);
   board->setObjectName("cmdBoard");
-  board->setGeometry(TwipRect(5355, 810, 870, 375));
+  board->setGeometry(TwipRect(6345, 180, 870, 375));
   widgets_.insert("cmdBoard", board);
   connect(board, &QPushButton::clicked, this, &frmQuovis::boardWanted);
   historyWindow_ = new HistoryWindow(history_, this);
