@@ -223,6 +223,10 @@ int RunCapture(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     err << error << '\n';
     return 1;
   }
+  if (!backend.noRegisterView.empty()) {
+    err << backend.noRegisterView << '\n';
+    return 1;
+  }
   Capture capture = CaptureBoard(backend.library(), cl);
   if (!capture.ok) {
     err << capture.message << '\n';
