@@ -34,7 +34,7 @@ class SimFrontend : public FrontendDevice {
   // Bits and blocks the simulated driver counts between two polls.
   static constexpr uint64_t kBitsPerPoll = 1000000, kBlocksPerPoll = 1000;
 
-  SimFrontend(SimFrontendFaults faults, std::function<const Reading&()> signal)
+  SimFrontend(const SimFrontendFaults& faults, std::function<const Reading&()> signal)
       : faults_(faults), signal_(std::move(signal)) {}
 
   void Close(int) override {}
