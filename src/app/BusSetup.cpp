@@ -9,7 +9,7 @@
 #include "sim/SimRegistry.h"
 
 bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostream& traceOut,
-                    BusBackend& out, std::string& error) {
+                    BusBackend& out, std::string& error, const CardLookup& lookup) {
   out = BusBackend{};
   if (bus.empty()) {
     out.backend = std::make_unique<NoBoardLibrary>();
@@ -24,16 +24,17 @@ bool OpenBusBackend(const std::string& bus, bool readOnly, bool trace, std::ostr
     // A number, "i2c-N" or an adapter's name stands for that adapter's node;
     // a DVB frontend ("dvbA", "dvbA.F", its /dev path) for the I2C bus of its card.
     CardBuses card;
-    if (!ResolveCard(bus, I2cAdapterRoots{}, Credentials::OfThisProcess(), card, error))
-      return false;
-    if (card.i2cBus.empty()) {
-      error = card.noRegisterView;
-      return false;
-    }
-    auto device = std::make_unique<LinuxI2cLibrary>(SystemKernelI2c(), I2cAdapterRoots{}.sys);
-    if (!device->Open(card.i2cBus, error)) return false;
+    if (!ResolveCard(bus, lookup.roots, lookup.who, card, error)) return false;
     out.frontend = card.frontend;
-    out.backend = std::move(device);
+    if (card.i2cBus.empty()) {
+      // The kernel's view alone: no bus to open, nothing to detect.
+      out.noRegisterView = card.noRegisterView;
+      out.backend = std::make_unique<NoBoardLibrary>();
+    } else {
+      auto device = std::make_unique<LinuxI2cLibrary>(SystemKernelI2c(), lookup.roots.sys);
+      if (!device->Open(card.i2cBus, error)) return false;
+      out.backend = std::move(device);
+    }
   }
   if (readOnly) out.readOnly = std::make_unique<ReadOnlyI2cLibrary>(*out.backend);
   I2cLibrary& guarded = out.readOnly ? *out.readOnly : *out.backend;

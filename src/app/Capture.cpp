@@ -16,9 +16,13 @@
 #include "bus/Bus.h"
 #include "bus/CapturingI2cLibrary.h"
 #include "bus/Format.h"
+#include "dvb/CapturingFrontendDevice.h"
+#include "dvb/FrontendReader.h"
+#include "json/Json.h"
 #include "monitor/Detection.h"
 #include "monitor/Monitor.h"
 #include "record/ReplaceFile.h"
+#include "sim/SimBoard.h"
 #include "sim/SimRegistry.h"
 #include "tuner/RegisterEditor.h"
 
@@ -135,6 +139,7 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
   monitor.SetDriver(startup.driver);
   monitor.WatchReads(&bus);
   monitor.Poll();
+  capture.reading = monitor.lastReading();
 
   // The demodulator is what its probe and the poll read; a second address
   // is the chip's companion part (the S5H1411's AGC address).
@@ -196,6 +201,55 @@ Capture CaptureBoard(I2cLibrary& library, const CommandLine& cl) {
   return capture;
 }
 
+std::optional<CapturedFrontend> CaptureFrontend(FrontendDevice& device, const std::string& node,
+                                                std::string& why) {
+  CapturingFrontendDevice capturing(device);
+  FrontendReader reader(capturing);
+  if (!reader.Open(node, why)) return std::nullopt;
+  KernelReading read = reader.Poll();
+  if (!read.problem.empty()) {
+    why = read.problem;
+    return std::nullopt;
+  }
+  return capturing.captured();
+}
+
+std::string WithFrontend(const std::string& boardFile,
+                         const std::optional<CapturedFrontend>& frontend) {
+  Json entry = Json::object();
+  if (!frontend) {
+    entry["absent"] = true;
+  } else {
+    const CapturedFrontend& c = *frontend;
+    Json captured = Json::object();
+    captured["status"] = c.status;
+    captured["delivery_system"] = c.deliverySystem;
+    captured["frequency"] = c.frequency;
+    captured["modulation"] = c.modulation;
+    Json stats = Json::object();
+    for (const FrontendName& stat : kStatNames) {
+      auto it = c.stats.find(stat.code);
+      if (it == c.stats.end()) continue;
+      const char* scale = "n/a";
+      for (const FrontendName& s : kScaleNames)
+        if (s.code == it->second.scale) scale = s.name;
+      // Decibels are signed; counters and shares never reach the sign bit.
+      stats[stat.name] = {{"scale", scale}, {"value", int64_t(it->second.svalue)}};
+    }
+    captured["stats"] = std::move(stats);
+    if (!c.v3.empty()) {
+      Json v3 = Json::object();
+      for (const FrontendName& n : kV3Names)
+        if (auto it = c.v3.find(n.code); it != c.v3.end()) v3[n.name] = it->second;
+      captured["v3"] = std::move(v3);
+    }
+    entry["captured"] = std::move(captured);
+  }
+  // The entry joins the file's object after its devices.
+  std::string text = boardFile.substr(0, boardFile.rfind('}'));
+  return text + ",\n \"frontend\": " + JsonText(entry) + "}\n";
+}
+
 bool CanWriteFile(const std::string& path, std::string& error) {
   namespace fs = std::filesystem;
   fs::path file(path);
@@ -223,12 +277,29 @@ int RunCapture(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     err << error << '\n';
     return 1;
   }
+  if (!backend.noRegisterView.empty()) {
+    err << backend.noRegisterView << '\n';
+    return 1;
+  }
   Capture capture = CaptureBoard(backend.library(), cl);
   if (!capture.ok) {
     err << capture.message << '\n';
     if (capture.message == kNoBoardMessage) err << kChooseBusHint << '\n';
     return 1;
   }
+  // The frontend is read after the chips: a simulated driver follows what
+  // they just said.
+  std::optional<CapturedFrontend> frontend;
+  std::string why;
+  if (backend.simulated() && !backend.simBoard->frontend.absent) {
+    SimFrontend simulated(backend.simBoard->frontend,
+                          [&]() -> const Reading& { return capture.reading; });
+    frontend = CaptureFrontend(simulated, SimFrontend::kNode, why);
+  } else if (!backend.simulated() && !backend.frontend.empty()) {
+    frontend = CaptureFrontend(SystemFrontendDevice(), backend.frontend, why);
+  }
+  if (!why.empty()) capture.notes.push_back("no frontend statistics captured: " + why);
+  capture.boardFile = WithFrontend(capture.boardFile, frontend);
   // Whole or not at all: an interrupted capture leaves no half a board file.
   if (!ReplaceFile(cl.capture, capture.boardFile)) {
     err << "quovis: cannot write the capture to " << cl.capture << ": " << std::strerror(errno)

@@ -7,7 +7,7 @@
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "bus/DvbFrontends.h"
-#include "bus/LinuxFrontendName.h"
+#include "dvb/FrontendDevice.h"
 
 int ReportStartFailure(const std::string& message, std::ostream& err) {
   err << message << '\n';
@@ -52,8 +52,10 @@ std::optional<int> RunWithoutWindow(const CommandLine& cl, std::ostream& out, st
   if (cl.listBuses) {
     Credentials who = Credentials::OfThisProcess();
     AdapterListReport adapters = AdapterListText(ListI2cAdapters({}, who));
-    AdapterListReport frontends =
-        FrontendListText(ListDvbFrontends({}, who, ReadLinuxFrontendName));
+    auto nameOf = [](const std::string& node, std::string& whyNot) {
+      return ReadFrontendName(SystemFrontendDevice(), node, whyNot);
+    };
+    AdapterListReport frontends = FrontendListText(ListDvbFrontends({}, who, nameOf));
     out << adapters.table << (adapters.table.empty() || frontends.table.empty() ? "" : "\n")
         << frontends.table;
     err << adapters.notes << frontends.notes;

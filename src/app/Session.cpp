@@ -31,7 +31,8 @@ void Session::TellRecordError(const std::string& problem) {
 }
 
 bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
-  if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error)) return false;
+  if (!OpenBusBackend(cl_.bus, cl_.readOnly, cl_.trace, traceOut, backend_, error, lookup_))
+    return false;
   monitor_ = std::make_unique<Monitor>(cl_.debug, cl_.readOnly);
   // A simulated board counts the polls its faults are given at; one observer
   // serves every board the run switches to.
@@ -43,7 +44,8 @@ bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
 
 bool Session::SwitchBoard(const std::string& bus, std::ostream& traceOut, std::string& message) {
   BusBackend next;
-  if (!OpenBusBackend(bus, cl_.readOnly, cl_.trace, traceOut, next, message)) return false;
+  if (!OpenBusBackend(bus, cl_.readOnly, cl_.trace, traceOut, next, message, lookup_))
+    return false;
   // Everything that points at the old board goes before the board itself.
   monitor_->ForgetBoard();
   frontend_.reset();
@@ -66,6 +68,13 @@ bool Session::AttachBoard(std::ostream& traceOut, std::string& error) {
     frontend_ = std::make_unique<FrontendReader>(*simFrontend_);
     if (!frontend_->Open(SimFrontend::kNode, error)) return false;
     monitor_->SetKernelSource(frontend_.get());
+  } else if (!backend_.noRegisterView.empty()) {
+    std::string why;
+    if (!AttachFrontend(backend_.frontend, why)) {
+      error = backend_.noRegisterView + "\nNo kernel view either: " + why;
+      return false;
+    }
+    monitor_->SetRegisterViewMissing(backend_.noRegisterView);
   } else if (!backend_.frontend.empty()) {
     // The card's own frontend: without it the register view still stands.
     std::string why;
@@ -76,7 +85,7 @@ bool Session::AttachBoard(std::ostream& traceOut, std::string& error) {
 }
 
 bool Session::AttachFrontend(const std::string& node, std::string& error) {
-  frontend_ = std::make_unique<FrontendReader>();
+  frontend_ = std::make_unique<FrontendReader>(*frontendDevice_);
   if (!frontend_->Open(node, error)) {
     frontend_.reset();
     return false;
@@ -86,14 +95,22 @@ bool Session::AttachFrontend(const std::string& node, std::string& error) {
 }
 
 bool Session::Start(std::string& message) {
-  startup_ = RunStartup(cl_, *bus_, *detection_, backend_.simulated());
-  monitor_->model.title = Title();
-  if (!startup_.ok) {
-    message = startup_.message;
-    return false;
+  if (!backend_.noRegisterView.empty()) {
+    // Nothing to detect on a bus that was never opened.
+    startup_ = Startup{};
+    startup_.ok = true;
+    startup_.title = kDesignTitle + " (kernel view only)" + (cl_.readOnly ? " [read-only]" : "");
+    monitor_->model.title = Title();
+  } else {
+    startup_ = RunStartup(cl_, *bus_, *detection_, backend_.simulated());
+    monitor_->model.title = Title();
+    if (!startup_.ok) {
+      message = startup_.message;
+      return false;
+    }
+    monitor_->SetDriver(startup_.driver);
+    monitor_->WatchReads(bus_.get());
   }
-  monitor_->SetDriver(startup_.driver);
-  monitor_->WatchReads(bus_.get());
   // A recording that runs goes on under the new board's labels.
   if (recorder_) recorder_->Relabel({startup_.driverClass, cl_.bus});
   return recorder_ || cl_.record.empty() || OpenRecording(message);
@@ -131,6 +148,10 @@ char LampMark(int16_t flag) {
 }  // namespace
 
 std::string ReportLine(const Reading& r, const ViewModel& m) {
+  if (!r.noRegisterView.empty())
+    return r.noRegisterView +
+           (r.kernel ? " | " + KernelText::Line(*r.kernel) + KernelText::DisagreeLine(r.disagree)
+                     : "");
   // The mode label, the lamps' captions and the bars' prefixes are the
   // window's words; the values are the reading's.
   std::string line = m["lblMode"].text + " |";
@@ -156,13 +177,19 @@ std::string ReportLine(const Reading& r, const ViewModel& m) {
 
 std::string ReportJson(const Reading& r, const ViewModel& m) {
   std::string report = ViewModelJson(m);
-  if (!r.kernel) return report;
-  Json kernel;
-  kernel["kernel"] = KernelText::Object(*r.kernel);
-  kernel["disagree"] = KernelText::Disagree(r.disagree);
-  // The kernel's members join the window's report inside its braces.
+  Json more = Json::object();
+  if (!r.noRegisterView.empty()) {
+    more["register_view"] = nullptr;
+    more["no_register_view"] = r.noRegisterView;
+  }
+  if (r.kernel) {
+    more["kernel"] = KernelText::Object(*r.kernel);
+    more["disagree"] = KernelText::Disagree(r.disagree);
+  }
+  if (more.empty()) return report;
+  // These members join the window's report inside its braces.
   report.pop_back();
-  return report + "," + JsonText(kernel).substr(1);
+  return report + "," + JsonText(more).substr(1);
 }
 
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err) {

@@ -23,6 +23,8 @@ class Session {
   ~Session();
 
   // Opens the bus named by --bus; false with a message naming it and why.
+  // A card without a register view is read through its frontend alone:
+  // false when that cannot be opened either.
   bool OpenBus(std::ostream& traceOut, std::string& error);
   // Closes the board and opens `bus` in its place, then starts it as Start
   // does: the monitor, its observers and a running recording go on, the
@@ -39,6 +41,12 @@ class Session {
   // Reads the kernel's view of the card from a DVB frontend node beside the
   // registers; false with a message naming the node and why not.
   bool AttachFrontend(const std::string& node, std::string& error);
+  // Where real cards are looked up and their frontends read; this machine's
+  // unless changed before OpenBus.
+  void UseSystem(CardLookup lookup, FrontendDevice& frontends) {
+    lookup_ = std::move(lookup);
+    frontendDevice_ = &frontends;
+  }
   // Where a failed record write is told (once); stderr unless changed.
   void TellRecordErrorsTo(std::ostream& out) { recordErrors_ = &out; }
 
@@ -65,6 +73,8 @@ class Session {
   std::unique_ptr<Recorder> recorder_;
   std::unique_ptr<FrontendDevice> simFrontend_;
   std::unique_ptr<FrontendReader> frontend_;
+  CardLookup lookup_;
+  FrontendDevice* frontendDevice_ = &SystemFrontendDevice();
   std::ostream* recordErrors_;
   bool toldNoneWritten_ = false;
 };
@@ -79,8 +89,11 @@ inline const std::string kRecordingFailedSuffix = " [recording failed: ";
 // written (not for a reader that went away) or no record reached the file,
 // else the stop signal's, else 0.
 int RunHeadless(Session& session, std::ostream& out, std::ostream& err);
-// One poll's readable line: the reading, in the words of the window.
+// One poll's readable line: the reading, in the words of the window; for a
+// card read through its frontend alone, why it has no register view.
 std::string ReportLine(const Reading& reading, const ViewModel& model);
 // One poll's --json report: the window's model, and with a frontend the
-// kernel's view ("kernel") and what disagrees ("disagree").
+// kernel's view ("kernel") and what disagrees ("disagree"); a card read
+// through its frontend alone has "register_view": null and the line saying
+// why ("no_register_view").
 std::string ReportJson(const Reading& reading, const ViewModel& model);

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bus/KernelI2c.h"
 
-#include <fcntl.h>
 #include <linux/i2c-dev.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "bus/SystemCall.h"
 
 namespace {
 
@@ -21,21 +21,15 @@ class SystemKernel : public KernelI2c {
     return 0;
   }
   int OpenReadWrite(const std::string& path, int& error) override {
-    int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) error = errno;
-    return fd;
+    return SystemOpen(path, O_RDWR | O_CLOEXEC, error);
   }
   void Close(int fd) override { close(fd); }
   int Functions(int fd, unsigned long& functions, int& error) override {
-    int r = ioctl(fd, I2C_FUNCS, &functions);
-    if (r < 0) error = errno;
-    return r;
+    return SystemIoctl(fd, I2C_FUNCS, &functions, error);
   }
   int ReadWrite(int fd, i2c_msg* messages, uint32_t count, int& error) override {
     i2c_rdwr_ioctl_data data{messages, count};
-    int r = ioctl(fd, I2C_RDWR, &data);
-    if (r < 0) error = errno;
-    return r;
+    return SystemIoctl(fd, I2C_RDWR, &data, error);
   }
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The kernel's layout of one property, as FE_GET_PROPERTY fills it: packed,
@@ -59,3 +60,9 @@ class FrontendDevice {
 
 // The running kernel.
 FrontendDevice& SystemFrontendDevice();
+
+// The name the frontend gives in FE_GET_INFO, from a read-only open that is
+// closed again; nullopt with a short reason ("no /dev node", "busy", ...)
+// when the node cannot be opened or read.
+std::optional<std::string> ReadFrontendName(FrontendDevice& device, const std::string& node,
+                                            std::string& whyNot);

@@ -14,6 +14,8 @@ double Seconds(std::chrono::system_clock::duration d) {
 }  // namespace
 
 std::vector<Event> EventDetector::Take(const Reading& r) {
+  // Read through the frontend alone, no chip was asked: nothing was lost.
+  if (!r.noRegisterView.empty()) return {};
   const Clock::time_point now = r.timestamp;
   if (last_) {
     const double since = Seconds(now - *last_);

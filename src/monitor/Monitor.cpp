@@ -84,7 +84,32 @@ void Monitor::RefuseWritingBoxes() {
 }
 
 void Monitor::Poll() {
-  if (!driver_) return;
+  if (driver_) {
+    PollRegisters();
+  } else if (kernel_ && !noRegisterView_.empty()) {
+    lastReading_ = Reading{};
+    lastReading_.answering = false;
+    lastReading_.noRegisterView = noRegisterView_;
+    lastReading_.timestamp = clock();
+    lastReading_.modeText = "No register view";
+    lastReading_.color = Color::Grey;
+  } else {
+    return;
+  }
+  // The kernel is read after the registers: a simulated driver follows
+  // what the registers just said.
+  if (kernel_) {
+    Reading& r = lastReading_;
+    r.kernel = kernel_->Poll();
+    r.disagree = disagreement_.Check(r, *r.kernel);
+    KernelPanel::Show(model, *r.kernel, r.disagree);
+  }
+  lastReading_.events = events_.Take(lastReading_);
+  lastReading_.tally = events_.tally();
+  for (const auto& observer : observers_) observer(lastReading_);
+}
+
+void Monitor::PollRegisters() {
   captions_ = {};
   readAt_.clear();
   if (bus_) bus_->failedReads = 0;
@@ -101,17 +126,32 @@ void Monitor::Poll() {
   }
   RefuseWritingBoxes();
   lastReading_ = std::move(reading);
-  // The kernel is read after the registers: a simulated driver follows
-  // what the registers just said.
-  if (kernel_) {
-    Reading& r = lastReading_;
-    r.kernel = kernel_->Poll();
-    r.disagree = disagreement_.Check(r, *r.kernel);
-    KernelPanel::Show(model, *r.kernel, r.disagree);
+}
+
+void Monitor::SetRegisterViewMissing(const std::string& why) {
+  noRegisterView_ = why;
+  // Every frame, bar and box of the register view goes (their children with
+  // them): no stale or zero reading stands where nothing was read. The
+  // poll controls stay, and poll the kernel.
+  for (const auto& name : model.order) {
+    Control& c = model[name];
+    const bool pollControl = name == "Slider1" || name == "Label1" || name == "Label2" ||
+                             name == "chkPoll" || name == "cmdUpdate" || name == "lstLog";
+    if (c.parent.empty() && !pollControl && name != "frKernel") c.visible = false;
   }
-  lastReading_.events = events_.Take(lastReading_);
-  lastReading_.tally = events_.tally();
-  for (const auto& observer : observers_) observer(lastReading_);
+  Control line;
+  line.kind = "label";
+  line.text = why;
+  line.wrap = true;
+  line.left = 150;
+  line.top = 90;
+  line.width = model["frLock"].left + model["frLock"].width - line.left;
+  line.height = model["Slider1"].top - 2 * line.top;
+  if (!model.Has("lblNoRegisterView")) model.Add("lblNoRegisterView", line);
+  model["lblNoRegisterView"] = line;
+  model.answering = false;
+  model.statusIcon = 0;
+  model.trayTooltip = why;
 }
 
 void Monitor::SetKernelSource(KernelSource* source) {

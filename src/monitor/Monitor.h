@@ -50,6 +50,10 @@ class Monitor : public MonitorView {
   // it in the Kernel panel, which appears with it.
   void SetKernelSource(KernelSource* source);
   KernelSource* kernelSource() const { return kernel_; }
+  // A card read through its frontend alone: the register part of the
+  // window gives way to one line saying why, and each poll reads the
+  // kernel's view only.
+  void SetRegisterViewMissing(const std::string& why);
   // The bus whose failed reads make a poll a no-answer poll.
   void WatchReads(Bus* bus) { bus_ = bus; }
   Demodulator* driver() const { return driver_; }
@@ -91,6 +95,7 @@ class Monitor : public MonitorView {
     std::map<std::string, At> at;
   };
 
+  void PollRegisters();
   Reading Read();
   TpsReading ReadTps(bool cable);
   void ReadModeReadings(int16_t mode, Reading& r);
@@ -112,6 +117,7 @@ class Monitor : public MonitorView {
 
   Demodulator* driver_ = nullptr;
   KernelSource* kernel_ = nullptr;
+  std::string noRegisterView_;
   DisagreementCheck disagreement_;
   EventDetector events_;
   Bus* bus_ = nullptr;

@@ -29,6 +29,9 @@ struct Reading {
   enum LockIndex { MasterLock, EqLock, FecLock, VsbSync, AfcLock };
 
   bool answering = true;
+  // Why the card has no register view, when it is read through its
+  // frontend alone: the poll then holds no readings, as one without answer.
+  std::string noRegisterView;
   std::chrono::system_clock::time_point timestamp;  // when the poll started
 
   int16_t mode = -1;     // operating mode code as the chip reported it

@@ -25,6 +25,7 @@ struct Control {
   int min = 0, max = 100, value = 0;
   std::optional<int32_t> color;  // bar colour
   std::string prefix;            // text the SNR bar puts before its value
+  bool wrap = false;             // a label that breaks its text into lines within its width
 };
 
 // The monitor window as data: every control by name, in design order, and

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -238,6 +239,9 @@ class Loader {
         if (value != "v3" && value != "v5")
           return Fail(error, at, "expected \"v3\" or \"v5\""), false;
         out.v3Only = value == "v3";
+      } else if (key == "captured") {
+        out.captured.emplace();
+        if (!Captured(value, *out.captured, error)) return false;
       } else if (key == "no_writer" || key == "available_after_lock" || key == "absent") {
         if (!value.is_boolean()) return Fail(error, at, "expected true or false"), false;
         bool& flag = key == "no_writer"              ? out.noWriter
@@ -249,6 +253,73 @@ class Loader {
       }
     }
     return true;
+  }
+
+  // A whole number from `low` to `high`, as JSON number.
+  static bool Whole(const Json& v, int64_t low, int64_t high, int64_t& out) {
+    if (!v.is_number_integer()) return false;
+    if (v.is_number_unsigned() && v.get<uint64_t>() > uint64_t(INT64_MAX)) return false;
+    out = v.get<int64_t>();
+    return out >= low && out <= high;
+  }
+
+  // What a capture read from a real frontend, to answer as it did.
+  bool Captured(const Json& c, CapturedFrontend& out, std::string& error) {
+    if (!c.is_object()) return Fail(error, "frontend.captured", "expected an object"), false;
+    for (const auto& [key, value] : c.items()) {
+      const std::string at = "frontend.captured." + key;
+      int64_t n = 0;
+      uint32_t* field = key == "status"            ? &out.status
+                        : key == "delivery_system" ? &out.deliverySystem
+                        : key == "frequency"       ? &out.frequency
+                        : key == "modulation"      ? &out.modulation
+                                                   : nullptr;
+      if (field) {
+        if (!Whole(value, 0, UINT32_MAX, n))
+          return Fail(error, at, "expected a whole number from 0 to 4294967295"), false;
+        *field = uint32_t(n);
+      } else if (key == "stats" && value.is_object()) {
+        for (const auto& [name, stat] : value.items()) {
+          const std::string statAt = at + "." + name;
+          const FrontendName* code = Named(kStatNames, name);
+          if (!code) return Fail(error, statAt, "unknown statistic"), false;
+          const Json* scale = stat.is_object() ? Find(stat, "scale") : nullptr;
+          const FrontendName* scaleCode =
+              scale && scale->is_string() ? Named(kScaleNames, scale->get<std::string>()) : nullptr;
+          const Json* v = stat.is_object() ? Find(stat, "value") : nullptr;
+          if (!scaleCode || !v || !Whole(*v, INT64_MIN, INT64_MAX, n) || stat.size() != 2)
+            return Fail(error, statAt,
+                        "expected {\"scale\": \"decibel\", \"relative\", \"counter\" or "
+                        "\"n/a\", \"value\": a whole number}"),
+                   false;
+          dtv_stats& s = out.stats[code->code];
+          s.scale = uint8_t(scaleCode->code);
+          s.svalue = n;
+        }
+      } else if (key == "v3" && value.is_object()) {
+        for (const auto& [name, v] : value.items()) {
+          const FrontendName* code = Named(kV3Names, name);
+          if (!code) return Fail(error, at + "." + name, "unknown version-3 statistic"), false;
+          if (!Whole(v, 0, UINT32_MAX, n))
+            return Fail(error, at + "." + name, "expected a whole number from 0 to 4294967295"),
+                   false;
+          out.v3[code->code] = uint32_t(n);
+        }
+      } else {
+        return Fail(error, at,
+                    key == "stats" || key == "v3" ? "expected an object" : "unknown entry"),
+               false;
+      }
+    }
+    return true;
+  }
+
+  template <size_t N>
+  static const FrontendName* Named(const std::array<FrontendName, N>& names,
+                                   const std::string& name) {
+    for (const FrontendName& n : names)
+      if (name == n.name) return &n;
+    return nullptr;
   }
 
   std::vector<std::pair<int, std::string>> defaultPlaced_;

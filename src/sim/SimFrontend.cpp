@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kFd = 3;
 constexpr double kNoiseFloorDbm = -90;  // strength = floor + SNR
-constexpr uint32_t kFrequencyHz = 575000000;
 
 dtv_stats Stat(uint8_t scale, uint64_t value) {
   dtv_stats s{};
@@ -29,6 +28,15 @@ int SimFrontend::Open(const std::string& path, int flags, int& error) {
 }
 
 void SimFrontend::Update() {
+  if (faults_.captured) {
+    const CapturedFrontend& c = *faults_.captured;
+    status_ = c.status;
+    system_ = c.deliverySystem;
+    frequency_ = c.frequency;
+    modulation_ = c.modulation;
+    stats_ = c.stats;
+    return;
+  }
   const Reading& r = signal_();
   const bool locked = r.answering && r.locked();
   switch (r.mode) {
@@ -87,6 +95,14 @@ int SimFrontend::Ioctl(int fd, unsigned long request, void* argument, int& error
   if (fd != kFd) return error = EBADF, -1;
   if (readOnly_ && _IOC_DIR(request) != _IOC_READ) return error = EPERM, -1;
   const Reading& r = signal_();
+  const bool v3Request = request == FE_READ_SIGNAL_STRENGTH || request == FE_READ_SNR ||
+                         request == FE_READ_BER || request == FE_READ_UNCORRECTED_BLOCKS;
+  if (faults_.captured && v3Request) {
+    // A version-3 number the driver gave when captured; none: it answered EAGAIN.
+    auto v3 = faults_.captured->v3.find(request);
+    if (v3 == faults_.captured->v3.end()) return error = EAGAIN, -1;
+    return V3(argument, v3->second, _IOC_SIZE(request), error);
+  }
   switch (request) {
     case FE_GET_INFO: {
       auto* info = static_cast<dvb_frontend_info*>(argument);
@@ -107,7 +123,7 @@ int SimFrontend::Ioctl(int fd, unsigned long request, void* argument, int& error
         if (p.cmd == DTV_DELIVERY_SYSTEM) {
           p.u.data = system_;
         } else if (p.cmd == DTV_FREQUENCY) {
-          p.u.data = kFrequencyHz;
+          p.u.data = frequency_;
         } else if (p.cmd == DTV_MODULATION) {
           p.u.data = modulation_;
         } else {

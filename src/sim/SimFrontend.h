@@ -2,7 +2,9 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <optional>
 
+#include "dvb/CapturedFrontend.h"
 #include "dvb/FrontendDevice.h"
 #include "monitor/Reading.h"
 
@@ -15,6 +17,9 @@ struct SimFrontendFaults {
   bool noWriter = false;            // "no_writer": the version-3 calls answer EAGAIN
   bool availableAfterLock = false;  // "available_after_lock": nothing before lock
   bool absent = false;              // "absent": the card has no frontend node
+  // "captured": what a real driver answered, replayed as it was instead of
+  // following the chip's signal.
+  std::optional<CapturedFrontend> captured;
 };
 
 // The frontend node of a simulated card, with a driver that reports the
@@ -22,14 +27,14 @@ struct SimFrontendFaults {
 // a correct driver would: status from the lock, strength and C/N in dB,
 // counters that grow each poll. It keeps the kernel's rules for a
 // read-only open: only _IOR requests, version-3 calls EAGAIN without a
-// writer.
+// writer. A captured frontend answers what it answered when captured.
 class SimFrontend : public FrontendDevice {
  public:
   static constexpr const char* kNode = "sim:frontend0";
   // Bits and blocks the simulated driver counts between two polls.
   static constexpr uint64_t kBitsPerPoll = 1000000, kBlocksPerPoll = 1000;
 
-  SimFrontend(SimFrontendFaults faults, std::function<const Reading&()> signal)
+  SimFrontend(const SimFrontendFaults& faults, std::function<const Reading&()> signal)
       : faults_(faults), signal_(std::move(signal)) {}
 
   void Close(int) override {}
@@ -46,6 +51,7 @@ class SimFrontend : public FrontendDevice {
   std::function<const Reading&()> signal_;
   bool readOnly_ = true;
   uint32_t status_ = 0, system_ = SYS_UNDEFINED, modulation_ = QAM_AUTO;
+  uint32_t frequency_ = 575000000;
   std::map<uint32_t, dtv_stats> stats_;
   uint64_t preErrors_ = 0, postErrors_ = 0, bits_ = 0, blockErrors_ = 0, blocks_ = 0;
 };

@@ -157,6 +157,46 @@ TEST(Capture, CommandCapturesAndTheFileReplays) {
   EXPECT_EQ(PollReport(replay.out).title(), "Digital Signal Quality (ZL10353) [simulated]");
 }
 
+// The card's frontend is captured with its chips, and the replay answers
+// what the driver answered then, not what the registers make of it: a C/N
+// ten times the SNR, the raw version-3 numbers (SNR in tenths of a dB). A
+// file from before frontends were captured replays its registers' view.
+TEST(Capture, TheFrontendReplaysAsItWasCaptured) {
+  struct Case {
+    std::string frontend;  // the captured board's driver faults
+    std::string pointer;   // a member of the replay's report
+    double timesSnr;       // its value over the register SNR; 0: null
+    bool dropFrontend;     // the replayed file has no "frontend" entry
+  } cases[] = {
+      {R"({"cnr_scale": 10})", "/kernel/cnr_db", 10, false},
+      {R"({"stats": "v3"})", "/kernel/v3/snr", 10, false},
+      {R"({"absent": true})", "/kernel", 0, false},
+      {R"({"cnr_scale": 10})", "/kernel/cnr_db", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.frontend);
+    BoardFileOnDisk board(R"({"devices": [{"chip": "s5h1409"}], "frontend": )" + c.frontend + "}",
+                          "captured_frontend");
+    TempPath file("capture_frontend");
+    ASSERT_EQ(RunQuovis(board.bus() + " --capture=" + file.path.string()).status, 0);
+    if (c.dropFrontend) {
+      std::ifstream in(file.path);
+      std::string text(std::istreambuf_iterator<char>(in), {});
+      std::ofstream(file.path) << text.substr(0, text.find(",\n \"frontend\"")) << "}\n";
+    }
+    ProgramRun replay =
+        RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=2 --interval=0 --json");
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    PollReport report(replay.out);
+    const double snr = std::stod(report.field("vbalProgressBar1", "text").substr(4));  // "SNR 22.6"
+    const Json& value = report.doc.value(Json::json_pointer(c.pointer), Json());
+    if (c.timesSnr == 0)
+      EXPECT_TRUE(value.is_null()) << value;
+    else
+      EXPECT_NEAR(value.get<double>(), c.timesSnr * snr, 0.05) << value;
+  }
+}
+
 TEST(Capture, UnwritablePathFailsBeforeTheBusIsOpened) {
   // The bus named here does not exist either: the path is checked first.
   for (const std::string& path : {std::string("/nonexistent-folder/customer.json"),

@@ -28,6 +28,11 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       {"{\"devices\": [", "b.json: devices[0]: malformed JSON, line 1, column 14: "},
       {"[]", "b.json: expected an object"},
       {"{\"typo\": 1}", "b.json: typo: unknown entry"},
+      {R"({"frontend": {"captured": {"status": -1}}})",
+       "b.json: frontend.captured.status: expected a whole number from 0 to 4294967295"},
+      {R"({"frontend": {"captured": {"stats": {"cnr": {"scale": "dB", "value": 1}}}}})",
+       "b.json: frontend.captured.stats.cnr: expected {\"scale\": \"decibel\", \"relative\", "
+       "\"counter\" or \"n/a\", \"value\": a whole number}"},
       {"{\"types\": [24, \"x\"]}", "b.json: types[1]: expected a board type from 1 to 32767"},
       {"{\"devices\": [{\"chip\": \"nosuch\"}]}",
        "b.json: devices[0].chip: unknown chip \"nosuch\""},

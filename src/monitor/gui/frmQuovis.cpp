@@ -88,6 +88,7 @@ void frmQuovis::Build() {
       w = new QGroupBox(parent);
     } else if (c.kind == "label") {
       auto* label = name == "lblMode" ? new ClickLabel(parent) : new QLabel(parent);
+      label->setWordWrap(c.wrap);
       if (name == "lblMode") {
         label->setCursor(Qt::PointingHandCursor);
         connect(static_cast<ClickLabel*>(label), &ClickLabel::clicked, this, [this] {
@@ -150,8 +151,9 @@ void frmQuovis::Apply(const QString& name, const Control& c) {
   QString text = QString::fromStdString(c.text);
   if (name != "lstLog") {
     QRect place = TwipRect(c.left, c.top, c.width, c.height);
-    // Labels grow to their text, as the design's auto-sized labels do.
-    if (c.kind == "label") {
+    // Labels grow to their text, as the design's auto-sized labels do;
+    // a wrapping label keeps its place and breaks its text instead.
+    if (c.kind == "label" && !c.wrap) {
       static_cast<QLabel*>(w)->setText(QString::fromStdString(c.text));
       place.setWidth(std::max(place.width(), w->sizeHint().width()));
       place.setHeight(std::max(place.height(), w->sizeHint().height()));
