@@ -44,8 +44,7 @@ bool Session::OpenBus(std::ostream& traceOut, std::string& error) {
 
 bool Session::SwitchBoard(const std::string& bus, std::ostream& traceOut, std::string& message) {
   BusBackend next;
-  if (!OpenBusBackend(bus, cl_.readOnly, cl_.trace, traceOut, next, message, lookup_))
-    return false;
+  if (!OpenBusBackend(bus, cl_.readOnly, cl_.trace, traceOut, next, message, lookup_)) return false;
   // Everything that points at the old board goes before the board itself.
   monitor_->ForgetBoard();
   frontend_.reset();
