@@ -11,7 +11,6 @@
 #include "app/Session.h"
 #include "monitor/gui/HistoryPlot.h"
 #include "monitor/gui/HistoryWindow.h"
-#include "monitor/gui/Twips.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
 #include "support/StartedWindow.h"
@@ -51,22 +50,13 @@ class HistoryWindowTest : public QObject {
   static qint64 AxisTo(HistoryWindow& c) { return c.timeAxis()->max().toMSecsSinceEpoch(); }
 
  private slots:
-  void historyButtonOpensTheChartAndOverlapsNothing() {
+  void historyButtonOpensTheChart() {
     for (bool debug : {false, true}) {
       Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{});
       frmQuovis& w = *s.window;
       w.show();
       QPushButton* button = HistoryButton(w);
       QCOMPARE(button->text(), QString("History"));
-      QVERIFY(button->isVisible());
-      QVERIFY(w.rect().contains(button->geometry()));
-      for (QWidget* other : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (other == button || !other->isVisible() || other->isWindow()) continue;
-        QVERIFY2(!other->geometry().intersects(button->geometry()),
-                 qPrintable(other->objectName()));
-      }
-      // Where the TPS panel goes when it opens (below the status frame).
-      QVERIFY(!TwipRect(4920, 30 + 1815 + 75, 1815, 1815).intersects(button->geometry()));
       QVERIFY(!s.chart().isVisible());
       QTest::mouseClick(button, Qt::LeftButton);
       QVERIFY(s.chart().isVisible());
