@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/Version.h"
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace {
 
@@ -34,30 +34,32 @@ enum Id {
 struct Option {
   Id id;
   const char* name;
-  bool takesValue;
   bool isSwitch;  // one of the four switches, written with one dash
+  // What an option without a value sets; nullptr for one that takes a value.
+  bool CommandLine::*flag = nullptr;
+  bool takesValue() const { return flag == nullptr; }
 };
 
 // Every option the command line takes: the parser, the usage check and the
 // documentation test all read this table.
 constexpr Option kOptions[] = {
-    {Bus, "bus", true, false},
-    {ReadOnly, "read-only", false, false},
-    {Trace, "trace", false, false},
-    {Record, "record", true, false},
-    {Headless, "headless", false, false},
-    {Align, "align", false, false},
-    {Polls, "polls", true, false},
-    {Interval, "interval", true, false},
-    {Json, "json", false, false},
-    {Capture, "capture", true, false},
-    {ListBuses, "list-buses", false, false},
-    {Version, "version", false, false},
-    {Help, "help", false, false},
-    {Debug, "debug", false, true},
-    {Demod2, "demod2", false, true},
-    {Notray, "notray", false, true},
-    {Tda, "tda", false, true},
+    {Bus, "bus", false},
+    {ReadOnly, "read-only", false, &CommandLine::readOnly},
+    {Trace, "trace", false, &CommandLine::trace},
+    {Record, "record", false},
+    {Headless, "headless", false, &CommandLine::headless},
+    {Align, "align", false, &CommandLine::align},
+    {Polls, "polls", false},
+    {Interval, "interval", false},
+    {Json, "json", false, &CommandLine::json},
+    {Capture, "capture", false},
+    {ListBuses, "list-buses", false, &CommandLine::listBuses},
+    {Version, "version", false, &CommandLine::version},
+    {Help, "help", false, &CommandLine::help},
+    {Debug, "debug", true, &CommandLine::debug},
+    {Demod2, "demod2", true, &CommandLine::demod2},
+    {Notray, "notray", true, &CommandLine::notray},
+    {Tda, "tda", true, &CommandLine::tda},
 };
 constexpr bool InIdOrder() {
   for (size_t i = 0; i < std::size(kOptions); ++i)
@@ -106,9 +108,13 @@ bool ParseCount(const std::string& text, long low, long high, long& out) {
 }
 
 // Stores one option's value; the fault, if any.
-std::string Apply(Id id, const std::string& value, CommandLine& cl) {
+std::string Apply(const Option& o, const std::string& value, CommandLine& cl) {
+  if (o.flag) {
+    cl.*o.flag = true;
+    return "";
+  }
   long n = 0;
-  switch (id) {
+  switch (o.id) {
     case Bus: cl.bus = value; break;
     case Record: cl.record = value; break;
     case Capture: cl.capture = value; break;
@@ -122,18 +128,7 @@ std::string Apply(Id id, const std::string& value, CommandLine& cl) {
         return "--interval: needs milliseconds from 0 to 86400000, not \"" + value + "\"";
       cl.intervalMs = n;
       break;
-    case ReadOnly: cl.readOnly = true; break;
-    case Trace: cl.trace = true; break;
-    case Headless: cl.headless = true; break;
-    case Align: cl.align = true; break;
-    case Json: cl.json = true; break;
-    case ListBuses: cl.listBuses = true; break;
-    case Version: cl.version = true; break;
-    case Help: cl.help = true; break;
-    case Debug: cl.debug = true; break;
-    case Demod2: cl.demod2 = true; break;
-    case Notray: cl.notray = true; break;
-    case Tda: cl.tda = true; break;
+    default: break;
   }
   return "";
 }
@@ -172,7 +167,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   std::vector<option> longOptions;
   for (const Option& o : kOptions)
     longOptions.push_back(
-        {o.name, o.takesValue ? required_argument : no_argument, nullptr, kFirstCode + o.id});
+        {o.name, o.takesValue() ? required_argument : no_argument, nullptr, kFirstCode + o.id});
   longOptions.push_back({nullptr, 0, nullptr, 0});
 
   auto typed = [&](int i) { return args[size_t(i - 1)]; };
@@ -215,12 +210,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return cl;
     }
     given[o.id] = true;
-    std::string value = o.takesValue ? valueOf(optarg) : "";
-    if (o.takesValue && value.empty()) {
+    std::string value = o.takesValue() ? valueOf(optarg) : "";
+    if (o.takesValue() && value.empty()) {
       cl.error = Written(o) + ": needs a value";
       return cl;
     }
-    if (std::string fault = Apply(o.id, value, cl); !fault.empty()) {
+    if (std::string fault = Apply(o, value, cl); !fault.empty()) {
       cl.error = fault;
       return cl;
     }

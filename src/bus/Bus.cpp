@@ -82,21 +82,3 @@ bool Bus::ReadBlock(int16_t address, int16_t sub, std::span<uint8_t> block) {
   NoteFailedRead();
   return false;
 }
-
-int16_t Bus::FillSnrHistory(double value) {
-  for (int i = 1; i <= kSnrSlots; ++i) snrHistory_[i] = value;
-  return 0;
-}
-
-// The sum covers the old slots 1..18 and the new value; the divisor is
-// always 19, so an unfilled history pulls the mean toward 0.
-double Bus::AverageSnr(double value) {
-  double sum = 0;
-  for (int i = 1; i < kSnrSlots; ++i) {
-    sum += snrHistory_[i];
-    snrHistory_[i] = snrHistory_[i + 1];
-  }
-  snrHistory_[kSnrSlots] = value;
-  sum += value;
-  return sum / kSnrSlots;
-}

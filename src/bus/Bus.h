@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -8,16 +7,15 @@
 
 #include "bus/I2cLibrary.h"
 
-// The process's bus state (library, handle, SNR history, second-demodulator
-// flag) and the register helpers every driver uses. Failures never surface:
-// reads give their preset after the last attempt, writes give up silently.
+// The process's bus state (library, handle, second-demodulator flag) and the
+// register helpers every driver uses. Failures never surface: reads give
+// their preset after the last attempt, writes give up silently.
 // Each read that gives its preset is counted, so a caller can tell a reading
 // from a chip that did not answer.
 class Bus {
  public:
   static constexpr int kWriteAttempts = 6;
   static constexpr int kReadAttempts = 4;
-  static constexpr int kSnrSlots = 19;
 
   explicit Bus(I2cLibrary& library) : lib(library) {}
 
@@ -63,12 +61,4 @@ class Bus {
   bool WriteRead(int16_t address, std::vector<uint8_t> out, std::span<uint8_t> in);
   // A block read at a sub-address, up to 4 attempts, preset to 0xFF before each.
   bool ReadBlock(int16_t address, int16_t sub, std::span<uint8_t> block);
-
-  int16_t FillSnrHistory(double value);
-  double AverageSnr(double value);
-  // Slot n (1..19) of the SNR history; slot 19 is the newest.
-  double SnrSlot(int n) const { return snrHistory_[n]; }
-
- private:
-  std::array<double, kSnrSlots + 1> snrHistory_{};  // index 0 unused
 };

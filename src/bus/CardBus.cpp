@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "bus/DvbFrontends.h"
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace fs = std::filesystem;
 
@@ -77,16 +77,13 @@ bool ResolveCard(const std::string& bus, const I2cAdapterRoots& roots, const Cre
       frontends.frontends.begin(), frontends.frontends.end(),
       [&](const DvbFrontend& fe) { return fe.adapter == adapter && fe.frontend == frontend; });
   if (named == frontends.frontends.end()) {
-    error =
-        "No DVB frontend dvb" + std::to_string(adapter) + ".frontend" + std::to_string(frontend);
-    if (!frontends.kernelSupport) {
-      error += ": /sys/class/dvb does not exist (no DVB driver is loaded)";
-    } else if (frontends.frontends.empty()) {
-      error += ": the kernel lists none";
-    } else {
-      error += "; the frontends are:";
-      for (const auto& fe : frontends.frontends) error += " " + fe.Label();
-    }
+    std::vector<std::string> listed;
+    for (const auto& fe : frontends.frontends) listed.push_back(" " + fe.Label());
+    error = "No DVB frontend dvb" + std::to_string(adapter) + ".frontend" +
+            std::to_string(frontend) +
+            WhyNoneNamed(frontends.kernelSupport, listed,
+                         ": /sys/class/dvb does not exist (no DVB driver is loaded)",
+                         ": the kernel lists none", "; the frontends are:");
     return false;
   }
   out.frontend = named->node;

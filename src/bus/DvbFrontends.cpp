@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace fs = std::filesystem;
 
@@ -129,15 +129,22 @@ bool ResolveBusName(const std::string& bus, const I2cAdapterRoots& roots,
     device = (fs::path(roots.dev) / ("i2c-" + std::to_string(number))).string();
     return true;
   }
-  error = "No I2C adapter is named \"" + bus + "\"";
-  if (!list.kernelSupport) {
-    error += ": this kernel has no I2C support (/sys/class/i2c-adapter does not exist)";
-  } else if (list.adapters.empty()) {
-    error += ": the kernel lists no I2C adapter";
-  } else {
-    error += "; the adapters are:";
-    for (const auto& a : list.adapters)
-      error += "\n  i2c-" + std::to_string(a.number) + " \"" + a.name + "\"";
-  }
+  std::vector<std::string> listed;
+  for (const auto& a : list.adapters)
+    listed.push_back("\n  i2c-" + std::to_string(a.number) + " \"" + a.name + "\"");
+  error = "No I2C adapter is named \"" + bus + "\"" +
+          WhyNoneNamed(list.kernelSupport, listed,
+                       ": this kernel has no I2C support (/sys/class/i2c-adapter does not exist)",
+                       ": the kernel lists no I2C adapter", "; the adapters are:");
   return false;
+}
+
+std::string WhyNoneNamed(bool kernelSupport, const std::vector<std::string>& listed,
+                         const std::string& noSupport, const std::string& noneListed,
+                         const std::string& intro) {
+  if (!kernelSupport) return noSupport;
+  if (listed.empty()) return noneListed;
+  std::string text = intro;
+  for (const auto& item : listed) text += item;
+  return text;
 }

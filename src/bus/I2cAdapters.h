@@ -53,6 +53,13 @@ struct AdapterListReport {
 };
 AdapterListReport AdapterListText(const I2cAdapterList& list);
 
+// What follows "No <device> named ..." when a name matched nothing the
+// kernel lists: that the kernel lacks support for such devices, that it
+// lists none, or the intro followed by each listed item as written.
+std::string WhyNoneNamed(bool kernelSupport, const std::vector<std::string>& listed,
+                         const std::string& noSupport, const std::string& noneListed,
+                         const std::string& intro);
+
 // The node a --bus value names: a number N, "i2c-N" or an adapter's exact
 // name. Paths ("/dev/...") and simulated boards ("sim:...") are returned as
 // they are. False with a message when no adapter has that name.

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 // Reads built from a driver's own one-register read (`read(register)`), so
 // they work over any chip's register width and address form. Registers are

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "bus/Format.h"
 #include "console/ConsoleInput.h"
+#include "numbers/Format.h"
 
 namespace {
 

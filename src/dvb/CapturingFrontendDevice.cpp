@@ -3,6 +3,21 @@
 
 #include <cerrno>
 
+namespace {
+
+// Passes on a version-3 read of one number (16 bits wide for the signal
+// strength and SNR, 32 for the counters) and keeps it when it was answered.
+template <typename T>
+int PassV3(FrontendDevice& device, int (FrontendDevice::*read)(int, T&, int&), int fd,
+           unsigned long request, void* argument, int& error, CapturedFrontend& c) {
+  T value = 0;
+  int r = (device.*read)(fd, value, error);
+  if (r == 0) c.v3[request] = *static_cast<T*>(argument) = value;
+  return r;
+}
+
+}  // namespace
+
 int CapturingFrontendDevice::Ioctl(int fd, unsigned long request, void* argument, int& error) {
   CapturedFrontend& c = captured_;
   switch (request) {
@@ -29,21 +44,14 @@ int CapturingFrontendDevice::Ioctl(int fd, unsigned long request, void* argument
       return r;
     }
     case FE_READ_SIGNAL_STRENGTH:
-    case FE_READ_SNR: {
-      uint16_t value = 0;
-      int r = request == FE_READ_SNR ? device_.ReadSnr(fd, value, error)
-                                     : device_.ReadSignalStrength(fd, value, error);
-      if (r == 0) c.v3[request] = *static_cast<uint16_t*>(argument) = value;
-      return r;
-    }
+      return PassV3(device_, &FrontendDevice::ReadSignalStrength, fd, request, argument, error, c);
+    case FE_READ_SNR:
+      return PassV3(device_, &FrontendDevice::ReadSnr, fd, request, argument, error, c);
     case FE_READ_BER:
-    case FE_READ_UNCORRECTED_BLOCKS: {
-      uint32_t value = 0;
-      int r = request == FE_READ_BER ? device_.ReadBer(fd, value, error)
-                                     : device_.ReadUncorrectedBlocks(fd, value, error);
-      if (r == 0) c.v3[request] = *static_cast<uint32_t*>(argument) = value;
-      return r;
-    }
+      return PassV3(device_, &FrontendDevice::ReadBer, fd, request, argument, error, c);
+    case FE_READ_UNCORRECTED_BLOCKS:
+      return PassV3(device_, &FrontendDevice::ReadUncorrectedBlocks, fd, request, argument, error,
+                    c);
     default: return error = EPERM, -1;  // nothing else is ever asked of a read-only open
   }
 }

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace KernelText {
 namespace {

@@ -179,23 +179,28 @@ size_t Utf8Sequence(std::string_view text, size_t i, bool& complete) {
   return length;
 }
 
+// Appends the multi-byte sequence that starts at text[i], or U+FFFD in place
+// of a broken one; the bytes it took.
+size_t AppendSequence(std::string& out, std::string_view text, size_t i) {
+  bool complete = false;
+  size_t length = Utf8Sequence(text, i, complete);
+  if (complete)
+    out.append(text, i, length);
+  else
+    out += "\xEF\xBF\xBD";
+  return length;
+}
+
 }  // namespace
 
 std::string ValidUtf8(std::string_view text) {
   std::string valid;
   valid.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
+    if (static_cast<unsigned char>(text[i]) < 0x80)
       valid += text[i++];
-      continue;
-    }
-    bool complete = false;
-    size_t length = Utf8Sequence(text, i, complete);
-    if (complete)
-      valid.append(text, i, length);
     else
-      valid += "\xEF\xBF\xBD";
-    i += length;
+      i += AppendSequence(valid, text, i);
   }
   return valid;
 }
@@ -206,13 +211,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     const unsigned char c = text[i];
     if (c >= 0x80) {
-      bool complete = false;
-      size_t length = Utf8Sequence(text, i, complete);
-      if (complete)
-        out.append(text, i, length);
-      else
-        out += "\xEF\xBF\xBD";
-      i += length;
+      i += AppendSequence(out, text, i);
       continue;
     }
     switch (c) {

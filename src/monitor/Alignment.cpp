@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "bus/Format.h"
 #include "monitor/Codes.h"
 #include "monitor/DvbtThresholds.h"
+#include "numbers/Format.h"
 
 std::optional<float> ReceptionThreshold(const Reading& r) {
   switch (r.mode) {

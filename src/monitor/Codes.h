@@ -36,12 +36,9 @@ constexpr int32_t Black = 0;
 // Text of a mode in the mode label; empty for codes without one.
 std::string ModeText(int16_t mode);
 
-// Texts of the DVB-T transmission parameters; empty for an unknown code,
-// which leaves the label as it was.
-std::string ModulationText(int16_t code);
-std::string HierarchyText(int16_t code);
-std::string CodeRateText(int16_t code);
-std::string GuardText(int16_t code);
-std::string TransmissionModeText(int16_t code);
-// Caption of the code-rate key label; empty for an unknown code.
-std::string SelectHPLPText(int16_t code);
+// The DVB-T transmission parameters, each with its texts by code.
+enum class TpsField { Modulation, Hierarchy, CodeRate, Guard, TransmissionMode, SelectHPLP };
+// Text of a transmission parameter's code (for SelectHPLP, the caption of the
+// code-rate key label); empty for an unknown code, which leaves the label as
+// it was.
+std::string TpsText(TpsField field, int16_t code);

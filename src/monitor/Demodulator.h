@@ -4,6 +4,7 @@
 #include <string>
 
 #include "monitor/Value.h"
+#include "numbers/SnrStep.h"
 
 class Bus;
 class MonitorView;
@@ -50,7 +51,10 @@ class Demodulator {
   int16_t address() const { return address_; }
   // How many bytes name one of the chip's registers in its reads.
   virtual int registerAddressBytes() const { return 1; }
+  // The history the chip's SNR is averaged over.
+  SnrStep& snrStep() { return snrStep_; }
 
  protected:
   int16_t address_ = 0;
+  SnrStep snrStep_;
 };

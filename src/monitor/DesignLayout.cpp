@@ -56,16 +56,17 @@ ViewModel DesignModel(bool debugLayout) {
   Control tps = Make("frame", "", "TPS", 4920, 30, 1815, 1815);
   tps.visible = false;
   m.Add("frTPS", tps);
-  m.Add("lblConstK", Make("label", "frTPS", "constellation:", 120, 150, 1095, 195));
-  m.Add("lblConst", Make("label", "frTPS", "CONST", 120, 330, 1095, 195));
-  m.Add("lblHierarchyK", Make("label", "frTPS", "hierarchy:", 120, 540, 1095, 195));
-  m.Add("lblHierarchy", Make("label", "frTPS", "HIERARCHY", 120, 720, 1095, 195));
-  m.Add("lblCodeRateK", Make("label", "frTPS", "code rate:", 120, 930, 1095, 195));
-  m.Add("lblCodeRate", Make("label", "frTPS", "CODE RATE", 120, 1110, 1095, 195));
-  m.Add("lblGuardK", Make("label", "frTPS", "guard:", 120, 1320, 795, 195));
-  m.Add("lblGuard", Make("label", "frTPS", "GUARD", 120, 1500, 795, 195));
-  m.Add("lblTransmissionModeK", Make("label", "frTPS", "fft size:", 960, 1320, 795, 195));
-  m.Add("lblTransmissionMode", Make("label", "frTPS", "MODE", 960, 1500, 795, 195));
+  // A field of the TPS frame: its caption, and its value under it.
+  auto tpsField = [&](const std::string& name, const char* caption, const char* value, int left,
+                      int top, int width) {
+    m.Add(name + "K", Make("label", "frTPS", caption, left, top, width, 195));
+    m.Add(name, Make("label", "frTPS", value, left, top + 180, width, 195));
+  };
+  tpsField("lblConst", "constellation:", "CONST", 120, 150, 1095);
+  tpsField("lblHierarchy", "hierarchy:", "HIERARCHY", 120, 540, 1095);
+  tpsField("lblCodeRate", "code rate:", "CODE RATE", 120, 930, 1095);
+  tpsField("lblGuard", "guard:", "GUARD", 120, 1320, 795);
+  tpsField("lblTransmissionMode", "fft size:", "MODE", 960, 1320, 795);
 
   auto check = [&](const char* name, const char* text, int left, int top, int width, int height) {
     Control c = Make("check", "", text, left, top, width, height);

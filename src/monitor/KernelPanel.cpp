@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/KernelPanel.h"
 
-#include "bus/Format.h"
 #include "dvb/KernelText.h"
 #include "monitor/Codes.h"
+#include "numbers/Format.h"
 
 namespace KernelPanel {
 namespace {

@@ -5,14 +5,24 @@
 #include <chrono>
 #include <cmath>
 
-#include "bus/Format.h"
 #include "bus/ReadOnlyI2cLibrary.h"
 #include "monitor/Codes.h"
 #include "monitor/DesignLayout.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/KernelPanel.h"
+#include "numbers/Format.h"
 
 namespace {
+
+// A poll that took no register reading: grey, with a mode text that says why.
+Reading Unread(std::chrono::system_clock::time_point timestamp, std::string modeText) {
+  Reading r;
+  r.answering = false;
+  r.timestamp = timestamp;
+  r.modeText = std::move(modeText);
+  r.color = Color::Grey;
+  return r;
+}
 
 int32_t LampColor(int16_t flag) {
   switch (flag) {
@@ -87,12 +97,7 @@ void Monitor::Poll() {
   if (driver_) {
     PollRegisters();
   } else if (kernel_ && !noRegisterView_.empty()) {
-    lastReading_ = Reading{};
-    lastReading_.answering = false;
-    lastReading_.noRegisterView = noRegisterView_;
-    lastReading_.timestamp = clock();
-    lastReading_.modeText = "No register view";
-    lastReading_.color = Color::Grey;
+    lastReading_ = KernelOnlyReading(noRegisterView_, clock());
   } else {
     return;
   }
@@ -169,8 +174,7 @@ Reading Monitor::Read() {
   if (mode == Mode::Sleep) {
     r.color = Color::Grey;
   } else {
-    r.snrRegisters = driver_->SNRRegisters().Text();
-    MarkRead("lblF0F1");
+    r.snrRegisters = MarkRead("lblF0F1", driver_->SNRRegisters()).Text();
     r.snr = driver_->SNR(mode, r.average, r.color, resetFlag_);
     r.mode = mode;
     r.locks.fill(0);
@@ -205,10 +209,8 @@ Reading Monitor::Read() {
   r.correctableBer = r.correctable / 65535.0;
 
   if (mode != Mode::Sleep) {
-    r.carrierOffset = driver_->CarrierOffset().Text();
-    MarkRead("lblCOffset");
-    r.carrierOffsetHex = driver_->CarrierOffsetHex().Text();
-    MarkRead("lblCOHex");
+    r.carrierOffset = MarkRead("lblCOffset", driver_->CarrierOffset()).Text();
+    r.carrierOffsetHex = MarkRead("lblCOHex", driver_->CarrierOffsetHex()).Text();
   }
   return r;
 }
@@ -216,49 +218,48 @@ Reading Monitor::Read() {
 TpsReading Monitor::ReadTps(bool cable) {
   TpsReading t;
   driver_->GetTPS(t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard, t.transmissionMode);
-  t.modulationText = ModulationText(t.modulation);
+  t.modulationText = TpsText(TpsField::Modulation, t.modulation);
   t.cable = cable;
   if (cable) return t;
-  t.hierarchyText = HierarchyText(t.hierarchy);
-  t.codeRateCaption = SelectHPLPText(t.selectHPLP);
-  t.codeRateText = CodeRateText(t.codeRate);
-  t.guardText = GuardText(t.guard);
-  t.transmissionModeText = TransmissionModeText(t.transmissionMode);
+  t.hierarchyText = TpsText(TpsField::Hierarchy, t.hierarchy);
+  t.codeRateCaption = TpsText(TpsField::SelectHPLP, t.selectHPLP);
+  t.codeRateText = TpsText(TpsField::CodeRate, t.codeRate);
+  t.guardText = TpsText(TpsField::Guard, t.guard);
+  t.transmissionModeText = TpsText(TpsField::TransmissionMode, t.transmissionMode);
   return t;
 }
 
 void Monitor::ReadModeReadings(int16_t mode, Reading& r) {
   if (mode == Mode::Vsb8) {
-    r.symbolTiming = driver_->SymbolTiming().Text();
-    MarkRead("lblSymbolTiming");
-    r.autoFreq = driver_->AutoFreq().Text();
-    MarkRead("lblAutoFreq");
-    r.pilot = driver_->PilotPwr().HexText();
-    MarkRead("lblPilot");
+    r.symbolTiming = MarkRead("lblSymbolTiming", driver_->SymbolTiming()).Text();
+    r.autoFreq = MarkRead("lblAutoFreq", driver_->AutoFreq()).Text();
+    r.pilot = MarkRead("lblPilot", driver_->PilotPwr()).HexText();
   } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
-    r.agcPowerRef = ToInt16(driver_->AGCPowerRef().Number());
+    r.agcPowerRef = ToInt16(MarkRead("lblAGC", driver_->AGCPowerRef()).Number());
     r.agc = Hex(r.agcPowerRef);
-    MarkRead("lblAGC");
-    r.ifGain = driver_->IFGain().HexText();
-    MarkRead("lblIFGain");
-    r.strTime = driver_->STRTime().HexText();
-    MarkRead("lblSTRTime");
-    r.freqOffset = driver_->FreqOffset().HexText();
-    MarkRead("lblFreqOffset");
+    r.ifGain = MarkRead("lblIFGain", driver_->IFGain()).HexText();
+    r.strTime = MarkRead("lblSTRTime", driver_->STRTime()).HexText();
+    r.freqOffset = MarkRead("lblFreqOffset", driver_->FreqOffset()).HexText();
   }
 }
 
+Reading Monitor::KernelOnlyReading(const std::string& noRegisterView,
+                                   std::chrono::system_clock::time_point timestamp) {
+  Reading r = Unread(timestamp, "No register view");
+  r.noRegisterView = noRegisterView;
+  return r;
+}
+
 Reading Monitor::NoAnswer(const Reading& read) {
-  Reading r;
-  r.answering = false;
-  r.timestamp = read.timestamp;
-  r.modeText = "No answer";
-  r.color = Color::Grey;
+  Reading r = Unread(read.timestamp, "No answer");
   r.uncorrectableRate = 0;
   return r;
 }
 
-void Monitor::MarkRead(const std::string& control) { readAt_[control] = captions_.count; }
+Value Monitor::MarkRead(const std::string& control, Value reading) {
+  readAt_[control] = captions_.count;
+  return reading;
+}
 
 void Monitor::ShowRead(const std::string& control, const std::string& text) {
   // A driver that captioned the label after its reading was taken has the

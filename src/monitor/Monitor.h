@@ -100,8 +100,11 @@ class Monitor : public MonitorView {
   TpsReading ReadTps(bool cable);
   void ReadModeReadings(int16_t mode, Reading& r);
   static Reading NoAnswer(const Reading& read);
-  // Notes that the reading a label shows has just been taken.
-  void MarkRead(const std::string& control);
+  // A poll of the kernel alone, where the registers cannot be read.
+  static Reading KernelOnlyReading(const std::string& noRegisterView,
+                                   std::chrono::system_clock::time_point timestamp);
+  // Notes that the reading a label shows has just been taken; hands it on.
+  Value MarkRead(const std::string& control, Value reading);
   void ShowRead(const std::string& control, const std::string& text);
   bool CaptionedBeforeRead(const std::string& control) const;
 

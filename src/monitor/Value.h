@@ -3,7 +3,7 @@
 #include <string>
 #include <type_traits>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 // A driver reading: a number, a text, or the empty value that holds nothing.
 // The window reads the empty value as 0 where it needs a number and as empty

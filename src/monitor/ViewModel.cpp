@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "bus/Format.h"
 #include "json/Json.h"
+#include "numbers/Format.h"
 
 std::string ColorText(int32_t color) {
   char text[8];

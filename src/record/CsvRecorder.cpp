@@ -140,8 +140,7 @@ std::string CsvRecorder::Row(const Reading& r, const RecordLabels& labels) {
 
 std::unique_ptr<CsvRecorder> CsvRecorder::Open(const std::string& path, const RecordLabels& labels,
                                                std::string& why) {
-  std::unique_ptr<CsvRecorder> recorder(new CsvRecorder(path));
-  recorder->labels_ = labels;
+  std::unique_ptr<CsvRecorder> recorder(new CsvRecorder(path, labels));
   if (!recorder->file_.Open(path, "\r\n", why)) return nullptr;
   // A file that already holds rows has its header; rows under another
   // header would not be what it names.

@@ -3,13 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "record/AppendFile.h"
-#include "record/Recorder.h"
+#include "record/AppendingRecorder.h"
 
 // Comma-separated values after RFC 4180: a header row when the file starts
 // empty, then one row a poll, every line ended by CR LF. A file that holds
 // another header is not appended to.
-class CsvRecorder : public Recorder {
+class CsvRecorder : public AppendingRecorder {
  public:
   // Null with `why` set when the file cannot be appended to.
   static std::unique_ptr<CsvRecorder> Open(const std::string& path, const RecordLabels& labels,
@@ -20,14 +19,10 @@ class CsvRecorder : public Recorder {
   // A field quoted when it holds a comma, a quote, CR or LF; quotes doubled.
   static std::string Field(const std::string& text);
 
-  void Relabel(const RecordLabels& labels) override { labels_ = labels; }
-
  protected:
   bool Write(const Reading& reading) override;
 
  private:
-  using Recorder::Recorder;
-  AppendFile file_;
-  RecordLabels labels_;
+  using AppendingRecorder::AppendingRecorder;
   bool headerWritten_ = false;
 };

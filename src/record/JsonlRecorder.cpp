@@ -55,8 +55,7 @@ class Members {
 
 std::unique_ptr<JsonlRecorder> JsonlRecorder::Open(const std::string& path,
                                                    const RecordLabels& labels, std::string& why) {
-  std::unique_ptr<JsonlRecorder> recorder(new JsonlRecorder(path));
-  recorder->labels_ = labels;
+  std::unique_ptr<JsonlRecorder> recorder(new JsonlRecorder(path, labels));
   if (!recorder->file_.Open(path, "\n", why)) return nullptr;
   recorder->line_.reserve(1024);  // a DVB-T record is about 600 bytes
   return recorder;

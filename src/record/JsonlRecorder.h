@@ -3,12 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "record/AppendFile.h"
-#include "record/Recorder.h"
+#include "record/AppendingRecorder.h"
 
 // One JSON object a line, appended per poll, and after it one line for each
 // event the poll found.
-class JsonlRecorder : public Recorder {
+class JsonlRecorder : public AppendingRecorder {
  public:
   // Null with `why` set when the file cannot be appended to.
   static std::unique_ptr<JsonlRecorder> Open(const std::string& path, const RecordLabels& labels,
@@ -20,14 +19,10 @@ class JsonlRecorder : public Recorder {
   // The record of one event, without the line end.
   static void AppendEventLine(std::string& out, const Event& event, const RecordLabels& labels);
 
-  void Relabel(const RecordLabels& labels) override { labels_ = labels; }
-
  protected:
   bool Write(const Reading& reading) override;
 
  private:
-  using Recorder::Recorder;
-  AppendFile file_;
-  RecordLabels labels_;
+  using AppendingRecorder::AppendingRecorder;
   std::string line_;  // reused by every poll's record
 };

@@ -172,20 +172,13 @@ class Loader {
             return false;
           }
           fault.nak = value.get<bool>();
-        } else if (key == "fail_first") {
+        } else if (key == "fail_first" || key == "fail_after") {
           long n;
           if (!ToLong(value, n) || n < 0 || n > 1000000) {
-            Fail(error, at + ".fault.fail_first", "expected a count from 0 to 1000000");
+            Fail(error, at + ".fault." + key, "expected a count from 0 to 1000000");
             return false;
           }
-          fault.failFirst = int(n);
-        } else if (key == "fail_after") {
-          long n;
-          if (!ToLong(value, n) || n < 0 || n > 1000000) {
-            Fail(error, at + ".fault.fail_after", "expected a count from 0 to 1000000");
-            return false;
-          }
-          fault.failAfter = int(n);
+          (key == "fail_first" ? fault.failFirst : fault.failAfter) = int(n);
         } else if (key == "unlocked_polls") {
           if (!UnlockedPolls(value, fault, at + ".fault.unlocked_polls", error)) return false;
           if (!device->DropLock(false)) {

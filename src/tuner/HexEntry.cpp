@@ -3,7 +3,7 @@
 
 #include <cctype>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 std::string Hex2(long n) { return n >= 0 && n < 16 ? "0" + Hex(n) : Hex(n); }
 

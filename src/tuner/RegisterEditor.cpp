@@ -2,8 +2,8 @@
 #include "tuner/RegisterEditor.h"
 
 #include "bus/Bus.h"
-#include "bus/Format.h"
 #include "bus/ReadOnlyI2cLibrary.h"
+#include "numbers/Format.h"
 #include "tuner/HexEntry.h"
 
 namespace {

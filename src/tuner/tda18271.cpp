@@ -2,7 +2,7 @@
 #include "tuner/tda18271.h"
 
 #include "bus/Bus.h"
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace {
 constexpr uint8_t kIdC1 = 0x83, kIdC2 = 0x84;

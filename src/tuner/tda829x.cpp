@@ -2,7 +2,7 @@
 #include "tuner/tda829x.h"
 
 #include "bus/Bus.h"
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 namespace {
 constexpr int16_t kId8290Reg = 0x1F, kId8295Reg = 0x2F;

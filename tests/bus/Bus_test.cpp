@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "bus/Bits.h"
-#include "support/FakeI2c.h"
 
 namespace {
 
@@ -20,27 +19,6 @@ TEST(Bits, SignednessOfTheWordHelpers) {
   };
   for (size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(cases[i].got, cases[i].want) << "case " << i;
-}
-
-TEST(Bus, SnrAverageCountsTheDroppedSlotOnceMore) {
-  FakeI2c fake;
-  Bus bus(fake);
-  bus.FillSnrHistory(20);
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(20), 20);
-  bus.FillSnrHistory(0);
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(19), 1);
-  // Slots now 0 x 17, 0, 19: the old 19 is counted only from the next call on.
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(0), 0);
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(0), 1);
-  EXPECT_EQ(bus.SnrSlot(17), 19);
-  EXPECT_EQ(bus.FillSnrHistory(3.5), 0);
-  for (int i = 1; i <= 19; ++i) EXPECT_EQ(bus.SnrSlot(i), 3.5);
-}
-
-TEST(Bus, FreshHistoryPullsTheMeanTowardZero) {
-  FakeI2c fake;
-  Bus bus(fake);
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(19), 1);
 }
 
 }  // namespace

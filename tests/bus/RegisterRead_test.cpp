@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "bus/Log10.h"
+#include "numbers/Log10.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <tuple>
 
-#include "bus/Format.h"
+#include "numbers/Format.h"
 #include "support/FakeI2c.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "app/Session.h"
 #include "app/StopSignals.h"
 #include "app/gui/BoardSwitch.h"
-#include "app/gui/Tray.h"
 #include "console/gui/ConsolePanel.h"
+#include "monitor/gui/Tray.h"
 #include "monitor/gui/frmQuovis.h"
 #include "tuner/gui/frmNXP.h"
 

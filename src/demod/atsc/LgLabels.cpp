@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/LgLabels.h"
 
-#include "bus/Format.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
 
 void LabelLgLockPanel(MonitorView& view, int32_t rfAgc, int32_t ifAgc) {
   view.SetCaption("lblAFCLock", "Carrier Lock");

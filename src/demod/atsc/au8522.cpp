@@ -3,11 +3,11 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(au8522);
 
@@ -117,9 +117,10 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   else if (IsQam())
     error = ReadRegister(0x522);
   // The history holds raw error bytes; the average is looked up whole.
-  SnrReading snr = SnrStep(bus_, error, ResetSNR_flag,
-                           {.toDb = [this](double e) { return SnrToDb(currentMode_, int32_t(e)); },
-                            .average = SnrRule::Average::Floor});
+  SnrReading snr =
+      snrStep_.Take(error, ResetSNR_flag,
+                    {.toDb = [this](double e) { return SnrToDb(currentMode_, int32_t(e)); },
+                     .average = SnrRule::Average::Floor});
   aSNR = snr.average;
   color = Colorize(currentMode_, snr.reading);
   return snr.reading;

@@ -5,13 +5,13 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(lg2160);
 
@@ -80,7 +80,7 @@ float lg2160::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   (void)mode;  // the chip reports ATSC-MH only
   double snr = ChipSnr();
   // The history holds dB values here.
-  SnrReading step = SnrStep(bus_, snr, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  SnrReading step = snrStep_.Take(snr, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
   aSNR = step.average;
   color = LG2160ColorizeSNR(step.reading);
   return step.reading;

@@ -5,14 +5,14 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/Log10.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/Log10.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(lgdt3305);
 
@@ -80,10 +80,10 @@ float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
     mse = high * 256.0 + low;
   }
   // The history holds the error power; it converts to hundredths of a dB.
-  SnrReading snr = SnrStep(bus_, mse, ResetSNR_flag,
-                           {.toDb = [this](double v) { return Snr100(currentMode_, v); },
-                            .roundReading = Tenths,
-                            .roundAverage = Tenths});
+  SnrReading snr = snrStep_.Take(mse, ResetSNR_flag,
+                                 {.toDb = [this](double v) { return Snr100(currentMode_, v); },
+                                  .roundReading = Tenths,
+                                  .roundAverage = Tenths});
   aSNR = snr.average;
   color = LGDT3305ColorizeSNR(snr.reading);
   return snr.reading;

@@ -5,15 +5,15 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/Log10.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "demod/atsc/lgdt3305.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/Log10.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(lgdt3306);
 
@@ -74,7 +74,7 @@ float lgdt3306::SnrDb() {
 // The history holds dB values, so the average is of readings already in dB.
 float lgdt3306::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   float reading = SnrDb();
-  SnrReading snr = SnrStep(bus_, reading, ResetSNR_flag);
+  SnrReading snr = snrStep_.Take(reading, ResetSNR_flag);
   aSNR = snr.average;
   color = LGDT3306ColorizeSNR(snr.reading);
   return snr.reading;

@@ -5,11 +5,11 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(s5h1409);
 
@@ -114,7 +114,7 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   SnrRule rule{.toDb = [&m](double v) { return double(float(m.toDb(int16_t(v)))); },
                .average = SnrRule::Average::Nearest};
   if (vsb) rule.clamp = [](double v) { return double(ClampVsb(int16_t(v))); };
-  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, rule);
+  SnrReading snr = snrStep_.Take(raw, ResetSNR_flag, rule);
   aSNR = snr.average;
   color = m.color(vsb ? ClampVsb(raw) : raw);
   return snr.reading;

@@ -3,11 +3,11 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(s5h1411);
 
@@ -149,9 +149,9 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   static constexpr SnrMode kModes[] = {
       {VsbSnrToDb, VsbColor}, {Qam64SnrToDb, Qam64Color}, {Qam256SnrToDb, Qam256Color}};
   const SnrMode& m = kModes[mode - Mode::Vsb8];
-  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag,
-                           {.toDb = [&m](double v) { return m.toDb(int32_t(v)); },
-                            .average = SnrRule::Average::Nearest});
+  SnrReading snr = snrStep_.Take(raw, ResetSNR_flag,
+                                 {.toDb = [&m](double v) { return m.toDb(int32_t(v)); },
+                                  .average = SnrRule::Average::Nearest});
   aSNR = snr.average;
   color = m.color(raw);
   return snr.reading;

@@ -3,12 +3,12 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(cx22702);
 
@@ -64,7 +64,7 @@ int32_t cx22702::StrengthColor(float strength) const {
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   view_.SetSnrBarPrefix("Signal Strength: ");
   float strength = SignalStrength();
-  SnrReading snr = SnrStep(bus_, strength, ResetSNR_flag, {.roundReading = RoundWhole});
+  SnrReading snr = snrStep_.Take(strength, ResetSNR_flag, {.roundReading = RoundWhole});
   aSNR = snr.average;
   color = StrengthColor(snr.reading);
   return snr.reading;

@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/Log10.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/Log10.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(dibcom);
 
@@ -125,7 +125,7 @@ float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   view_.SetSnrBarPrefix("CoN: ");
   auto x = int32_t(RoundHalfEven(ReadCarrierToNoise()));
   SnrReading snr =
-      SnrStep(bus_, x, ResetSNR_flag, {.roundReading = Unrounded, .roundAverage = Unrounded});
+      snrStep_.Take(x, ResetSNR_flag, {.roundReading = Unrounded, .roundAverage = Unrounded});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;

@@ -3,10 +3,10 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/SnrStep.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(mxl111sf);
 
@@ -28,7 +28,7 @@ void mxl111sf::CheckSnrWord(int32_t& Data3) {
 float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]) / 100;
-  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag);
+  SnrReading snr = snrStep_.Take(v, ResetSNR_flag);
   aSNR = snr.average;
   color = ColorOf(snr.reading);
   return snr.reading;

@@ -5,13 +5,13 @@
 #include <utility>
 
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/Log10.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/Log10.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(si2165);
 
@@ -97,7 +97,7 @@ float si2165::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   (void)mode;
   view_.SetSnrBarPrefix("C/N ");
   double cn = getCoN();
-  SnrReading snr = SnrStep(bus_, cn, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
+  SnrReading snr = snrStep_.Take(cn, ResetSNR_flag, {.roundAverage = RoundTenthOfSingle});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;

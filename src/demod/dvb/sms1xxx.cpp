@@ -3,10 +3,10 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(sms1xxx);
 
@@ -21,7 +21,7 @@ bool sms1xxx::probe() {
 float sms1xxx::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;
   float v = float(FreshStats()[3]);
-  SnrReading snr = SnrStep(bus_, v, ResetSNR_flag, {.roundReading = Unrounded});
+  SnrReading snr = snrStep_.Take(v, ResetSNR_flag, {.roundReading = Unrounded});
   aSNR = snr.average;
   color = ColorOf(snr.reading);
   return snr.reading;

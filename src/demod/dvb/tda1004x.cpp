@@ -5,11 +5,11 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(tda1004x);
 
@@ -89,7 +89,7 @@ float tda1004x::SnrToDb(double raw) {
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = RawSnr();
-  SnrReading snr = SnrStep(bus_, raw, ResetSNR_flag, {.toDb = SnrToDb});
+  SnrReading snr = snrStep_.Take(raw, ResetSNR_flag, {.toDb = SnrToDb});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;

@@ -3,12 +3,12 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "bus/Format.h"
 #include "bus/RegisterRead.h"
-#include "bus/SnrStep.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
+#include "numbers/Format.h"
+#include "numbers/SnrStep.h"
 
 QUOVIS_REGISTER_DRIVER(zl10353);
 
@@ -53,8 +53,8 @@ void zl10353::ReadTPS() {
 float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = ReadRegister(0x10);
   SnrReading snr =
-      SnrStep(bus_, raw, ResetSNR_flag,
-              {.toDb = [](double v) { return v / 8.0; }, .roundAverage = RoundTenthOfSingle});
+      snrStep_.Take(raw, ResetSNR_flag,
+                    {.toDb = [](double v) { return v / 8.0; }, .roundAverage = RoundTenthOfSingle});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;

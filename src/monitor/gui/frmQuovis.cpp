@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/gui/Tray.h"
 #include "monitor/DesignLayout.h"
 #include "monitor/gui/AlignWindow.h"
 #include "monitor/gui/ClickLabel.h"
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/StatusIcons.h"
+#include "monitor/gui/Tray.h"
 #include "monitor/gui/Twips.h"
 
 namespace {

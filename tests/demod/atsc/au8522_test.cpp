@@ -167,7 +167,7 @@ TEST(au8522, TheAverageIsRoundedDownBeforeTheLookup) {
   auto next = chip.NextSnr(0x8E, {{0x311, 23}});
   EXPECT_FLOAT_EQ(next.snr, 17.0f);
   EXPECT_FLOAT_EQ(next.avg, 20.0f);
-  EXPECT_EQ(chip.bus.SnrSlot(19), 23);
+  EXPECT_EQ(chip.driver.snrStep().Slot(19), 23);
 }
 
 TEST(au8522, LockBitsByMode) {

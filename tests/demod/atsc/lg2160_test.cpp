@@ -94,7 +94,7 @@ TEST(lg2160, TheHistoryAveragesDecibels) {
   EXPECT_FLOAT_EQ(next.snr, 1.5f);
   EXPECT_FLOAT_EQ(next.avg, 19.0f);
   EXPECT_EQ(next.color, Color::Red);
-  EXPECT_DOUBLE_EQ(chip.bus.SnrSlot(19), 1.5);
+  EXPECT_DOUBLE_EQ(chip.driver.snrStep().Slot(19), 1.5);
 }
 
 TEST(lg2160, LockBitsOfEachVariant) {

@@ -70,7 +70,7 @@ TEST(s5h1409, SnrColoursAtTheirThresholds) {
 TEST(s5h1409, SnrResetFillsTheHistoryWithTheRawValue) {
   Chip chip({{0xF1, 752}});
   chip.ExpectFreshSnr(Mode::Vsb8, 18.9f, Color::Green);  // 18.859...
-  EXPECT_EQ(chip.bus.SnrSlot(1), 752);
+  EXPECT_EQ(chip.driver.snrStep().Slot(1), 752);
   auto next = chip.NextSnr(0x32, {{0xF1, 0x3FF}});
   EXPECT_FLOAT_EQ(next.snr, 30.0f);
   EXPECT_FLOAT_EQ(next.avg, 19.3f);  // (18 x 752 + 950) / 19 = 762.4; 19.4 unclamped

@@ -114,10 +114,10 @@ TEST(dibcom, SnrIsTheWholeDbCarrierToNoiseByModel) {
   }
   // The average is over the rounded values, without further rounding.
   DibRig rig;
-  rig.bus.FillSnrHistory(0);
+  rig.driver.snrStep().Fill(0);
   rig.Set16(0x01E0, 0x0FC1);
   EXPECT_FLOAT_EQ(rig.Snr(0).avg, 21.0f / 19);
-  EXPECT_EQ(rig.bus.SnrSlot(19), 21);
+  EXPECT_EQ(rig.driver.snrStep().Slot(19), 21);
 }
 
 TEST(dibcom, LockBitsAndTheCaptionsTheySet) {

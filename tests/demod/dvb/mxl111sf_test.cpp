@@ -42,7 +42,7 @@ TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
     EXPECT_EQ(rig.view.colorizeCalls, 0);
   }
   MxlRig rig;
-  rig.bus.FillSnrHistory(0);
+  rig.driver.snrStep().Fill(0);
   rig.Block(0, 0, 1900);
   EXPECT_EQ(rig.Snr(0).avg, 1.0f);  // 19 / 19
 }

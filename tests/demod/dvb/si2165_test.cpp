@@ -77,14 +77,14 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
 TEST(si2165, SnrRoundsBothValuesAndColoursThroughTheWindow) {
   SiRig rig(1, {{0x02A5, 1}, {0x02C1, 2}});  // 24.08 dB
   rig.view.colorizeResult = Color::Yellow;
-  rig.bus.FillSnrHistory(0);
+  rig.driver.snrStep().Fill(0);
   auto out = rig.Snr(0);
   EXPECT_EQ(std::tuple(out.snr, out.avg, out.color), std::tuple(24.1f, 1.3f, Color::Yellow));
   EXPECT_EQ(rig.view.lastColorized, 24.1f);
   EXPECT_EQ(rig.view.barPrefix, "C/N ");
   out = rig.Snr(1);
   EXPECT_EQ(std::pair(out.avg, out.reset), std::pair(24.1f, int16_t(0)));
-  EXPECT_DOUBLE_EQ(rig.bus.SnrSlot(1), 10 * std::log10(256.0));  // the unrounded C/N
+  EXPECT_DOUBLE_EQ(rig.driver.snrStep().Slot(1), 10 * std::log10(256.0));  // the unrounded C/N
 }
 
 TEST(si2165, LockBitsByStandardWithTheirCaptions) {

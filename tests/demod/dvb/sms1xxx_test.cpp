@@ -69,7 +69,7 @@ TEST(sms1xxx, SnrIsTheChipsWholeDbWithTheAverageToOneDecimal) {
   };
   for (auto [d3, reset, snr, avg] : cases) {
     SmsRig rig;
-    rig.bus.FillSnrHistory(0);
+    rig.driver.snrStep().Fill(0);
     rig.Block(0, 0, 0, d3, 0);
     auto out = rig.Snr(reset);
     EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset), std::tuple(snr, avg, 0)) << d3;

@@ -52,7 +52,8 @@ TEST(tda1004x, SnrFromTheLogarithmOfTheRawValue) {
               std::tuple(snr, snr, 0, Color::Yellow))
         << identity << " raw " << raw;
     EXPECT_FALSE(std::signbit(out.snr));
-    EXPECT_EQ(std::pair(rig.bus.SnrSlot(19), rig.view.lastColorized), std::pair(double(raw), snr));
+    EXPECT_EQ(std::pair(rig.driver.snrStep().Slot(19), rig.view.lastColorized),
+              std::pair(double(raw), snr));
     EXPECT_EQ(rig.Reads(), std::vector<int>{reg});
   }
   // The average is taken over raw values, then converted.

@@ -44,7 +44,7 @@ TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
     auto out = rig.Snr(-1);
     EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset, out.color),
               std::tuple(snr, snr, 0, Color::Orange));
-    EXPECT_EQ(rig.bus.SnrSlot(1), raw);
+    EXPECT_EQ(rig.driver.snrStep().Slot(1), raw);
     EXPECT_EQ(std::pair(rig.view.colorizeCalls, rig.view.lastColorized), std::pair(1, snr));
     EXPECT_EQ(rig.Reads(), std::vector<int>{0x10});
   }

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <fstream>
 
-#include "app/gui/Tray.h"
 #include "monitor/gui/ColorBar.h"
+#include "monitor/gui/Tray.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
 #include "support/StartedWindow.h"

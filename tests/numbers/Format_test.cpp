@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bus/Format.h"
+#include "numbers/Format.h"
 
 #include <gtest/gtest.h>
 

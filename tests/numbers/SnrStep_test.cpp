@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared SNR step: reset-then-fill, the 19-slot average, the chip's
 // conversion and rounding.
-#include "bus/SnrStep.h"
+#include "numbers/SnrStep.h"
 
 #include <gtest/gtest.h>
-
-#include "bus/Bus.h"
-#include "support/FakeI2c.h"
 
 namespace {
 
@@ -39,13 +36,26 @@ TEST(SnrStep, FillsAveragesConvertsAndRounds) {
       {"single first", 1, 0.25 + 1e-12, {.roundAverage = RoundTenthOfSingle}, 0.3f, 0.2f},
   };
   for (Case& c : cases) {
-    FakeI2c fake;
-    Bus bus(fake);
-    SnrReading got = SnrStep(bus, c.raw, c.reset, c.rule);
+    SnrStep step;
+    SnrReading got = step.Take(c.raw, c.reset, c.rule);
     EXPECT_EQ(got.reading, c.reading) << c.what;
     EXPECT_EQ(got.average, c.average) << c.what;
     EXPECT_EQ(c.reset, 0) << c.what;
   }
+}
+
+TEST(SnrStep, AverageCountsTheDroppedSlotOnceMore) {
+  SnrStep step;
+  step.Fill(20);
+  EXPECT_DOUBLE_EQ(step.Average(20), 20);
+  step.Fill(0);
+  EXPECT_DOUBLE_EQ(step.Average(19), 1);
+  // Slots now 0 x 17, 0, 19: the old 19 is counted only from the next call on.
+  EXPECT_DOUBLE_EQ(step.Average(0), 0);
+  EXPECT_DOUBLE_EQ(step.Average(0), 1);
+  EXPECT_EQ(step.Slot(17), 19);
+  step.Fill(3.5);
+  for (int i = 1; i <= 19; ++i) EXPECT_EQ(step.Slot(i), 3.5);
 }
 
 }  // namespace

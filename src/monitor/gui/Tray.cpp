@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/gui/Tray.h"
+#include "monitor/gui/Tray.h"
 
 #include <QAction>
 #include <QMenu>
