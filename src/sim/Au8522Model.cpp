@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "demod/atsc/au8522.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -67,9 +68,9 @@ class Au8522Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("au8522",
-                                       SimChip{0x8E, [](bool live) {
-                                                 return std::make_unique<Au8522Model>(live);
-                                               }});
+const SimChipRegistration chip("au8522", {.address7 = 0x47,
+                                          .make = ModelClass<Au8522Model>(),
+                                          .probeRank = 110,
+                                          .driver = DriverClass<au8522>()});
 
 }  // namespace

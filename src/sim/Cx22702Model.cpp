@@ -5,6 +5,7 @@
 // the error counters move.
 #include <cmath>
 
+#include "demod/dvb/cx22702.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -37,9 +38,9 @@ class Cx22702Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("cx22702",
-                                       SimChip{0xC6, [](bool live) {
-                                                 return std::make_unique<Cx22702Model>(live);
-                                               }});
+const SimChipRegistration chip("cx22702", {.address7 = 0x63,
+                                           .make = ModelClass<Cx22702Model>(),
+                                           .probeRank = 90,
+                                           .driver = DriverClass<cx22702>()});
 
 }  // namespace

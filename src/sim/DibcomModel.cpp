@@ -5,6 +5,7 @@
 // counters creep up over each minute.
 #include <cmath>
 
+#include "demod/dvb/dibcom.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -47,9 +48,9 @@ class DibcomModel : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("dibcom",
-                                       SimChip{0x12, [](bool live) {
-                                                 return std::make_unique<DibcomModel>(live);
-                                               }});
+const SimChipRegistration chip("dibcom", {.address7 = 0x09,
+                                          .make = ModelClass<DibcomModel>(),
+                                          .probeRank = 30,
+                                          .driver = DriverClass<dibcom>()});
 
 }  // namespace

@@ -5,6 +5,7 @@
 // each minute. A board file may switch it to QAM through register 0x0000.
 #include <cmath>
 
+#include "demod/atsc/lgdt3305.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -67,9 +68,9 @@ class Lgdt3305Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3305",
-                                       SimChip{0xB2, [](bool live) {
-                                                 return std::make_unique<Lgdt3305Model>(live);
-                                               }});
+const SimChipRegistration chip("lgdt3305", {.address7 = 0x59,
+                                            .make = ModelClass<Lgdt3305Model>(),
+                                            .probeRank = 20,
+                                            .driver = DriverClass<lgdt3305>()});
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "demod/atsc/lgdt3306.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -54,9 +55,9 @@ class Lgdt3306Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3306",
-                                       SimChip{0xB2, [](bool live) {
-                                                 return std::make_unique<Lgdt3306Model>(live);
-                                               }});
+const SimChipRegistration chip("lgdt3306", {.address7 = 0x59,
+                                            .make = ModelClass<Lgdt3306Model>(),
+                                            .probeRank = 10,
+                                            .driver = DriverClass<lgdt3306>()});
 
 }  // namespace

@@ -7,6 +7,7 @@
 // 0x00 reads as no mode another family at 0x1C would recognise.
 #include <cmath>
 
+#include "demod/dvb/mxl111sf.h"
 #include "sim/SimRegistry.h"
 #include "sim/StatsBlockDevice.h"
 
@@ -36,9 +37,9 @@ class Mxl111sfModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("mxl111sf",
-                                       SimChip{0x1C, [](bool live) {
-                                                 return std::make_unique<Mxl111sfModel>(live);
-                                               }});
+const SimChipRegistration chip("mxl111sf", {.address7 = 0x0E,
+                                            .make = ModelClass<Mxl111sfModel>(),
+                                            .probeRank = 70,
+                                            .driver = DriverClass<mxl111sf>()});
 
 }  // namespace

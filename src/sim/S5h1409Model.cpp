@@ -4,6 +4,7 @@
 // wander slowly and the error counters creep up over each minute.
 #include <cmath>
 
+#include "demod/atsc/s5h1409.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -47,9 +48,9 @@ class S5h1409Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("s5h1409",
-                                       SimChip{0x32, [](bool live) {
-                                                 return std::make_unique<S5h1409Model>(live);
-                                               }});
+const SimChipRegistration chip("s5h1409", {.address7 = 0x19,
+                                           .make = ModelClass<S5h1409Model>(),
+                                           .probeRank = 50,
+                                           .driver = DriverClass<s5h1409>()});
 
 }  // namespace

@@ -7,6 +7,7 @@
 // wander slowly and the error counters creep up over each minute.
 #include <cmath>
 
+#include "demod/atsc/s5h1411.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -66,17 +67,16 @@ class S5h1411SecondModel : public RegisterDevice {
   bool live_;
 };
 
-// The chip's second address is a companion part: a board file that names
-// "s5h1411" gets it at 0x34 unless it lists "s5h1411_second" itself.
-const SimChipRegistration mainRegistration(
-    "s5h1411", SimChip{0x32, [](bool live) { return std::make_unique<S5h1411Model>(live); },
-                       "s5h1411_second"});
-const SimChipRegistration secondRegistration(
-    "s5h1411_second",
-    SimChip{0x34, [](bool live) { return std::make_unique<S5h1411SecondModel>(live); }, "", false});
-const SimBoardRegistration board("s5h1411", [](SimBoard& b) {
-  b.AddDevice(0x32, std::make_unique<S5h1411Model>(true));
-  b.AddDevice(0x34, std::make_unique<S5h1411SecondModel>(true));
-});
+// The chip's second address is a companion part: the built-in board and a
+// board file that names "s5h1411" get it at 0x34 (unless the file lists
+// "s5h1411_second" itself).
+const SimChipRegistration chip("s5h1411", {.address7 = 0x19,
+                                           .make = ModelClass<S5h1411Model>(),
+                                           .companion = "s5h1411_second",
+                                           .probeRank = 40,
+                                           .driver = DriverClass<s5h1411>()});
+const SimChipRegistration second("s5h1411_second", {.address7 = 0x1A,
+                                                    .make = ModelClass<S5h1411SecondModel>(),
+                                                    .builtInBoard = false});
 
 }  // namespace

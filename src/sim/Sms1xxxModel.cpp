@@ -6,6 +6,7 @@
 // up over each minute.
 #include <cmath>
 
+#include "demod/dvb/sms1xxx.h"
 #include "sim/SimRegistry.h"
 #include "sim/StatsBlockDevice.h"
 
@@ -33,9 +34,9 @@ class Sms1xxxModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("sms1xxx",
-                                       SimChip{0xC6, [](bool live) {
-                                                 return std::make_unique<Sms1xxxModel>(live);
-                                               }});
+const SimChipRegistration chip("sms1xxx", {.address7 = 0x63,
+                                           .make = ModelClass<Sms1xxxModel>(),
+                                           .probeRank = 120,
+                                           .driver = DriverClass<sms1xxx>()});
 
 }  // namespace

@@ -5,6 +5,7 @@
 // count creeps up.
 #include <cmath>
 
+#include "demod/dvb/zl10353.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -45,9 +46,9 @@ class Zl10353Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("zl10353",
-                                       SimChip{0x1E, [](bool live) {
-                                                 return std::make_unique<Zl10353Model>(live);
-                                               }});
+const SimChipRegistration chip("zl10353", {.address7 = 0x0F,
+                                           .make = ModelClass<Zl10353Model>(),
+                                           .probeRank = 80,
+                                           .driver = DriverClass<zl10353>()});
 
 }  // namespace

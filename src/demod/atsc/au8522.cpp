@@ -6,10 +6,7 @@
 #include "bus/Format.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(au8522);
 
 namespace {
 

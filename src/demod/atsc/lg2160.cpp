@@ -10,10 +10,7 @@
 #include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(lg2160);
 
 namespace {
 

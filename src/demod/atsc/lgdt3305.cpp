@@ -11,10 +11,7 @@
 #include "bus/SnrStep.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(lgdt3305);
 
 namespace {
 bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }

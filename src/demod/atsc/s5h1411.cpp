@@ -7,9 +7,6 @@
 #include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
-
-QUOVIS_REGISTER_DRIVER(s5h1411);
 
 int16_t s5h1411::ReadRegister(int16_t sub) { return bus_.ReadReg16(address_, sub); }
 void s5h1411::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(address_, sub, value); }

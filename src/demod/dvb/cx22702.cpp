@@ -6,11 +6,8 @@
 #include "bus/Format.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(cx22702);
 
 namespace {
 constexpr int16_t kFirstAddress = 0xC6;

@@ -10,10 +10,7 @@
 #include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(dibcom);
 
 namespace {
 // What differs between the models, in the order of their model numbers.

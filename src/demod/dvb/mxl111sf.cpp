@@ -5,10 +5,7 @@
 #include "bus/Bus.h"
 #include "bus/Format.h"
 #include "bus/SnrStep.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(mxl111sf);
 
 // One write-read without retry finds the device; its identity byte must
 // have bits 0, 1, 4, 5 and 6 set.

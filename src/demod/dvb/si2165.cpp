@@ -10,10 +10,7 @@
 #include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(si2165);
 
 namespace {
 using CodeTable = std::initializer_list<std::pair<int, int16_t>>;

@@ -6,9 +6,6 @@
 #include "bus/Format.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
-
-QUOVIS_REGISTER_DRIVER(sms1xxx);
 
 // A plain one-byte read without retry finds the device; register 0x1F
 // tells whether it is ours.

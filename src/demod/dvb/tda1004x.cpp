@@ -8,10 +8,7 @@
 #include "bus/Format.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(tda1004x);
 
 namespace {
 constexpr int16_t kFirstAddress = 0x10;

@@ -7,10 +7,7 @@
 #include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
-
-QUOVIS_REGISTER_DRIVER(zl10353);
 
 namespace {
 constexpr int16_t kAddress = 0x1E;
