@@ -4,8 +4,8 @@
 // wander slowly and the error counters creep up over each minute.
 #include <cmath>
 
+#include "demod/atsc/regs/s5h1409.h"
 #include "demod/atsc/s5h1409.h"
-#include "demod/atsc/s5h1409Regs.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 

@@ -8,7 +8,7 @@
 #include "bus/Format.h"
 #include "bus/RegisterRead.h"
 #include "bus/SnrStep.h"
-#include "demod/atsc/s5h1409Regs.h"
+#include "demod/atsc/regs/s5h1409.h"
 #include "monitor/Codes.h"
 
 using namespace s5h1409reg;
