@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "demod/atsc/au8522.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -68,9 +68,6 @@ class Au8522Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("au8522", {.address7 = 0x47,
-                                          .make = ModelClass<Au8522Model>(),
-                                          .probeRank = 110,
-                                          .driver = DriverClass<au8522>()});
+const SimChipRegistration chip("au8522", DemodChip<Au8522Model, au8522>(0x47, 110));
 
 }  // namespace

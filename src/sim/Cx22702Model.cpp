@@ -7,8 +7,8 @@
 
 #include "demod/dvb/cx22702.h"
 #include "demod/dvb/regs/cx22702.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -41,9 +41,6 @@ class Cx22702Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("cx22702", {.address7 = 0x63,
-                                           .make = ModelClass<Cx22702Model>(),
-                                           .probeRank = 90,
-                                           .driver = DriverClass<cx22702>()});
+const SimChipRegistration chip("cx22702", DemodChip<Cx22702Model, cx22702>(0x63, 90));
 
 }  // namespace

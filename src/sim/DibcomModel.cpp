@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "demod/dvb/dibcom.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -48,9 +48,6 @@ class DibcomModel : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("dibcom", {.address7 = 0x09,
-                                          .make = ModelClass<DibcomModel>(),
-                                          .probeRank = 30,
-                                          .driver = DriverClass<dibcom>()});
+const SimChipRegistration chip("dibcom", DemodChip<DibcomModel, dibcom>(0x09, 30));
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "demod/atsc/lgdt3305.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -68,9 +68,6 @@ class Lgdt3305Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("lgdt3305", {.address7 = 0x59,
-                                            .make = ModelClass<Lgdt3305Model>(),
-                                            .probeRank = 20,
-                                            .driver = DriverClass<lgdt3305>()});
+const SimChipRegistration chip("lgdt3305", DemodChip<Lgdt3305Model, lgdt3305>(0x59, 20));
 
 }  // namespace

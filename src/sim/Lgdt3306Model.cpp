@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "demod/atsc/lgdt3306.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -55,9 +55,6 @@ class Lgdt3306Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("lgdt3306", {.address7 = 0x59,
-                                            .make = ModelClass<Lgdt3306Model>(),
-                                            .probeRank = 10,
-                                            .driver = DriverClass<lgdt3306>()});
+const SimChipRegistration chip("lgdt3306", DemodChip<Lgdt3306Model, lgdt3306>(0x59, 10));
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "demod/dvb/mxl111sf.h"
-#include "sim/SimRegistry.h"
+#include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
@@ -37,9 +37,6 @@ class Mxl111sfModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("mxl111sf", {.address7 = 0x0E,
-                                            .make = ModelClass<Mxl111sfModel>(),
-                                            .probeRank = 70,
-                                            .driver = DriverClass<mxl111sf>()});
+const SimChipRegistration chip("mxl111sf", DemodChip<Mxl111sfModel, mxl111sf>(0x0E, 70));
 
 }  // namespace

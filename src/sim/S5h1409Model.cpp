@@ -6,8 +6,8 @@
 
 #include "demod/atsc/regs/s5h1409.h"
 #include "demod/atsc/s5h1409.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -51,9 +51,6 @@ class S5h1409Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("s5h1409", {.address7 = 0x19,
-                                           .make = ModelClass<S5h1409Model>(),
-                                           .probeRank = 50,
-                                           .driver = DriverClass<s5h1409>()});
+const SimChipRegistration chip("s5h1409", DemodChip<S5h1409Model, s5h1409>(0x19, 50));
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "demod/dvb/sms1xxx.h"
-#include "sim/SimRegistry.h"
+#include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
@@ -34,9 +34,6 @@ class Sms1xxxModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("sms1xxx", {.address7 = 0x63,
-                                           .make = ModelClass<Sms1xxxModel>(),
-                                           .probeRank = 120,
-                                           .driver = DriverClass<sms1xxx>()});
+const SimChipRegistration chip("sms1xxx", DemodChip<Sms1xxxModel, sms1xxx>(0x63, 120));
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "demod/dvb/regs/zl10353.h"
 #include "demod/dvb/zl10353.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -49,9 +49,6 @@ class Zl10353Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration chip("zl10353", {.address7 = 0x0F,
-                                           .make = ModelClass<Zl10353Model>(),
-                                           .probeRank = 80,
-                                           .driver = DriverClass<zl10353>()});
+const SimChipRegistration chip("zl10353", DemodChip<Zl10353Model, zl10353>(0x0F, 80));
 
 }  // namespace
