@@ -10,14 +10,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  size_t which = data[0] % kDetectionOrder.size();
+  static const std::vector<std::string> order = DetectionOrder();
+  size_t which = data[0] % order.size();
   bool debug = data[1] & 1;
   FuzzedLibrary library(data + 2, size - 2);
   Bus bus(library);
   bus.handle = 1;
   bus.secondDemod = data[1] & 2;
   Monitor monitor(debug);
-  const DriverFactory* factory = FindDriver(kDetectionOrder[which]);
+  const DriverFactory* factory = FindDriver(order[which]);
   if (!factory) return 0;
   auto driver = (*factory)(bus, monitor);
   driver->probe();

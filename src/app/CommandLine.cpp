@@ -8,6 +8,7 @@
 
 #include "app/Version.h"
 #include "numbers/Format.h"
+#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -238,6 +239,24 @@ std::vector<std::string> OptionNames() {
 
 std::string VersionText() { return std::string("quovis ") + kQuovisVersion + "\n"; }
 
+namespace {
+// The built-in boards, wrapped to 80 columns under the descriptions' column.
+std::string BuiltInBoardsText() {
+  const std::string indent(21, ' ');
+  std::string text, line = indent;
+  const auto names = BuiltInBoardNames();
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string word = names[i] + (i + 1 < names.size() ? "," : "");
+    if (line.size() > indent.size() && line.size() + 1 + word.size() > 80) {
+      text += line + "\n";
+      line = indent;
+    }
+    line += (line.size() > indent.size() ? " " : "") + word;
+  }
+  return text + line + "\n";
+}
+}  // namespace
+
 std::string UsageText() {
   return VersionText() +
          "usage: quovis [--bus=BUS] [--read-only] [--trace] [--record=FILE] [-debug] [-demod2]\n"
@@ -252,7 +271,8 @@ std::string UsageText() {
          "the options. The switches -debug, -demod2, -notray and -tda take one dash or\n"
          "two, in any case.\n"
          "BUS is one of\n"
-         "  sim:<board>        a built-in simulated board (sim:s5h1409, sim:zl10353, ...)\n"
+         "  sim:<board>        a built-in simulated board, one of\n" +
+         BuiltInBoardsText() +
          "  sim:<file>.json    a board read from a file\n"
          "  /dev/i2c-N         a real card through Linux i2c-dev\n"
          "  N, i2c-N           the same, by adapter number\n"

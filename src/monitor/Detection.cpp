@@ -4,7 +4,7 @@
 #include "monitor/DriverRegistry.h"
 
 int Detection::Run() {
-  for (const char* className : kDetectionOrder) {
+  for (const std::string& className : DetectionOrder()) {
     auto& driver = drivers_[className];
     if (!driver) driver = maker_(className);
     if (driver && driver->probe()) {

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -8,16 +7,10 @@
 
 #include "monitor/Demodulator.h"
 
-// The order in which driver classes are probed; it matters where chips share
-// bus addresses, so an earlier driver wins.
-inline constexpr std::array kDetectionOrder = {
-    "lgdt3306", "lgdt3305", "dibcom",   "s5h1411", "s5h1409", "lg2160", "mxl111sf",
-    "zl10353",  "cx22702",  "tda1004x", "au8522",  "sms1xxx", "si2165"};
-
 inline const std::string kNoDemodulatorMessage =
     "Did not find supported ATSC/DVB Demodulator, or device is not powered on.";
 
-// The probed drivers, each created on first use, and the one detected.
+// The drivers probed in DetectionOrder(), each created on first use, and the one detected.
 class Detection {
  public:
   using Maker = std::function<std::unique_ptr<Demodulator>(const std::string& className)>;

@@ -7,22 +7,21 @@
 
 #include "monitor/Demodulator.h"
 
-// Driver classes register themselves by class name; detection creates them
-// by that name in its fixed order.
+// Driver classes register by class name with their rank in the probe order;
+// detection creates them by that name, lowest rank first. Chips register
+// their driver together with their model (sim/SimRegistry.h).
 using DriverFactory = std::function<std::unique_ptr<Demodulator>(Bus&, MonitorView&)>;
 
-void RegisterDriver(const std::string& className, DriverFactory factory);
+void RegisterDriver(const std::string& className, int probeRank, DriverFactory factory);
 // nullptr when no driver of that class is built in.
 const DriverFactory* FindDriver(const std::string& className);
+// The registered classes in probe order. The order matters where chips share
+// bus addresses: an earlier driver wins.
+std::vector<std::string> DetectionOrder();
 
-struct DriverRegistration {
-  DriverRegistration(const std::string& className, DriverFactory factory) {
-    RegisterDriver(className, std::move(factory));
-  }
-};
-
-#define QUOVIS_REGISTER_DRIVER(cls)                                           \
-  static const DriverRegistration cls##_registration(                         \
-      #cls, [](Bus& bus, MonitorView& view) -> std::unique_ptr<Demodulator> { \
-        return std::make_unique<cls>(bus, view);                              \
-      })
+template <class Driver>
+DriverFactory DriverClass() {
+  return [](Bus& bus, MonitorView& view) -> std::unique_ptr<Demodulator> {
+    return std::make_unique<Driver>(bus, view);
+  };
+}

@@ -8,8 +8,9 @@
 #include <cmath>
 #include <vector>
 
+#include "demod/atsc/au8522.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -67,9 +68,6 @@ class Au8522Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("au8522",
-                                       SimChip{0x8E, [](bool live) {
-                                                 return std::make_unique<Au8522Model>(live);
-                                               }});
+const SimChipRegistration chip("au8522", DemodChip<Au8522Model, au8522>(0x47, 110));
 
 }  // namespace

@@ -84,8 +84,8 @@ class Loader {
       const SimChip* companion = FindSimChip(chip->companion);
       bool listed = false;
       for (const auto& [a, n] : placed_) listed |= n == chip->companion;
-      if (companion && !listed && !board->DeviceAt(companion->defaultAddress))
-        board->AddDevice(companion->defaultAddress, companion->make(false), faults_[address]);
+      if (companion && !listed && !board->DeviceAt(companion->busAddress()))
+        board->AddDevice(companion->busAddress(), companion->make(false), faults_[address]);
     }
     return board;
   }
@@ -119,7 +119,7 @@ class Loader {
       Fail(error, at + ".chip", "unknown chip \"" + Excerpt(chipName) + "\" (known:" + known + ")");
       return false;
     }
-    long address = chip->defaultAddress;
+    long address = chip->busAddress();
     if (const Json* a = Find(d, "address")) {
       if (!ToLong(*a, address) || address < 0 || address > 0xFE || (address & 1)) {
         Fail(error, at + ".address", "expected an 8-bit write address (even, 0x00 to 0xFE)");

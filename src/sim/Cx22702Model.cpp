@@ -5,41 +5,42 @@
 // the error counters move.
 #include <cmath>
 
+#include "demod/dvb/cx22702.h"
+#include "demod/dvb/regs/cx22702.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
+
+using namespace cx22702reg;
 
 class Cx22702Model : public RegisterDevice {
  public:
   explicit Cx22702Model(bool live) : RegisterDevice(1, 1, 0xFF), live_(live) {
-    reg(0x1F) = 0x03;  // identity
-    reg(0x23) = 135;   // signal strength 25 dB
-    reg(0x0A) = 0x30;  // synchronised, no error flag
-    reg(0x17) = 0x01;  // FEC lock
-    reg(0x0C) = 0x00;  // high priority stream
-    reg(0x01) = 0x10;  // QAM64, no hierarchy
-    reg(0x02) = 0x08;  // high priority 2/3, low priority 1/2
-    reg(0x03) = 0xA0;  // guard 1/8, 8K
-    reg(0xE3) = 0;     // uncorrectable blocks
-    reg(0xDE) = 0x00;  // corrected errors
-    reg(0xDF) = 0x05;
+    reg(kChipId) = 0x03;         // identity
+    reg(kSignalStrength) = 135;  // signal strength 25 dB
+    reg(kStatus) = 0x30;         // synchronised, no error flag
+    reg(kFecLock) = 0x01;        // FEC lock
+    reg(kStream) = 0x00;         // high priority stream
+    reg(kTpsA) = 0x10;           // QAM64, no hierarchy
+    reg(kTpsB) = 0x08;           // high priority 2/3, low priority 1/2
+    reg(kTpsC) = 0xA0;           // guard 1/8, 8K
+    reg(kUncorrectable) = 0;     // uncorrectable blocks
+    reg(kCorrectedHigh) = 0x00;  // corrected errors
+    reg(kCorrectedLow) = 0x05;
   }
 
   void Advance(double t) override {
     if (!live_) return;
-    reg(0x23) = 135 + long(std::lround(20 * std::sin(t / 10.0) + 4 * std::sin(t * 0.9)));
-    reg(0xE3) = long(t / 15) % 256;
-    reg(0xDF) = 5 + long(std::lround(4 * std::sin(t / 4.0)));
+    reg(kSignalStrength) = 135 + long(std::lround(20 * std::sin(t / 10.0) + 4 * std::sin(t * 0.9)));
+    reg(kUncorrectable) = long(t / 15) % 256;
+    reg(kCorrectedLow) = 5 + long(std::lround(4 * std::sin(t / 4.0)));
   }
 
  private:
   bool live_;
 };
 
-const SimChipRegistration registration("cx22702",
-                                       SimChip{0xC6, [](bool live) {
-                                                 return std::make_unique<Cx22702Model>(live);
-                                               }});
+const SimChipRegistration chip("cx22702", DemodChip<Cx22702Model, cx22702>(0x63, 90));
 
 }  // namespace

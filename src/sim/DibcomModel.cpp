@@ -5,8 +5,9 @@
 // counters creep up over each minute.
 #include <cmath>
 
+#include "demod/dvb/dibcom.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -47,9 +48,6 @@ class DibcomModel : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("dibcom",
-                                       SimChip{0x12, [](bool live) {
-                                                 return std::make_unique<DibcomModel>(live);
-                                               }});
+const SimChipRegistration chip("dibcom", DemodChip<DibcomModel, dibcom>(0x09, 30));
 
 }  // namespace

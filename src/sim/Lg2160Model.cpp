@@ -7,6 +7,7 @@
 // minute.
 #include <cmath>
 
+#include "demod/atsc/lg2160.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -68,9 +69,16 @@ class Lg2160Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration lg2160Registration(
-    "lg2160", SimChip{0x1C, [](bool live) { return std::make_unique<Lg2160Model>(false, live); }});
-const SimChipRegistration lg2161Registration(
-    "lg2161", SimChip{0x1C, [](bool live) { return std::make_unique<Lg2160Model>(true, live); }});
+SimChip::Factory Variant(bool lg2161) {
+  return [lg2161](bool live) { return std::make_unique<Lg2160Model>(lg2161, live); };
+}
+
+const SimChipRegistration lg2160("lg2160", {.address7 = 0x0E,
+                                            .make = Variant(false),
+                                            .probeRank = 60,
+                                            .driver = DriverClass<::lg2160>()});
+const SimChipRegistration lg2161("lg2161", {.address7 = 0x0E,
+                                            .make = Variant(true),
+                                            .description = "ATSC-MH"});
 
 }  // namespace

@@ -5,8 +5,9 @@
 // each minute. A board file may switch it to QAM through register 0x0000.
 #include <cmath>
 
+#include "demod/atsc/lgdt3305.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -67,9 +68,6 @@ class Lgdt3305Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3305",
-                                       SimChip{0xB2, [](bool live) {
-                                                 return std::make_unique<Lgdt3305Model>(live);
-                                               }});
+const SimChipRegistration chip("lgdt3305", DemodChip<Lgdt3305Model, lgdt3305>(0x59, 20));
 
 }  // namespace

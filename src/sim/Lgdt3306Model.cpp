@@ -7,8 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "demod/atsc/lgdt3306.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -54,9 +55,6 @@ class Lgdt3306Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("lgdt3306",
-                                       SimChip{0xB2, [](bool live) {
-                                                 return std::make_unique<Lgdt3306Model>(live);
-                                               }});
+const SimChipRegistration chip("lgdt3306", DemodChip<Lgdt3306Model, lgdt3306>(0x59, 10));
 
 }  // namespace

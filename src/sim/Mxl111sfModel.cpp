@@ -7,7 +7,8 @@
 // 0x00 reads as no mode another family at 0x1C would recognise.
 #include <cmath>
 
-#include "sim/SimRegistry.h"
+#include "demod/dvb/mxl111sf.h"
+#include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
@@ -36,9 +37,6 @@ class Mxl111sfModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("mxl111sf",
-                                       SimChip{0x1C, [](bool live) {
-                                                 return std::make_unique<Mxl111sfModel>(live);
-                                               }});
+const SimChipRegistration chip("mxl111sf", DemodChip<Mxl111sfModel, mxl111sf>(0x0E, 70));
 
 }  // namespace

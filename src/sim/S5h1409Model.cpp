@@ -4,52 +4,53 @@
 // wander slowly and the error counters creep up over each minute.
 #include <cmath>
 
+#include "demod/atsc/regs/s5h1409.h"
+#include "demod/atsc/s5h1409.h"
+#include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
-#include "sim/SimRegistry.h"
 
 namespace {
+
+using namespace s5h1409reg;
 
 class S5h1409Model : public RegisterDevice {
  public:
   explicit S5h1409Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
-    reg(0xF2) = 0x0000;        // awake
-    reg(0xF4) = 0x0000;        // 8-VSB
-    reg(0xF1) = 0xF000 | 830;  // all locks, raw SNR 830 (about 22.6 dB)
-    reg(0xF0) = 0x0000;
-    reg(0x40) = 0x0001;  // VSB sync
-    reg(0x33) = 0x0000;
-    reg(0x34) = 0x1A2C;
-    reg(0x35) = 0x0012;
-    reg(0x36) = 0x3456;
-    reg(0x38) = 0x0001;
-    reg(0x39) = 0x2F40;
-    reg(0x3A) = 0x0C80;
-    reg(0x82) = 0x0700;
-    reg(0xAC) = 0x0000;
-    reg(0xB5) = 0;
-    reg(0xB7) = 0;
-    lockBits_ = {{0xF1, 0xF000}, {0xF0, 0x1000}, {0x40, 0x0001}};
+    reg(kSleep) = 0x0000;            // awake
+    reg(kQamSelect) = 0x0000;        // 8-VSB
+    reg(kVsbStatus) = 0xF000 | 830;  // all locks, raw SNR 830 (about 22.6 dB)
+    reg(kQamStatus) = 0x0000;
+    reg(kVsbSync) = 0x0001;  // VSB sync
+    reg(kCarrierOffsetHigh) = 0x0000;
+    reg(kCarrierOffsetLow) = 0x1A2C;
+    reg(kSymbolTimingHigh) = 0x0012;
+    reg(kSymbolTimingLow) = 0x3456;
+    reg(kAutoFreqHigh) = 0x0001;
+    reg(kAutoFreqLow) = 0x2F40;
+    reg(kPilotPower) = 0x0C80;
+    reg(kAgcPowerRef) = 0x0700;
+    reg(kBerCounter) = 0x0000;
+    reg(kUncorrectable) = 0;
+    reg(kPostViterbi) = 0;
+    lockBits_ = {{kVsbStatus, 0xF000}, {kQamStatus, 0x1000}, {kVsbSync, 0x0001}};
   }
 
   void Advance(double t) override {
     if (!live_) return;
     int raw = 830 + int(std::lround(18 * std::sin(t / 7.0) + 6 * std::sin(t * 1.3)));
-    reg(0xF1) = 0xF000 | raw;
+    reg(kVsbStatus) = 0xF000 | raw;
     long offset = 0x1A2C + long(std::lround(300 * std::sin(t / 11.0)));
-    reg(0x34) = offset & 0xFFFF;
-    reg(0x3A) = 0x0C80 + long(std::lround(40 * std::sin(t / 5.0)));
+    reg(kCarrierOffsetLow) = offset & 0xFFFF;
+    reg(kPilotPower) = 0x0C80 + long(std::lround(40 * std::sin(t / 5.0)));
     double inMinute = std::fmod(t, 60.0);
-    reg(0xB5) = long(inMinute / 12);
-    reg(0xB7) = long(inMinute * 2);
+    reg(kUncorrectable) = long(inMinute / 12);
+    reg(kPostViterbi) = long(inMinute * 2);
   }
 
  private:
   bool live_;
 };
 
-const SimChipRegistration registration("s5h1409",
-                                       SimChip{0x32, [](bool live) {
-                                                 return std::make_unique<S5h1409Model>(live);
-                                               }});
+const SimChipRegistration chip("s5h1409", DemodChip<S5h1409Model, s5h1409>(0x19, 50));
 
 }  // namespace

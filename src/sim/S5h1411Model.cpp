@@ -7,45 +7,49 @@
 // wander slowly and the error counters creep up over each minute.
 #include <cmath>
 
+#include "demod/atsc/regs/s5h1411.h"
+#include "demod/atsc/s5h1411.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
 namespace {
+
+using namespace s5h1411reg;
 
 constexpr int kVsbRaw = 884;  // 25.0 dB
 
 class S5h1411Model : public RegisterDevice {
  public:
   explicit S5h1411Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
-    reg(0xF4) = 0x0000;            // awake
-    reg(0xF6) = 0x0000;            // 8-VSB
-    reg(0xF2) = 0xB000 | kVsbRaw;  // master, EQ and FEC lock
-    reg(0xF1) = 0x1F40;            // QAM error figure, unused in 8-VSB
-    reg(0xF0) = 0x0010;
-    reg(0xF5) = 0x0000;  // tuner gate closed
-    reg(0x16) = 0x0000;
-    reg(0x2A) = 0x0001;
-    reg(0x5E) = 0x0001;  // VSB sync
-    lockBits_ = {{0xF2, 0xF000}, {0xF0, 0x0010}, {0x5E, 0x0001}};
-    reg(0x47) = 0x0003;
-    reg(0x48) = 0x1B58;
-    reg(0x49) = 0x0000;
-    reg(0x4A) = 0x0E10;
-    reg(0x4B) = 0x0001;
-    reg(0x4C) = 0x2F40;
-    reg(0xC9) = 0;
-    reg(0xCB) = 0;
+    reg(kSleep) = 0x0000;                // awake
+    reg(kQamSelect) = 0x0000;            // 8-VSB
+    reg(kVsbStatus) = 0xB000 | kVsbRaw;  // master, EQ and FEC lock
+    reg(kQamSnr) = 0x1F40;               // QAM error figure, unused in 8-VSB
+    reg(kQamStatus) = 0x0010;
+    reg(kPassthru) = 0x0000;  // tuner gate closed
+    reg(kQamAutoSelect) = 0x0000;
+    reg(kQamManual) = 0x0001;
+    reg(kVsbSync) = 0x0001;  // VSB sync
+    lockBits_ = {{kVsbStatus, 0xF000}, {kQamStatus, 0x0010}, {kVsbSync, 0x0001}};
+    reg(kAutoFreqHigh) = 0x0003;
+    reg(kAutoFreqLow) = 0x1B58;
+    reg(kCarrierOffsetHigh) = 0x0000;
+    reg(kCarrierOffsetLow) = 0x0E10;
+    reg(kSymbolTimingHigh) = 0x0001;
+    reg(kSymbolTimingLow) = 0x2F40;
+    reg(kUncorrectable) = 0;
+    reg(kPostViterbi) = 0;
   }
 
   void Advance(double t) override {
     if (!live_) return;
     int raw = kVsbRaw + int(std::lround(14 * std::sin(t / 7.0) + 4 * std::sin(t * 1.3)));
-    reg(0xF2) = (regValue(0xF2) & 0xFC00) | raw;
-    reg(0x4A) = (0x0E10 + long(std::lround(250 * std::sin(t / 11.0)))) & 0xFFFF;
-    reg(0x4C) = (0x2F40 + long(std::lround(60 * std::sin(t / 5.0)))) & 0xFFFF;
+    reg(kVsbStatus) = (regValue(kVsbStatus) & 0xFC00) | raw;
+    reg(kCarrierOffsetLow) = (0x0E10 + long(std::lround(250 * std::sin(t / 11.0)))) & 0xFFFF;
+    reg(kSymbolTimingLow) = (0x2F40 + long(std::lround(60 * std::sin(t / 5.0)))) & 0xFFFF;
     double inMinute = std::fmod(t, 60.0);
-    reg(0xC9) = long(inMinute / 15);
-    reg(0xCB) = long(inMinute * 3);
+    reg(kUncorrectable) = long(inMinute / 15);
+    reg(kPostViterbi) = long(inMinute * 3);
   }
 
  private:
@@ -55,28 +59,27 @@ class S5h1411Model : public RegisterDevice {
 class S5h1411SecondModel : public RegisterDevice {
  public:
   explicit S5h1411SecondModel(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
-    reg(0x08) = 0x0700;  // AGC power reference
+    reg(kAgcPowerRef) = 0x0700;  // AGC power reference
   }
 
   void Advance(double t) override {
-    if (live_) reg(0x08) = 0x0700 + long(std::lround(48 * std::sin(t / 9.0)));
+    if (live_) reg(kAgcPowerRef) = 0x0700 + long(std::lround(48 * std::sin(t / 9.0)));
   }
 
  private:
   bool live_;
 };
 
-// The chip's second address is a companion part: a board file that names
-// "s5h1411" gets it at 0x34 unless it lists "s5h1411_second" itself.
-const SimChipRegistration mainRegistration(
-    "s5h1411", SimChip{0x32, [](bool live) { return std::make_unique<S5h1411Model>(live); },
-                       "s5h1411_second"});
-const SimChipRegistration secondRegistration(
-    "s5h1411_second",
-    SimChip{0x34, [](bool live) { return std::make_unique<S5h1411SecondModel>(live); }, "", false});
-const SimBoardRegistration board("s5h1411", [](SimBoard& b) {
-  b.AddDevice(0x32, std::make_unique<S5h1411Model>(true));
-  b.AddDevice(0x34, std::make_unique<S5h1411SecondModel>(true));
-});
+// The chip's second address is a companion part: the built-in board and a
+// board file that names "s5h1411" get it at 0x34 (unless the file lists
+// "s5h1411_second" itself).
+const SimChipRegistration chip("s5h1411", {.address7 = 0x19,
+                                           .make = ModelClass<S5h1411Model>(),
+                                           .companion = "s5h1411_second",
+                                           .probeRank = 40,
+                                           .driver = DriverClass<s5h1411>()});
+const SimChipRegistration second("s5h1411_second", {.address7 = 0x1A,
+                                                    .make = ModelClass<S5h1411SecondModel>(),
+                                                    .builtInBoard = false});
 
 }  // namespace

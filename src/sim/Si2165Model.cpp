@@ -5,6 +5,7 @@
 // 32 dB); live, the noise estimates wander slowly.
 #include <cmath>
 
+#include "demod/dvb/si2165.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -75,12 +76,15 @@ class Si2165Model : public RegisterDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("si2165", SimChip{0xC8, [](bool live) {
-                                                           return std::make_unique<Si2165Model>(
-                                                               live, false);
-                                                         }});
-const SimBoardRegistration dvbc("si2165-dvbc", [](SimBoard& board) {
-  board.AddDevice(0xC8, std::make_unique<Si2165Model>(true, true));
-});
+const SimChipRegistration chip(
+    "si2165", {.address7 = 0x64,
+               .make = [](bool live) { return std::make_unique<Si2165Model>(live, false); },
+               .description = "DVB-T",
+               .probeRank = 130,
+               .driver = DriverClass<si2165>()});
+const SimBoardRegistration dvbc(
+    "si2165-dvbc",
+    [](SimBoard& board) { board.AddDevice(0xC8, std::make_unique<Si2165Model>(true, true)); },
+    "DVB-C");
 
 }  // namespace

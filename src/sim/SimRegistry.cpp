@@ -9,8 +9,12 @@ std::map<std::string, SimChip>& Chips() {
   static std::map<std::string, SimChip> chips;
   return chips;
 }
-std::map<std::string, SimBoardBuilder>& Boards() {
-  static std::map<std::string, SimBoardBuilder> boards;
+struct Board {
+  SimBoardBuilder build;
+  std::string description;
+};
+std::map<std::string, Board>& Boards() {
+  static std::map<std::string, Board> boards;
   return boards;
 }
 std::vector<SimBoardBuilder>& Extras() {
@@ -20,6 +24,7 @@ std::vector<SimBoardBuilder>& Extras() {
 }  // namespace
 
 void RegisterSimChip(const std::string& chip, SimChip model) {
+  if (model.driver) RegisterDriver(chip, model.probeRank, model.driver);
   Chips().insert_or_assign(chip, std::move(model));
 }
 
@@ -34,8 +39,9 @@ std::vector<std::string> SimChipNames() {
   return names;
 }
 
-void RegisterSimBoard(const std::string& name, SimBoardBuilder build) {
-  Boards()[name] = std::move(build);
+void RegisterSimBoard(const std::string& name, SimBoardBuilder build,
+                      const std::string& description) {
+  Boards()[name] = {std::move(build), description};
 }
 
 void RegisterSimBoardExtra(SimBoardBuilder build) { Extras().push_back(std::move(build)); }
@@ -44,9 +50,11 @@ std::unique_ptr<SimBoard> MakeBuiltInBoard(const std::string& name, std::string&
   auto board = std::make_unique<SimBoard>();
   board->live = true;
   if (auto it = Boards().find(name); it != Boards().end()) {
-    it->second(*board);
+    it->second.build(*board);
   } else if (const SimChip* chip = FindSimChip(name); chip && chip->builtInBoard) {
-    board->AddDevice(chip->defaultAddress, chip->make(true));
+    board->AddDevice(chip->busAddress(), chip->make(true));
+    if (const SimChip* companion = FindSimChip(chip->companion))
+      board->AddDevice(companion->busAddress(), companion->make(true));
   } else {
     error = "no simulated board named \"" + name + "\" (built in:";
     for (const auto& known : BuiltInBoardNames()) error += " " + known;
@@ -63,4 +71,10 @@ std::vector<std::string> BuiltInBoardNames() {
     if (chip.builtInBoard) names.insert(name);
   for (const auto& [name, build] : Boards()) names.insert(name);
   return {names.begin(), names.end()};
+}
+
+std::string BoardDescription(const std::string& name) {
+  if (auto it = Boards().find(name); it != Boards().end()) return it->second.description;
+  const SimChip* chip = FindSimChip(name);
+  return chip ? chip->description : "";
 }

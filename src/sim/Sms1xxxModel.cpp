@@ -6,7 +6,8 @@
 // up over each minute.
 #include <cmath>
 
-#include "sim/SimRegistry.h"
+#include "demod/dvb/sms1xxx.h"
+#include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
@@ -33,9 +34,6 @@ class Sms1xxxModel : public StatsBlockDevice {
   bool live_;
 };
 
-const SimChipRegistration registration("sms1xxx",
-                                       SimChip{0xC6, [](bool live) {
-                                                 return std::make_unique<Sms1xxxModel>(live);
-                                               }});
+const SimChipRegistration chip("sms1xxx", DemodChip<Sms1xxxModel, sms1xxx>(0x63, 120));
 
 }  // namespace

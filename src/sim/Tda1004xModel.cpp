@@ -6,6 +6,7 @@
 // creeps up and wraps.
 #include <cmath>
 
+#include "demod/dvb/tda1004x.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
@@ -51,13 +52,15 @@ class Tda1004xModel : public RegisterDevice {
   bool live_;
 };
 
-SimChip Variant(int identity) {
-  return SimChip{0x10,
-                 [identity](bool live) { return std::make_unique<Tda1004xModel>(identity, live); }};
+SimChip::Factory Variant(int identity) {
+  return [identity](bool live) { return std::make_unique<Tda1004xModel>(identity, live); };
 }
 
-const SimChipRegistration tda1004x("tda1004x", Variant(0x46));
-const SimChipRegistration tda10046("tda10046", Variant(0x46));
-const SimChipRegistration tda10048("tda10048", Variant(0x48));
+const SimChipRegistration tda1004x("tda1004x", {.address7 = 0x08,
+                                                .make = Variant(0x46),
+                                                .probeRank = 100,
+                                                .driver = DriverClass<::tda1004x>()});
+const SimChipRegistration tda10046("tda10046", {.address7 = 0x08, .make = Variant(0x46)});
+const SimChipRegistration tda10048("tda10048", {.address7 = 0x08, .make = Variant(0x48)});
 
 }  // namespace

@@ -96,7 +96,7 @@ void Tda18271Model::Advance(double t) {
 namespace {
 // On its own (a board file) the tuner sits directly on the bus.
 const SimChipRegistration registration(
-    "tda18271",
-    SimChip{0xC0, [](bool live) { return std::make_unique<Tda18271Model>(live, nullptr); }, "",
-            false});
+    "tda18271", {.address7 = 0x60,
+                 .make = [](bool live) { return std::make_unique<Tda18271Model>(live, nullptr); },
+                 .builtInBoard = false});
 }  // namespace

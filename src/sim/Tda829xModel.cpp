@@ -28,16 +28,11 @@ bool Tda829xModel::GateOpen() const {
 }
 
 namespace {
-const SimChipRegistration tda8290("tda8290", SimChip{0x84,
-                                                     [](bool) {
-                                                       return std::make_unique<Tda829xModel>(
-                                                           Tda829xModel::Variant::Tda8290);
-                                                     },
-                                                     "", false});
-const SimChipRegistration tda8295("tda8295", SimChip{0x84,
-                                                     [](bool) {
-                                                       return std::make_unique<Tda829xModel>(
-                                                           Tda829xModel::Variant::Tda8295);
-                                                     },
-                                                     "", false});
+SimChip Part(Tda829xModel::Variant variant) {
+  return {.address7 = 0x42,
+          .make = [variant](bool) { return std::make_unique<Tda829xModel>(variant); },
+          .builtInBoard = false};
+}
+const SimChipRegistration tda8290("tda8290", Part(Tda829xModel::Variant::Tda8290));
+const SimChipRegistration tda8295("tda8295", Part(Tda829xModel::Variant::Tda8295));
 }  // namespace

@@ -4,12 +4,9 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(au8522);
 
 namespace {
 

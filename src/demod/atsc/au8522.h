@@ -2,9 +2,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
 
-class Bus;
-class MonitorView;
-
 // 8-VSB / QAM 64 / QAM 256 demodulator at 0x8E with 12-bit register
 // addresses, each read by a three-byte command. The SNR is looked up from a
 // one-byte error figure; VSB and QAM keep separate error counters.

@@ -8,12 +8,9 @@
 #include "bus/RegisterRead.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(lg2160);
 
 namespace {
 
@@ -33,10 +30,20 @@ struct lg2160::Variant {
   int32_t errorsHighMask;
 };
 
-const lg2160::Variant lg2160::kLg2160 = {0x0202, 0x0203, false, "Reg 0202 / 0203",
-                                         0x0414, 0x0413, 0x0F};
-const lg2160::Variant lg2160::kLg2161 = {0x0302, 0x0303, true, "Reg 0302 / 0303",
-                                         0x0614, 0x0613, 0xFF};
+const lg2160::Variant lg2160::kLg2160 = {.snrHigh = 0x0202,
+                                         .snrLow = 0x0203,
+                                         .tenthsInLowNibble = false,
+                                         .snrCaption = "Reg 0202 / 0203",
+                                         .errorsHigh = 0x0414,
+                                         .errorsLow = 0x0413,
+                                         .errorsHighMask = 0x0F};
+const lg2160::Variant lg2160::kLg2161 = {.snrHigh = 0x0302,
+                                         .snrLow = 0x0303,
+                                         .tenthsInLowNibble = true,
+                                         .snrCaption = "Reg 0302 / 0303",
+                                         .errorsHigh = 0x0614,
+                                         .errorsLow = 0x0613,
+                                         .errorsHighMask = 0xFF};
 
 int16_t lg2160::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
 

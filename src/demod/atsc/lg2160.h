@@ -2,9 +2,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
 
-class Bus;
-class MonitorView;
-
 // ATSC-MH demodulator at 0x1C with 16-bit register addresses, in two
 // variants that keep the SNR, the error counter and one lock bit in
 // different places: each of those readings exists once per variant, and

@@ -8,13 +8,10 @@
 #include "bus/RegisterRead.h"
 #include "demod/atsc/LgLabels.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(lgdt3305);
 
 namespace {
 bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }

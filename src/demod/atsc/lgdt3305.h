@@ -2,9 +2,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
 
-class Bus;
-class MonitorView;
-
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
 // byte registers, at 0xB2 or 0x1C. The driver only reads the chip, so its
 // setters do nothing; members after OperatingMode follow the mode it cached.

@@ -9,13 +9,10 @@
 #include "demod/atsc/LgLabels.h"
 #include "demod/atsc/lgdt3305.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(lgdt3306);
 
 namespace {
 bool IsHandled(int16_t mode) { return mode >= Mode::Vsb8 && mode <= Mode::Qam256; }

@@ -2,9 +2,6 @@
 #pragma once
 #include "monitor/Demodulator.h"
 
-class Bus;
-class MonitorView;
-
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
 // byte registers, at 0xB2 or, as the second demodulator of a board, 0x1C.
 // It only reads the chip; its setters do nothing.

@@ -6,15 +6,14 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/atsc/regs/s5h1409.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
 
-QUOVIS_REGISTER_DRIVER(s5h1409);
+using namespace s5h1409reg;
 
-int16_t s5h1409::ReadRegister(int16_t sub) { return bus_.ReadReg16(address_, sub); }
-void s5h1409::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(address_, sub, value); }
+int16_t s5h1409::ReadRegister(int sub) { return bus_.ReadReg16(address_, int16_t(sub)); }
 
 // A plain two-byte read with no retry; there is no identity register.
 bool s5h1409::probe() {
@@ -25,19 +24,19 @@ bool s5h1409::probe() {
 
 int16_t s5h1409::OperatingMode() {
   int16_t mode;
-  int16_t r = ReadRegister(0xF2);
+  int16_t r = ReadRegister(kSleep);
   if (r == -1) {
     mode = Mode::None;
   } else if (GetBit(r, 0)) {
     mode = Mode::Sleep;
-  } else if (!GetBit(ReadRegister(0xF4), 0)) {
+  } else if (!GetBit(ReadRegister(kQamSelect), 0)) {
     mode = Mode::Vsb8;
   } else {
-    int16_t qam = ReadRegister(0x85);
+    int16_t qam = ReadRegister(kQamMode);
     if (!GetBit(qam, 4))
       mode = GetBit(qam, 0) ? Mode::Qam64 : Mode::Qam256;
     else
-      mode = GetBit(ReadRegister(0xF0), 8) ? Mode::Qam256 : Mode::Qam64;
+      mode = GetBit(ReadRegister(kQamStatus), 8) ? Mode::Qam256 : Mode::Qam64;
   }
   currentMode_ = mode;
   return mode;
@@ -108,7 +107,7 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
       {VsbSnrToDb, VsbColor}, {Qam64SnrToDb, Qam64Color}, {Qam256SnrToDb, Qam256Color}};
   const SnrMode& m = kModes[mode - Mode::Vsb8];
   bool vsb = mode == Mode::Vsb8;
-  int16_t raw = vsb ? (ReadRegister(0xF1) & 0x3FF) : (ReadRegister(0xF0) & 0x7F);
+  int16_t raw = vsb ? (ReadRegister(kVsbStatus) & 0x3FF) : (ReadRegister(kQamStatus) & 0x7F);
   // The history holds raw values, averaged to a whole value; an 8-VSB reading
   // is clamped after a reset has filled the history with it.
   SnrRule rule{.toDb = [&m](double v) { return double(float(m.toDb(int16_t(v)))); },
@@ -120,24 +119,24 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   return snr.reading;
 }
 
-Value s5h1409::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1}, " / ") + " / XX"; }
+Value s5h1409::SNRRegisters() { return Hex({kQamStatus, kVsbStatus}, " / ") + " / XX"; }
 
 Value s5h1409::CarrierOffset() {
-  int16_t high = ReadRegister(0x33);
-  int16_t low = ReadRegister(0x34);
+  int16_t high = ReadRegister(kCarrierOffsetHigh);
+  int16_t low = ReadRegister(kCarrierOffsetLow);
   return MakeLong(high, low);
 }
 
-Value s5h1409::CarrierOffsetHex() { return HexRegisters(Reader(), {0x33, 0x34}); }
-Value s5h1409::SymbolTiming() { return HexRegisters(Reader(), {0x35, 0x36}); }
-Value s5h1409::AutoFreq() { return HexRegisters(Reader(), {0x38, 0x39}); }
+Value s5h1409::CarrierOffsetHex() { return Hex({kCarrierOffsetHigh, kCarrierOffsetLow}); }
+Value s5h1409::SymbolTiming() { return Hex({kSymbolTimingHigh, kSymbolTimingLow}); }
+Value s5h1409::AutoFreq() { return Hex({kAutoFreqHigh, kAutoFreqLow}); }
 
-int16_t s5h1409::Passthru() { return GetBit(ReadRegister(0xF3), 0); }
-int16_t s5h1409::Sleep() { return GetBit(ReadRegister(0xF2), 0); }
+int16_t s5h1409::Passthru() { return GetBit(ReadRegister(kPassthru), 0); }
+int16_t s5h1409::Sleep() { return GetBit(ReadRegister(kSleep), 0); }
 
 void s5h1409::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t a = ReadRegister(0xF1);
+  int16_t a = ReadRegister(kVsbStatus);
   bool vsb = currentMode_ == Mode::Vsb8;
   bool qam = currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256;
   Master_Lock = GetBit(a, 15);
@@ -145,16 +144,30 @@ void s5h1409::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC
   if (vsb)
     FEC_Lock = GetBit(a, 12);
   else if (qam)
-    FEC_Lock = GetBit(ReadRegister(0xF0), 12);
+    FEC_Lock = GetBit(ReadRegister(kQamStatus), 12);
   else
     FEC_Lock = Lock::NotApplicable;
-  VSB_Sync = vsb ? GetBit(ReadRegister(0x40), 0) : Lock::NotApplicable;
+  VSB_Sync = vsb ? GetBit(ReadRegister(kVsbSync), 0) : Lock::NotApplicable;
   AFC_Lock = vsb ? GetBit(a, 14) : Lock::NotApplicable;
 }
 
-Value s5h1409::QamRegister(int16_t sub) {
+std::string s5h1409::Hex(std::initializer_list<int> registers, const char* separator) {
+  return HexRegisters([this](int sub) { return ReadRegister(sub); }, registers, separator);
+}
+
+Value s5h1409::QamRegister(int sub) {
   if (currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256) return ReadRegister(sub);
   return 0;
 }
 
-Value s5h1409::BERctr() { return GetBits(ReadRegister(0xAC), 4, 2); }
+Value s5h1409::BERctr() { return GetBits(ReadRegister(kBerCounter), 4, 2); }
+
+Value s5h1409::UncorrectableErrors() { return ReadRegister(kUncorrectable); }
+Value s5h1409::PostVeterbiErrors() { return ReadRegister(kPostViterbi); }
+void s5h1409::Passthru(int16_t vNewValue) { bus_.WriteReg16(address_, kPassthru, vNewValue); }
+void s5h1409::Sleep(int16_t vNewValue) { bus_.WriteReg16(address_, kSleep, vNewValue); }
+Value s5h1409::PilotPwr() { return ReadRegister(kPilotPower); }
+Value s5h1409::IFGain() { return QamRegister(kIfGain); }
+Value s5h1409::STRTime() { return QamRegister(kStrTime); }
+Value s5h1409::FreqOffset() { return QamRegister(kFreqOffset); }
+Value s5h1409::AGCPowerRef() { return ReadRegister(kAgcPowerRef); }

@@ -4,12 +4,12 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/atsc/regs/s5h1411.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
 
-QUOVIS_REGISTER_DRIVER(s5h1411);
+using namespace s5h1411reg;
 
 int16_t s5h1411::ReadRegister(int16_t sub) { return bus_.ReadReg16(address_, sub); }
 void s5h1411::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(address_, sub, value); }
@@ -120,15 +120,16 @@ bool s5h1411::probe() {
 
 int16_t s5h1411::OperatingMode() {
   int16_t mode;
-  int16_t r = ReadRegister(0xF4);
+  int16_t r = ReadRegister(kSleep);
   if (r == -1) {
     mode = Mode::None;
   } else if (GetBit(r, 0)) {
     mode = Mode::Sleep;
-  } else if (!GetBit(ReadRegister(0xF6), 0)) {
+  } else if (!GetBit(ReadRegister(kQamSelect), 0)) {
     mode = Mode::Vsb8;
   } else {
-    int16_t qam = GetBit(ReadRegister(0x16), 0) ? ReadRegister(0xF0) : ReadRegister(0x2A);
+    int16_t qam = GetBit(ReadRegister(kQamAutoSelect), 0) ? ReadRegister(kQamStatus)
+                                                          : ReadRegister(kQamManual);
     mode = GetBit(qam, 0) ? Mode::Qam256 : Mode::Qam64;
   }
   currentMode_ = mode;
@@ -141,7 +142,7 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
     return 0;
   }
   // The history holds raw register values; the tables convert after averaging.
-  int32_t raw = mode == Mode::Vsb8 ? (ReadRegister(0xF2) & 0x3FF) : ReadRegister(0xF1);
+  int32_t raw = mode == Mode::Vsb8 ? (ReadRegister(kVsbStatus) & 0x3FF) : ReadRegister(kQamSnr);
   struct SnrMode {
     float (*toDb)(int32_t);
     int32_t (*color)(int32_t);
@@ -157,36 +158,42 @@ float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   return snr.reading;
 }
 
-Value s5h1411::SNRRegisters() { return HexRegisters(Reader(), {0xF0, 0xF1, 0xF2}, " / "); }
+Value s5h1411::SNRRegisters() {
+  return HexRegisters(Reader(), {kQamStatus, kQamSnr, kVsbStatus}, " / ");
+}
 
 Value s5h1411::CarrierOffset() {
-  int16_t high = ReadRegister(0x49);
-  int16_t low = ReadRegister(0x4A);
+  int16_t high = ReadRegister(kCarrierOffsetHigh);
+  int16_t low = ReadRegister(kCarrierOffsetLow);
   return MakeLong(high, low);
 }
 
-Value s5h1411::CarrierOffsetHex() { return HexRegisters(Reader(), {0x49, 0x4A}); }
-Value s5h1411::SymbolTiming() { return HexRegisters(Reader(), {0x4B, 0x4C}); }
-Value s5h1411::AutoFreq() { return HexRegisters(Reader(), {0x47, 0x48}); }
+Value s5h1411::CarrierOffsetHex() {
+  return HexRegisters(Reader(), {kCarrierOffsetHigh, kCarrierOffsetLow});
+}
+Value s5h1411::SymbolTiming() {
+  return HexRegisters(Reader(), {kSymbolTimingHigh, kSymbolTimingLow});
+}
+Value s5h1411::AutoFreq() { return HexRegisters(Reader(), {kAutoFreqHigh, kAutoFreqLow}); }
 
-int16_t s5h1411::Passthru() { return GetBit(ReadRegister(0xF5), 0); }
-int16_t s5h1411::Sleep() { return GetBit(ReadRegister(0xF4), 0); }
+int16_t s5h1411::Passthru() { return GetBit(ReadRegister(kPassthru), 0); }
+int16_t s5h1411::Sleep() { return GetBit(ReadRegister(kSleep), 0); }
 
-Value s5h1411::AGCPowerRef() { return bus_.ReadReg16(secondAddress_, 0x08); }
+Value s5h1411::AGCPowerRef() { return bus_.ReadReg16(secondAddress_, kAgcPowerRef); }
 
 void s5h1411::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t r = ReadRegister(0xF2);
+  int16_t r = ReadRegister(kVsbStatus);
   bool vsb = currentMode_ == Mode::Vsb8;
   if (vsb) {
     FEC_Lock = GetBit(r, 12);
   } else {
-    int16_t qam = ReadRegister(0xF0);
+    int16_t qam = ReadRegister(kQamStatus);
     bool isQam = currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256;
     FEC_Lock = isQam ? GetBit(qam, 4) : Lock::NotApplicable;
   }
   Master_Lock = GetBit(r, 15);
   EQ_Lock = vsb ? GetBit(r, 13) : Lock::NotApplicable;
-  VSB_Sync = vsb ? GetBit(ReadRegister(0x5E), 0) : Lock::NotApplicable;
+  VSB_Sync = vsb ? GetBit(ReadRegister(kVsbSync), 0) : Lock::NotApplicable;
   AFC_Lock = Lock::NotApplicable;
 }

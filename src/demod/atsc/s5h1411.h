@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "demod/atsc/regs/s5h1411.h"
 #include "monitor/Demodulator.h"
-
-class Bus;
-class MonitorView;
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit registers behind 8-bit
 // sub-addresses. It answers at a pair of addresses (0x32/0x34 or 0x72/0x74);
@@ -11,21 +9,21 @@ class MonitorView;
 // fixed tables rather than computed.
 class s5h1411 : public Demodulator {
  public:
-  s5h1411(Bus& bus, MonitorView& view) : bus_(bus) { (void)view; }
+  s5h1411(Bus& bus, MonitorView&) : bus_(bus) {}
 
   std::string name() override { return "CX24228"; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
-  Value UncorrectableErrors() override { return int32_t(ReadRegister(0xC9)); }
-  Value PostVeterbiErrors() override { return int32_t(ReadRegister(0xCB)); }
+  Value UncorrectableErrors() override { return int32_t(ReadRegister(s5h1411reg::kUncorrectable)); }
+  Value PostVeterbiErrors() override { return int32_t(ReadRegister(s5h1411reg::kPostViterbi)); }
   Value CarrierOffset() override;
   Value CarrierOffsetHex() override;
   int16_t Passthru() override;
-  void Passthru(int16_t vNewValue) override { WriteRegister(0xF5, vNewValue); }
+  void Passthru(int16_t vNewValue) override { WriteRegister(s5h1411reg::kPassthru, vNewValue); }
   int16_t Sleep() override;
-  void Sleep(int16_t vNewValue) override { WriteRegister(0xF4, vNewValue); }
+  void Sleep(int16_t vNewValue) override { WriteRegister(s5h1411reg::kSleep, vNewValue); }
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override;

@@ -5,9 +5,6 @@
 #include "monitor/Demodulator.h"
 #include "monitor/Tps.h"
 
-class Bus;
-class MonitorView;
-
 // DVB-T receivers that hand out all their statistics in one twenty-byte
 // block of five little-endian 32-bit words, Data0..Data4, read in a single
 // transfer. What is common to them lives here: the block read, the mode and

@@ -3,14 +3,14 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
+#include "demod/dvb/regs/cx22702.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
 
-QUOVIS_REGISTER_DRIVER(cx22702);
+using namespace cx22702reg;
 
 namespace {
 constexpr int16_t kFirstAddress = 0xC6;
@@ -32,7 +32,7 @@ bool cx22702::probe() {
   else if (Answers(kSecondAddress))
     address_ = kSecondAddress;
   if (address_ == 0) return false;
-  return ReadRegister(0x1F) == kIdentity;
+  return ReadRegister(kChipId) == kIdentity;
 }
 
 int16_t cx22702::OperatingMode() {
@@ -41,19 +41,19 @@ int16_t cx22702::OperatingMode() {
 }
 
 void cx22702::ReadTPS() {
-  int16_t a = ReadRegister(0x01);
-  int16_t b = ReadRegister(0x02);
-  int16_t c = ReadRegister(0x03);
+  int16_t a = ReadRegister(kTpsA);
+  int16_t b = ReadRegister(kTpsB);
+  int16_t c = ReadRegister(kTpsC);
   tps_.modulation = CodeUpTo(GetBits(a, 3, 2), 2);
   tps_.hierarchy = CodeUpTo(GetBits(a, 0, 3), 3);
-  tps_.selectHPLP = GetBit(ReadRegister(0x0C), 6);
+  tps_.selectHPLP = GetBit(ReadRegister(kStream), 6);
   tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(b, 3, 3) : GetBits(b, 0, 3), 4);
   tps_.guard = int16_t(GetBits(c, 6, 2));
   tps_.transmissionMode = GetBit(c, 5);
 }
 
-// Register 0x23 falls as the signal grows; 255 reads as 10 dB.
-float cx22702::SignalStrength() { return float((255 - ReadRegister(0x23)) / 8.0 + 10); }
+// kSignalStrength falls as the signal grows; 255 reads as 10 dB.
+float cx22702::SignalStrength() { return float((255 - ReadRegister(kSignalStrength)) / 8.0 + 10); }
 
 // The thresholds follow the received constellation and code rate, as the
 // window's own DVB colouring does, but apply to the whole-number strength.
@@ -72,24 +72,24 @@ float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag
 
 // A count below the last one is taken as a count that started again from 0.
 Value cx22702::UncorrectableErrors() {
-  int16_t count = ReadRegister(0xE3);
+  int16_t count = ReadRegister(kUncorrectable);
   int16_t increase =
       count < previousUncorrectable_ ? count : int16_t(count - previousUncorrectable_);
   previousUncorrectable_ = count;
   return increase;
 }
 
-// Two 7-bit fields side by side make one 14-bit count, 0xDE the upper one.
+// Two 7-bit fields side by side make one 14-bit count, kCorrectedHigh the upper one.
 Value cx22702::PostVeterbiErrors() {
-  int32_t a = ReadRegister(0xDE);
-  int32_t b = ReadRegister(0xDF);
+  int32_t a = ReadRegister(kCorrectedHigh);
+  int32_t b = ReadRegister(kCorrectedLow);
   return (a & 0x7F) * 128 + (b & 0x7F);
 }
 
 void cx22702::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t status = ReadRegister(0x0A);
-  FEC_Lock = GetBit(ReadRegister(0x17), 0);
+  int16_t status = ReadRegister(kStatus);
+  FEC_Lock = GetBit(ReadRegister(kFecLock), 0);
   Master_Lock =
       GetBit(status, 5) && GetBit(status, 4) && !GetBit(status, 0) ? Lock::Locked : Lock::NotLocked;
   EQ_Lock = Lock::NotApplicable;

@@ -2,9 +2,6 @@
 #pragma once
 #include "demod/dvb/PlainDvbtDriver.h"
 
-class Bus;
-class MonitorView;
-
 // DVB-T demodulator with one-byte registers at 0xC6 or 0x86, identity 3 in
 // 0x1F. It reports a signal strength in place of an SNR and colours it itself.
 class cx22702 : public PlainDvbtDriver {

@@ -7,13 +7,10 @@
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(dibcom);
 
 namespace {
 // What differs between the models, in the order of their model numbers.

@@ -3,9 +3,6 @@
 #include "monitor/Demodulator.h"
 #include "monitor/Tps.h"
 
-class Bus;
-class MonitorView;
-
 // DVB-T demodulators of the DIB7000 and DIB3000 families: 16-bit registers
 // behind 16-bit addresses, read by a combined write-read without retry. The
 // probe tells seven models apart; C/N, counters and TPS branch on the model.

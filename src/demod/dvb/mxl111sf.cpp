@@ -3,12 +3,10 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-#include "monitor/DriverRegistry.h"
+
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(mxl111sf);
 
 // One write-read without retry finds the device; its identity byte must
 // have bits 0, 1, 4, 5 and 6 set.

@@ -7,13 +7,10 @@
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(si2165);
 
 namespace {
 using CodeTable = std::initializer_list<std::pair<int, int16_t>>;

@@ -3,9 +3,6 @@
 #include "monitor/Demodulator.h"
 #include "monitor/Tps.h"
 
-class Bus;
-class MonitorView;
-
 // DVB-T / DVB-C demodulator at 0xC8 with byte registers behind 16-bit
 // addresses. Each OperatingMode read learns the standard, which the C/N,
 // lock bits and TPS then follow.

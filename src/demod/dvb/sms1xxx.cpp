@@ -4,11 +4,8 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(sms1xxx);
 
 // A plain one-byte read without retry finds the device; register 0x1F
 // tells whether it is ours.

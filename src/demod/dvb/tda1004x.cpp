@@ -6,20 +6,33 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
-
-QUOVIS_REGISTER_DRIVER(tda1004x);
 
 namespace {
 constexpr int16_t kFirstAddress = 0x10;
 constexpr int16_t kSecondAddress = 0x12;
 
 constexpr Tda1004xVariant kVariants[] = {
-    {0x46, "TDA10046", 0x1C, 0x06, 3, 0x27, -1, 0x7F, 127},
-    {0x48, "TDA10048", 0xA2, 0x1A, 4, 0xCE, 0xCF, 0xFF, 65535},
+    {.identity = 0x46,
+     .name = "TDA10046",
+     .snrRegister = 0x1C,
+     .statusRegister = 0x06,
+     .masterLockBit = 3,
+     .errorsLow = 0x27,
+     .errorsHigh = -1,
+     .errorsMask = 0x7F,
+     .errorsMax = 127},
+    {.identity = 0x48,
+     .name = "TDA10048",
+     .snrRegister = 0xA2,
+     .statusRegister = 0x1A,
+     .masterLockBit = 4,
+     .errorsLow = 0xCE,
+     .errorsHigh = 0xCF,
+     .errorsMask = 0xFF,
+     .errorsMax = 65535},
 };
 }  // namespace
 

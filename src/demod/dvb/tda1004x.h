@@ -2,9 +2,6 @@
 #pragma once
 #include "demod/dvb/PlainDvbtDriver.h"
 
-class Bus;
-class MonitorView;
-
 // Where the two chips keep what the statistics read.
 struct Tda1004xVariant {
   int16_t identity;  // register 0x00

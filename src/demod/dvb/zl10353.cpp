@@ -4,13 +4,13 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/dvb/regs/zl10353.h"
 #include "monitor/Codes.h"
-#include "monitor/DriverRegistry.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
 
-QUOVIS_REGISTER_DRIVER(zl10353);
+using namespace zl10353reg;
 
 namespace {
 constexpr int16_t kAddress = 0x1E;
@@ -24,7 +24,7 @@ int16_t zl10353::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub)
 bool zl10353::probe() {
   if (!bus_.Answers(kAddress, 1)) return false;
   address_ = kAddress;
-  return ReadRegister(0x7F) == kIdentity;
+  return ReadRegister(kChipId) == kIdentity;
 }
 
 int16_t zl10353::OperatingMode() {
@@ -36,8 +36,8 @@ int16_t zl10353::OperatingMode() {
 // beside the high-priority one (bits 4..6 and 7..9), the guard in bits 2..3
 // and the FFT size alone in bit 0.
 void zl10353::ReadTPS() {
-  int16_t a = ReadRegister(0x1F);
-  int16_t b = ReadRegister(0x20);
+  int16_t a = ReadRegister(kTpsHigh);
+  int16_t b = ReadRegister(kTpsLow);
   uint16_t w = uint16_t(a * 256 + b);
   auto field = [w](int start, int count) { return int32_t(w >> start) & ((1 << count) - 1); };
   tps_.modulation = CodeUpTo(field(13, 2), 2);
@@ -51,7 +51,7 @@ void zl10353::ReadTPS() {
 // One unit of the SNR register is 1/8 dB. The average is narrowed to single
 // precision before it is scaled; a division by 8 is exact either way.
 float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
-  int16_t raw = ReadRegister(0x10);
+  int16_t raw = ReadRegister(kSnr);
   SnrReading snr =
       snrStep_.Take(raw, ResetSNR_flag,
                     {.toDb = [](double v) { return v / 8.0; }, .roundAverage = RoundTenthOfSingle});
@@ -62,8 +62,8 @@ float zl10353::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag
 
 // A count with the top bit set is not a count the chip can have reached.
 Value zl10353::UncorrectableErrors() {
-  int16_t high = ReadRegister(0x14);
-  int16_t low = ReadRegister(0x15);
+  int16_t high = ReadRegister(kUncorrectableHigh);
+  int16_t low = ReadRegister(kUncorrectableLow);
   int16_t count = MakeInt(high, low);
   return count < 0 ? int16_t(0) : count;
 }
@@ -71,9 +71,9 @@ Value zl10353::UncorrectableErrors() {
 // Bit errors over a measuring period of P x 1024 x 1632 bits. A period of 0
 // means nothing was measured: no errors rather than a division by zero.
 Value zl10353::PostVeterbiErrors() {
-  int32_t periodHigh = ReadRegister(0x60);
-  int32_t periodLow = ReadRegister(0x61);
-  int32_t errors = ReadWord24([this](int sub) { return ReadRegister(int16_t(sub)); }, 0x11);
+  int32_t periodHigh = ReadRegister(kPeriodHigh);
+  int32_t periodLow = ReadRegister(kPeriodLow);
+  int32_t errors = ReadWord24([this](int sub) { return ReadRegister(int16_t(sub)); }, kBitErrors);
   int32_t period = periodHigh * 256 + periodLow;
   if (period == 0) return 0.0;
   return errors / (double(period) * 1024 * 1632);
@@ -81,8 +81,8 @@ Value zl10353::PostVeterbiErrors() {
 
 void zl10353::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t statusA = ReadRegister(0x06);
-  int16_t statusB = ReadRegister(0x07);
+  int16_t statusA = ReadRegister(kStatusA);
+  int16_t statusB = ReadRegister(kStatusB);
   Master_Lock = GetBit(statusA, 6);
   EQ_Lock = GetBit(statusA, 2);
   FEC_Lock = GetBit(statusA, 5);

@@ -2,9 +2,6 @@
 #pragma once
 #include "demod/dvb/PlainDvbtDriver.h"
 
-class Bus;
-class MonitorView;
-
 // DVB-T demodulator with one-byte registers at 0x1E, identity 0x14 in 0x7F.
 class zl10353 : public PlainDvbtDriver {
  public:
