@@ -22,7 +22,13 @@ TEST(Entry, WhatEndsBeforeAWindowIsNeeded) {
       // Windows wanted: nothing is done here.
       {{"--bus=sim:s5h1409"}, std::nullopt, "", "", 0},
       {{"--bus=sim:s5h1409", "--headless", "--polls=2", "--interval=0"}, 0, "8-VSB | ", "", 2},
-      {{"--headless", "--polls=1"}, 1, "", kNoBoardMessage + "\n" + kChooseBusHint + "\n", 0},
+      {{"--headless", "--polls=1"},
+       1,
+       "",
+       "Did not find a Tarnwick board\nChoose a bus: --bus=/dev/i2c-N for a real card (quovis "
+       "--list-buses shows them), or --bus=sim:<board> for a simulated board (see quovis "
+       "--help).\n",
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "" : c.args[0]);

@@ -9,9 +9,8 @@
 
 namespace {
 
-// The program's own exit paths; what start-up says in each case is checked
-// where start-up runs (Startup, Entry).
-TEST(Headless, StartUpFailuresEndWithTheirMessage) {
+// What start-up says in each case is checked where start-up runs.
+TEST(Headless, AStartUpFailureEndsWithItsMessage) {
   BoardFileOnDisk board(R"({"devices": [{"chip": "s5h1409", "registers": {"0xF2": "0x10000"}}]})");
   ProgramRun run = RunQuovis(board.bus() + " --headless --polls=1");
   EXPECT_EQ(run.status, 1);
@@ -19,13 +18,6 @@ TEST(Headless, StartUpFailuresEndWithTheirMessage) {
       << run.err;
   EXPECT_EQ(run.err.find("--list-buses"), std::string::npos) << run.err;
   EXPECT_TRUE(run.out.empty());
-  ProgramRun none = RunQuovis("--headless --polls=1");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err,
-            "Did not find a Tarnwick board\n"
-            "Choose a bus: --bus=/dev/i2c-N for a real card (quovis --list-buses shows them), "
-            "or --bus=sim:<board> for a simulated board (see quovis --help).\n");
-  EXPECT_EQ(RunQuovis("--headless --polls=zero").status, 2);
 }
 
 TEST(Headless, ReadableLineDemod2TitleAndTrace) {
@@ -43,16 +35,12 @@ TEST(Headless, ReadableLineDemod2TitleAndTrace) {
 
 TEST(Headless, VersionHelpAndBusNames) {
   const std::string versionLine = std::string("quovis ") + QUOVIS_VERSION + "\n";
-  EXPECT_TRUE(std::regex_match(versionLine, std::regex("quovis [0-9]+\\.[0-9]+\\.[0-9]+\n")));
   ProgramRun version = RunQuovis("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, versionLine);
   ProgramRun help = RunQuovis("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind(versionLine, 0), 0u) << help.out;
-  for (const char* option :
-       {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>", "dvbA.F"})
-    EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   // The table (when there are adapters) on stdout; what to do about it,
   // which every report has, on stderr.

@@ -96,18 +96,11 @@ inline PromDocument ParseProm(const std::string& text) {
           char c = line[i];
           if (c == '"') break;
           if (c == '\\') {
-            char e = i + 1 < line.size() ? line[++i] : 0;
-            if (e == '\\')
-              value += '\\';
-            else if (e == '"')
-              value += '"';
-            else if (e == 'n')
-              value += '\n';
-            else
-              return fail("bad escape in a label value");
-          } else {
-            value += c;
+            const char e = i + 1 < line.size() ? line[++i] : 0;
+            if (e != '\\' && e != '"' && e != 'n') return fail("bad escape in a label value");
+            c = e == 'n' ? '\n' : e;
           }
+          value += c;
         }
         s.labels[label] = value;
         ++i;
