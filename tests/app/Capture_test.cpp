@@ -16,6 +16,7 @@
 #include "sim/SimRegistry.h"
 #include "support/Headless.h"
 #include "support/RecordingLibrary.h"
+#include "support/SimFixture.h"
 #include "tuner/RegisterEditor.h"
 
 namespace {
@@ -108,10 +109,8 @@ TEST(Capture, TunerBehindAGateIsNotReachedSinceTheGateIsAWrite) {
 TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   const std::string file = R"({"devices": [{"chip": "zl10353"},
       {"chip": "tda18271", "address": "0xC2", "registers": {"0x25": "0x70", "0x0A": 171}}]})";
-  std::string error;
-  auto board = ParseBoard(file, "tuner.json", error);
-  ASSERT_TRUE(board) << error;
-  RecordingLibrary recording(*board);
+  FileBoard original(file);
+  RecordingLibrary recording(*original.board);
   CommandLine cl;
   cl.tda = true;
   Capture capture = CaptureBoard(recording, cl);
@@ -122,14 +121,8 @@ TEST(Capture, TunerOnTheBusIsCapturedWhole) {
       << capture.boardFile;
   EXPECT_NE(capture.boardFile.find(R"("0x0A": "0xAB")"), std::string::npos);
   EXPECT_NE(capture.boardFile.find(R"("0x25": "0x70", "0x26": "0x90"}})"), std::string::npos);
-
-  auto replay = ParseBoard(capture.boardFile, "capture.json", error);
-  ASSERT_TRUE(replay) << error;
-  auto original = ParseBoard(file, "tuner.json", error);
-  Bus originalBus(*original), replayBus(*replay);
-  originalBus.handle = original->velI2C_InitByType(24, 0);
-  replayBus.handle = replay->velI2C_InitByType(24, 0);
-  RegisterEditor before(originalBus), after(replayBus);
+  FileBoard replay(capture.boardFile);
+  RegisterEditor before(*original.bus), after(*replay.bus);
   before.Load();
   after.Load();
   ASSERT_TRUE(after.tunerFound());
@@ -172,8 +165,7 @@ TEST(Capture, TheFrontendReplaysAsItWasCaptured) {
     EXPECT_EQ(capture.out.rfind("Captured CX24227 (s5h1409) at 0x32, 1 device(s), ", 0), 0u);
     EXPECT_TRUE(capture.out.ends_with(" register(s) to " + file.path.string() + "\n"));
     if (c.dropFrontend) {
-      std::ifstream in(file.path);
-      std::string text(std::istreambuf_iterator<char>(in), {});
+      const std::string text = Slurp(file.path);
       std::ofstream(file.path) << text.substr(0, text.find(",\n \"frontend\"")) << "}\n";
     }
     ProgramRun replay =

@@ -74,8 +74,7 @@ TEST(KernelView, RecordsCarryTheKernelFields) {
   BoardFileOnDisk board(Board(R"({"cnr_scale": 10})"), "kernel_record");
   auto record = [&](const char* name) {
     EXPECT_EQ(RunQuovis(board.bus() + kPolls + " --record=" + (dir / name).string()).status, 0);
-    std::ifstream in(dir / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return Slurp(dir / name);
   };
   const auto rows = CsvRows(record("r.csv"));
   ASSERT_EQ(rows.size(), 7u);

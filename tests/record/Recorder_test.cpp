@@ -18,6 +18,7 @@
 #include "record/RecordText.h"
 #include "record/ReplaceFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/Headless.h"
 #include "support/PromParser.h"
 
 namespace {
@@ -75,10 +76,6 @@ struct Folder : ::testing::Test {
     fs::remove_all(dir);
   }
   std::string Path(const std::string& name) const { return (dir / name).string(); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   std::unique_ptr<Recorder> Open(const std::string& name, const RecordLabels& labels = {}) {
     std::string error;
     auto recorder = OpenRecorder(Path(name), labels, error);

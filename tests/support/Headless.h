@@ -40,6 +40,12 @@ inline ProgramRun RunQuovis(const std::string& args, const std::string& env = ""
   return run;
 }
 
+// The whole of a file, empty when it cannot be read.
+inline std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The records of a CSV text, each ended by CR LF, split at every comma (the
 // texts of simulated boards need no quotes).
 inline std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
