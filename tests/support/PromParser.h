@@ -76,7 +76,8 @@ inline PromDocument ParseProm(const std::string& text) {
     }
     if (i < line.size() && line[i] == '}') ++i;
     char* rest = nullptr;
-    if (i >= line.size() || line[i] != ' ') return fail("no value", line);
+    if (i >= line.size() || line[i] != ' ' || line.substr(i, 2) == "  ")
+      return fail("no value", line);
     s.value = std::strtod(line.c_str() + i + 1, &rest);
     if (rest == line.c_str() + i + 1 || *rest) return fail("bad value", line);
     sampled.insert(s.name);
