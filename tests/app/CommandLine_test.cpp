@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/Entry.h"
+#include "support/Headless.h"
 
 namespace {
 
@@ -137,12 +138,6 @@ std::set<std::string> Named(const std::string& text, const std::string& entry) {
   return names;
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path);
-  EXPECT_TRUE(in) << path;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // --help, the man page's OPTIONS and the README's option table each have one
 // entry for every option the parser takes, and none for any other.
 TEST(CommandLine, EveryOptionIsDocumentedEverywhere) {
@@ -150,10 +145,10 @@ TEST(CommandLine, EveryOptionIsDocumentedEverywhere) {
   const std::set<std::string> options(names.begin(), names.end());
   const std::string source = QUOVIS_TEST_DATA "/../../";
   std::string man =
-      std::regex_replace(FileText(source + "docs/quovis.1.in"), std::regex(R"(\\-)"), "-");
+      std::regex_replace(Slurp(source + "docs/quovis.1.in"), std::regex(R"(\\-)"), "-");
   man = man.substr(man.find(".SH OPTIONS"));
   man = man.substr(0, man.find(".SH ", 1));
-  std::string readme = FileText(source + "README.md");
+  std::string readme = Slurp(source + "README.md");
   readme = readme.substr(readme.find("\n## Options\n"));
   readme = readme.substr(0, readme.find("\n#", 1));
   EXPECT_EQ(Named(UsageText(), R"(^  (-[-a-z0-9]+))"), options);

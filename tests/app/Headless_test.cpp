@@ -9,9 +9,8 @@
 
 namespace {
 
-// The program's own exit paths; what start-up says in each case is checked
-// where start-up runs (Startup, Entry).
-TEST(Headless, StartUpFailuresEndWithTheirMessage) {
+// What start-up says in each case is checked where start-up runs.
+TEST(Headless, AStartUpFailureEndsWithItsMessage) {
   BoardFileOnDisk board(R"({"devices": [{"chip": "s5h1409", "registers": {"0xF2": "0x10000"}}]})");
   ProgramRun run = RunQuovis(board.bus() + " --headless --polls=1");
   EXPECT_EQ(run.status, 1);
@@ -19,17 +18,10 @@ TEST(Headless, StartUpFailuresEndWithTheirMessage) {
       << run.err;
   EXPECT_EQ(run.err.find("--list-buses"), std::string::npos) << run.err;
   EXPECT_TRUE(run.out.empty());
-  ProgramRun none = RunQuovis("--headless --polls=1");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err,
-            "Did not find a Tarnwick board\n"
-            "Choose a bus: --bus=/dev/i2c-N for a real card (quovis --list-buses shows them), "
-            "or --bus=sim:<board> for a simulated board (see quovis --help).\n");
-  EXPECT_EQ(RunQuovis("--headless --polls=zero").status, 2);
 }
 
-TEST(Headless, ReadableLineDemod2TitleAndTrace) {
-  ProgramRun run = RunQuovis("--bus=sim:s5h1409 --headless --polls=2 --interval=0 -DEMOD2 --trace");
+TEST(Headless, ReadableLinesOnStdoutAndTheTraceOnStderr) {
+  ProgramRun run = RunQuovis("--bus=sim:s5h1409 --headless --polls=2 --interval=0 --trace");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
   EXPECT_EQ(run.out.rfind("8-VSB | +Master Lock +EQ Lock +FEC Lock +VSB Sync +AFC Lock | SNR ", 0),
@@ -37,22 +29,16 @@ TEST(Headless, ReadableLineDemod2TitleAndTrace) {
       << run.out;
   EXPECT_NE(run.err.find("velI2C_InitByType(24, 0) -> 0x5118"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("velI2C_ReadArray(0x5118, 0, 0x32, 0x0, 2) -> 0"), std::string::npos);
-  ProgramRun json = RunQuovis("--bus=sim:s5h1409 --headless --polls=1 --json -demod2");
-  EXPECT_EQ(PollReport(json.out).title(), "2 Digital Signal Quality (CX24227) [simulated]");
 }
 
 TEST(Headless, VersionHelpAndBusNames) {
   const std::string versionLine = std::string("quovis ") + QUOVIS_VERSION + "\n";
-  EXPECT_TRUE(std::regex_match(versionLine, std::regex("quovis [0-9]+\\.[0-9]+\\.[0-9]+\n")));
   ProgramRun version = RunQuovis("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, versionLine);
   ProgramRun help = RunQuovis("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind(versionLine, 0), 0u) << help.out;
-  for (const char* option :
-       {"--list-buses", "--version", "--bus=BUS", "i2c-N", "<adapter name>", "dvbA.F"})
-    EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   // The table (when there are adapters) on stdout; what to do about it,
   // which every report has, on stderr.
@@ -61,11 +47,6 @@ TEST(Headless, VersionHelpAndBusNames) {
   EXPECT_FALSE(list.err.empty());
   EXPECT_TRUE(list.out.empty() || list.out.rfind("bus  device", 0) == 0) << list.out;
   EXPECT_EQ(list.out.find("Open one with"), std::string::npos) << list.out;
-  // A name that is no adapter's fails before anything is opened.
-  ProgramRun unknown = RunQuovis("'--bus=no such adapter' --headless --polls=1");
-  EXPECT_EQ(unknown.status, 1);
-  EXPECT_EQ(unknown.err.rfind("No I2C adapter is named \"no such adapter\"", 0), 0u) << unknown.err;
-  EXPECT_TRUE(unknown.out.empty());
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The kernel's view of a simulated card beside its registers, through the
-// program itself: the report, the line, the records and the driver faults.
+// The kernel's view of a card beside its registers: the driver faults and
+// the records through the program itself, and a card read through its
+// frontend alone.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
-#include "support/CsvReader.h"
+#include "app/Session.h"
+#include "record/CsvRecorder.h"
+#include "record/JsonlRecorder.h"
+#include "support/EmulatedFrontend.h"
+#include "support/FakeCards.h"
 #include "support/Headless.h"
 #include "support/PromParser.h"
 
@@ -19,25 +25,6 @@ const char* kPolls = " --headless --polls=6 --interval=0";
 
 std::string Board(const std::string& frontend) {
   return R"({"devices": [{"chip": "s5h1409"}], "frontend": )" + frontend + "}";
-}
-
-double RegisterSnr(const PollReport& report) {
-  return std::stod(report.field("vbalProgressBar1", "text").substr(4));  // "SNR 23.1"
-}
-
-TEST(KernelView, BuiltInBoardShowsBothViewsAgreeing) {
-  ProgramRun run = RunQuovis(std::string("--bus=sim:s5h1409") + kPolls + " --json");
-  ASSERT_EQ(run.status, 0) << run.err;
-  PollReport report(run.out);
-  const Json& k = report.doc["kernel"];
-  EXPECT_EQ(k["locked"], true);
-  EXPECT_EQ(k["delivery_system"], "ATSC");
-  const double snr = RegisterSnr(report);
-  EXPECT_GT(snr, 15);
-  EXPECT_NEAR(k["cnr_db"].get<double>(), snr, 0.05);
-  EXPECT_NEAR(k["signal_dbm"].get<double>(), -90 + snr, 0.05);
-  EXPECT_TRUE(k["post_ber"].is_number());  // counters grew between the last two polls
-  EXPECT_EQ(report.doc["disagree"], Json::array());
 }
 
 TEST(KernelView, DriverFaultsShowAsTheyWould) {
@@ -75,24 +62,22 @@ TEST(KernelView, RecordsCarryTheKernelFields) {
   BoardFileOnDisk board(Board(R"({"cnr_scale": 10})"), "kernel_record");
   auto record = [&](const char* name) {
     EXPECT_EQ(RunQuovis(board.bus() + kPolls + " --record=" + (dir / name).string()).status, 0);
-    std::ifstream in(dir / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return Slurp(dir / name);
   };
-  CsvTable csv = ReadCsv(record("r.csv"));
-  ASSERT_EQ(csv.error, "");
-  ASSERT_EQ(csv.rows.size(), 7u);
+  const auto rows = CsvRows(record("r.csv"));
+  ASSERT_EQ(rows.size(), 7u);
   const std::vector<std::string> columns = {
       "kernel_locked", "kernel_signal_dbm", "kernel_signal_pct",
       "kernel_cnr_db", "kernel_pre_ber",    "kernel_post_ber",
       "kernel_per",    "kernel_ucb_total",  "disagree"};
-  const auto& header = csv.rows[0];
+  const auto& header = rows[0];
   ASSERT_GE(header.size(), columns.size());
   EXPECT_EQ(std::vector<std::string>(header.end() - columns.size(), header.end()), columns);
-  const auto& last = csv.rows.back();
+  const auto& last = rows.back();
   EXPECT_EQ(last[last.size() - 9], "1");  // locked
   EXPECT_EQ(last[last.size() - 7], "");   // no signal in %
   EXPECT_EQ(last.back(), "snr");
-  EXPECT_EQ(csv.rows[1].back(), "");  // not yet five polls apart
+  EXPECT_EQ(rows[1].back(), "");  // not yet five polls apart
 
   std::string jsonl = record("r.jsonl");
   Json line;
@@ -112,6 +97,77 @@ TEST(KernelView, RecordsCarryTheKernelFields) {
   EXPECT_TRUE(prom.Find("quovis_kernel_cnr_db"));
   EXPECT_EQ(prom.types["quovis_kernel_ucb_total"], "counter");
   fs::remove_all(dir);
+}
+
+// A card whose frontend has no I2C bus this user may open is read through
+// its frontend alone: no bus is opened and nothing detected, and the
+// window, the reports and the records say why the register view is missing.
+TEST(KernelView, ACardWithoutI2cAdapterShowsTheKernelViewAndWhyNoRegisters) {
+  FakeSysfs m;
+  BuildFakeCards(m);
+  const std::string why =
+      "No register view: the kernel lists no I2C adapter on the card of dvb4.frontend0";
+  struct Case {
+    int openError;      // the frontend's open fails with this when set
+    std::string error;  // OpenBus's message; empty when it opens
+  } cases[] = {
+      {0, ""},
+      {EACCES, why + "\nNo kernel view either: Cannot open DVB frontend " + m.FrontendNode(4, 0) +
+                   ": Permission denied (add yourself to the video group)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.openError);
+    EmulatedFrontend frontend;
+    frontend.nodes = {m.FrontendNode(4, 0)};
+    frontend.openError = c.openError;
+    frontend.status = FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI | FE_HAS_SYNC | FE_HAS_LOCK;
+    frontend.stats[DTV_STAT_SIGNAL_STRENGTH] = EmulatedFrontend::Decibel(-45500);
+    frontend.stats[DTV_STAT_CNR] = EmulatedFrontend::Decibel(21300);
+    frontend.stats[DTV_STAT_ERROR_BLOCK_COUNT] = EmulatedFrontend::Counter(17);
+
+    Session s(ParseCommandLine({"--bus=dvb4", "--trace"}));
+    s.UseSystem({m.roots, kCardUser}, frontend);
+    std::ostringstream trace;  // every call on the bus would be traced here
+    std::string error;
+    EXPECT_EQ(s.OpenBus(trace, error), c.error.empty());
+    EXPECT_EQ(error, c.error);
+    if (!c.error.empty()) continue;
+    ASSERT_TRUE(s.Start(error)) << error;
+    s.monitor().Poll();
+    EXPECT_EQ(trace.str(), "");
+    for (const auto& open : frontend.opens) EXPECT_EQ(open.flags & O_ACCMODE, O_RDONLY);
+
+    const ViewModel& model = s.monitor().model;
+    EXPECT_EQ(model.title, "Digital Signal Quality (kernel view only)");
+    EXPECT_EQ(model["lblNoRegisterView"].text, why);
+    for (const char* gone : {"frLock", "vbalProgressBar1", "vbalProgressBar2", "chkSleep"})
+      EXPECT_FALSE(model[gone].visible) << gone;
+    EXPECT_TRUE(model["frKernel"].visible);
+    EXPECT_TRUE(model["cmdUpdate"].visible);
+
+    s.monitor().Poll();  // no chip was asked: none went silent
+    const Reading& r = s.monitor().lastReading();
+    EXPECT_TRUE(r.events.empty());
+    EXPECT_EQ(r.tally.noAnswerSeconds, 0);
+    EXPECT_EQ(ReportLine(r, model),
+              why +
+                  " | Kernel DVB-T 474.000 MHz | +Signal +Carrier +Viterbi +Sync +Lock | Signal "
+                  "-45.5 dBm | C/N 21.3 dB | pre-BER n/a | post-BER n/a | PER n/a | UCB 17");
+    Json report, record;
+    std::string entry, problem;
+    ASSERT_TRUE(ParseJson(ReportJson(r, model), report, entry, problem)) << problem;
+    EXPECT_TRUE(report["register_view"].is_null());
+    EXPECT_EQ(report["no_register_view"], why);
+    EXPECT_EQ(report["answering"], false);
+    EXPECT_EQ(report["kernel"]["cnr_db"], 21.3);
+    EXPECT_EQ(report["disagree"], Json::array());
+
+    ASSERT_TRUE(ParseJson(JsonlRecorder::Line(r, {"", "dvb4"}), record, entry, problem));
+    EXPECT_EQ(record["answering"], false);
+    EXPECT_EQ(record["modeText"], "No register view");
+    EXPECT_EQ(record["kernel_ucb_total"], 17);
+    EXPECT_NE(CsvRecorder::Row(r, {"", "dvb4"}).find(",0,-1,No register view,"), std::string::npos);
+  }
 }
 
 }  // namespace

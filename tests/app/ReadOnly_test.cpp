@@ -1,38 +1,119 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The monitor only reads: polls of every built-in board, and refreshes of
 // the tuner editor, put no plain write on the bus; the I2C Pass and Sleep
-// boxes write exactly what each chip's driver is meant to write.
+// boxes write exactly what each chip's driver is meant to write. With
+// --read-only the session's bus refuses plain writes below every window.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
+#include "app/Session.h"
+#include "console/I2cConsole.h"
+#include "sim/SimBoard.h"
 #include "support/StartedBoard.h"
 #include "tuner/RegisterEditor.h"
 
 namespace {
 
-using W = RecordingLibrary::Write;
-
-using Started = StartedBoard;
-
-TEST(ReadOnly, PollsOfEveryBoardWriteNothing) {
-  for (const auto& name : BuiltInBoardNames()) {
-    Started s(name);
-    ASSERT_TRUE(s.startup.ok) << name << ": " << s.startup.message;
-    s.rec->calls.clear();
-    for (int i = 0; i < 200; ++i) {
-      s.monitor->Poll();
-      if (i % 50 == 0) s.monitor->ModeLabelClicked();
-    }
-    s.monitor->PollIntervalChange();
-    s.monitor->UpdateClicked();
-    EXPECT_TRUE(s.rec->Writes().empty()) << name << " wrote " << s.rec->Writes().size() << " times";
+// A plain write on the session's bus fails and the board sees nothing, yet
+// the trace (above the guard) prints it with its failure; the monitor still
+// reads; the title says so. Without the option the same write reaches the
+// board.
+TEST(ReadOnlyMode, TheSessionsBusRefusesPlainWrites) {
+  for (bool readOnly : {true, false}) {
+    std::vector<std::string> args = {"--bus=sim:s5h1409", "--trace"};
+    if (readOnly) args.push_back("--read-only");
+    Session s(ParseCommandLine(args));
+    std::ostringstream trace;
+    std::string error;
+    ASSERT_TRUE(s.OpenBus(trace, error) && s.Start(error)) << error;
+    SimBoard& board = *s.backend().simBoard;
+    Bus& bus = s.bus();
+    long writtenBefore = board.bytesWritten();
+    uint8_t sleep[2] = {0x00, 0x01};
+    EXPECT_EQ(bus.lib.velI2C_WriteArray(bus.handle, 1, 0x32, 0xF3, 2, sleep), readOnly ? 1 : 0);
+    EXPECT_EQ(board.bytesWritten() - writtenBefore, readOnly ? 0 : 3);
+    EXPECT_EQ(board.DeviceAt(0x32)->GetRegister(0xF3), readOnly ? 0 : 1);
+    EXPECT_NE(trace.str().find("velI2C_WriteArray(0x5118, 1, 0x32, 0xF3, 2, [00 01]) -> " +
+                               std::string(readOnly ? "1" : "0")),
+              std::string::npos)
+        << trace.str();
+    s.monitor().Poll();
+    EXPECT_EQ(s.monitor().model["lblMode"].text, "8-VSB") << readOnly;
+    EXPECT_TRUE(s.monitor().model.answering) << readOnly;
+    EXPECT_EQ(s.monitor().model.title, std::string("Digital Signal Quality (CX24227) [simulated]") +
+                                           (readOnly ? " [read-only]" : ""));
+    EXPECT_EQ(s.monitor().readOnly(), readOnly);
   }
 }
 
-TEST(ReadOnly, GateAndSleepBoxesWriteWhatEachDriverOwns) {
-  // Drivers not listed ignore both boxes.
-  const std::map<std::string, std::vector<W>> expected = {
+struct LogView : ConsoleView {
+  std::vector<std::string> log;
+  void AppendLog(const std::string& line) override { log.push_back(line); }
+  void ClearLog() override {}
+  void SetBoxText(ConsoleBox, const std::string&) override {}
+};
+
+// The console's Read may only name a register: at the S5H1409 (0x32, one
+// byte register addresses) "F2 00 01" would store 00 01 in its sleep
+// register, and a read of 0 bytes would send the subaddress as a write.
+// Elsewhere a register address takes one byte, at the LGDT3306 (0xB2) two.
+TEST(ReadOnlyMode, TheConsolesReadSendsNoMoreThanARegisterAddress) {
+  auto refused = [](const char* why) {
+    return "Read refused: read-only mode, " + std::string(why) + "; nothing sent to the bus";
+  };
+  auto tooLong = [&](int bytes, const char* address, int takes) {
+    return refused((std::to_string(bytes) + " subaddress bytes where a register address at " +
+                    address + " takes " + std::to_string(takes))
+                       .c_str());
+  };
+  struct Case {
+    const char *board, *address, *sub, *count;
+    std::string logged;  // empty: the read goes out
+  } cases[] = {
+      {"s5h1409", "32", "F2 00 01", "1", tooLong(3, "32", 1)},
+      {"s5h1409", "32", "F2 00 01", "0", tooLong(3, "32", 1)},
+      {"s5h1409", "32", "F2", "0",
+       refused("a read of 0 bytes would send the subaddress as a write")},
+      {"s5h1409", "32", "F2", "2", ""},
+      {"s5h1409", "C0", "00 01", "1", tooLong(2, "C0", 1)},
+      {"lgdt3306", "B2", "00 03", "1", ""},
+      {"lgdt3306", "B2", "00 03 01", "1", tooLong(3, "B2", 2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.board) + " " + c.sub + " count " + c.count);
+    CommandLine cl;
+    cl.readOnly = true;
+    StartedBoard s(c.board, cl);
+    long f2 = s.board->DeviceAt(0x32) ? s.board->DeviceAt(0x32)->GetRegister(0xF2) : -1;
+    LogView view;
+    I2cConsole console(*s.bus, view, true);
+    console.LeaveAddress(c.address);
+    console.LeaveSubAddr(c.sub);
+    console.LeaveReadCount(c.count);
+    long written = s.board->bytesWritten();
+    console.Read();
+    ASSERT_EQ(view.log.size(), 1u);
+    if (c.logged.empty()) {
+      EXPECT_EQ(view.log[0].rfind("Read  ", 0), 0u) << view.log[0];
+    } else {
+      EXPECT_EQ(view.log[0], c.logged);
+      EXPECT_EQ(s.board->bytesWritten(), written);
+    }
+    if (f2 >= 0) {
+      EXPECT_EQ(s.board->DeviceAt(0x32)->GetRegister(0xF2), f2);
+    }
+  }
+}
+
+using W = RecordingLibrary::Write;
+
+// Polls write nothing; the Pass and Sleep boxes write what the driver owns
+// (drivers not listed ignore both); the console allows at the detected chip
+// what the simulated chip's register addresses take.
+TEST(ReadOnlyMode, EveryBoardsPollsWriteNothingAndItsBoxesWhatItsDriverOwns) {
+  const std::map<std::string, std::vector<W>> boxes = {
       {"s5h1409",
        {{1, 0x32, 0xF3, {0, 1}},
         {1, 0x32, 0xF3, {0, 0}},
@@ -45,23 +126,32 @@ TEST(ReadOnly, GateAndSleepBoxesWriteWhatEachDriverOwns) {
         {1, 0x32, 0xF4, {0, 0}}}},
   };
   for (const auto& name : BuiltInBoardNames()) {
-    Started s(name);
-    ASSERT_TRUE(s.startup.ok) << name;
+    SCOPED_TRACE(name);
+    StartedBoard s(name);
+    ASSERT_TRUE(s.startup.ok) << s.startup.message;
+    SimDevice* chip = s.board->DeviceAt(s.bus->chipAddress);
+    ASSERT_NE(chip, nullptr);
+    EXPECT_EQ(s.bus->RegisterAddressBytesAt(s.bus->chipAddress), chip->AddressBytes());
     s.rec->calls.clear();
-    s.monitor->PassthruToggled(true);
-    s.monitor->PassthruToggled(false);
-    s.monitor->SleepToggled(true);
-    s.monitor->SleepToggled(false);
-    auto it = expected.find(s.startup.driverClass);
-    EXPECT_EQ(s.rec->Writes(), it == expected.end() ? std::vector<W>{} : it->second) << name;
+    for (int i = 0; i < 200; ++i) {
+      s.monitor->Poll();
+      if (i % 50 == 0) s.monitor->ModeLabelClicked();
+    }
+    s.monitor->PollIntervalChange();
+    s.monitor->UpdateClicked();
+    EXPECT_EQ(s.rec->Writes(), std::vector<W>{});
+    for (bool on : {true, false}) s.monitor->PassthruToggled(on);
+    for (bool on : {true, false}) s.monitor->SleepToggled(on);
+    auto it = boxes.find(s.startup.driverClass);
+    EXPECT_EQ(s.rec->Writes(), it == boxes.end() ? std::vector<W>{} : it->second);
   }
 }
 
 // A refresh reads the tuner through the IF demodulator's gate: the only
 // writes are the gate's own, opening and closing it; nothing reaches the
 // tuner.
-TEST(ReadOnly, TunerEditorRefreshesOnlyOpenTheGate) {
-  Started s("s5h1409");
+TEST(ReadOnlyMode, TunerEditorRefreshesOnlyOpenTheGate) {
+  StartedBoard s("s5h1409");
   RegisterEditor editor(*s.bus);
   editor.Load();
   ASSERT_TRUE(editor.tunerFound());

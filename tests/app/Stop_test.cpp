@@ -9,17 +9,13 @@
 #include <fstream>
 #include <set>
 
+#include "support/Headless.h"
 #include "support/PromParser.h"
 #include "support/Spawned.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct StopRun : ::testing::Test {
   fs::path dir = fs::temp_directory_path() / ("quovis_stop_" + std::to_string(::getpid()));

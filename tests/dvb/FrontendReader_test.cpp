@@ -21,8 +21,7 @@ struct Frontend : ::testing::Test {
     std::string error;
     ASSERT_TRUE(reader->Open(kNode, error)) << error;
   }
-  // Whatever a test did, quovis opened read-only and asked only _IOR
-  // requests.
+  // Whatever a test did, quovis opened read-only and asked only _IOR requests.
   void TearDown() override {
     reader.reset();
     for (const auto& o : fe.opens)
@@ -58,6 +57,8 @@ TEST_F(Frontend, OpenTellsWhyANodeCannotBeRead) {
 }
 
 TEST_F(Frontend, StatisticsFollowTheirScales) {
+  const uint32_t kSignal = DTV_STAT_SIGNAL_STRENGTH, kCnr = DTV_STAT_CNR,
+                 kUcb = DTV_STAT_ERROR_BLOCK_COUNT;
   struct Case {
     const char* what;
     std::map<uint32_t, dtv_stats> stats;
@@ -65,23 +66,21 @@ TEST_F(Frontend, StatisticsFollowTheirScales) {
     std::optional<uint64_t> ucb;
   } cases[] = {
       {"decibels",
-       {{DTV_STAT_SIGNAL_STRENGTH, FE::Decibel(-45500)}, {DTV_STAT_CNR, FE::Decibel(21300)}},
+       {{kSignal, FE::Decibel(-45500)}, {kCnr, FE::Decibel(21300)}},
        KernelLevel{false, -45.5},
        KernelLevel{false, 21.3},
        {}},
       {"relative",
-       {{DTV_STAT_SIGNAL_STRENGTH, FE::Relative(65535)}, {DTV_STAT_CNR, FE::Relative(13107)}},
+       {{kSignal, FE::Relative(65535)}, {kCnr, FE::Relative(13107)}},
        KernelLevel{true, 100},
        KernelLevel{true, 20},
        {}},
       {"not available is not 0",
-       {{DTV_STAT_SIGNAL_STRENGTH, FE::NotAvailable()},
-        {DTV_STAT_CNR, FE::NotAvailable()},
-        {DTV_STAT_ERROR_BLOCK_COUNT, FE::NotAvailable()}},
+       {{kSignal, FE::NotAvailable()}, {kCnr, FE::NotAvailable()}, {kUcb, FE::NotAvailable()}},
        {},
        {},
        {}},
-      {"counter", {{DTV_STAT_ERROR_BLOCK_COUNT, FE::Counter(17)}}, {}, {}, 17},
+      {"counter", {{kUcb, FE::Counter(17)}}, {}, {}, 17},
   };
   fe.status = FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_LOCK;
   Open();
@@ -94,15 +93,8 @@ TEST_F(Frontend, StatisticsFollowTheirScales) {
     EXPECT_EQ(r.locked(), true);
     EXPECT_EQ(r.deliverySystem, SYS_DVBT);
     EXPECT_EQ(r.frequency, 474000000u);
-    EXPECT_EQ(r.signal.has_value(), c.signal.has_value());
-    if (r.signal && c.signal) {
-      EXPECT_EQ(r.signal->relative, c.signal->relative);
-      EXPECT_NEAR(r.signal->value, c.signal->value, 1e-9);
-    }
-    EXPECT_EQ(r.cnr.has_value(), c.cnr.has_value());
-    if (r.cnr && c.cnr) {
-      EXPECT_NEAR(r.cnr->value, c.cnr->value, 1e-3);
-    }
+    EXPECT_EQ(r.signal, c.signal);
+    EXPECT_EQ(r.cnr, c.cnr);
     EXPECT_EQ(r.ucbTotal, c.ucb);
   }
 }
@@ -128,14 +120,8 @@ TEST_F(Frontend, RatesComeFromCounterChangesAndAResetGivesNone) {
                 {DTV_STAT_ERROR_BLOCK_COUNT, FE::Counter(p.errorBlocks)},
                 {DTV_STAT_TOTAL_BLOCK_COUNT, FE::Counter(p.totalBlocks)}};
     KernelReading r = reader->Poll();
-    EXPECT_EQ(r.postBer.has_value(), p.ber.has_value());
-    if (r.postBer && p.ber) {
-      EXPECT_DOUBLE_EQ(*r.postBer, *p.ber);
-    }
-    EXPECT_EQ(r.per.has_value(), p.per.has_value());
-    if (r.per && p.per) {
-      EXPECT_DOUBLE_EQ(*r.per, *p.per);
-    }
+    EXPECT_EQ(r.postBer, p.ber);
+    EXPECT_EQ(r.per, p.per);
     EXPECT_FALSE(r.preBer);  // the driver counts no pre-FEC bits
     EXPECT_EQ(r.ucbTotal, p.errorBlocks);
   }

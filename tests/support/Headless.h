@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "json/Json.h"
 
@@ -36,6 +38,24 @@ inline ProgramRun RunQuovis(const std::string& args, const std::string& env = ""
   run.err.assign(std::istreambuf_iterator<char>(err), {});
   fs::remove(errFile);
   return run;
+}
+
+// The whole of a file, empty when it cannot be read.
+inline std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The records of a CSV text, each ended by CR LF, split at every comma (the
+// texts of simulated boards need no quotes).
+inline std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    std::stringstream line(text.substr(at, end - at) + ",");
+    rows.emplace_back();
+    for (std::string field; std::getline(line, field, ',');) rows.back().push_back(field);
+  }
+  return rows;
 }
 
 // A board file in the temp folder, removed again at the end of the test.

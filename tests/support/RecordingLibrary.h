@@ -54,13 +54,8 @@ class RecordingLibrary : public ForwardingI2cLibrary {
   uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
                            uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
                            uint8_t* readBuffer) override {
-    calls.push_back({Call::WriteRead,
-                     0,
-                     address,
-                     0,
-                     readCount,
-                     {writeBuffer, writeBuffer + writeCount},
-                     false});
+    std::vector<uint8_t> sent(writeBuffer, writeBuffer + writeCount);
+    calls.push_back({Call::WriteRead, 0, address, 0, readCount, sent, false});
     return Result(Fails() ? 1
                           : Forward::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer,
                                                       r3, r4, readCount, readBuffer));
