@@ -73,16 +73,10 @@ TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
   EXPECT_EQ(Pairs(data.snr), expected);
   // The average (here the same readings) is one point a column: the mean of
   // its ten polls at their mean time, 0 dB and 30 dB pulling columns 3 and 5.
-  EXPECT_EQ(Pairs(data.average), (std::vector<std::pair<int64_t, double>>{{4500, 20},
-                                                                          {14500, 20},
-                                                                          {24500, 20},
-                                                                          {34500, 18},
-                                                                          {44500, 20},
-                                                                          {54500, 21},
-                                                                          {64500, 20},
-                                                                          {74500, 20},
-                                                                          {84500, 20},
-                                                                          {94500, 20}}));
+  std::vector<std::pair<int64_t, double>> averages;
+  for (int k = 0; k < 10; ++k)
+    averages.emplace_back(4500 + 10000 * k, k == 3 ? 18 : k == 5 ? 21 : 20);
+  EXPECT_EQ(Pairs(data.average), averages);
   EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
   EXPECT_TRUE(data.lockLost.empty());
   EXPECT_TRUE(data.uncorrectable.empty());
