@@ -7,6 +7,7 @@
 
 #include "monitor/gui/AlignWindow.h"
 #include "monitor/gui/ColorBar.h"
+#include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
 #include "support/StartedWindow.h"
 #include "support/Widgets.h"
@@ -23,25 +24,30 @@ class AlignWindowTest : public QObject {
   }
 
  private slots:
-  void windowButtonsOverlapNothingAndAlignOpensItsWindow() {
+  // The Align and History buttons open their windows, in either layout.
+  void windowButtonsOverlapNothingAndOpenTheirWindows() {
     for (bool debug : {false, true}) {
       StartedWindow s = StartWindow(debug ? std::vector<std::string>{"--bus=sim:s5h1409", "-debug"}
                                           : std::vector<std::string>{"--bus=sim:s5h1409"});
       frmQuovis& w = *s.window;
       w.alignWindow()->SetOutputFinder([] { return QAudioDevice(); });
       w.show();
-      auto* button = qobject_cast<QPushButton*>(w.control("cmdAlign"));
-      QVERIFY(button);
-      QCOMPARE(button->text(), QString("Align"));
       for (const char* name : {"cmdAlign", "cmdBoard", "cmdHistory"}) {
         QWidget* b = w.control(name);
         QVERIFY(b && b->isVisible());
         QVERIFY2(Overlaps(w, *b).isEmpty(), qPrintable(QString(name) + " on " + Overlaps(w, *b)));
       }
-      QVERIFY(!w.alignWindow()->isVisible());
-      QTest::mouseClick(button, Qt::LeftButton);
-      QVERIFY(w.alignWindow()->isVisible());
+      const std::pair<const char*, QWidget*> opens[] = {{"Align", w.alignWindow()},
+                                                        {"History", w.historyWindow()}};
+      for (auto [caption, window] : opens) {
+        auto* button = qobject_cast<QPushButton*>(w.control(QString("cmd") + caption));
+        QVERIFY(button && !window->isVisible());
+        QCOMPARE(button->text(), QString(caption));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(window->isVisible());
+      }
       QCOMPARE(w.alignWindow()->windowTitle(), QString("Align"));
+      QCOMPARE(w.historyWindow()->windowTitle(), QString("Signal history"));
     }
   }
 

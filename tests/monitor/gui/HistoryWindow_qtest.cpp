@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
+#include <functional>
 #include <iostream>
 
 #include "app/CommandLine.h"
@@ -40,62 +41,57 @@ class HistoryWindowTest : public QObject {
     return s;
   }
 
-  static QPushButton* HistoryButton(frmQuovis& w) {
-    auto* button = qobject_cast<QPushButton*>(w.control("cmdHistory"));
-    if (!button) qFatal("no History button");
-    return button;
-  }
-
   static qint64 AxisFrom(HistoryWindow& c) { return c.timeAxis()->min().toMSecsSinceEpoch(); }
   static qint64 AxisTo(HistoryWindow& c) { return c.timeAxis()->max().toMSecsSinceEpoch(); }
 
- private slots:
-  void historyButtonOpensTheChart() {
-    for (bool debug : {false, true}) {
-      Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{});
-      frmQuovis& w = *s.window;
-      w.show();
-      QPushButton* button = HistoryButton(w);
-      QCOMPARE(button->text(), QString("History"));
-      QVERIFY(!s.chart().isVisible());
-      QTest::mouseClick(button, Qt::LeftButton);
-      QVERIFY(s.chart().isVisible());
-      QCOMPARE(s.chart().windowTitle(), QString("Signal history"));
+  // `n` readings a second apart from an hour ago, each as `make` sets it.
+  static std::chrono::system_clock::time_point Fill(
+      Started& s, int n, const std::function<void(int, Reading&)>& make) {
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
+    for (int i = 0; i < n; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      make(i, r);
+      s.window->history().Append(r);
     }
+    return t0;
+  }
+  // Where `second` after t0 lies across the plot area.
+  static double XAt(HistoryWindow& c, std::chrono::system_clock::time_point t0, int second) {
+    const QRectF area = c.chartView()->chart()->plotArea();
+    const qint64 ms =
+        (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
+    return area.left() + double(ms - AxisFrom(c)) * area.width() / double(AxisTo(c) - AxisFrom(c));
+  }
+  static void Show(HistoryWindow& c) {
+    c.resize(900, 420);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
   }
 
+ private slots:
   // Ten minutes of polls a second apart: a minute without an answer, then
   // a minute without lock. Each shows as its own shade where it happened,
   // and nothing is shaded elsewhere.
   void dropoutsArePaintedWhereTheyHappened() {
     Started s = Start();
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
-    for (int i = 0; i < 600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
+    const auto t0 = Fill(s, 600, [](int i, Reading& r) {
       r.answering = i < 200 || i >= 260;
       r.locks[Reading::MasterLock] = i >= 400 && i < 460 ? 0 : 1;
       r.snr = r.answering ? 10 : 0;
-      s.window->history().Append(r);
-    }
+    });
     HistoryWindow& c = s.chart();
-    c.resize(900, 420);
-    c.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    Show(c);
     // Also once the window grew taller: the shades fill the new height.
     for (int height : {420, 620}) {
       c.resize(900, height);
       QApplication::processEvents();
       const QImage image = c.chartView()->grab().toImage();
       const QRectF area = c.chartView()->chart()->plotArea();
-      const qint64 from = AxisFrom(c), to = AxisTo(c);
       // Above and below the line (10 dB of 40), away from the grid's lines.
       for (double down : {0.2, 0.9}) {
         auto colourAt = [&](int second) {
-          const qint64 ms =
-              (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
-          const double x = area.left() + double(ms - from) * area.width() / double(to - from);
-          return image.pixelColor(int(x), int(area.top() + area.height() * down));
+          return image.pixelColor(int(XAt(c, t0, second)), int(area.top() + area.height() * down));
         };
         const QString where = QString("height %1, %2 down").arg(height).arg(down);
         const QColor background = colourAt(100);
@@ -113,31 +109,20 @@ class HistoryWindowTest : public QObject {
   // a mark, and the pointer over it shows them all.
   void eventsAreMarkedWithTheirTextInATooltip() {
     Started s = Start();
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
-    for (int i = 0; i < 600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
+    const auto t0 = Fill(s, 600, [](int i, Reading& r) {
       r.locks[Reading::MasterLock] = 1;
       if (i == 300)
         r.events = {{Event::Kind::AnswerRegained, r.timestamp, 1.0},
                     {Event::Kind::LockLost, r.timestamp}};
       if (i == 450) r.events = {{Event::Kind::AnswerLost, r.timestamp}};
-      s.window->history().Append(r);
-    }
+    });
     HistoryWindow& c = s.chart();
-    c.resize(900, 420);
-    c.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&c));
-    const auto& marks = c.plot().data().events;
-    QCOMPARE(marks.size(), size_t(2));
+    Show(c);
+    QCOMPARE(c.plot().data().events.size(), size_t(2));
     const QRectF area = c.chartView()->chart()->plotArea();
-    const qint64 from = AxisFrom(c), to = AxisTo(c);
     auto pointAt = [&](int second, int right) {
-      const qint64 ms =
-          (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
-      const double x = area.left() + double(ms - from) * area.width() / double(to - from);
-      return c.chartView()->mapFromScene(
-          c.chartView()->chart()->mapToScene(QPointF(x + right, area.center().y())));
+      return c.chartView()->mapFromScene(c.chartView()->chart()->mapToScene(
+          QPointF(XAt(c, t0, second) + right, area.center().y())));
     };
     QCOMPARE(c.EventsAt(pointAt(300, 2)),
              QString("Demodulator answering again after 1.0 s\nLock lost"));
@@ -194,13 +179,7 @@ class HistoryWindowTest : public QObject {
 
   void scrollsBackOverEverythingKept() {
     Started s = Start();
-    // An hour of polls, one a second.
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(2);
-    for (int i = 0; i <= 3600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
-      s.window->history().Append(r);
-    }
+    Fill(s, 3601, [](int, Reading&) {});  // an hour of polls, one a second
     const qint64 oldest = s.window->history()[0].ms;
     HistoryWindow& c = s.chart();
     c.show();

@@ -153,25 +153,38 @@ class frmQuovisTest : public QObject {
     }
   }
 
-  void trayFollowsThePollAndTheNotraySwitch() {
+  // The tray's tooltip follows the poll, cut to 63 characters; a minimised
+  // window lives in the tray until clicked; without a notification area, or
+  // with -notray, minimising keeps the window.
+  void trayFollowsThePollAndHoldsTheMinimisedWindow() {
     Started s = Start({});
+    frmQuovis& w = *s.window;
+    w.show();
     Tray tray(true);
-    s.window->SetTray(&tray);
-    tray.Add(s.window->windowState(), s.window.get(), "Digital Signal Quality (CX24227)");
+    w.SetTray(&tray);
+    tray.Add(w.windowState(), &w, "Digital Signal Quality (CX24227)");
     QVERIFY(tray.active());
-    s.window->Render();
-    QVERIFY(tray.tooltip().startsWith("8-VSB / SNR "));
-    QVERIFY(tray.tooltip().size() <= 63);
+    w.Render();
+    QVERIFY(tray.tooltip().startsWith("8-VSB / SNR ") && tray.tooltip().size() <= 63);
     tray.SetTooltip(QString(100, 'x'));
     QCOMPARE(tray.tooltip().size(), 63);
+    w.showMinimized();
+    QTRY_VERIFY(w.isHidden());
+    tray.Clicked();
+    QVERIFY(w.isVisible() && !w.isMinimized());
     tray.Remove();
     QVERIFY(!tray.active());
     tray.SetTooltip("after");
     QCOMPARE(tray.tooltip().size(), 63);  // ignored once removed
 
     Tray none(false);  // a desktop without a notification area
-    none.Add(Qt::WindowNoState, s.window.get(), "t");
+    none.Add(Qt::WindowNoState, &w, "t");
     QVERIFY(!none.active());
+    Started plain = Start({"-notray"});
+    plain.window->show();
+    plain.window->showMinimized();
+    QTest::qWait(50);
+    QVERIFY(!plain.window->isHidden());
   }
 
   // A lock that comes and goes, polled ten seconds apart while the window
@@ -212,26 +225,6 @@ class frmQuovisTest : public QObject {
     QCOMPARE(tray.noticesShown(), 3);
     QCOMPARE(tray.lastNotice()->count, 1);
     QCOMPARE(tray.lastNotice()->title, std::string("Lock regained after 10.0 s"));
-  }
-
-  void minimisedWindowLivesInTheTrayUntilClicked() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    w.show();
-    Tray tray(true);
-    w.SetTray(&tray);
-    tray.Add(w.windowState(), &w, "t");
-    w.showMinimized();
-    QTRY_VERIFY(w.isHidden());
-    tray.Clicked();
-    QVERIFY(w.isVisible());
-    QVERIFY(!w.isMinimized());
-
-    Started plain = Start({"-notray"});  // without a tray, minimising keeps the window
-    plain.window->show();
-    plain.window->showMinimized();
-    QTest::qWait(50);
-    QVERIFY(!plain.window->isHidden());
   }
 };
 
