@@ -206,17 +206,14 @@ class frmNXPTest : public QObject {
     QVERIFY(yellows().isEmpty());
   }
 
+  // The rules are the editor's; these rows tell each button's wiring apart.
   void pollDisablesTheButtonsWhoseWorkItDoes() {
     struct Case {
       bool poll, power, thermo, snap1;
       bool refresh, powerButton, thermoButton, snap1Button;
     } cases[] = {
-        {false, true, true, true, true, true, true, true},
-        {true, false, false, false, false, true, true, true},
         {true, true, false, false, false, false, true, true},
-        {true, false, true, false, false, true, false, true},
-        {true, false, false, true, false, true, true, false},
-        {true, true, true, true, false, false, false, false},
+        {true, false, true, true, false, true, false, false},
         {false, false, false, false, true, true, true, true},
     };
     auto* timer = window->findChild<QTimer*>("tmrPoll");
@@ -314,26 +311,6 @@ class frmNXPTest : public QObject {
     QCOMPARE(dump->text(), QString("DUMP"));
   }
 
-  // Without a tuner the window says so and offers nothing that would reach
-  // the bus (that no action sends anything is the editor's own check).
-  void withoutATunerNothingIsOffered() {
-    for (const char* chip : {"s5h1409", "tda8295"}) {
-      std::string error, json = std::string("{\"devices\":[{\"chip\":\"") + chip + "\"}]}";
-      open(ParseBoard(json, "t.json", error));
-      auto* status = get<QLabel>("LaStatus");
-      QCOMPARE(status->text(), QString("No tuner found"));
-      QVERIFY(status->isVisible() && Fits(status));
-      for (const char* name :
-           {"chkPassthru", "BuThermometer", "BuReadPwrLvl", "BuRefresh", "chkPoll", "chkPollThermo",
-            "chkPollPwrLvl", "chkPollSnap1", "BuWrite", "BuRegReset"})
-        QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
-    }
-    std::string error;
-    open(MakeBuiltInBoard("s5h1409", error));  // with a tuner: nothing said, all offered
-    QVERIFY(!get<QLabel>("LaStatus")->isVisible());
-    QVERIFY(get<QWidget>("chkPassthru")->isEnabled() && get<QWidget>("BuWrite")->isEnabled());
-  }
-
   // With the gate closed (as the load leaves it) nothing old stays on show:
   // the boxes empty, the temperature "--", an edit Write All could not
   // write marked, and the status line says why.
@@ -360,37 +337,62 @@ class frmNXPTest : public QObject {
     QVERIFY(Fits(status));
   }
 
-  // Read-only, the controls that write are disabled and say why; a tuner
-  // behind the gate cannot be reached, one straight on the bus is still read.
-  void readOnlyOffersNoWriteAndSaysWhy() {
-    struct Case {
-      const char* board;
-      QString title, status;
-      bool read;
-    } cases[] = {
-        {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", "Tuner registers",
-         "Read-only mode: the tuner sits behind the gate, which needs a write", false},
-        {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})",
-         QString::fromUtf8("Tuner registers \u2014 TDA18271 at 0xC0"),
-         "Read-only mode: quovis writes nothing to the bus", true},
+  // Without a tuner, or read-only, the window says why and offers nothing
+  // that would write (that no action does is the editor's own check); a
+  // read-only tuner straight on the bus is still read.
+  void offersOnlyWhatItCanDo_data() {
+    QTest::addColumn<QString>("board");  // "" for the built-in board
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("status");  // "" when hidden
+    QTest::addColumn<QStringList>("disabled");
+    QTest::addColumn<QStringList>("enabled");
+    const QString title = "Tuner registers",
+                  at = title + QString::fromUtf8(" \u2014 TDA18271 at 0xC0");
+    const QStringList all = {"chkPassthru", "BuThermometer", "BuReadPwrLvl",  "BuRefresh",
+                             "chkPoll",     "chkPollThermo", "chkPollPwrLvl", "chkPollSnap1",
+                             "BuWrite",     "BuRegReset"};
+    const QStringList writing = {"chkPassthru",  "BuThermometer", "chkPollThermo",
+                                 "BuReadPwrLvl", "chkPollPwrLvl", "BuWrite"};
+    auto row = [](const char* name, QString board, bool readOnly, QString title, QString status,
+                  QStringList disabled, QStringList enabled) {
+      QTest::newRow(name) << board << readOnly << title << status << disabled << enabled;
     };
-    readOnly = true;
-    for (const Case& c : cases) {
-      std::string error;
-      open(ParseBoard(c.board, "t.json", error));
-      QCOMPARE(window->windowTitle(), c.title);
-      auto* status = get<QLabel>("LaStatus");
-      QCOMPARE(status->text(), c.status);
-      QVERIFY(status->isVisible() && Fits(status));
-      for (const char* name : {"chkPassthru", "BuThermometer", "chkPollThermo", "BuReadPwrLvl",
-                               "chkPollPwrLvl", "BuWrite"}) {
-        QVERIFY2(!get<QWidget>(name)->isEnabled(), name);
+    const QStringList reading = {"BuRefresh", "chkPoll"};
+    row("demodulator alone", R"({"devices":[{"chip":"s5h1409"}]})", false, title, "No tuner found",
+        all, {});
+    row("gate alone", R"({"devices":[{"chip":"tda8295"}]})", false, title, "No tuner found", all,
+        {});
+    row("built-in", "", false, at, "", {}, all);
+    row("read-only behind the gate", R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})",
+        true, title, "Read-only mode: the tuner sits behind the gate, which needs a write",
+        writing + reading, {});
+    row("read-only on the bus", R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})",
+        true, at, "Read-only mode: quovis writes nothing to the bus", writing, reading);
+  }
+  void offersOnlyWhatItCanDo() {
+    QFETCH(QString, board);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, status);
+    QFETCH(QStringList, disabled);
+    QFETCH(QStringList, enabled);
+    std::string error;
+    this->readOnly = readOnly;
+    if (!board.isEmpty()) open(ParseBoard(board.toStdString(), "t.json", error));
+    QTEST(window->windowTitle(), "title");
+    auto* label = get<QLabel>("LaStatus");
+    QCOMPARE(label->isVisible(), !status.isEmpty());
+    if (!status.isEmpty()) {
+      QCOMPARE(label->text(), status);
+      QVERIFY(Fits(label));
+    }
+    for (const QString& name : disabled) {
+      QVERIFY2(!get<QWidget>(name)->isEnabled(), qPrintable(name));
+      if (readOnly && name != "BuRefresh" && name != "chkPoll")
         QCOMPARE(get<QWidget>(name)->toolTip(),
                  QString("Read-only mode: quovis writes nothing to the bus"));
-      }
-      QCOMPARE(get<QWidget>("BuRefresh")->isEnabled(), c.read);
-      QCOMPARE(get<QWidget>("chkPoll")->isEnabled(), c.read);
     }
+    for (const QString& name : enabled) QVERIFY2(get<QWidget>(name)->isEnabled(), qPrintable(name));
   }
 
   // Every caption is drawn whole: the RF AGC reading at both ends of its
