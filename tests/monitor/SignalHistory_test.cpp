@@ -60,12 +60,16 @@ TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {
   }
 }
 
-TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
+TEST(SignalHistory, DecimationKeepsEachColumnsExtremesMeanAndErrorSums) {
   // 100 polls a second apart at 20 dB; poll 37 got no answer (0 dB), poll
-  // 52 read 30 dB. Over 10 columns of 9.9 s, column k starts with poll 10k.
+  // 52 read 30 dB; 2, 1 and 4 uncorrectable errors came at polls 41, 43 and
+  // 75. Over 10 columns of 9.9 s, column k starts with poll 10k.
   SignalHistory history;
-  for (int i = 0; i < 100; ++i)
-    history.Append(i == 37 ? At(i * 1000, 0, Silent) : At(i * 1000, i == 52 ? 30 : 20));
+  for (int i = 0; i < 100; ++i) {
+    double counter = 2 * (i >= 41) + (i >= 43) + 4 * (i >= 75);
+    history.Append(i == 37 ? At(i * 1000, 0, Silent)
+                           : At(i * 1000, i == 52 ? 30 : 20, Locked, counter));
+  }
   ChartData data = history.Decimate(0, 99000, 10);
   std::vector<std::pair<int64_t, double>> expected = {
       {0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
@@ -79,19 +83,7 @@ TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
   EXPECT_EQ(Pairs(data.average), averages);
   EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
   EXPECT_TRUE(data.lockLost.empty());
-  EXPECT_TRUE(data.uncorrectable.empty());
-}
-
-TEST(SignalHistory, DecimationSumsUncorrectableMarksPerColumn) {
-  SignalHistory history;
-  double counter = 0;
-  for (int i = 0; i < 100; ++i) {
-    if (i == 41) counter += 2;
-    if (i == 43) counter += 1;
-    if (i == 75) counter += 4;
-    history.Append(At(i * 1000, 20, Locked, counter));
-  }
-  ChartData data = history.Decimate(0, 99000, 10);
+  // Marks sum per column, at the column's first error.
   EXPECT_EQ(Pairs(data.uncorrectable),
             (std::vector<std::pair<int64_t, double>>{{41000, 3}, {75000, 4}}));
 }
