@@ -118,25 +118,6 @@ class frmNXPTest : public QObject {
     QVERIFY(yellows().isEmpty());
     QCOMPARE(get<QLineEdit>("TextReg")->text(),
              QString("84"));  // register 0 while the combo is empty
-    struct Case {
-      std::string chip;  // on its own at its usual address; "" for the built-in board
-      const char *caption, *frame;
-      bool frameVisible;
-      const char* pl;
-    } cases[] = {
-        {"", "Tuner registers \u2014 TDA18271 at 0xC0", "TDA8290 @ 0x84", true, "CC"},
-        {"tda18271", "Tuner registers \u2014 TDA18271 at 0xC0", "TDA829x", false, "CC"},
-        {"tda8295", "Tuner registers", "TDA8295 @ 0x84", true, ""},
-        {"s5h1409", "Tuner registers", "TDA829x", false, ""},  // no front end of its own
-    };
-    for (const auto& c : cases) {
-      std::string error, json = "{\"devices\":[{\"chip\":\"" + c.chip + "\"}]}";
-      if (!c.chip.empty()) open(ParseBoard(json, "t.json", error));
-      QCOMPARE(window->windowTitle(), QString::fromUtf8(c.caption));
-      QCOMPARE(get<QGroupBox>("FrameTDA829x")->title(), QString(c.frame));
-      QCOMPARE(get<QGroupBox>("FrameTDA829x")->isVisible(), c.frameVisible);
-      QCOMPARE(value(0x02)->text(), QString(c.pl));
-    }
   }
 
   // Each step leaves the register selection, its value box and the bit boxes as listed.
@@ -347,6 +328,8 @@ class frmNXPTest : public QObject {
     QTest::addColumn<QString>("status");  // "" when hidden
     QTest::addColumn<QStringList>("disabled");
     QTest::addColumn<QStringList>("enabled");
+    QTest::addColumn<QString>("frame");  // the IF demodulator's, "" when hidden
+    QTest::addColumn<QString>("pl");     // register 02's box
     const QString title = "Tuner registers",
                   at = title + QString::fromUtf8(" \u2014 TDA18271 at 0xC0");
     const QStringList all = {"chkPassthru", "BuThermometer", "BuReadPwrLvl",  "BuRefresh",
@@ -355,20 +338,23 @@ class frmNXPTest : public QObject {
     const QStringList writing = {"chkPassthru",  "BuThermometer", "chkPollThermo",
                                  "BuReadPwrLvl", "chkPollPwrLvl", "BuWrite"};
     auto row = [](const char* name, QString board, bool readOnly, QString title, QString status,
-                  QStringList disabled, QStringList enabled) {
-      QTest::newRow(name) << board << readOnly << title << status << disabled << enabled;
+                  QStringList disabled, QStringList enabled, QString frame, QString pl) {
+      QTest::newRow(name) << board << readOnly << title << status << disabled << enabled << frame
+                          << pl;
     };
     const QStringList reading = {"BuRefresh", "chkPoll"};
+    // The demodulator alone has no front end of its own.
     row("demodulator alone", R"({"devices":[{"chip":"s5h1409"}]})", false, title, "No tuner found",
-        all, {});
+        all, {}, "", "");
     row("gate alone", R"({"devices":[{"chip":"tda8295"}]})", false, title, "No tuner found", all,
-        {});
-    row("built-in", "", false, at, "", {}, all);
+        {}, "TDA8295 @ 0x84", "");
+    row("built-in", "", false, at, "", {}, all, "TDA8290 @ 0x84", "CC");
+    row("tuner alone", R"({"devices":[{"chip":"tda18271"}]})", false, at, "", {}, all, "", "CC");
     row("read-only behind the gate", R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})",
         true, title, "Read-only mode: the tuner sits behind the gate, which needs a write",
-        writing + reading, {});
+        writing + reading, {}, "TDA8290 @ 0x84", "");
     row("read-only on the bus", R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})",
-        true, at, "Read-only mode: quovis writes nothing to the bus", writing, reading);
+        true, at, "Read-only mode: quovis writes nothing to the bus", writing, reading, "", "CC");
   }
   void offersOnlyWhatItCanDo() {
     QFETCH(QString, board);
@@ -393,6 +379,11 @@ class frmNXPTest : public QObject {
                  QString("Read-only mode: quovis writes nothing to the bus"));
     }
     for (const QString& name : enabled) QVERIFY2(get<QWidget>(name)->isEnabled(), qPrintable(name));
+    QFETCH(QString, frame);
+    auto* box = get<QGroupBox>("FrameTDA829x");
+    QCOMPARE(box->isVisible(), !frame.isEmpty());
+    QCOMPARE(box->title(), frame.isEmpty() ? QString("TDA829x") : frame);
+    QTEST(value(0x02)->text(), "pl");
   }
 
   // Every caption is drawn whole: the RF AGC reading at both ends of its
