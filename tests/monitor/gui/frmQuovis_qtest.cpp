@@ -42,13 +42,11 @@ class frmQuovisTest : public QObject {
     QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated]"));
     QCOMPARE(Find<QLabel>(w, "lblMode")->text(), QString("8-VSB"));
     auto* bar = Find<ColorBar>(w, "vbalProgressBar1");
-    QCOMPARE(bar->minimum(), 12);
-    QCOMPARE(bar->maximum(), 30);
-    QVERIFY(bar->shownText().startsWith("SNR "));
+    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), w.tmrPoll().interval()}),
+             QList<int>({12, 30, 1000}));
+    QVERIFY(bar->shownText().startsWith("SNR ") && w.tmrPoll().isActive());
     QCOMPARE(Find<QLabel>(w, "lblMasterLock")->palette().color(QPalette::WindowText),
              QColor(0, 0xC0, 0));
-    QVERIFY(w.tmrPoll().isActive());
-    QCOMPARE(w.tmrPoll().interval(), 1000);
     // The normal layout is cut below the status panel; the debug one is not.
     QVERIFY(w.height() < Find<QWidget>(w, "frErrors")->y());
     Started d = Start({"-debug"});
@@ -67,12 +65,12 @@ class frmQuovisTest : public QObject {
       QVERIFY(QMetaObject::invokeMethod(&w.tmrPoll(), "timeout"));
       for (const char* name : {"chkPassthru", "chkSleep"}) {
         auto* box = Find<QCheckBox>(w, name);
-        QVERIFY2(box->isEnabled() == !readOnly, name);
-        const QString why = "Read-only mode: quovis writes nothing to the bus";
-        QCOMPARE(box->toolTip(), readOnly ? why : QString());
         bool ticked = box->isChecked();
         QTest::mouseClick(box, Qt::LeftButton);
-        QVERIFY2(box->isChecked() == (readOnly ? ticked : !ticked), name);
+        QCOMPARE(QList<bool>({box->isEnabled(), box->isChecked() != ticked}),
+                 QList<bool>({!readOnly, !readOnly}));
+        QCOMPARE(box->toolTip(),
+                 readOnly ? "Read-only mode: quovis writes nothing to the bus" : "");
       }
     }
   }
@@ -86,20 +84,16 @@ class frmQuovisTest : public QObject {
     slider->setValue(0);
     QVERIFY(Transactions(s) > before);  // an immediate poll
     QCOMPARE(w.tmrPoll().interval(), 200);
-    QVERIFY(w.tmrPoll().isActive());
     slider->setValue(5000);
     QVERIFY(!w.tmrPoll().isActive());
     auto* poll = Find<QCheckBox>(w, "chkPoll");
-    QVERIFY(!poll->isChecked());
     QTest::mouseClick(poll, Qt::LeftButton, {}, QPoint(4, poll->height() / 2));
-    QCOMPARE(slider->value(), 800);
-    QCOMPARE(w.tmrPoll().interval(), 1000);
-    QVERIFY(w.tmrPoll().isActive());
+    QCOMPARE(QList<int>({slider->value(), w.tmrPoll().interval(), w.tmrPoll().isActive()}),
+             QList<int>({800, 1000, 1}));
   }
 
-  // Pixels at 96 dpi, a pixel being 15 twips rounded to the nearest. Unfolded,
-  // the TPS panel leaves every lamp whole inside the status frame, and the
-  // panel itself inside the window; a second click returns to the first layout.
+  // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
+  // and the panel itself inside the window; a second click folds it again.
   void modeLabelUnfoldsTheTpsPanelWithEveryLampWhole() {
     for (bool debug : {false, true}) {
       Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
@@ -108,23 +102,17 @@ class frmQuovisTest : public QObject {
       w.show();
       auto* lock = Find<QGroupBox>(w, "frLock");
       auto* tps = Find<QGroupBox>(w, "frTPS");
-      QCOMPARE(lock->height(), 121);  // 1815 twips
       QVERIFY(tps->isHidden());
-      if (!debug) QCOMPARE(w.height(), 133);  // 30 + 1815 + 150 twips
       QSize first = w.size();
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
-      QCOMPARE(lock->height(), 121);
-      QVERIFY(tps->isVisible());
-      QCOMPARE(tps->y(), 128);                // 30 + 1815 + 75 twips
-      if (!debug) QCOMPARE(w.height(), 259);  // that + 1815 + 150 twips
-      QVERIFY(w.rect().contains(tps->geometry()));
+      QVERIFY(tps->isVisible() && w.rect().contains(tps->geometry()));
+      QVERIFY(tps->y() >= lock->geometry().bottom());
       for (const char* name :
            {"lblMode", "lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"}) {
         auto* lamp = Find<QLabel>(w, name);
-        QVERIFY2(lamp->isVisible(), name);
-        QVERIFY2(lock->contentsRect().contains(lamp->geometry()), name);
         QVERIFY2(
-            lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
+            lamp->isVisible() && lock->contentsRect().contains(lamp->geometry()) &&
+                lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
             name);
       }
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
