@@ -18,6 +18,18 @@ struct Rig {
   Monitor m;
   explicit Rig(bool debug = false, bool readOnly = false) : m(debug, readOnly) { m.SetDriver(&d); }
   const Control& c(const std::string& name) { return m.model[name]; }
+  // The texts of the named controls, joined by "|".
+  std::string texts(std::initializer_list<const char*> names) {
+    std::string joined;
+    for (const char* n : names) joined += (joined.empty() ? "" : "|") + c(n).text;
+    return joined;
+  }
+  std::vector<int32_t> lamps() {
+    std::vector<int32_t> fore;
+    for (const char* n : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+      fore.push_back(c(n).fore.value_or(-999));
+    return fore;
+  }
 };
 
 TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
@@ -31,18 +43,14 @@ TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
     r.m.model["vbalProgressBar1"].min = 19;
     r.m.model["vbalProgressBar1"].max = 40;
     r.m.Poll();
-    for (const char* lamp :
-         {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-      EXPECT_EQ(r.c(lamp).fore, Color::Grey) << lamp;
+    EXPECT_EQ(r.lamps(), std::vector<int32_t>(5, Color::Grey));
     const Control& bar = r.c("vbalProgressBar1");
-    EXPECT_EQ(std::tuple(bar.color, bar.value, bar.min, bar.max),
-              std::tuple(Color::Grey, 0, 19, 40));
-    EXPECT_EQ(r.c("lblSNR").text, "0 / 0 (avg)");
-    EXPECT_EQ(r.c("lblSNR").back, Color::Grey);
-    EXPECT_EQ(r.c("lblMode").text, "Sleep");
-    EXPECT_EQ(r.c("chkSleep").checked, true);
-    EXPECT_TRUE(r.c("chkSleep").enabled);
-    EXPECT_FALSE(r.c("chkPassthru").enabled);
+    EXPECT_EQ(std::tuple(bar.color, bar.value, bar.min, bar.max, r.c("lblSNR").back),
+              std::tuple(Color::Grey, 0, 19, 40, Color::Grey));
+    EXPECT_EQ(r.texts({"lblSNR", "lblMode"}), "0 / 0 (avg)|Sleep");
+    EXPECT_EQ(
+        std::tuple(r.c("chkSleep").checked, r.c("chkSleep").enabled, r.c("chkPassthru").enabled),
+        std::tuple(true, true, false));
     EXPECT_EQ(r.c("vbalProgressBar2").value + r.c("vbalProgressBar3").value, 0);
     EXPECT_EQ(r.m.model.statusIcon, 0);
     EXPECT_EQ(r.d.log, (std::vector<std::string>{"OperatingMode", "BERctr"}));
@@ -101,12 +109,12 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
 
     lib.fallback = 0;
     monitor.Poll();
-    EXPECT_TRUE(monitor.model.answering);
-    EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
-    EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
-    EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
-    EXPECT_EQ(monitor.model.statusIcon, 1);
-    EXPECT_TRUE(monitor.model["chkPassthru"].enabled && monitor.model["chkSleep"].enabled);
+    EXPECT_TRUE(monitor.model.answering && monitor.model["chkPassthru"].enabled &&
+                monitor.model["chkSleep"].enabled);
+    EXPECT_EQ(monitor.model["lblMode"].text + "|" + monitor.model["lblSNR"].text,
+              "QAM 256|33.1 / 32.9 (avg)");
+    EXPECT_EQ(std::tuple(monitor.model["lblMasterLock"].fore, monitor.model.statusIcon),
+              std::tuple(Color::LampGreen, 1));
     EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
   }
 }
@@ -128,26 +136,23 @@ TEST(Controls, ChangingThePollIntervalRestartsTheAverage) {
   EXPECT_EQ(d.flagsSeen, (std::vector<int16_t>{1, 0, 1, 0}));
 }
 
+// The error bars' texts carry a leading blank when not negative.
 TEST(Poll, LockedVsbShowsSnrAverageAndBar) {
   Rig r;
-  r.d.snr = 25.3f, r.d.avg = 25.0f;
+  r.d.snr = 25.3f, r.d.avg = 25.0f, r.d.uncorrectable = 7, r.d.correctable = -3;
   r.d.locks[1] = 0, r.d.locks[2] = -1, r.d.locks[3] = 2, r.d.locks[4] = -7;
   r.m.Poll();
-  EXPECT_EQ(r.c("lblSNR").text, "25.3 / 25 (avg)");
-  EXPECT_EQ(r.c("lblSNR").back, Color::Green);
-  EXPECT_EQ(r.c("vbalProgressBar1").text, "SNR 25.3");
-  EXPECT_EQ(r.c("vbalProgressBar1").tooltip, "25.3 / 25(Avg)");
-  EXPECT_EQ(r.m.model.statusIcon, 1);
-  EXPECT_EQ(r.c("lblSymbolTiming").text, "12 3456");
-  EXPECT_EQ(r.c("lblPilot").text, "C80");
+  EXPECT_EQ(r.texts({"lblSNR", "vbalProgressBar1", "lblSymbolTiming", "lblPilot",
+                     "vbalProgressBar2", "vbalProgressBar3"}),
+            "25.3 / 25 (avg)|SNR 25.3|12 3456|C80|Uncorrectable Errors:  7|Correctable Errors: -3");
+  EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon, r.c("vbalProgressBar1").tooltip,
+                       r.c("vbalProgressBar2").max, r.c("vbalProgressBar3").max),
+            std::tuple(Color::Green, 1, "25.3 / 25(Avg)", 30, 375));
   EXPECT_EQ(r.m.model.trayTooltip,
-            "8-VSB / SNR 25.3 / Uncorrectable Errors:  0 / Correctable Errors:  0");
+            "8-VSB / SNR 25.3 / Uncorrectable Errors:  7 / Correctable Errors: -3");
   // Lamps: 1 lit, 0 red, -1 grey, anything else black.
-  EXPECT_EQ(r.c("lblMasterLock").fore, Color::LampGreen);
-  EXPECT_EQ(r.c("lblEQLock").fore, Color::Red);
-  EXPECT_EQ(r.c("lblFECLock").fore, Color::Grey);
-  EXPECT_EQ(r.c("lblVSBSync").fore, Color::Black);
-  EXPECT_EQ(r.c("lblAFCLock").fore, Color::Black);
+  EXPECT_EQ(r.lamps(),
+            (std::vector<int32_t>{Color::LampGreen, R, Color::Grey, Color::Black, Color::Black}));
 }
 
 TEST(Poll, BarRangeAndValueRuleByMode) {
@@ -223,24 +228,12 @@ TEST(Poll, ErrorCountsRatesAndBars) {
     Rig r;
     r.d.uncorrectable = k.uncorrectable, r.d.correctable = k.correctable, r.d.ber = k.ber;
     r.m.Poll();
-    EXPECT_EQ(r.c("lblUncorError").text + "|" + r.c("lblUcBer").text + "|" + r.c("lblPost").text +
-                  "|" + r.c("lblBER").text,
-              k.texts);
-    EXPECT_EQ(r.c("vbalProgressBar2").color, k.bar2);
-    EXPECT_EQ(r.c("vbalProgressBar3").color, k.bar3);
+    EXPECT_EQ(r.texts({"lblUncorError", "lblUcBer", "lblPost", "lblBER"}), k.texts);
+    EXPECT_EQ(std::tuple(r.c("vbalProgressBar2").color, r.c("vbalProgressBar3").color,
+                         r.d.Calls("PostVeterbiErrors")),
+              std::tuple(k.bar2, k.bar3, k.correctableReads));
     EXPECT_EQ(r.c("vbalProgressBar2").tooltip, r.c("lblUcBer").text);
-    EXPECT_EQ(r.d.Calls("PostVeterbiErrors"), k.correctableReads);
   }
-}
-
-TEST(Poll, ErrorBarTextsCarryALeadingBlankWhenNotNegative) {
-  Rig r;
-  r.d.uncorrectable = 7, r.d.correctable = -3;
-  r.m.Poll();
-  EXPECT_EQ(r.c("vbalProgressBar2").text, "Uncorrectable Errors:  7");
-  EXPECT_EQ(r.c("vbalProgressBar3").text, "Correctable Errors: -3");
-  EXPECT_EQ(r.c("vbalProgressBar2").max, 30);
-  EXPECT_EQ(r.c("vbalProgressBar3").max, 375);
 }
 
 TEST(Poll, QamReadingsAndAgcColour) {
@@ -256,10 +249,9 @@ TEST(Poll, QamReadingsAndAgcColour) {
     Rig r;
     r.d.mode = Mode::Qam256, r.d.agc = k.agc;
     r.m.Poll();
-    EXPECT_EQ(r.c("lblAGC").text, k.text);
     EXPECT_EQ(r.c("lblAGC").fore, k.fore) << k.text;
-    EXPECT_EQ(r.c("lblIFGain").text + r.c("lblSTRTime").text + r.c("lblFreqOffset").text,
-              "1AFFFFFF");
+    EXPECT_EQ(r.texts({"lblAGC", "lblIFGain", "lblSTRTime", "lblFreqOffset"}),
+              k.text + "|1A|FF|FFFF");
   }
 }
 
@@ -289,11 +281,9 @@ TEST(Poll, TransmissionParameterTexts) {
   for (const auto& k : cases) {
     std::copy(std::begin(k.tps), std::end(k.tps), r.d.tps);
     r.m.Poll();
-    std::string shown;
-    for (const char* label : {"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
-                              "lblTransmissionMode"})
-      shown += (shown.empty() ? "" : "|") + r.c(label).text;
-    EXPECT_EQ(shown, k.texts);
+    EXPECT_EQ(r.texts({"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
+                       "lblTransmissionMode"}),
+              k.texts);
   }
 }
 
@@ -315,10 +305,9 @@ TEST(Layout, TpsPanelHeightsAndTheFrozenDebugHeight) {
     r.d.mode = Mode::DvbT;
     const int design = r.m.model.windowHeight;
     auto expect = [&](bool tps, int height, const char* mode) {
-      EXPECT_EQ(r.c("frLock").height, 1815);  // all five lamps stay inside
-      EXPECT_EQ(r.c("frTPS").visible, tps);
-      EXPECT_EQ(r.m.model.windowHeight, debug ? design : height);
-      EXPECT_EQ(r.c("lblMode").text, mode);
+      EXPECT_EQ(std::tuple(r.c("frLock").height, r.c("frTPS").visible, r.m.model.windowHeight,
+                           r.c("lblMode").text),
+                std::tuple(1815, tps, debug ? design : height, mode));  // five lamps fit in 1815
     };
     r.m.Poll();
     expect(false, 30 + 1815 + 150, "QAM64");
@@ -333,22 +322,16 @@ TEST(Layout, TpsPanelHeightsAndTheFrozenDebugHeight) {
     r.m.ModeLabelClicked();
     expect(false, 1995, "QAM64");
     EXPECT_TRUE(r.c("chkSleep").visible);
+    // Nothing moves while minimised; an ATSC mode folds the panel.
+    r.m.ModeLabelClicked();
+    r.m.minimized = true;
+    r.d.mode = Mode::Vsb8;
+    r.m.Poll();
+    EXPECT_TRUE(r.c("frTPS").visible);
+    r.m.minimized = false;
+    r.m.Poll();
+    EXPECT_FALSE(r.c("frTPS").visible);
   }
-}
-
-TEST(Layout, NothingMovesWhileMinimisedAndAtscModesFoldThePanel) {
-  Rig r;
-  r.d.mode = Mode::DvbT;
-  r.m.ModeLabelClicked();
-  EXPECT_TRUE(r.c("frTPS").visible);
-  r.m.minimized = true;
-  r.d.mode = Mode::Vsb8;
-  r.m.Poll();
-  EXPECT_TRUE(r.c("frTPS").visible);
-  r.m.minimized = false;
-  r.m.Poll();
-  EXPECT_FALSE(r.c("frTPS").visible);
-  EXPECT_EQ(r.c("lblMode").text, "8-VSB");
 }
 
 TEST(Controls, SliderPollBoxAndUpdate) {
@@ -364,14 +347,11 @@ TEST(Controls, SliderPollBoxAndUpdate) {
   expect(4949, 2);
   r.m.SliderChanged(4800);
   expect(0, 2);
-  EXPECT_EQ(r.c("chkPoll").checked, false);
-  EXPECT_TRUE(r.c("Slider1").enabled);
-
+  EXPECT_TRUE(r.c("chkPoll").checked == false && r.c("Slider1").enabled);
   r.m.SliderChanged(5000);
   r.m.PollToggled(true);
-  EXPECT_EQ(r.c("Slider1").value, 800);
-  EXPECT_EQ(r.c("chkPoll").checked, true);
-  EXPECT_EQ(r.m.model.timerInterval, 1000);
+  EXPECT_EQ(std::tuple(r.c("Slider1").value, r.c("chkPoll").checked, r.m.model.timerInterval),
+            std::tuple(800, true, 1000));
   r.m.PollToggled(false);
   EXPECT_EQ(r.m.model.timerInterval, 0);
   r.m.SliderChanged(300);
@@ -442,12 +422,10 @@ TEST(Controls, DriversRelabelResizeHideAndSetThePrefix) {
   r.m.SetCaption("noSuchControl", "ignored");
   r.d.snr = 12.5f;
   r.m.Poll();
-  EXPECT_EQ(r.c("lblVSBSync").text, "DSCR Lock");
-  EXPECT_EQ(r.c("lblCarrier").width, 2500);
-  EXPECT_FALSE(r.c("frVSB").visible);
-  EXPECT_EQ(std::tuple(r.c("frF0F1").fontFamily, r.c("frF0F1").fontPoints),
-            std::tuple("SmallFonts", 7));
-  EXPECT_EQ(r.c("vbalProgressBar1").text, "C/N 12.5");
+  EXPECT_EQ(r.texts({"lblVSBSync", "vbalProgressBar1"}), "DSCR Lock|C/N 12.5");
+  EXPECT_EQ(std::tuple(r.c("lblCarrier").width, r.c("frVSB").visible, r.c("frF0F1").fontFamily,
+                       r.c("frF0F1").fontPoints),
+            std::tuple(2500, false, "SmallFonts", 7));
 }
 
 }  // namespace
