@@ -17,14 +17,17 @@ Reading At(int64_t ms, float snr, State state = Locked, double uncorrectable = 0
   return r;
 }
 
-std::vector<std::pair<int64_t, double>> Pairs(const std::vector<ChartPoint>& points) {
-  std::vector<std::pair<int64_t, double>> out;
+using Points = std::vector<std::pair<int64_t, double>>;
+using Spans = std::vector<std::pair<int64_t, int64_t>>;
+
+Points Pairs(const std::vector<ChartPoint>& points) {
+  Points out;
   for (const ChartPoint& p : points) out.emplace_back(p.ms, p.value);
   return out;
 }
 
-std::vector<std::pair<int64_t, int64_t>> Pairs(const std::vector<TimeSpan>& spans) {
-  std::vector<std::pair<int64_t, int64_t>> out;
+Spans Pairs(const std::vector<TimeSpan>& spans) {
+  Spans out;
   for (const TimeSpan& s : spans) out.emplace_back(s.fromMs, s.toMs);
   return out;
 }
@@ -71,21 +74,19 @@ TEST(SignalHistory, DecimationKeepsEachColumnsExtremesMeanAndErrorSums) {
                            : At(i * 1000, i == 52 ? 30 : 20, Locked, counter));
   }
   ChartData data = history.Decimate(0, 99000, 10);
-  std::vector<std::pair<int64_t, double>> expected = {
-      {0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
-      {50000, 20}, {52000, 30}, {60000, 20}, {70000, 20}, {80000, 20}, {90000, 20}};
+  Points expected = {{0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
+                     {50000, 20}, {52000, 30}, {60000, 20}, {70000, 20}, {80000, 20}, {90000, 20}};
   EXPECT_EQ(Pairs(data.snr), expected);
   // The average (here the same readings) is one point a column: the mean of
   // its ten polls at their mean time, 0 dB and 30 dB pulling columns 3 and 5.
-  std::vector<std::pair<int64_t, double>> averages;
+  Points averages;
   for (int k = 0; k < 10; ++k)
     averages.emplace_back(4500 + 10000 * k, k == 3 ? 18 : k == 5 ? 21 : 20);
   EXPECT_EQ(Pairs(data.average), averages);
-  EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
+  EXPECT_EQ(Pairs(data.noAnswer), (Spans{{37000, 38000}}));
   EXPECT_TRUE(data.lockLost.empty());
   // Marks sum per column, at the column's first error.
-  EXPECT_EQ(Pairs(data.uncorrectable),
-            (std::vector<std::pair<int64_t, double>>{{41000, 3}, {75000, 4}}));
+  EXPECT_EQ(Pairs(data.uncorrectable), (Points{{41000, 3}, {75000, 4}}));
 }
 
 TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
@@ -99,14 +100,11 @@ TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
   }
   // 11 columns of 5 s: runs less than a column apart are one span.
   ChartData data = history.Decimate(2000, 57000, 11);
-  EXPECT_EQ(Pairs(data.lockLost),
-            (std::vector<std::pair<int64_t, int64_t>>{{2000, 5000}, {55000, 57000}}));
-  EXPECT_EQ(Pairs(data.noAnswer),
-            (std::vector<std::pair<int64_t, int64_t>>{{20000, 25000}, {40000, 41000}}));
+  EXPECT_EQ(Pairs(data.lockLost), (Spans{{2000, 5000}, {55000, 57000}}));
+  EXPECT_EQ(Pairs(data.noAnswer), (Spans{{20000, 25000}, {40000, 41000}}));
   // A run that reaches the newest poll ends there.
   data = history.Decimate(0, 80000, 16);
-  EXPECT_EQ(Pairs(data.lockLost),
-            (std::vector<std::pair<int64_t, int64_t>>{{0, 5000}, {55000, 59000}}));
+  EXPECT_EQ(Pairs(data.lockLost), (Spans{{0, 5000}, {55000, 59000}}));
 }
 
 TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
@@ -121,13 +119,12 @@ TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
   // Inside the gap: only the polls either side, so the line crosses it; the
   // lock lost at 9 s lasts until the silent poll at 500 s.
   ChartData gap = history.Decimate(100000, 200000, 800);
-  EXPECT_EQ(Pairs(gap.snr), (std::vector<std::pair<int64_t, double>>{{9000, 20}, {500000, 25}}));
-  EXPECT_EQ(Pairs(gap.lockLost), (std::vector<std::pair<int64_t, int64_t>>{{100000, 200000}}));
-  EXPECT_TRUE(gap.noAnswer.empty());
-  EXPECT_TRUE(gap.uncorrectable.empty());
+  EXPECT_EQ(Pairs(gap.snr), (Points{{9000, 20}, {500000, 25}}));
+  EXPECT_EQ(Pairs(gap.lockLost), (Spans{{100000, 200000}}));
+  EXPECT_TRUE(gap.noAnswer.empty() && gap.uncorrectable.empty());
   // After the newest poll: nothing but that poll, as the line's last point.
   ChartData after = history.Decimate(600000, 700000, 800);
-  EXPECT_EQ(Pairs(after.snr), (std::vector<std::pair<int64_t, double>>{{500000, 25}}));
+  EXPECT_EQ(Pairs(after.snr), (Points{{500000, 25}}));
   EXPECT_TRUE(after.lockLost.empty() && after.noAnswer.empty() && after.uncorrectable.empty());
 }
 
