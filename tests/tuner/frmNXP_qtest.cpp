@@ -36,11 +36,10 @@ static QStringList Clipped(QWidget* window) {
 }
 
 // The window, by default on a built-in board (TDA8290 gate, TDA18271c2
-// behind it) whose clock stands at `now` so that its readings hold still.
+// behind it) whose clock stands still so that its readings do.
 class frmNXPTest : public QObject {
   Q_OBJECT
 
-  double now = 0;
   std::unique_ptr<SimBoard> board;
   std::unique_ptr<RecordingLibrary> rec;
   std::unique_ptr<PlacedFake> placed;
@@ -50,7 +49,7 @@ class frmNXPTest : public QObject {
   void open(std::unique_ptr<SimBoard> b, bool readOnly = false) {
     window.reset();
     board = std::move(b);
-    board->SetClock([this] { return now; });
+    board->SetClock([] { return 0.0; });
     rec = std::make_unique<RecordingLibrary>(*board);
     bus = std::make_unique<Bus>(*rec);
     bus->handle = rec->velI2C_InitByType(24, 0);
@@ -66,14 +65,14 @@ class frmNXPTest : public QObject {
   W* get(const QString& name) {
     return Child<W>(window.get(), name);
   }
-  QLabel* label(int i) { return get<QLabel>(QString("RegLabel(%1)").arg(i)); }
   QLineEdit* value(int i) { return get<QLineEdit>(QString("RegVal(%1)").arg(i)); }
-  QString text(const QString& name) { return get<QLabel>(name)->text(); }
   void click(const char* button) { get<QAbstractButton>(button)->click(); }
   QList<int> yellows() {
     QList<int> marked;
     for (int i = 0; i < 39; ++i)
-      if (label(i)->palette().color(QPalette::Window) == QColor(255, 255, 0)) marked << i;
+      if (get<QLabel>(QString("RegLabel(%1)").arg(i))->palette().color(QPalette::Window) ==
+          QColor(255, 255, 0))
+        marked << i;
     return marked;
   }
   void type(QLineEdit* box, const QString& text) {
@@ -81,55 +80,15 @@ class frmNXPTest : public QObject {
     box->selectAll();
     QTest::keyClicks(box, text);
   }
+  QString text(const QString& name) { return get<QLabel>(name)->text(); }
   long chip(int address, int r) { return board->DeviceAt(address)->GetRegister(r); }
-  // The register selection: combo, detail box, frame title and the bit boxes.
-  QString selection() {
-    QString bits;
-    for (int k = 7; k >= 0; --k)
-      bits += get<QCheckBox>(QString("Check00(%1)").arg(k))->isChecked() ? "1" : "0";
-    return QStringList{get<QComboBox>("ComboReg")->currentText(), get<QLineEdit>("TextReg")->text(),
-                       get<QGroupBox>("RegisterFrame00")->title(), bits}
-        .join(" | ");
-  }
 
  private slots:
   void init() {
     std::string error;
-    now = 0;
     open(MakeBuiltInBoard("s5h1409", error));
   }
   void cleanup() { window.reset(); }
-
-  // The load closes the gate; selecting, editing and resetting a register
-  // mark what differs from the chip and write nothing.
-  void loadSelectAndEdit() {
-    QCOMPARE(chip(0x84, 0x21), 0x00L);
-    QCOMPARE(
-        QStringList({value(0x26)->text(), label(0x1A)->text(),
-                     get<QPushButton>("BuThermometer")->text(),
-                     get<QPushButton>("BuSnapshot")->text(), get<QLineEdit>("TextReg")->text()}),
-        QStringList({"90", "1A EB11", "     read thermo", "DUMP", "84"}));
-    QVERIFY(!get<QCheckBox>("chkPassthru")->isChecked() && !get("LaAGC1gain")->isVisible());
-    QCOMPARE(window->width(), Twips(8040));
-    QVERIFY(yellows().isEmpty());
-    QTest::mouseClick(value(0x11), Qt::LeftButton);
-    QCOMPARE(selection(), QString("11 | 03 | Reg 0x11 EB2 | 00000011"));
-    type(get<QLineEdit>("TextReg"), "A5F");  // a third digit is refused
-    click("Check00(7)");
-    QCOMPARE(selection(), QString("11 | 25 | Reg 0x11 EB2 | 00100101"));
-    QCOMPARE(yellows(), QList<int>({0x11}));
-    click("BuRegReset");
-    QCOMPARE(selection(), QString("11 | 03 | Reg 0x11 EB2 | 00000011"));
-    type(get<QComboBox>("ComboReg")->lineEdit(), "27");  // "2" chooses 2; "27" names none
-    QTest::keyClick(get<QComboBox>("ComboReg"), Qt::Key_Tab);
-    QCOMPARE(selection(), QString("02 | CC | Reg 0x02 PL | 11001100"));
-    type(value(0x04), "5a");  // compared as text: "5a" differs from 5A
-    QCOMPARE(yellows(), QList<int>({0x04}));
-    type(get<QLineEdit>("TextReg"), "f");
-    QCOMPARE(selection(), QString("04 | f | Reg 0x04 EP2 | 00001111"));
-    QCOMPARE(value(0x04)->text(), QString("0F"));
-    QCOMPARE(chip(0xC0, 0x11), 0x03L);
-  }
 
   // Read-only and self-clearing places read back differently from what was written.
   void writeAllMarksWhatReadsBackDifferently() {
@@ -142,7 +101,6 @@ class frmNXPTest : public QObject {
                         {0x11, "55"},
                         {0x12, "FF1"}})
       type(value(r), v);
-    QCOMPARE(value(0x12)->text(), QString("FF"));
     long before = board->transactions();
     click("BuWrite");
     QCOMPARE(board->transactions() - before, 2L);  // the write and one read-back
@@ -152,70 +110,6 @@ class frmNXPTest : public QObject {
     QCOMPARE(QStringList({value(0)->text(), value(1)->text(), value(2)->text(), value(5)->text()}),
              QStringList({"84", "A2", "CC", "12"}));
     QVERIFY(yellows().isEmpty());
-  }
-
-  // The level is measured only while measurement is enabled, which it is not by default.
-  void pollReadsGainsAndTemperature() {
-    click("chkPassthru");
-    now = 9.0 * 3.14159265 / 2;  // measured level at its peak, 15
-    for (const char* box : {"chkPollPwrLvl", "chkPollThermo", "chkPoll"}) click(box);
-    QTRY_VERIFY_WITH_TIMEOUT(get("LaAGC1gain")->isVisible(), 3000);
-    click("chkPoll");
-    QCOMPARE(QStringList(
-                 {text("LaAGC1gain"), text("LaAGC2gain"), text("LaRFAGCgain"), text("LaThermo")}),
-             QStringList({"agc1 gain: 12 dB", "agc2 gain: 12 dB", "rfagc gain: 6 dBuv_RMS",
-                          QString::fromUtf8("66\u00B0C")}));
-    QCOMPARE(chip(0xC0, 0x03) & 0x40, 0x40L);  // measurement disabled again
-    QCOMPARE(chip(0xC0, 0x01) & 0x10, 0x00L);  // thermometer off again
-    QCOMPARE(value(0x02)->text(), QString("CF"));
-  }
-
-  // A difference list shows only when two snapshots differ, and then stays up.
-  void snapshotsShowTheRegistersThatMoved() {
-    click("BuSnapshot");
-    QCOMPARE(window->width(), Twips(12015));
-    click("chkPassthru");
-    auto* diff = get<QListWidget>("ListRegsDiff");
-    click("BuSnapRegs(0)");
-    QCOMPARE(get<QListWidget>("ListRegs(0)")->item(7)->text(), QString("07 20"));
-    click("BuSnapRegs(1)");
-    QVERIFY(!diff->isVisible());
-    type(value(0x11), "55");
-    click("BuWrite");
-    click("chkPollSnap1");
-    click("BuRefresh");
-    QVERIFY(diff->isVisible());
-    QCOMPARE(diff->item(0x11)->text(), QString("03 --> 55"));
-    QCOMPARE(diff->item(0x10)->text(), QString(""));
-    QTest::mouseClick(diff->viewport(), Qt::LeftButton, {},
-                      diff->visualItemRect(diff->item(0x11)).center());
-    QCOMPARE(get<QComboBox>("ComboReg")->currentText(), QString("11"));
-    QCOMPARE(
-        QStringList({text("LaListRegsBinarySelected(0)"), text("LaListRegsBinarySelected(1)")}),
-        QStringList({"00000011", "01010101"}));
-    click("BuSnapshot");
-    QCOMPARE(window->width(), Twips(8040));
-  }
-
-  // With the gate closed nothing old stays on show, an edit Write All could
-  // not write is marked, and the status line says why.
-  void failedTransfersShowNothingOld() {
-    const QString noAnswer = "no answer from 0xC0: is the I2C gate open?";
-    click("BuRefresh");
-    click("BuThermometer");
-    QCOMPARE(QStringList({value(0x02)->text(), get<QLineEdit>("TextReg")->text(), text("LaThermo"),
-                          text("LaStatus")}),
-             QStringList({"", "", "--", noAnswer}));
-    QVERIFY(!get("BuWrite")->isEnabled());
-    click("chkPassthru");
-    click("BuRefresh");
-    type(value(0x11), "55");
-    click("chkPassthru");
-    click("BuWrite");
-    QCOMPARE(label(0x11)->palette().color(QPalette::Window), QColor(255, 128, 128));
-    QCOMPARE(value(0x11)->toolTip(), QString("Not written"));
-    QCOMPARE(text("LaStatus"), "Not written: " + noAnswer);
-    QVERIFY(!Clipped(window.get()).contains("LaStatus"));
   }
 
   // Without a tuner, or read-only, the window says why and offers nothing
