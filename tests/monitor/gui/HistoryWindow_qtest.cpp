@@ -1,40 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
 #include <functional>
-#include <iostream>
 
 #include "app/CommandLine.h"
 #include "app/Session.h"
 #include "monitor/gui/HistoryPlot.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
-#include "sim/SimBoard.h"
 #include "support/StartedWindow.h"
 
-// The history chart of the monitor window, fed by polls of a simulated
-// S5H1409 (at 0x32) that can stop answering.
+// The history chart of the monitor window on a simulated S5H1409.
 class HistoryWindowTest : public QObject {
   Q_OBJECT
 
   struct Started {
     std::unique_ptr<Session> session;
     std::unique_ptr<frmQuovis> window;
-    Monitor& monitor() { return session->monitor(); }
-    SimBoard& board() { return *session->backend().simBoard; }
     HistoryWindow& chart() { return *window->historyWindow(); }
-    void Polls(int n) {
-      for (int i = 0; i < n; ++i) monitor().Poll();
-    }
   };
 
-  static Started Start(std::vector<std::string> args = {}) {
+  static Started Start() {
     Started s;
-    args.push_back("--bus=sim:s5h1409");
-    s.session = StartSession(args);
+    s.session = StartSession({"--bus=sim:s5h1409"});
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.window->Render();
     return s;
@@ -135,61 +125,6 @@ class HistoryWindowTest : public QObject {
       for (int y = int(area.top()); y < int(area.bottom()); ++y)
         painted |= image.pixelColor(at.x() + dx, y) == HistoryPlot::kEventColor;
     QVERIFY(painted);
-  }
-
-  // Ten minutes following the newest poll; zooming in keeps following,
-  // scrolling back stops it, zooming out stops at the whole history kept.
-  void zoomsAndScrollsOverEverythingKept() {
-    Started s = Start();
-    Fill(s, 3601, [](int, Reading&) {});  // an hour of polls, one a second
-    const qint64 oldest = s.window->history()[0].ms;
-    HistoryWindow& c = s.chart();
-    c.show();
-    QScrollBar* bar = c.scrollBar();
-    auto range = [&] {
-      return QList<qint64>(
-          {AxisFrom(c) - oldest, AxisTo(c) - oldest, bar->value(), bar->maximum()});
-    };
-    auto press = [&](const char* button) {
-      QTest::mouseClick(c.findChild<QPushButton*>(button), Qt::LeftButton);
-    };
-    QCOMPARE(range(), QList<qint64>({3000000, 3600000, 3000, 3000}));
-    press("cmdZoomIn");
-    QCOMPARE(range(), QList<qint64>({3300000, 3600000, 3300, 3300}));
-    bar->setValue(1200);
-    QCOMPARE(AxisFrom(c) - oldest, 1200000);
-    s.Polls(1);  // looking back: a new poll leaves the range alone
-    QCOMPARE(AxisFrom(c) - oldest, 1200000);
-    press("cmdLatest");
-    QCOMPARE(AxisTo(c), s.window->history()[3601].ms);
-    for (int i = 0; i < 6; ++i) press("cmdZoomOut");
-    QCOMPARE(AxisTo(c) - AxisFrom(c), s.window->history()[3601].ms - oldest);
-    QCOMPARE(bar->maximum(), 0);
-  }
-
-  void historyKeepsFillingWhileTheChartIsHidden() {
-    Started s = Start();
-    HistoryWindow& c = s.chart();
-    c.show();
-    s.Polls(2);
-    c.hide();
-    s.board().SetFault(0x32, {.nak = true});
-    s.Polls(4);
-    s.board().SetFault(0x32, {});
-    QCOMPARE(s.window->history().size(), size_t(6));
-    // The timer's polls feed it too.
-    s.monitor().SliderChanged(0);
-    s.window->Render();
-    QTRY_VERIFY(s.window->history().size() >= 8);
-    s.monitor().SliderChanged(5000);
-    s.window->Render();
-    const SignalHistory& h = s.window->history();
-    c.show();
-    QCOMPARE(AxisTo(c), h[h.size() - 1].ms);
-    const std::vector<TimeSpan>& silent = c.plot().data().noAnswer;
-    QCOMPARE(silent.size(), size_t(1));
-    QCOMPARE(silent[0].fromMs, h[2].ms);
-    QCOMPARE(silent[0].toMs, h[6].ms);
   }
 };
 
