@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 
-#include "app/gui/Tray.h"
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
@@ -75,23 +70,6 @@ class frmQuovisTest : public QObject {
     }
   }
 
-  // The slider, the poll box and the timer are wired (the rules are the monitor's).
-  void sliderAndPollBoxDriveTheTimer() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    auto* slider = Find<QSlider>(w, "Slider1");
-    long before = Transactions(s);
-    slider->setValue(0);
-    QVERIFY(Transactions(s) > before);  // an immediate poll
-    QCOMPARE(w.tmrPoll().interval(), 200);
-    slider->setValue(5000);
-    QVERIFY(!w.tmrPoll().isActive());
-    auto* poll = Find<QCheckBox>(w, "chkPoll");
-    QTest::mouseClick(poll, Qt::LeftButton, {}, QPoint(4, poll->height() / 2));
-    QCOMPARE(QList<int>({slider->value(), w.tmrPoll().interval(), w.tmrPoll().isActive()}),
-             QList<int>({800, 1000, 1}));
-  }
-
   // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
   // and the panel itself inside the window; a second click folds it again.
   void modeLabelUnfoldsTheTpsPanelWithEveryLampWhole() {
@@ -139,80 +117,6 @@ class frmQuovisTest : public QObject {
       QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
       QCOMPARE(board.DeviceAt(0x32)->GetRegister(reg), 0L);
     }
-  }
-
-  // The tray's tooltip follows the poll, cut to 63 characters; a minimised
-  // window lives in the tray until clicked; without a notification area, or
-  // with -notray, minimising keeps the window.
-  void trayFollowsThePollAndHoldsTheMinimisedWindow() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    w.show();
-    Tray tray(true);
-    w.SetTray(&tray);
-    tray.Add(w.windowState(), &w, "Digital Signal Quality (CX24227)");
-    QVERIFY(tray.active());
-    w.Render();
-    QVERIFY(tray.tooltip().startsWith("8-VSB / SNR ") && tray.tooltip().size() <= 63);
-    tray.SetTooltip(QString(100, 'x'));
-    QCOMPARE(tray.tooltip().size(), 63);
-    w.showMinimized();
-    QTRY_VERIFY(w.isHidden());
-    tray.Clicked();
-    QVERIFY(w.isVisible() && !w.isMinimized());
-    tray.Remove();
-    QVERIFY(!tray.active());
-    tray.SetTooltip("after");
-    QCOMPARE(tray.tooltip().size(), 63);  // ignored once removed
-
-    Tray none(false);  // a desktop without a notification area
-    none.Add(Qt::WindowNoState, &w, "t");
-    QVERIFY(!none.active());
-    Started plain = Start({"-notray"});
-    plain.window->show();
-    plain.window->showMinimized();
-    QTest::qWait(50);
-    QVERIFY(!plain.window->isHidden());
-  }
-
-  // A lock that comes and goes, polled ten seconds apart while the window
-  // is hidden, shown, hidden again and with notifications silenced.
-  void trayTellsEventsOnlyWhileTheWindowIsOutOfSight() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("flap.json").toStdString();
-    std::ofstream(path) << R"({"devices": [{"chip": "s5h1409",)"
-                           R"( "fault": {"unlocked_polls": [[2, 2], [4, 4], [6, 6], [10, 10]]}}]})";
-    std::unique_ptr<Session> session = StartSession({"--bus=sim:" + path});
-    frmQuovis w(session->monitor());
-    Tray tray(true);
-    w.SetTray(&tray);
-    tray.Add(w.windowState(), &w, "t");
-    int poll = 0;
-    const auto start = std::chrono::system_clock::time_point(std::chrono::seconds(1800000000));
-    session->monitor().clock = [&] { return start + std::chrono::seconds(10 * (poll - 1)); };
-    auto pollUntil = [&](int last) {
-      while (poll < last) {
-        ++poll;
-        session->monitor().Poll();
-      }
-    };
-    pollUntil(2);  // hidden: the lock lost is told
-    QCOMPARE(tray.noticesShown(), 1);
-    QCOMPARE(tray.lastNotice()->title, std::string("Lock lost"));
-    w.show();
-    pollUntil(3);  // in sight: not told, then or later
-    w.hide();
-    pollUntil(8);  // a minute after the first: the four events since poll 4
-    QCOMPARE(tray.noticesShown(), 2);
-    QCOMPARE(tray.lastNotice()->count, 4);
-    tray.notifyBox()->trigger();
-    QVERIFY(!tray.notifyBox()->isChecked());
-    pollUntil(10);  // silenced: the lock lost at poll 10 is forgotten
-    tray.notifyBox()->trigger();
-    pollUntil(14);  // a minute after the last: only the regained lock of poll 11
-    QCOMPARE(tray.noticesShown(), 3);
-    QCOMPARE(tray.lastNotice()->count, 1);
-    QCOMPARE(tray.lastNotice()->title, std::string("Lock regained after 10.0 s"));
   }
 };
 
