@@ -31,7 +31,6 @@ TEST(tda18271, ProbePassesAndAttempts) {
     std::string name;
   } cases[] = {
       {0xC0, 0x84, true, {1}, "TDA18271c2 @ 0xC0"},
-      {0x1C2, 0x84, true, {4, 4, 4, 4, 4, 1}, "TDA18271c2 @ 0x1C2"},
       {0x1C6, 0x83, true, {4, 4, 4, 4, 4, 4, 4, 1}, "TDA18271c1 @ 0x1C6"},
       {0xC0, 0x55, false, {1, 4, 4, 4, 4, 4, 4, 4}, "??? @ 0x0"},  // answers, is no tuner
       {0, 0, false, {4, 4, 4, 4, 4, 4, 4, 4}, "??? @ 0x0"},        // nothing on the bus
