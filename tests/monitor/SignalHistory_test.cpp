@@ -51,9 +51,9 @@ TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {
   };
   // No baseline at the start or after a lost lock; a counter that went down
   // was cleared, so all of it is new.
-  const Step steps[] = {{Locked, 7, 0},   {Locked, 10, 3},   {Locked, 12, 2}, {Locked, 1, 1},
-                        {Unlocked, 0, 0}, {Locked, 4, 0},    {Locked, 6, 2},  {Silent, 0, 0},
-                        {Locked, 9, 0},   {Locked, 9.5, 0.5}};
+  const Step steps[] = {{Locked, 7, 0}, {Locked, 10, 3},  {Locked, 10, 0},   {Locked, 12, 2},
+                        {Locked, 1, 1}, {Unlocked, 0, 0}, {Locked, 4, 0},    {Locked, 6, 2},
+                        {Silent, 0, 0}, {Locked, 9, 0},   {Locked, 9.5, 0.5}};
   SignalHistory history;
   for (size_t i = 0; i < std::size(steps); ++i) {
     history.Append(At(int64_t(i) * 1000, 20, steps[i].state, steps[i].counter));

@@ -114,6 +114,7 @@ TEST(RegisterEditor, PollDisablesTheButtonsWhoseWorkItDoes) {
     bool poll, power, thermo, snap1;
     bool refresh, powerButton, thermoButton, snap1Button;
   } cases[] = {
+      {false, true, true, true, true, true, true, true},
       {true, false, false, false, false, true, true, true},
       {true, true, false, false, false, false, true, true},
       {true, false, true, false, false, true, false, true},
