@@ -85,6 +85,7 @@ TEST(Alignment, ThresholdMarginPeakAndLine) {
   silent.answering = false;
   silent.modeText = "No answer";
   Reading dvbtWithoutTps = Locked(Mode::DvbT, 20);
+  const std::optional<float> none;
   struct Case {
     Reading reading;
     std::optional<float> threshold, margin, peak;
@@ -97,27 +98,19 @@ TEST(Alignment, ThresholdMarginPeakAndLine) {
       {Locked(Mode::Qam256, 26.5f), 28, -1.5f, 26.5f,
        "QAM 256 | SNR 26.5 dB | peak 26.5 dB | margin -1.5 dB over 28.0 dB | tone 403 Hz"},
       // Not locked: no margin, no tone, and the peak stays.
-      {Locked(Mode::Qam256, 31, false),
-       28,
-       {},
-       26.5f,
+      {Locked(Mode::Qam256, 31, false), 28, none, 26.5f,
        "QAM 256 | SNR 31.0 dB | peak 26.5 dB | margin - (not locked) | tone off"},
-      {silent, {}, {}, 26.5f, "No answer | SNR - | peak 26.5 dB | margin - (no answer) | tone off"},
+      {silent, none, none, 26.5f,
+       "No answer | SNR - | peak 26.5 dB | margin - (no answer) | tone off"},
       // DVB-T: the first threshold of constellation and code rate.
       {Dvbt(0, 0, 10), 6, 4, 26.5f, ""},         // QPSK 1/2
       {Dvbt(1, 1, 20), 14, 6, 26.5f, ""},        // QAM16 2/3
       {Dvbt(2, 4, 27.5f), 23, 4.5f, 27.5f, ""},  // QAM64 7/8
-      {Dvbt(3, 0, 20),
-       {},
-       {},
-       27.5f,
+      {Dvbt(3, 0, 20), none, none, 27.5f,
        "DVB-T | SNR 20.0 dB | peak 27.5 dB | margin - (no threshold for DVB-T) | tone off"},
-      {dvbtWithoutTps, {}, {}, 27.5f, ""},
-      {Locked(Mode::DvbC, 30), {}, {}, 30, ""},
-      {Locked(Mode::AtscMh, 20),
-       {},
-       {},
-       30,
+      {dvbtWithoutTps, none, none, 27.5f, ""},
+      {Locked(Mode::DvbC, 30), none, none, 30, ""},
+      {Locked(Mode::AtscMh, 20), none, none, 30,
        "ATSC-MH | SNR 20.0 dB | peak 30.0 dB | margin - (no threshold for ATSC-MH) | tone off"},
   };
   Alignment alignment;

@@ -10,55 +10,51 @@
 
 namespace {
 
-struct Poll : ::testing::Test {
-  ScriptedDriver driver;
-  Monitor monitor{false};
-  void SetUp() override { monitor.SetDriver(&driver); }
-  const Control& c(const std::string& name) { return monitor.model[name]; }
-};
+constexpr int32_t G = Color::Green, Y = Color::Yellow, O = Color::Orange, R = Color::Red;
 
-TEST_F(Poll, CallsTheDriverInItsFixedOrder) {
-  driver.mode = Mode::Vsb8;
-  monitor.Poll();
-  EXPECT_EQ(driver.log, (std::vector<std::string>{
-                            "OperatingMode", "SNRRegisters", "SNR", "GetLockStatus", "SymbolTiming",
-                            "AutoFreq", "PilotPwr", "UncorrectableErrors", "PostVeterbiErrors",
-                            "Passthru", "Sleep", "BERctr", "CarrierOffset", "CarrierOffsetHex"}));
-}
+// A monitor on a driver whose answers the test sets.
+struct Rig {
+  ScriptedDriver d;
+  Monitor m;
+  explicit Rig(bool debug = false, bool readOnly = false) : m(debug, readOnly) { m.SetDriver(&d); }
+  const Control& c(const std::string& name) { return m.model[name]; }
+  // The texts of the named controls, joined by "|".
+  std::string texts(std::initializer_list<const char*> names) {
+    std::string joined;
+    for (const char* n : names) joined += (joined.empty() ? "" : "|") + c(n).text;
+    return joined;
+  }
+  std::vector<int32_t> lamps() {
+    std::vector<int32_t> fore;
+    for (const char* n : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
+      fore.push_back(c(n).fore.value_or(-999));
+    return fore;
+  }
+};
 
 TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
   for (int16_t mode : {Mode::Sleep, Mode::None}) {
     SCOPED_TRACE(mode);
-    ScriptedDriver driver;
-    Monitor monitor(false);
-    monitor.SetDriver(&driver);
-    auto c = [&](const char* name) -> const Control& { return monitor.model[name]; };
-    driver.mode = Mode::Qam64;  // a locked poll first: nothing of it may stay
-    monitor.Poll();
-    driver.log.clear();
-    driver.mode = mode;
-    monitor.model["vbalProgressBar1"].min = 19;
-    monitor.model["vbalProgressBar1"].max = 40;
-    monitor.Poll();
-    for (const char* lamp :
-         {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
-      EXPECT_EQ(c(lamp).fore, Color::Grey) << lamp;
-    const Control& bar = c("vbalProgressBar1");
-    EXPECT_EQ(bar.color, Color::Grey);
-    EXPECT_EQ(bar.value, 0);
-    EXPECT_EQ(bar.min, 19);
-    EXPECT_EQ(bar.max, 40);
-    EXPECT_EQ(c("lblSNR").text, "0 / 0 (avg)");
-    EXPECT_EQ(c("lblSNR").back, Color::Grey);
-    EXPECT_EQ(c("lblMode").text, "Sleep");
-    EXPECT_EQ(c("chkSleep").checked, true);
-    EXPECT_TRUE(c("chkSleep").enabled);
-    EXPECT_FALSE(c("chkPassthru").enabled);
-    EXPECT_EQ(c("vbalProgressBar2").value, 0);
-    EXPECT_EQ(c("vbalProgressBar3").value, 0);
-    EXPECT_EQ(monitor.model.statusIcon, 0);
-    EXPECT_EQ(driver.log, (std::vector<std::string>{"OperatingMode", "BERctr"}));
-    EXPECT_EQ(monitor.resetFlag(), 1);
+    Rig r;
+    r.d.mode = Mode::Qam64;  // a locked poll first: nothing of it may stay
+    r.m.Poll();
+    r.d.log.clear();
+    r.d.mode = mode;
+    r.m.model["vbalProgressBar1"].min = 19;
+    r.m.model["vbalProgressBar1"].max = 40;
+    r.m.Poll();
+    EXPECT_EQ(r.lamps(), std::vector<int32_t>(5, Color::Grey));
+    const Control& bar = r.c("vbalProgressBar1");
+    EXPECT_EQ(std::tuple(bar.color, bar.value, bar.min, bar.max, r.c("lblSNR").back),
+              std::tuple(Color::Grey, 0, 19, 40, Color::Grey));
+    EXPECT_EQ(r.texts({"lblSNR", "lblMode"}), "0 / 0 (avg)|Sleep");
+    EXPECT_EQ(
+        std::tuple(r.c("chkSleep").checked, r.c("chkSleep").enabled, r.c("chkPassthru").enabled),
+        std::tuple(true, true, false));
+    EXPECT_EQ(r.c("vbalProgressBar2").value + r.c("vbalProgressBar3").value, 0);
+    EXPECT_EQ(r.m.model.statusIcon, 0);
+    EXPECT_EQ(r.d.log, (std::vector<std::string>{"OperatingMode", "BERctr"}));
+    EXPECT_EQ(r.m.resetFlag(), 1);
   }
 }
 
@@ -93,8 +89,7 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
     driver.uncorrectable = 12, driver.correctable = 40;
     driver.carrier = "-1", driver.carrierHex = "FFFF";
     monitor.Poll();
-    EXPECT_TRUE(monitor.model.answering);
-    EXPECT_TRUE(monitor.lastReading().answering);
+    EXPECT_TRUE(monitor.model.answering && monitor.lastReading().answering);
     EXPECT_EQ(monitor.lastReading().uncorrectable, 12);
     EXPECT_EQ(monitor.resetFlag(), 0);
 
@@ -102,32 +97,23 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
     bus.failedReads = 5;  // left over from outside the poll: cleared by it
     monitor.Poll();
     ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
-    EXPECT_EQ(monitor.resetFlag(), 1);
-    EXPECT_EQ(monitor.model["lblMode"].tag, "No answer");
+    EXPECT_EQ(std::tuple(monitor.resetFlag(), monitor.model["lblMode"].tag),
+              std::tuple(1, "No answer"));
     const Reading& r = monitor.lastReading();
-    EXPECT_FALSE(r.answering);
-    EXPECT_EQ(r.modeText, "No answer");
-    EXPECT_EQ(r.mode, Mode::None);
-    EXPECT_EQ(r.locks, (std::array<int16_t, 5>{-1, -1, -1, -1, -1}));
-    EXPECT_EQ(std::tuple(r.snr, r.average, r.color), std::tuple(0.0f, 0.0f, Color::Grey));
-    EXPECT_EQ(std::tuple(r.uncorrectable, r.correctable), std::tuple(0.0, 0));
-    EXPECT_EQ(r.uncorrectableRate, 0.0);
-    EXPECT_EQ(r.agc, "");
-    EXPECT_FALSE(r.tps);
-    EXPECT_FALSE(r.passthru);
-    // The offsets the driver made of the presets are none.
-    EXPECT_FALSE(r.carrierOffset);
-    EXPECT_FALSE(r.carrierOffsetHex);
+    EXPECT_FALSE(r.answering || r.tps || r.passthru || r.carrierOffset || r.carrierOffsetHex);
+    EXPECT_EQ(std::tuple(r.modeText, r.mode, r.agc, r.locks, r.snr, r.average, r.color,
+                         r.uncorrectable, r.correctable, r.uncorrectableRate),
+              std::tuple("No answer", Mode::None, "", std::array<int16_t, 5>{-1, -1, -1, -1, -1},
+                         0.0f, 0.0f, Color::Grey, 0.0, 0, 0.0));
 
     lib.fallback = 0;
     monitor.Poll();
-    EXPECT_TRUE(monitor.model.answering);
-    EXPECT_EQ(monitor.model["lblMode"].text, "QAM 256");
-    EXPECT_EQ(monitor.model["lblSNR"].text, "33.1 / 32.9 (avg)");
-    EXPECT_EQ(monitor.model["lblMasterLock"].fore, Color::LampGreen);
-    EXPECT_EQ(monitor.model.statusIcon, 1);
-    EXPECT_TRUE(monitor.model["chkPassthru"].enabled);
-    EXPECT_TRUE(monitor.model["chkSleep"].enabled);
+    EXPECT_TRUE(monitor.model.answering && monitor.model["chkPassthru"].enabled &&
+                monitor.model["chkSleep"].enabled);
+    EXPECT_EQ(monitor.model["lblMode"].text + "|" + monitor.model["lblSNR"].text,
+              "QAM 256|33.1 / 32.9 (avg)");
+    EXPECT_EQ(std::tuple(monitor.model["lblMasterLock"].fore, monitor.model.statusIcon),
+              std::tuple(Color::LampGreen, 1));
     EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
   }
 }
@@ -149,23 +135,26 @@ TEST(Controls, ChangingThePollIntervalRestartsTheAverage) {
   EXPECT_EQ(d.flagsSeen, (std::vector<int16_t>{1, 0, 1, 0}));
 }
 
-TEST_F(Poll, LockedVsbShowsSnrAverageAndBar) {
-  driver.snr = 25.3f;
-  driver.avg = 25.0f;
-  monitor.Poll();
-  EXPECT_EQ(c("lblSNR").text, "25.3 / 25 (avg)");
-  EXPECT_EQ(c("lblSNR").back, Color::Green);
-  EXPECT_EQ(c("vbalProgressBar1").text, "SNR 25.3");
-  EXPECT_EQ(c("vbalProgressBar1").tooltip, "25.3 / 25(Avg)");
-  EXPECT_EQ(c("lblMasterLock").fore, Color::LampGreen);
-  EXPECT_EQ(monitor.model.statusIcon, 1);
-  EXPECT_EQ(c("lblSymbolTiming").text, "12 3456");
-  EXPECT_EQ(c("lblPilot").text, "C80");
-  EXPECT_EQ(monitor.model.trayTooltip,
-            "8-VSB / SNR 25.3 / Uncorrectable Errors:  0 / Correctable Errors:  0");
+// The error bars' texts carry a leading blank when not negative.
+TEST(Poll, LockedVsbShowsSnrAverageAndBar) {
+  Rig r;
+  r.d.snr = 25.3f, r.d.avg = 25.0f, r.d.uncorrectable = 7, r.d.correctable = -3;
+  r.d.locks[1] = 0, r.d.locks[2] = -1, r.d.locks[3] = 2, r.d.locks[4] = -7;
+  r.m.Poll();
+  EXPECT_EQ(r.texts({"lblSNR", "vbalProgressBar1", "lblSymbolTiming", "lblPilot",
+                     "vbalProgressBar2", "vbalProgressBar3"}),
+            "25.3 / 25 (avg)|SNR 25.3|12 3456|C80|Uncorrectable Errors:  7|Correctable Errors: -3");
+  EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon, r.c("vbalProgressBar1").tooltip,
+                       r.c("vbalProgressBar2").max, r.c("vbalProgressBar3").max),
+            std::tuple(Color::Green, 1, "25.3 / 25(Avg)", 30, 375));
+  EXPECT_EQ(r.m.model.trayTooltip,
+            "8-VSB / SNR 25.3 / Uncorrectable Errors:  7 / Correctable Errors: -3");
+  // Lamps: 1 lit, 0 red, -1 grey, anything else black.
+  EXPECT_EQ(r.lamps(),
+            (std::vector<int32_t>{Color::LampGreen, R, Color::Grey, Color::Black, Color::Black}));
 }
 
-TEST_F(Poll, BarRangeAndValueRuleByMode) {
+TEST(Poll, BarRangeAndValueRuleByMode) {
   struct Case {
     int16_t mode;
     float snr;
@@ -179,20 +168,17 @@ TEST_F(Poll, BarRangeAndValueRuleByMode) {
       {Mode::DvbT, 20.5f, 15, 25, 20, "QAM64"},  // DVB-T folded shows the constellation
   };
   for (const auto& k : cases) {
-    ScriptedDriver d;
-    Monitor m(false);
-    m.SetDriver(&d);
-    d.mode = k.mode;
-    d.snr = k.snr;
-    m.Poll();
-    EXPECT_EQ(m.model["vbalProgressBar1"].min, k.min) << k.mode;
-    EXPECT_EQ(m.model["vbalProgressBar1"].max, k.max) << k.mode;
-    EXPECT_EQ(m.model["vbalProgressBar1"].value, k.value) << k.mode << " " << k.snr;
-    EXPECT_EQ(m.model["lblMode"].text, k.text) << k.mode;
+    SCOPED_TRACE(testing::Message() << k.mode << " " << k.snr);
+    Rig r;
+    r.d.mode = k.mode, r.d.snr = k.snr;
+    r.m.Poll();
+    const Control& bar = r.c("vbalProgressBar1");
+    EXPECT_EQ(std::tuple(bar.min, bar.max, bar.value), std::tuple(k.min, k.max, k.value));
+    EXPECT_EQ(r.c("lblMode").text, k.text);
   }
 }
 
-TEST_F(Poll, NoMasterLockZeroesTheSnrAndShowsRed) {
+TEST(Poll, NoMasterLockZeroesTheSnrAndShowsRed) {
   struct Case {
     int16_t locks[5];
     bool red;
@@ -203,329 +189,233 @@ TEST_F(Poll, NoMasterLockZeroesTheSnrAndShowsRed) {
       {{1, 0, 0, 0, 0}, false},
   };
   for (const auto& k : cases) {
-    ScriptedDriver d;
-    Monitor m(false);
-    m.SetDriver(&d);
-    std::copy(std::begin(k.locks), std::end(k.locks), d.locks);
-    d.snr = 28.1f;
-    d.avg = 27.5f;
-    m.Poll();
+    Rig r;
+    std::copy(std::begin(k.locks), std::end(k.locks), r.d.locks);
+    r.d.snr = 28.1f, r.d.avg = 27.5f;
+    r.m.Poll();
+    EXPECT_EQ(r.c("lblSNR").text, k.red ? "0 / 27.5 (avg)" : "28.1 / 27.5 (avg)") << k.red;
     if (k.red) {
-      EXPECT_EQ(m.model["lblSNR"].text, "0 / 27.5 (avg)");
-      EXPECT_EQ(m.model["lblSNR"].back, Color::Red);
-      EXPECT_EQ(m.model.statusIcon, 4);
-    } else {
-      EXPECT_EQ(m.model["lblSNR"].text, "28.1 / 27.5 (avg)");
+      EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon), std::tuple(R, 4));
     }
   }
 }
 
-TEST_F(Poll, LampColoursFollowTheFlags) {
-  driver.locks[0] = 1, driver.locks[1] = 0, driver.locks[2] = -1, driver.locks[3] = 2,
-  driver.locks[4] = -7;
-  monitor.Poll();
-  EXPECT_EQ(c("lblMasterLock").fore, Color::LampGreen);
-  EXPECT_EQ(c("lblEQLock").fore, Color::Red);
-  EXPECT_EQ(c("lblFECLock").fore, Color::Grey);
-  EXPECT_EQ(c("lblVSBSync").fore, Color::Black);
-  EXPECT_EQ(c("lblAFCLock").fore, Color::Black);
-}
-
-TEST_F(Poll, ErrorCountsRatesAndBars) {
+TEST(Poll, ErrorCountsRatesAndBars) {
   struct Case {
     Value uncorrectable, correctable, ber;
-    std::string uncor, ucBer, post, berText;
+    std::string texts;  // uncorrectable, its rate, correctable, its rate
     int32_t bar2, bar3;
     int correctableReads;
   } cases[] = {
-      {0, 0, 0, "Uncorr 0", "0.00E+00", "Post V 0", "0.00E+00", Color::Green, Color::Green, 1},
-      {1, 30, 0, "Uncorr 1", "7.73E-05", "Post V 30", "4.58E-04", Color::Green, Color::Green, 1},
-      {2, 31, 2, "Uncorr 2", "3.09E-05", "Post V 31", "4.73E-04", Color::Yellow, Color::Yellow, 1},
-      {5, 75, 3, "Uncorr 5", "7.63E-05", "Post V 75", "1.14E-03", Color::Yellow, Color::Yellow, 1},
-      {6, 76, 0, "Uncorr 6", "4.64E-04", "Post V 76", "1.16E-03", Color::Orange, Color::Orange, 1},
-      {10, 200, 0, "Uncorr 10", "7.73E-04", "Post V 200", "3.05E-03", Color::Orange, Color::Orange,
-       1},
-      {11, 201, 0, "Uncorr 11", "8.51E-04", "Post V 201", "3.07E-03", Color::Red, Color::Red, 1},
-      {63, -1, 0, "Uncorr 63", "4.87E-03", "Post V -1", "-1.53E-05", Color::Red, Color::Red, 1},
-      {64, 5, 0, "Uncorr 64", "4.95E-03", "Post V 256", "3.91E-03", Color::Red, Color::Red, 0},
-      {38799, 0, 1, "Uncorr 38799", "1.00E+00", "Post V 256", "3.91E-03", Color::Red, Color::Red,
-       0},
-      {-1, 0, 0, "Uncorr -1", "-7.73E-05", "Post V 0", "0.00E+00", Color::Red, Color::Green, 1},
-      {Value(), Value(), Value(), "Uncorr 0", "0.00E+00", "Post V 0", "0.00E+00", Color::Green,
-       Color::Green, 1},
-      {3, 0, 4, "Uncorr 3", "", "Post V 0", "0.00E+00", Color::Yellow, Color::Green, 1},
-      {3, 0, -1, "Uncorr 3", "", "Post V 0", "0.00E+00", Color::Yellow, Color::Green, 1},
+      {0, 0, 0, "Uncorr 0|0.00E+00|Post V 0|0.00E+00", G, G, 1},
+      {1, 30, 0, "Uncorr 1|7.73E-05|Post V 30|4.58E-04", G, G, 1},
+      {2, 31, 2, "Uncorr 2|3.09E-05|Post V 31|4.73E-04", Y, Y, 1},
+      {5, 75, 3, "Uncorr 5|7.63E-05|Post V 75|1.14E-03", Y, Y, 1},
+      {6, 76, 0, "Uncorr 6|4.64E-04|Post V 76|1.16E-03", O, O, 1},
+      {10, 200, 0, "Uncorr 10|7.73E-04|Post V 200|3.05E-03", O, O, 1},
+      {11, 201, 0, "Uncorr 11|8.51E-04|Post V 201|3.07E-03", R, R, 1},
+      {63, -1, 0, "Uncorr 63|4.87E-03|Post V -1|-1.53E-05", R, R, 1},
+      {64, 5, 0, "Uncorr 64|4.95E-03|Post V 256|3.91E-03", R, R, 0},
+      {38799, 0, 1, "Uncorr 38799|1.00E+00|Post V 256|3.91E-03", R, R, 0},
+      {-1, 0, 0, "Uncorr -1|-7.73E-05|Post V 0|0.00E+00", R, G, 1},
+      {Value(), Value(), Value(), "Uncorr 0|0.00E+00|Post V 0|0.00E+00", G, G, 1},
+      {3, 0, 4, "Uncorr 3||Post V 0|0.00E+00", Y, G, 1},
+      {3, 0, -1, "Uncorr 3||Post V 0|0.00E+00", Y, G, 1},
   };
   for (const auto& k : cases) {
-    ScriptedDriver d;
-    Monitor m(false);
-    m.SetDriver(&d);
-    d.uncorrectable = k.uncorrectable, d.correctable = k.correctable, d.ber = k.ber;
-    m.Poll();
-    SCOPED_TRACE(k.uncor + " " + k.post);
-    EXPECT_EQ(m.model["lblUncorError"].text, k.uncor);
-    EXPECT_EQ(m.model["lblUcBer"].text, k.ucBer);
-    EXPECT_EQ(m.model["lblPost"].text, k.post);
-    EXPECT_EQ(m.model["lblBER"].text, k.berText);
-    EXPECT_EQ(m.model["vbalProgressBar2"].color, k.bar2);
-    EXPECT_EQ(m.model["vbalProgressBar3"].color, k.bar3);
-    EXPECT_EQ(m.model["vbalProgressBar2"].tooltip, k.ucBer);
-    EXPECT_EQ(d.Calls("PostVeterbiErrors"), k.correctableReads);
+    SCOPED_TRACE(k.texts);
+    Rig r;
+    r.d.uncorrectable = k.uncorrectable, r.d.correctable = k.correctable, r.d.ber = k.ber;
+    r.m.Poll();
+    EXPECT_EQ(r.texts({"lblUncorError", "lblUcBer", "lblPost", "lblBER"}), k.texts);
+    EXPECT_EQ(std::tuple(r.c("vbalProgressBar2").color, r.c("vbalProgressBar3").color,
+                         r.d.Calls("PostVeterbiErrors")),
+              std::tuple(k.bar2, k.bar3, k.correctableReads));
+    EXPECT_EQ(r.c("vbalProgressBar2").tooltip, r.c("lblUcBer").text);
   }
 }
 
-TEST_F(Poll, ErrorBarTextsCarryALeadingBlankWhenNotNegative) {
-  driver.uncorrectable = 7;
-  driver.correctable = -3;
-  monitor.Poll();
-  EXPECT_EQ(c("vbalProgressBar2").text, "Uncorrectable Errors:  7");
-  EXPECT_EQ(c("vbalProgressBar3").text, "Correctable Errors: -3");
-  EXPECT_EQ(c("vbalProgressBar2").max, 30);
-  EXPECT_EQ(c("vbalProgressBar3").max, 375);
-}
-
-TEST_F(Poll, QamReadingsAndAgcColour) {
+TEST(Poll, QamReadingsAndAgcColour) {
   struct Case {
     Value agc;
     std::string text;
     int32_t fore;
-  } cases[] = {{0x5FF, "AGC 5FF", Color::Red},
+  } cases[] = {{0x5FF, "AGC 5FF", R},
                {0x600, "AGC 600", Color::LampGreen},
-               {-2, "AGC FFFE", Color::Red},
-               {Value(), "AGC 0", Color::Red}};
+               {-2, "AGC FFFE", R},
+               {Value(), "AGC 0", R}};
   for (const auto& k : cases) {
-    ScriptedDriver d;
-    Monitor m(false);
-    m.SetDriver(&d);
-    d.mode = Mode::Qam256;
-    d.agc = k.agc;
-    m.Poll();
-    EXPECT_EQ(m.model["lblAGC"].text, k.text);
-    EXPECT_EQ(m.model["lblAGC"].fore, k.fore);
-    EXPECT_EQ(m.model["lblIFGain"].text, "1A");
-    EXPECT_EQ(m.model["lblSTRTime"].text, "FF");
-    EXPECT_EQ(m.model["lblFreqOffset"].text, "FFFF");
+    Rig r;
+    r.d.mode = Mode::Qam256, r.d.agc = k.agc;
+    r.m.Poll();
+    EXPECT_EQ(r.c("lblAGC").fore, k.fore) << k.text;
+    EXPECT_EQ(r.texts({"lblAGC", "lblIFGain", "lblSTRTime", "lblFreqOffset"}),
+              k.text + "|1A|FF|FFFF");
   }
 }
 
-TEST_F(Poll, NoReadingsWhileUnlocked) {
-  driver.locks[0] = 0;
-  driver.uncorrectable = 9;
-  monitor.Poll();
-  EXPECT_EQ(driver.Calls("UncorrectableErrors"), 0);
-  EXPECT_EQ(driver.Calls("SymbolTiming"), 0);
-  EXPECT_EQ(c("lblUncorError").text, "Uncorr 0");
-  EXPECT_EQ(driver.Calls("Passthru"), 1);
+TEST(Poll, NoReadingsWhileUnlocked) {
+  Rig r;
+  r.d.locks[0] = 0;
+  r.d.uncorrectable = 9;
+  r.m.Poll();
+  EXPECT_EQ(r.d.Calls("UncorrectableErrors") + r.d.Calls("SymbolTiming"), 0);
+  EXPECT_EQ(r.c("lblUncorError").text, "Uncorr 0");
+  EXPECT_EQ(r.d.Calls("Passthru"), 1);
 }
 
-TEST_F(Poll, TransmissionParameterTexts) {
+TEST(Poll, TransmissionParameterTexts) {
   struct Case {
     int16_t tps[6];
-    std::string constellation, hierarchy, rateKey, rate, guard, fft;
+    std::string texts;  // constellation, hierarchy, rate caption, rate, guard, FFT
   } cases[] = {
-      {{0, 0, 0, 0, 0, 0}, "QPSK", "none", "hp code rate:", "1/2", "1/32", "2K"},
-      {{6, 3, 1, 4, 3, 2}, "QAM256", "4", "lp code rate:", "7/8", "1/4", "4K"},
-      {{5, 2, 0, 3, 2, 1}, "QAM128", "2", "hp code rate:", "5/6", "1/8", "8K"},
+      {{0, 0, 0, 0, 0, 0}, "QPSK|none|hp code rate:|1/2|1/32|2K"},
+      {{6, 3, 1, 4, 3, 2}, "QAM256|4|lp code rate:|7/8|1/4|4K"},
+      {{5, 2, 0, 3, 2, 1}, "QAM128|2|hp code rate:|5/6|1/8|8K"},
       // Unknown codes leave the labels as the previous case left them.
-      {{7, 4, 2, 5, 4, 3}, "QAM128", "2", "hp code rate:", "5/6", "1/8", "8K"},
+      {{7, 4, 2, 5, 4, 3}, "QAM128|2|hp code rate:|5/6|1/8|8K"},
   };
-  driver.mode = Mode::DvbT;
+  Rig r;
+  r.d.mode = Mode::DvbT;
   for (const auto& k : cases) {
-    std::copy(std::begin(k.tps), std::end(k.tps), driver.tps);
-    monitor.Poll();
-    EXPECT_EQ(c("lblConst").text, k.constellation);
-    EXPECT_EQ(c("lblHierarchy").text, k.hierarchy);
-    EXPECT_EQ(c("lblCodeRateK").text, k.rateKey);
-    EXPECT_EQ(c("lblCodeRate").text, k.rate);
-    EXPECT_EQ(c("lblGuard").text, k.guard);
-    EXPECT_EQ(c("lblTransmissionMode").text, k.fft);
+    std::copy(std::begin(k.tps), std::end(k.tps), r.d.tps);
+    r.m.Poll();
+    EXPECT_EQ(r.texts({"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
+                       "lblTransmissionMode"}),
+              k.texts);
   }
 }
 
 TEST(ColorizeSNR, ThresholdsOfTheDriversTransmissionParameters) {
   // The same reading on QAM64 2/3 (19, 21, 22) and on QPSK 1/2 (6, 8, 10).
-  for (auto [modulation, rate, color] : {std::tuple(2, 1, Color::Yellow), {0, 0, Color::Green}}) {
-    ScriptedDriver d;
-    Monitor m(false);
-    m.SetDriver(&d);
-    d.tps[0] = int16_t(modulation);
-    d.tps[3] = int16_t(rate);
+  for (auto [modulation, rate, color] : {std::tuple(2, 1, Y), {0, 0, G}}) {
+    Rig r;
+    r.d.tps[0] = int16_t(modulation), r.d.tps[3] = int16_t(rate);
     int32_t got = 0;
-    m.ColorizeSNR(21.0f, got);
+    r.m.ColorizeSNR(21.0f, got);
     EXPECT_EQ(got, color) << modulation << "/" << rate;
   }
 }
 
 TEST(Layout, TpsPanelHeightsAndTheFrozenDebugHeight) {
   for (bool debug : {false, true}) {
-    ScriptedDriver d;
-    Monitor m(debug);
-    m.SetDriver(&d);
-    d.mode = Mode::DvbT;
-    int designHeight = m.model.windowHeight;
-    m.Poll();
-    EXPECT_EQ(m.model["frLock"].height, 1815);
-    EXPECT_FALSE(m.model["frTPS"].visible);
-    EXPECT_EQ(m.model.windowHeight, debug ? designHeight : 30 + 1815 + 150);
-    EXPECT_EQ(m.model["lblMode"].text, "QAM64");
-
-    m.ModeLabelClicked();
-    EXPECT_TRUE(m.tpsExpanded());
-    EXPECT_EQ(m.model["frLock"].height, 1815);  // all five lamps stay inside
-    EXPECT_TRUE(m.model["frTPS"].visible);
-    EXPECT_EQ(m.model["frTPS"].top, 30 + 1815 + 75);
-    EXPECT_EQ(m.model.windowHeight, debug ? designHeight : 30 + 1815 + 75 + 1815 + 150);
-    EXPECT_EQ(m.model["chkSleep"].visible, debug);
-    EXPECT_EQ(m.model["chkPassthru"].visible, debug);
-    EXPECT_EQ(m.model["lstLog"].visible, debug);
-    EXPECT_EQ(m.model["lblMode"].text, "DVB-T");
-    m.Poll();
-    EXPECT_TRUE(m.model["frTPS"].visible);
-
-    m.ModeLabelClicked();
-    EXPECT_EQ(m.model["frLock"].height, 1815);
-    EXPECT_FALSE(m.model["frTPS"].visible);
-    EXPECT_EQ(m.model.windowHeight, debug ? designHeight : 1995);
-    EXPECT_TRUE(m.model["chkSleep"].visible);
-    EXPECT_EQ(m.model["lblMode"].text, "QAM64");
+    SCOPED_TRACE(debug);
+    Rig r(debug);
+    r.d.mode = Mode::DvbT;
+    const int design = r.m.model.windowHeight;
+    auto expect = [&](bool tps, int height, const char* mode) {
+      EXPECT_EQ(std::tuple(r.c("frLock").height, r.c("frTPS").visible, r.m.model.windowHeight,
+                           r.c("lblMode").text),
+                std::tuple(1815, tps, debug ? design : height, mode));  // five lamps fit in 1815
+    };
+    r.m.Poll();
+    expect(false, 30 + 1815 + 150, "QAM64");
+    r.m.ModeLabelClicked();
+    EXPECT_TRUE(r.m.tpsExpanded());
+    expect(true, 30 + 1815 + 75 + 1815 + 150, "DVB-T");
+    EXPECT_EQ(r.c("frTPS").top, 30 + 1815 + 75);
+    for (const char* debugOnly : {"chkSleep", "chkPassthru", "lstLog"})
+      EXPECT_EQ(r.c(debugOnly).visible, debug) << debugOnly;
+    r.m.Poll();
+    EXPECT_TRUE(r.c("frTPS").visible);
+    r.m.ModeLabelClicked();
+    expect(false, 1995, "QAM64");
+    EXPECT_TRUE(r.c("chkSleep").visible);
+    // Nothing moves while minimised; an ATSC mode folds the panel.
+    r.m.ModeLabelClicked();
+    r.m.minimized = true;
+    r.d.mode = Mode::Vsb8;
+    r.m.Poll();
+    EXPECT_TRUE(r.c("frTPS").visible);
+    r.m.minimized = false;
+    r.m.Poll();
+    EXPECT_FALSE(r.c("frTPS").visible);
   }
 }
 
-TEST(Layout, NothingMovesWhileMinimisedAndAtscModesFoldThePanel) {
-  ScriptedDriver d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  d.mode = Mode::DvbT;
-  m.ModeLabelClicked();
-  EXPECT_TRUE(m.model["frTPS"].visible);
-  m.minimized = true;
-  d.mode = Mode::Vsb8;
-  m.Poll();
-  EXPECT_TRUE(m.model["frTPS"].visible);
-  m.minimized = false;
-  m.Poll();
-  EXPECT_FALSE(m.model["frTPS"].visible);
-  EXPECT_EQ(m.model["lblMode"].text, "8-VSB");
-}
-
 TEST(Controls, SliderPollBoxAndUpdate) {
-  ScriptedDriver d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  m.SliderChanged(0);
-  EXPECT_EQ(d.Calls("OperatingMode"), 1);
-  EXPECT_EQ(m.model.timerInterval, 200);
-  EXPECT_EQ(m.resetFlag(), 0);  // the poll's SNR call took the reset
-  m.SliderChanged(4749);
-  EXPECT_EQ(m.model.timerInterval, 4949);
-  EXPECT_EQ(d.Calls("OperatingMode"), 2);
-  m.SliderChanged(4800);
-  EXPECT_EQ(m.model.timerInterval, 0);
-  EXPECT_EQ(m.model["chkPoll"].checked, false);
-  EXPECT_EQ(d.Calls("OperatingMode"), 2);
-  EXPECT_TRUE(m.model["Slider1"].enabled);
-
-  m.SliderChanged(5000);
-  m.PollToggled(true);
-  EXPECT_EQ(m.model["Slider1"].value, 800);
-  EXPECT_EQ(m.model.timerInterval, 1000);
-  EXPECT_EQ(m.model["chkPoll"].checked, true);
-  m.PollToggled(false);
-  EXPECT_EQ(m.model.timerInterval, 0);
-  m.SliderChanged(300);
-  m.PollToggled(true);
-  EXPECT_EQ(m.model["Slider1"].value, 300);
-  EXPECT_EQ(m.model.timerInterval, 500);
-
-  int before = d.Calls("OperatingMode");
-  m.UpdateClicked();
-  EXPECT_EQ(d.Calls("OperatingMode"), before + 1);
-  EXPECT_EQ(m.model.timerInterval, 500);
-}
-
-TEST(Controls, GateAndSleepBoxesWriteOnlyWhenTheUserClicks) {
-  ScriptedDriver d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  d.passthru = 1;
-  d.sleep = 0;
-  m.Poll();
-  EXPECT_EQ(m.model["chkPassthru"].checked, true);
-  EXPECT_TRUE(d.passthruWrites.empty());
-  EXPECT_TRUE(d.sleepWrites.empty());
-  m.PassthruToggled(false);
-  m.SleepToggled(true);
-  EXPECT_EQ(d.passthruWrites, std::vector<int16_t>{0});
-  EXPECT_EQ(d.sleepWrites, std::vector<int16_t>{1});
+  Rig r;
+  auto expect = [&](int interval, int polls) {
+    EXPECT_EQ(r.m.model.timerInterval, interval);
+    EXPECT_EQ(r.d.Calls("OperatingMode"), polls);
+  };
+  r.m.SliderChanged(0);
+  expect(200, 1);
+  EXPECT_EQ(r.m.resetFlag(), 0);  // the poll's SNR call took the reset
+  r.m.SliderChanged(4749);
+  expect(4949, 2);
+  r.m.SliderChanged(4800);
+  expect(0, 2);
+  EXPECT_TRUE(r.c("chkPoll").checked == false && r.c("Slider1").enabled);
+  r.m.SliderChanged(5000);
+  r.m.PollToggled(true);
+  EXPECT_EQ(std::tuple(r.c("Slider1").value, r.c("chkPoll").checked, r.m.model.timerInterval),
+            std::tuple(800, true, 1000));
+  r.m.PollToggled(false);
+  EXPECT_EQ(r.m.model.timerInterval, 0);
+  r.m.SliderChanged(300);
+  r.m.PollToggled(true);
+  EXPECT_EQ(r.c("Slider1").value, 300);
+  const int before = r.d.Calls("OperatingMode");
+  r.m.UpdateClicked();
+  expect(500, before + 1);
 }
 
 // Read-only, the boxes show the chip's state but stay disabled, with the
 // reason as tooltip, through every kind of poll; a click never reaches the
-// driver.
+// driver. Without read-only they are offered, carry no tooltip, and a poll
+// writes nothing while a click writes its box's new state.
 TEST(Controls, ReadOnlyKeepsTheGateAndSleepBoxesFromTheDriver) {
-  const std::string note = "Read-only mode: quovis writes nothing to the bus";
   struct Case {
-    const char* what;
     int16_t mode, passthru, sleep;
-  } cases[] = {
-      {"awake, gate open", Mode::Vsb8, 1, 0},
-      {"awake, gate closed", Mode::Qam256, 0, 0},
-      {"asleep", Mode::Sleep, 0, 1},
-      {"no valid mode", Mode::None, 0, 0},
-  };
+    bool readOnly = true;
+  } cases[] = {{Mode::Vsb8, 1, 0},
+               {Mode::Qam256, 0, 0},
+               {Mode::Sleep, 0, 1},
+               {Mode::None, 0, 0},
+               {Mode::Vsb8, 1, 0, false}};
   for (const Case& c : cases) {
-    ScriptedDriver d;
-    d.mode = c.mode;
-    d.passthru = c.passthru;
-    d.sleep = c.sleep;
-    Monitor m(false, true);
-    for (const char* box : {"chkPassthru", "chkSleep"}) {
-      EXPECT_FALSE(m.model[box].enabled) << c.what << " " << box << " before the first poll";
-      EXPECT_EQ(m.model[box].tooltip, note) << c.what << " " << box;
-    }
-    m.SetDriver(&d);
-    m.Poll();
-    m.UpdateClicked();
-    for (const char* box : {"chkPassthru", "chkSleep"}) {
-      EXPECT_FALSE(m.model[box].enabled) << c.what << " " << box;
-      EXPECT_EQ(m.model[box].tooltip, note) << c.what << " " << box;
-    }
+    SCOPED_TRACE(testing::Message() << c.mode << " " << c.passthru << " " << c.readOnly);
+    Rig r(false, c.readOnly);
+    r.d.mode = c.mode, r.d.passthru = c.passthru, r.d.sleep = c.sleep;
+    auto expectRefused = [&] {
+      for (const char* box : {"chkPassthru", "chkSleep"}) {
+        EXPECT_EQ(r.c(box).enabled, !c.readOnly) << box;
+        EXPECT_EQ(r.c(box).tooltip,
+                  c.readOnly ? "Read-only mode: quovis writes nothing to the bus" : "")
+            << box;
+      }
+    };
+    expectRefused();  // before the first poll
+    r.m.Poll();
+    r.m.UpdateClicked();
+    expectRefused();
     // The ticks still follow the chip.
-    EXPECT_EQ(m.model["chkSleep"].checked,
-              c.mode == Mode::Sleep || c.mode == Mode::None || c.sleep != 0)
-        << c.what;
-    m.PassthruToggled(c.passthru == 0);
-    m.SleepToggled(c.sleep == 0);
-    EXPECT_TRUE(d.passthruWrites.empty()) << c.what;
-    EXPECT_TRUE(d.sleepWrites.empty()) << c.what;
+    EXPECT_EQ(std::tuple(r.c("chkSleep").checked, r.c("chkPassthru").checked),
+              std::tuple(c.mode == Mode::Sleep || c.mode == Mode::None || c.sleep != 0,
+                         c.passthru != 0 && c.mode != Mode::Sleep && c.mode != Mode::None));
+    r.m.PassthruToggled(c.passthru == 0);
+    r.m.SleepToggled(c.sleep == 0);
+    using Writes = std::vector<int16_t>;
+    EXPECT_EQ(std::tuple(r.d.passthruWrites, r.d.sleepWrites),
+              c.readOnly ? std::tuple(Writes{}, Writes{}) : std::tuple(Writes{0}, Writes{1}));
   }
-  // Without read-only the boxes are offered and carry no tooltip.
-  ScriptedDriver d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  m.Poll();
-  EXPECT_TRUE(m.model["chkPassthru"].enabled && m.model["chkSleep"].enabled);
-  EXPECT_EQ(m.model["chkSleep"].tooltip, "");
 }
 
 TEST(Controls, DriversRelabelResizeHideAndSetThePrefix) {
-  ScriptedDriver d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  m.SetCaption("lblVSBSync", "DSCR Lock");
-  m.SetWidth("lblCarrier", 2500);
-  m.SetVisible("frVSB", false);
-  m.SetFont("frF0F1", "SmallFonts", 7);
-  m.SetSnrBarPrefix("C/N ");
-  m.SetCaption("noSuchControl", "ignored");
-  d.snr = 12.5f;
-  m.Poll();
-  EXPECT_EQ(m.model["lblVSBSync"].text, "DSCR Lock");
-  EXPECT_EQ(m.model["lblCarrier"].width, 2500);
-  EXPECT_FALSE(m.model["frVSB"].visible);
-  EXPECT_EQ(m.model["frF0F1"].fontFamily, "SmallFonts");
-  EXPECT_EQ(m.model["frF0F1"].fontPoints, 7);
-  EXPECT_EQ(m.model["vbalProgressBar1"].text, "C/N 12.5");
+  Rig r;
+  r.m.SetCaption("lblVSBSync", "DSCR Lock");
+  r.m.SetWidth("lblCarrier", 2500);
+  r.m.SetVisible("frVSB", false);
+  r.m.SetFont("frF0F1", "SmallFonts", 7);
+  r.m.SetSnrBarPrefix("C/N ");
+  r.m.SetCaption("noSuchControl", "ignored");
+  r.d.snr = 12.5f;
+  r.m.Poll();
+  EXPECT_EQ(r.texts({"lblVSBSync", "vbalProgressBar1"}), "DSCR Lock|C/N 12.5");
+  EXPECT_EQ(std::tuple(r.c("lblCarrier").width, r.c("frVSB").visible, r.c("frF0F1").fontFamily,
+                       r.c("frF0F1").fontPoints),
+            std::tuple(2500, false, "SmallFonts", 7));
 }
 
 }  // namespace

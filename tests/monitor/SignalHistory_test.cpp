@@ -17,14 +17,17 @@ Reading At(int64_t ms, float snr, State state = Locked, double uncorrectable = 0
   return r;
 }
 
-std::vector<std::pair<int64_t, double>> Pairs(const std::vector<ChartPoint>& points) {
-  std::vector<std::pair<int64_t, double>> out;
+using Points = std::vector<std::pair<int64_t, double>>;
+using Spans = std::vector<std::pair<int64_t, int64_t>>;
+
+Points Pairs(const std::vector<ChartPoint>& points) {
+  Points out;
   for (const ChartPoint& p : points) out.emplace_back(p.ms, p.value);
   return out;
 }
 
-std::vector<std::pair<int64_t, int64_t>> Pairs(const std::vector<TimeSpan>& spans) {
-  std::vector<std::pair<int64_t, int64_t>> out;
+Spans Pairs(const std::vector<TimeSpan>& spans) {
+  Spans out;
   for (const TimeSpan& s : spans) out.emplace_back(s.fromMs, s.toMs);
   return out;
 }
@@ -54,52 +57,36 @@ TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {
   SignalHistory history;
   for (size_t i = 0; i < std::size(steps); ++i) {
     history.Append(At(int64_t(i) * 1000, 20, steps[i].state, steps[i].counter));
-    EXPECT_EQ(history[i].uncorrectable, steps[i].added) << "poll " << i;
-    EXPECT_EQ(history[i].locked, steps[i].state == Locked) << "poll " << i;
-    EXPECT_EQ(history[i].answering, steps[i].state != Silent) << "poll " << i;
+    EXPECT_EQ(std::tuple(history[i].uncorrectable, history[i].locked, history[i].answering),
+              std::tuple(steps[i].added, steps[i].state == Locked, steps[i].state != Silent))
+        << "poll " << i;
   }
 }
 
-TEST(SignalHistory, DecimationKeepsEachColumnsLowestAndHighestInTimeOrder) {
+TEST(SignalHistory, DecimationKeepsEachColumnsExtremesMeanAndErrorSums) {
   // 100 polls a second apart at 20 dB; poll 37 got no answer (0 dB), poll
-  // 52 read 30 dB. Over 10 columns of 9.9 s, column k starts with poll 10k.
+  // 52 read 30 dB; 2, 1 and 4 uncorrectable errors came at polls 41, 43 and
+  // 75. Over 10 columns of 9.9 s, column k starts with poll 10k.
   SignalHistory history;
-  for (int i = 0; i < 100; ++i)
-    history.Append(i == 37 ? At(i * 1000, 0, Silent) : At(i * 1000, i == 52 ? 30 : 20));
+  for (int i = 0; i < 100; ++i) {
+    double counter = 2 * (i >= 41) + (i >= 43) + 4 * (i >= 75);
+    history.Append(i == 37 ? At(i * 1000, 0, Silent)
+                           : At(i * 1000, i == 52 ? 30 : 20, Locked, counter));
+  }
   ChartData data = history.Decimate(0, 99000, 10);
-  std::vector<std::pair<int64_t, double>> expected = {
-      {0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
-      {50000, 20}, {52000, 30}, {60000, 20}, {70000, 20}, {80000, 20}, {90000, 20}};
+  Points expected = {{0, 20},     {10000, 20}, {20000, 20}, {30000, 20}, {37000, 0},  {40000, 20},
+                     {50000, 20}, {52000, 30}, {60000, 20}, {70000, 20}, {80000, 20}, {90000, 20}};
   EXPECT_EQ(Pairs(data.snr), expected);
   // The average (here the same readings) is one point a column: the mean of
   // its ten polls at their mean time, 0 dB and 30 dB pulling columns 3 and 5.
-  EXPECT_EQ(Pairs(data.average), (std::vector<std::pair<int64_t, double>>{{4500, 20},
-                                                                          {14500, 20},
-                                                                          {24500, 20},
-                                                                          {34500, 18},
-                                                                          {44500, 20},
-                                                                          {54500, 21},
-                                                                          {64500, 20},
-                                                                          {74500, 20},
-                                                                          {84500, 20},
-                                                                          {94500, 20}}));
-  EXPECT_EQ(Pairs(data.noAnswer), (std::vector<std::pair<int64_t, int64_t>>{{37000, 38000}}));
+  Points averages;
+  for (int k = 0; k < 10; ++k)
+    averages.emplace_back(4500 + 10000 * k, k == 3 ? 18 : k == 5 ? 21 : 20);
+  EXPECT_EQ(Pairs(data.average), averages);
+  EXPECT_EQ(Pairs(data.noAnswer), (Spans{{37000, 38000}}));
   EXPECT_TRUE(data.lockLost.empty());
-  EXPECT_TRUE(data.uncorrectable.empty());
-}
-
-TEST(SignalHistory, DecimationSumsUncorrectableMarksPerColumn) {
-  SignalHistory history;
-  double counter = 0;
-  for (int i = 0; i < 100; ++i) {
-    if (i == 41) counter += 2;
-    if (i == 43) counter += 1;
-    if (i == 75) counter += 4;
-    history.Append(At(i * 1000, 20, Locked, counter));
-  }
-  ChartData data = history.Decimate(0, 99000, 10);
-  EXPECT_EQ(Pairs(data.uncorrectable),
-            (std::vector<std::pair<int64_t, double>>{{41000, 3}, {75000, 4}}));
+  // Marks sum per column, at the column's first error.
+  EXPECT_EQ(Pairs(data.uncorrectable), (Points{{41000, 3}, {75000, 4}}));
 }
 
 TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
@@ -113,14 +100,11 @@ TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
   }
   // 11 columns of 5 s: runs less than a column apart are one span.
   ChartData data = history.Decimate(2000, 57000, 11);
-  EXPECT_EQ(Pairs(data.lockLost),
-            (std::vector<std::pair<int64_t, int64_t>>{{2000, 5000}, {55000, 57000}}));
-  EXPECT_EQ(Pairs(data.noAnswer),
-            (std::vector<std::pair<int64_t, int64_t>>{{20000, 25000}, {40000, 41000}}));
+  EXPECT_EQ(Pairs(data.lockLost), (Spans{{2000, 5000}, {55000, 57000}}));
+  EXPECT_EQ(Pairs(data.noAnswer), (Spans{{20000, 25000}, {40000, 41000}}));
   // A run that reaches the newest poll ends there.
   data = history.Decimate(0, 80000, 16);
-  EXPECT_EQ(Pairs(data.lockLost),
-            (std::vector<std::pair<int64_t, int64_t>>{{0, 5000}, {55000, 59000}}));
+  EXPECT_EQ(Pairs(data.lockLost), (Spans{{0, 5000}, {55000, 59000}}));
 }
 
 TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
@@ -135,13 +119,12 @@ TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
   // Inside the gap: only the polls either side, so the line crosses it; the
   // lock lost at 9 s lasts until the silent poll at 500 s.
   ChartData gap = history.Decimate(100000, 200000, 800);
-  EXPECT_EQ(Pairs(gap.snr), (std::vector<std::pair<int64_t, double>>{{9000, 20}, {500000, 25}}));
-  EXPECT_EQ(Pairs(gap.lockLost), (std::vector<std::pair<int64_t, int64_t>>{{100000, 200000}}));
-  EXPECT_TRUE(gap.noAnswer.empty());
-  EXPECT_TRUE(gap.uncorrectable.empty());
+  EXPECT_EQ(Pairs(gap.snr), (Points{{9000, 20}, {500000, 25}}));
+  EXPECT_EQ(Pairs(gap.lockLost), (Spans{{100000, 200000}}));
+  EXPECT_TRUE(gap.noAnswer.empty() && gap.uncorrectable.empty());
   // After the newest poll: nothing but that poll, as the line's last point.
   ChartData after = history.Decimate(600000, 700000, 800);
-  EXPECT_EQ(Pairs(after.snr), (std::vector<std::pair<int64_t, double>>{{500000, 25}}));
+  EXPECT_EQ(Pairs(after.snr), (Points{{500000, 25}}));
   EXPECT_TRUE(after.lockLost.empty() && after.noAnswer.empty() && after.uncorrectable.empty());
 }
 

@@ -36,121 +36,100 @@ std::unique_ptr<SimBoard> Board(const std::string& json) {
   return board;
 }
 
-// Every action the window offers, poll boxes ticked before a poll tick.
-std::vector<std::function<void(RegisterEditor&)>> EveryAction() {
-  return {
-      [](RegisterEditor& e) { e.ClickPassthru(true); },
-      [](RegisterEditor& e) { e.ClickPassthru(false); },
-      [](RegisterEditor& e) { e.ClickThermometer(); },
-      [](RegisterEditor& e) { e.ClickReadPowerLevel(); },
-      [](RegisterEditor& e) { e.Refresh(); },
-      [](RegisterEditor& e) { e.ClickPollThermo(true); },
-      [](RegisterEditor& e) { e.ClickPollPowerLevel(true); },
-      [](RegisterEditor& e) { e.ClickPollSnap1(true); },
-      [](RegisterEditor& e) { e.ClickPoll(true); },
-      [](RegisterEditor& e) { e.Refresh(); },  // a poll tick, all poll boxes ticked
-      [](RegisterEditor& e) { e.EditValue(0x11, "55"); },
-      [](RegisterEditor& e) { e.FocusValue(0x11); },
-      [](RegisterEditor& e) { e.EditCombo("02"); },
-      [](RegisterEditor& e) { e.FocusCombo(); },
-      [](RegisterEditor& e) { e.LeaveCombo(); },
-      [](RegisterEditor& e) { e.EditDetail("A5"); },
-      [](RegisterEditor& e) { e.LeaveDetail(); },
-      [](RegisterEditor& e) { e.ReleaseBits({true}); },
-      [](RegisterEditor& e) { e.ResetRegister(); },
-      [](RegisterEditor& e) { e.WriteAll(); },
-      [](RegisterEditor& e) { e.ToggleWidth(); },
-      [](RegisterEditor& e) { e.Snap(0); },
-      [](RegisterEditor& e) { e.Snap(1); },
-      [](RegisterEditor& e) { e.PickSnapshotLine(0, 3); },
-      [](RegisterEditor& e) { e.PickDifferenceLine(4); },
-  };
+// Runs every action the window offers, poll boxes ticked before a poll tick,
+// calling `after` with the action's number after each.
+void EveryAction(RegisterEditor& e, const std::function<void(int)>& after) {
+  int i = 0;
+  auto done = [&] { after(i++); };
+  e.ClickPassthru(true), done(), e.ClickPassthru(false), done(), e.ClickThermometer(), done();
+  e.ClickReadPowerLevel(), done(), e.Refresh(), done(), e.ClickPollThermo(true), done();
+  e.ClickPollPowerLevel(true), done(), e.ClickPollSnap1(true), done(), e.ClickPoll(true), done();
+  e.Refresh(), done();  // a poll tick, all poll boxes ticked
+  e.EditValue(0x11, "55"), done(), e.FocusValue(0x11), done(), e.EditCombo("02"), done();
+  e.FocusCombo(), done(), e.LeaveCombo(), done(), e.EditDetail("A5"), done();
+  e.LeaveDetail(), done(), e.ReleaseBits({true}), done(), e.ResetRegister(), done();
+  e.WriteAll(), done(), e.ToggleWidth(), done(), e.Snap(0), done(), e.Snap(1), done();
+  e.PickSnapshotLine(0, 3), done(), e.PickDifferenceLine(4), done();
 }
 
 // Address 0 is the general call on a real bus: an editor that found no
-// tuner must never send anything, whatever the user clicks.
-TEST(RegisterEditor, WithoutATunerNoActionReachesTheBus) {
-  const char* boards[] = {
-      R"({"devices":[{"chip":"s5h1409"}]})",  // a demodulator alone
-      R"({"devices":[{"chip":"tda8295"}]})",  // a gate with nothing behind it
-      R"({"devices":[]})",
+// tuner must never send anything, whatever the user clicks. Read-only, a
+// tuner behind the IF demodulator's gate is out of reach (the gate needs a
+// write) and the window says so; a tuner straight on the bus is read (by the
+// two refreshes) but never written.
+TEST(RegisterEditor, WithoutATunerOrReadOnlyNoActionWrites) {
+  const std::string title = "Tuner registers", at = title + " \u2014 TDA18271 at 0xC0";
+  struct Case {
+    const char* board;
+    bool readOnly, found;
+    std::string caption, status;
+    int reads;
+  } cases[] = {
+      {R"({"devices":[{"chip":"s5h1409"}]})", false, false, title, "No tuner found", 0},
+      {R"({"devices":[{"chip":"tda8295"}]})", false, false, title, "No tuner found", 0},
+      {R"({"devices":[]})", false, false, title, "No tuner found", 0},
+      {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", true, false, title,
+       "Read-only mode: the tuner sits behind the gate, which needs a write", 0},
+      {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", true, true, at,
+       "Read-only mode: quovis writes nothing to the bus", 2},
   };
-  const auto actions = EveryAction();
-  for (const char* json : boards) {
-    Loaded l(Board(json));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.board);
+    Loaded l(Board(c.board), c.readOnly);
     RegisterEditor& e = *l.editor;
-    EXPECT_FALSE(e.tunerFound()) << json;
-    EXPECT_EQ(e.state().status, "No tuner found") << json;
-    l.rec->calls.clear();
-    for (size_t i = 0; i < actions.size(); ++i) {
-      actions[i](e);
-      EXPECT_TRUE(l.rec->calls.empty())
-          << json << ": action " << i << " sent " << l.rec->calls.size() << " transactions";
-      l.rec->calls.clear();
+    EXPECT_EQ(std::tuple(e.tunerFound(), e.refreshEnabled(), e.state().caption, e.state().status),
+              std::tuple(c.found, c.found, c.caption, c.status));
+    EXPECT_FALSE(e.writesAllowed() || e.thermometerEnabled() || e.powerLevelEnabled());
+    if (c.readOnly) {
+      EXPECT_TRUE(l.rec->Writes().empty()) << "the load wrote";
     }
-    EXPECT_EQ(e.pollInterval(), 0) << json;
-    EXPECT_FALSE(e.state().passthru) << json;
-    EXPECT_FALSE(e.refreshEnabled() || e.thermometerEnabled() || e.powerLevelEnabled()) << json;
+    l.rec->calls.clear();
+    int reads = 0;
+    EveryAction(e, [&](int i) {
+      for (const auto& call : l.rec->calls) reads += call.kind == RecordingLibrary::Call::Read;
+      EXPECT_TRUE(l.rec->Writes().empty()) << "action " << i;
+      l.rec->calls.clear();
+    });
+    EXPECT_EQ(std::tuple(reads, e.pollInterval(), e.state().thermometer),
+              std::tuple(c.reads, c.found ? 1000 : 0, ""));
+    EXPECT_FALSE(e.state().passthru || e.state().pollThermo || e.state().pollPower ||
+                 e.state().gainsVisible);
   }
+  Loaded direct(Board(cases[4].board), true);
+  direct.editor->Refresh();
+  EXPECT_EQ(direct.editor->state().values[0x11], "5A");
 }
 
-TEST(RegisterEditor, AFoundTunerKeepsEveryActionAndSaysNothing) {
+// A found tuner offers every action; polling disables the buttons whose work it does.
+TEST(RegisterEditor, PollDisablesTheButtonsWhoseWorkItDoes) {
   std::string error;
   Loaded l(MakeBuiltInBoard("s5h1409", error));
   RegisterEditor& e = *l.editor;
-  EXPECT_TRUE(e.tunerFound());
   EXPECT_EQ(e.state().status, "");
-  EXPECT_TRUE(e.refreshEnabled() && e.thermometerEnabled() && e.powerLevelEnabled());
   l.rec->calls.clear();
   e.ClickPassthru(true);
   e.Refresh();
   EXPECT_FALSE(l.rec->calls.empty());
-  e.ClickPoll(true);
-  EXPECT_EQ(e.pollInterval(), 1000);
-}
-
-// Read-only, a tuner behind the IF demodulator's gate is out of reach (the
-// gate needs a write) and the window says so; a tuner straight on the bus is
-// read but never written. Either way no action writes.
-TEST(RegisterEditor, ReadOnlyWritesNothingAndSaysWhy) {
   struct Case {
-    const char* board;
-    bool found;
-    const char* caption;
-    const char* status;
+    bool poll, power, thermo, snap1;
+    bool refresh, powerButton, thermoButton, snap1Button;
   } cases[] = {
-      {R"({"devices":[{"chip":"tda8290"},{"chip":"tda18271"}]})", false, "Tuner registers",
-       "Read-only mode: the tuner sits behind the gate, which needs a write"},
-      {R"({"devices":[{"chip":"tda18271","registers":{"0x11":"0x5A"}}]})", true,
-       "Tuner registers \u2014 TDA18271 at 0xC0",
-       "Read-only mode: quovis writes nothing to the bus"},
+      {false, true, true, true, true, true, true, true},
+      {true, false, false, false, false, true, true, true},
+      {true, true, false, false, false, false, true, true},
+      {true, false, true, false, false, true, false, true},
+      {true, false, false, true, false, true, true, false},
+      {false, false, false, false, true, true, true, true},
   };
-  for (const Case& c : cases) {
-    Loaded l(Board(c.board), true);
-    RegisterEditor& e = *l.editor;
-    EXPECT_EQ(e.tunerFound(), c.found) << c.board;
-    EXPECT_EQ(e.state().caption, c.caption) << c.board;
-    EXPECT_EQ(e.state().status, c.status) << c.board;
-    EXPECT_FALSE(e.writesAllowed() || e.thermometerEnabled() || e.powerLevelEnabled()) << c.board;
-    EXPECT_EQ(e.refreshEnabled(), c.found) << c.board;
-    EXPECT_TRUE(l.rec->Writes().empty()) << c.board << ": the load wrote";
-    l.rec->calls.clear();
-    int reads = 0;
-    for (const auto& action : EveryAction()) {
-      action(e);
-      for (const auto& call : l.rec->calls) reads += call.kind == RecordingLibrary::Call::Read;
-      EXPECT_TRUE(l.rec->Writes().empty()) << c.board;
-      l.rec->calls.clear();
-    }
-    EXPECT_FALSE(e.state().passthru || e.state().pollThermo || e.state().pollPower) << c.board;
-    EXPECT_FALSE(e.state().gainsVisible) << c.board;
-    EXPECT_EQ(e.state().thermometer, "") << c.board;
-    // Two refreshes read the whole image; the poll boxes for writing readings stay off.
-    EXPECT_EQ(reads, c.found ? 2 : 0) << c.board;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.poll << c.power << c.thermo << c.snap1);
+    e.ClickPollPowerLevel(c.power), e.ClickPollThermo(c.thermo), e.ClickPollSnap1(c.snap1);
+    e.ClickPoll(c.poll);
+    EXPECT_EQ(
+        std::tuple(e.refreshEnabled(), e.powerLevelEnabled(), e.thermometerEnabled(),
+                   e.snap1Enabled(), e.pollInterval()),
+        std::tuple(c.refresh, c.powerButton, c.thermoButton, c.snap1Button, c.poll ? 1000 : 0));
   }
-  Loaded direct(Board(cases[1].board), true);
-  direct.editor->Refresh();
-  EXPECT_EQ(direct.editor->state().values[0x11], "5A");
 }
 
 // The boxes show only what was read: empty before the first answered read
@@ -187,25 +166,24 @@ TEST(RegisterEditor, ShowsOnlyWhatItRead) {
   };
   for (const Step& s : steps) {
     s.act();
-    EXPECT_EQ(e.state().values[0x02], s.pl) << s.what;
-    EXPECT_EQ(e.state().values[0x11], s.eb2) << s.what;
-    EXPECT_EQ(e.state().notWritten[0x11], s.eb2NotWritten) << s.what;
-    EXPECT_FALSE(e.state().notWritten[0x02]) << s.what;
-    EXPECT_EQ(e.state().status, s.status) << s.what;
-    EXPECT_EQ(e.state().thermometer, s.thermometer) << s.what;
-    EXPECT_EQ(e.state().agc1, s.agc1) << s.what;
-    EXPECT_EQ(e.writeAllEnabled(), *s.pl != 0) << s.what;
+    SCOPED_TRACE(s.what);
+    const RegisterEditor::State& st = e.state();
+    EXPECT_EQ(std::tuple(st.values[0x02], st.values[0x11], bool(st.notWritten[0x11]),
+                         bool(st.notWritten[0x02]), st.status, st.thermometer, st.agc1,
+                         e.writeAllEnabled()),
+              std::tuple(s.pl, s.eb2, s.eb2NotWritten, false, s.status, s.thermometer, s.agc1,
+                         *s.pl != 0));
   }
   EXPECT_EQ(l.board->DeviceAt(0xC0)->GetRegister(0x11), 0x55);
 
   // A tuner alone whose ID answers but whose registers then do not.
   Loaded silent(Board(R"({"devices":[{"chip":"tda18271","fault":{"fail_after":1}}]})"));
   const RegisterEditor::State& state = silent.editor->state();
-  EXPECT_EQ(state.caption, "Tuner registers \u2014 TDA18271 at 0xC0");
-  EXPECT_EQ(state.status, "no answer from 0xC0: is the board still connected?");
-  EXPECT_EQ(std::count(state.values.begin(), state.values.end(), ""), 39);
-  EXPECT_EQ(state.detail, "");
-  EXPECT_FALSE(silent.editor->writeAllEnabled());
+  EXPECT_EQ(std::tuple(state.caption, state.status,
+                       std::count(state.values.begin(), state.values.end(), ""), state.detail,
+                       silent.editor->writeAllEnabled()),
+            std::tuple("Tuner registers \u2014 TDA18271 at 0xC0",
+                       "no answer from 0xC0: is the board still connected?", 39, "", false));
 }
 
 // Picking a line of a snapshot or of the difference list reads the detail

@@ -1,101 +1,86 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
-#include <QWheelEvent>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <iostream>
+#include <functional>
 
 #include "app/CommandLine.h"
 #include "app/Session.h"
 #include "monitor/gui/HistoryPlot.h"
 #include "monitor/gui/HistoryWindow.h"
 #include "monitor/gui/frmQuovis.h"
-#include "sim/SimBoard.h"
 #include "support/StartedWindow.h"
 
-// The history chart of the monitor window, fed by polls of a simulated
-// S5H1409 (at 0x32) that can stop answering.
+// The history chart of the monitor window on a simulated S5H1409.
 class HistoryWindowTest : public QObject {
   Q_OBJECT
 
   struct Started {
     std::unique_ptr<Session> session;
     std::unique_ptr<frmQuovis> window;
-    Monitor& monitor() { return session->monitor(); }
-    SimBoard& board() { return *session->backend().simBoard; }
     HistoryWindow& chart() { return *window->historyWindow(); }
-    void Polls(int n) {
-      for (int i = 0; i < n; ++i) monitor().Poll();
-    }
   };
 
-  static Started Start(std::vector<std::string> args = {}) {
+  static Started Start() {
     Started s;
-    args.push_back("--bus=sim:s5h1409");
-    s.session = StartSession(args);
+    s.session = StartSession({"--bus=sim:s5h1409"});
     s.window = std::make_unique<frmQuovis>(s.session->monitor());
     s.window->Render();
     return s;
   }
 
-  static QPushButton* HistoryButton(frmQuovis& w) {
-    auto* button = qobject_cast<QPushButton*>(w.control("cmdHistory"));
-    if (!button) qFatal("no History button");
-    return button;
-  }
-
   static qint64 AxisFrom(HistoryWindow& c) { return c.timeAxis()->min().toMSecsSinceEpoch(); }
   static qint64 AxisTo(HistoryWindow& c) { return c.timeAxis()->max().toMSecsSinceEpoch(); }
 
- private slots:
-  void historyButtonOpensTheChart() {
-    for (bool debug : {false, true}) {
-      Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{});
-      frmQuovis& w = *s.window;
-      w.show();
-      QPushButton* button = HistoryButton(w);
-      QCOMPARE(button->text(), QString("History"));
-      QVERIFY(!s.chart().isVisible());
-      QTest::mouseClick(button, Qt::LeftButton);
-      QVERIFY(s.chart().isVisible());
-      QCOMPARE(s.chart().windowTitle(), QString("Signal history"));
+  // `n` readings a second apart from an hour ago, each as `make` sets it.
+  static std::chrono::system_clock::time_point Fill(
+      Started& s, int n, const std::function<void(int, Reading&)>& make) {
+    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
+    for (int i = 0; i < n; ++i) {
+      Reading r;
+      r.timestamp = t0 + std::chrono::seconds(i);
+      make(i, r);
+      s.window->history().Append(r);
     }
+    return t0;
+  }
+  // Where `second` after t0 lies across the plot area.
+  static double XAt(HistoryWindow& c, std::chrono::system_clock::time_point t0, int second) {
+    const QRectF area = c.chartView()->chart()->plotArea();
+    const qint64 ms =
+        (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
+    return area.left() + double(ms - AxisFrom(c)) * area.width() / double(AxisTo(c) - AxisFrom(c));
+  }
+  static void Show(HistoryWindow& c) {
+    c.resize(900, 420);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
   }
 
+ private slots:
   // Ten minutes of polls a second apart: a minute without an answer, then
   // a minute without lock. Each shows as its own shade where it happened,
   // and nothing is shaded elsewhere.
   void dropoutsArePaintedWhereTheyHappened() {
     Started s = Start();
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
-    for (int i = 0; i < 600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
+    const auto t0 = Fill(s, 600, [](int i, Reading& r) {
       r.answering = i < 200 || i >= 260;
       r.locks[Reading::MasterLock] = i >= 400 && i < 460 ? 0 : 1;
       r.snr = r.answering ? 10 : 0;
-      s.window->history().Append(r);
-    }
+    });
     HistoryWindow& c = s.chart();
-    c.resize(900, 420);
-    c.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    Show(c);
     // Also once the window grew taller: the shades fill the new height.
     for (int height : {420, 620}) {
       c.resize(900, height);
       QApplication::processEvents();
       const QImage image = c.chartView()->grab().toImage();
       const QRectF area = c.chartView()->chart()->plotArea();
-      const qint64 from = AxisFrom(c), to = AxisTo(c);
       // Above and below the line (10 dB of 40), away from the grid's lines.
       for (double down : {0.2, 0.9}) {
         auto colourAt = [&](int second) {
-          const qint64 ms =
-              (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
-          const double x = area.left() + double(ms - from) * area.width() / double(to - from);
-          return image.pixelColor(int(x), int(area.top() + area.height() * down));
+          return image.pixelColor(int(XAt(c, t0, second)), int(area.top() + area.height() * down));
         };
         const QString where = QString("height %1, %2 down").arg(height).arg(down);
         const QColor background = colourAt(100);
@@ -113,31 +98,20 @@ class HistoryWindowTest : public QObject {
   // a mark, and the pointer over it shows them all.
   void eventsAreMarkedWithTheirTextInATooltip() {
     Started s = Start();
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(1);
-    for (int i = 0; i < 600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
+    const auto t0 = Fill(s, 600, [](int i, Reading& r) {
       r.locks[Reading::MasterLock] = 1;
       if (i == 300)
         r.events = {{Event::Kind::AnswerRegained, r.timestamp, 1.0},
                     {Event::Kind::LockLost, r.timestamp}};
       if (i == 450) r.events = {{Event::Kind::AnswerLost, r.timestamp}};
-      s.window->history().Append(r);
-    }
+    });
     HistoryWindow& c = s.chart();
-    c.resize(900, 420);
-    c.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&c));
-    const auto& marks = c.plot().data().events;
-    QCOMPARE(marks.size(), size_t(2));
+    Show(c);
+    QCOMPARE(c.plot().data().events.size(), size_t(2));
     const QRectF area = c.chartView()->chart()->plotArea();
-    const qint64 from = AxisFrom(c), to = AxisTo(c);
     auto pointAt = [&](int second, int right) {
-      const qint64 ms =
-          (t0 + std::chrono::seconds(second)).time_since_epoch() / std::chrono::milliseconds(1);
-      const double x = area.left() + double(ms - from) * area.width() / double(to - from);
-      return c.chartView()->mapFromScene(
-          c.chartView()->chart()->mapToScene(QPointF(x + right, area.center().y())));
+      return c.chartView()->mapFromScene(c.chartView()->chart()->mapToScene(
+          QPointF(XAt(c, t0, second) + right, area.center().y())));
     };
     QCOMPARE(c.EventsAt(pointAt(300, 2)),
              QString("Demodulator answering again after 1.0 s\nLock lost"));
@@ -151,100 +125,6 @@ class HistoryWindowTest : public QObject {
       for (int y = int(area.top()); y < int(area.bottom()); ++y)
         painted |= image.pixelColor(at.x() + dx, y) == HistoryPlot::kEventColor;
     QVERIFY(painted);
-  }
-
-  void showsTheLastTenMinutesAndZooms() {
-    Started s = Start();
-    s.Polls(3);
-    HistoryWindow& c = s.chart();
-    c.show();
-    const qint64 newest = s.window->history()[2].ms;
-    QCOMPARE(AxisTo(c), newest);
-    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(600000));
-
-    QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomIn"), Qt::LeftButton);
-    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(300000));
-    QCOMPARE(AxisTo(c), newest);  // still following the newest poll
-
-    QWheelEvent up(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(c.chartView()->viewport(), &up);
-    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(150000));
-
-    // A rubber band over the chart's left half: the axis shows that half.
-    const qint64 from = AxisFrom(c), to = AxisTo(c);
-    QRectF plot = c.chartView()->chart()->plotArea();
-    c.chartView()->chart()->zoomIn(
-        QRectF(plot.left(), plot.top(), plot.width() / 2, plot.height()));
-    QVERIFY(qAbs(AxisFrom(c) - from) <= 1);
-    QVERIFY(qAbs(AxisTo(c) - (from + to) / 2) <= 1);
-    // Looking back stops following: a new poll leaves the range alone.
-    const qint64 zoomedFrom = AxisFrom(c), zoomedTo = AxisTo(c);
-    s.Polls(1);
-    QCOMPARE(AxisFrom(c), zoomedFrom);
-    QCOMPARE(AxisTo(c), zoomedTo);
-
-    // Zooming out stops at ten minutes while the history is shorter.
-    for (int i = 0; i < 5; ++i)
-      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
-    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(600000));
-    QTest::mouseClick(c.findChild<QPushButton*>("cmdLatest"), Qt::LeftButton);
-    QCOMPARE(AxisTo(c), s.window->history()[3].ms);
-  }
-
-  void scrollsBackOverEverythingKept() {
-    Started s = Start();
-    // An hour of polls, one a second.
-    const auto t0 = std::chrono::system_clock::now() - std::chrono::hours(2);
-    for (int i = 0; i <= 3600; ++i) {
-      Reading r;
-      r.timestamp = t0 + std::chrono::seconds(i);
-      s.window->history().Append(r);
-    }
-    const qint64 oldest = s.window->history()[0].ms;
-    HistoryWindow& c = s.chart();
-    c.show();
-    QScrollBar* bar = c.scrollBar();
-    QCOMPARE(bar->minimum(), 0);
-    QCOMPARE(bar->maximum(), 3000);  // the hour less the 10 minutes shown
-    QCOMPARE(bar->value(), 3000);
-    bar->setValue(0);
-    QCOMPARE(AxisFrom(c), oldest);
-    QCOMPARE(AxisTo(c), oldest + 600000);
-    bar->setValue(1200);
-    QCOMPARE(AxisFrom(c), oldest + 1200000);
-    bar->setValue(3000);
-    QCOMPARE(AxisTo(c), oldest + 3600000);
-    // Zoomed out to the whole hour there is nothing left to scroll.
-    for (int i = 0; i < 4; ++i)
-      QTest::mouseClick(c.findChild<QPushButton*>("cmdZoomOut"), Qt::LeftButton);
-    QCOMPARE(AxisTo(c) - AxisFrom(c), qint64(3600000));
-    QCOMPARE(bar->maximum(), 0);
-  }
-
-  void historyKeepsFillingWhileTheChartIsHidden() {
-    Started s = Start();
-    HistoryWindow& c = s.chart();
-    c.show();
-    s.Polls(2);
-    c.hide();
-    s.board().SetFault(0x32, {.nak = true});
-    s.Polls(4);
-    s.board().SetFault(0x32, {});
-    QCOMPARE(s.window->history().size(), size_t(6));
-    // The timer's polls feed it too.
-    s.monitor().SliderChanged(0);
-    s.window->Render();
-    QTRY_VERIFY(s.window->history().size() >= 8);
-    s.monitor().SliderChanged(5000);
-    s.window->Render();
-    const SignalHistory& h = s.window->history();
-    c.show();
-    QCOMPARE(AxisTo(c), h[h.size() - 1].ms);
-    const std::vector<TimeSpan>& silent = c.plot().data().noAnswer;
-    QCOMPARE(silent.size(), size_t(1));
-    QCOMPARE(silent[0].fromMs, h[2].ms);
-    QCOMPARE(silent[0].toMs, h[6].ms);
   }
 };
 

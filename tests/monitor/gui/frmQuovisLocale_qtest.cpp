@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "support/StartedWindow.h"
+#include "support/Widgets.h"
 
 // The monitor window for a German user: the toolkit takes the decimal-comma
 // locale from the environment, and the window's numbers keep their point
@@ -15,14 +16,6 @@
 // its own; this is the whole program under it).
 class frmQuovisLocaleTest : public QObject {
   Q_OBJECT
-
-  static StartedWindow Start(const std::string& bus) { return StartWindow({"--bus=" + bus}); }
-
-  static QString Text(frmQuovis& w, const char* name) {
-    auto* label = dynamic_cast<QLabel*>(w.control(name));
-    if (!label) qFatal("no label %s", name);
-    return label->text();
-  }
 
  private slots:
   void init() {
@@ -37,9 +30,10 @@ class frmQuovisLocaleTest : public QObject {
     std::string path = dir.filePath("board.json").toStdString();
     std::ofstream(path) << R"({"devices": [{"chip": "lgdt3305", "registers": {"0x0118": 4.0,
         "0x0119": 0, "0x011A": 0, "0x0217": "0xFF", "0x0218": "0xFC", "0x0219": 0}}]})";
-    StartedWindow s = Start("sim:" + path);
-    QCOMPARE(Text(*s.window, "lblCOffset"), QString("336.25"));
-    QCOMPARE(Text(*s.window, "lblCOHex"), QString("-.04104614"));
+    StartedWindow s = StartWindow({"--bus=sim:" + path});
+    QCOMPARE(QStringList({Child<QLabel>(s.window.get(), "lblCOffset")->text(),
+                          Child<QLabel>(s.window.get(), "lblCOHex")->text()}),
+             QStringList({"336.25", "-.04104614"}));
   }
 };
 

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 
 #include "monitor/gui/ColorBar.h"
 #include "monitor/gui/Tray.h"
@@ -42,13 +38,11 @@ class frmQuovisTest : public QObject {
     QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated]"));
     QCOMPARE(Find<QLabel>(w, "lblMode")->text(), QString("8-VSB"));
     auto* bar = Find<ColorBar>(w, "vbalProgressBar1");
-    QCOMPARE(bar->minimum(), 12);
-    QCOMPARE(bar->maximum(), 30);
-    QVERIFY(bar->shownText().startsWith("SNR "));
+    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), w.tmrPoll().interval()}),
+             QList<int>({12, 30, 1000}));
+    QVERIFY(bar->shownText().startsWith("SNR ") && w.tmrPoll().isActive());
     QCOMPARE(Find<QLabel>(w, "lblMasterLock")->palette().color(QPalette::WindowText),
              QColor(0, 0xC0, 0));
-    QVERIFY(w.tmrPoll().isActive());
-    QCOMPARE(w.tmrPoll().interval(), 1000);
     // The normal layout is cut below the status panel; the debug one is not.
     QVERIFY(w.height() < Find<QWidget>(w, "frErrors")->y());
     Started d = Start({"-debug"});
@@ -67,39 +61,18 @@ class frmQuovisTest : public QObject {
       QVERIFY(QMetaObject::invokeMethod(&w.tmrPoll(), "timeout"));
       for (const char* name : {"chkPassthru", "chkSleep"}) {
         auto* box = Find<QCheckBox>(w, name);
-        QVERIFY2(box->isEnabled() == !readOnly, name);
-        const QString why = "Read-only mode: quovis writes nothing to the bus";
-        QCOMPARE(box->toolTip(), readOnly ? why : QString());
         bool ticked = box->isChecked();
         QTest::mouseClick(box, Qt::LeftButton);
-        QVERIFY2(box->isChecked() == (readOnly ? ticked : !ticked), name);
+        QCOMPARE(QList<bool>({box->isEnabled(), box->isChecked() != ticked}),
+                 QList<bool>({!readOnly, !readOnly}));
+        QCOMPARE(box->toolTip(),
+                 readOnly ? "Read-only mode: quovis writes nothing to the bus" : "");
       }
     }
   }
 
-  // The slider, the poll box and the timer are wired (the rules are the monitor's).
-  void sliderAndPollBoxDriveTheTimer() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    auto* slider = Find<QSlider>(w, "Slider1");
-    long before = Transactions(s);
-    slider->setValue(0);
-    QVERIFY(Transactions(s) > before);  // an immediate poll
-    QCOMPARE(w.tmrPoll().interval(), 200);
-    QVERIFY(w.tmrPoll().isActive());
-    slider->setValue(5000);
-    QVERIFY(!w.tmrPoll().isActive());
-    auto* poll = Find<QCheckBox>(w, "chkPoll");
-    QVERIFY(!poll->isChecked());
-    QTest::mouseClick(poll, Qt::LeftButton, {}, QPoint(4, poll->height() / 2));
-    QCOMPARE(slider->value(), 800);
-    QCOMPARE(w.tmrPoll().interval(), 1000);
-    QVERIFY(w.tmrPoll().isActive());
-  }
-
-  // Pixels at 96 dpi, a pixel being 15 twips rounded to the nearest. Unfolded,
-  // the TPS panel leaves every lamp whole inside the status frame, and the
-  // panel itself inside the window; a second click returns to the first layout.
+  // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
+  // and the panel itself inside the window; a second click folds it again.
   void modeLabelUnfoldsTheTpsPanelWithEveryLampWhole() {
     for (bool debug : {false, true}) {
       Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
@@ -108,23 +81,17 @@ class frmQuovisTest : public QObject {
       w.show();
       auto* lock = Find<QGroupBox>(w, "frLock");
       auto* tps = Find<QGroupBox>(w, "frTPS");
-      QCOMPARE(lock->height(), 121);  // 1815 twips
       QVERIFY(tps->isHidden());
-      if (!debug) QCOMPARE(w.height(), 133);  // 30 + 1815 + 150 twips
       QSize first = w.size();
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
-      QCOMPARE(lock->height(), 121);
-      QVERIFY(tps->isVisible());
-      QCOMPARE(tps->y(), 128);                // 30 + 1815 + 75 twips
-      if (!debug) QCOMPARE(w.height(), 259);  // that + 1815 + 150 twips
-      QVERIFY(w.rect().contains(tps->geometry()));
+      QVERIFY(tps->isVisible() && w.rect().contains(tps->geometry()));
+      QVERIFY(tps->y() >= lock->geometry().bottom());
       for (const char* name :
            {"lblMode", "lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"}) {
         auto* lamp = Find<QLabel>(w, name);
-        QVERIFY2(lamp->isVisible(), name);
-        QVERIFY2(lock->contentsRect().contains(lamp->geometry()), name);
         QVERIFY2(
-            lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
+            lamp->isVisible() && lock->contentsRect().contains(lamp->geometry()) &&
+                lamp->fontMetrics().horizontalAdvance(lamp->text()) <= lamp->contentsRect().width(),
             name);
       }
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
@@ -151,87 +118,6 @@ class frmQuovisTest : public QObject {
       QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
       QCOMPARE(board.DeviceAt(0x32)->GetRegister(reg), 0L);
     }
-  }
-
-  void trayFollowsThePollAndTheNotraySwitch() {
-    Started s = Start({});
-    Tray tray(true);
-    s.window->SetTray(&tray);
-    tray.Add(s.window->windowState(), s.window.get(), "Digital Signal Quality (CX24227)");
-    QVERIFY(tray.active());
-    s.window->Render();
-    QVERIFY(tray.tooltip().startsWith("8-VSB / SNR "));
-    QVERIFY(tray.tooltip().size() <= 63);
-    tray.SetTooltip(QString(100, 'x'));
-    QCOMPARE(tray.tooltip().size(), 63);
-    tray.Remove();
-    QVERIFY(!tray.active());
-    tray.SetTooltip("after");
-    QCOMPARE(tray.tooltip().size(), 63);  // ignored once removed
-
-    Tray none(false);  // a desktop without a notification area
-    none.Add(Qt::WindowNoState, s.window.get(), "t");
-    QVERIFY(!none.active());
-  }
-
-  // A lock that comes and goes, polled ten seconds apart while the window
-  // is hidden, shown, hidden again and with notifications silenced.
-  void trayTellsEventsOnlyWhileTheWindowIsOutOfSight() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("flap.json").toStdString();
-    std::ofstream(path) << R"({"devices": [{"chip": "s5h1409",)"
-                           R"( "fault": {"unlocked_polls": [[2, 2], [4, 4], [6, 6], [10, 10]]}}]})";
-    std::unique_ptr<Session> session = StartSession({"--bus=sim:" + path});
-    frmQuovis w(session->monitor());
-    Tray tray(true);
-    w.SetTray(&tray);
-    tray.Add(w.windowState(), &w, "t");
-    int poll = 0;
-    const auto start = std::chrono::system_clock::time_point(std::chrono::seconds(1800000000));
-    session->monitor().clock = [&] { return start + std::chrono::seconds(10 * (poll - 1)); };
-    auto pollUntil = [&](int last) {
-      while (poll < last) {
-        ++poll;
-        session->monitor().Poll();
-      }
-    };
-    pollUntil(2);  // hidden: the lock lost is told
-    QCOMPARE(tray.noticesShown(), 1);
-    QCOMPARE(tray.lastNotice()->title, std::string("Lock lost"));
-    w.show();
-    pollUntil(3);  // in sight: not told, then or later
-    w.hide();
-    pollUntil(8);  // a minute after the first: the four events since poll 4
-    QCOMPARE(tray.noticesShown(), 2);
-    QCOMPARE(tray.lastNotice()->count, 4);
-    tray.notifyBox()->trigger();
-    QVERIFY(!tray.notifyBox()->isChecked());
-    pollUntil(10);  // silenced: the lock lost at poll 10 is forgotten
-    tray.notifyBox()->trigger();
-    pollUntil(14);  // a minute after the last: only the regained lock of poll 11
-    QCOMPARE(tray.noticesShown(), 3);
-    QCOMPARE(tray.lastNotice()->count, 1);
-    QCOMPARE(tray.lastNotice()->title, std::string("Lock regained after 10.0 s"));
-  }
-
-  void minimisedWindowLivesInTheTrayUntilClicked() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    w.show();
-    Tray tray(true);
-    w.SetTray(&tray);
-    tray.Add(w.windowState(), &w, "t");
-    w.showMinimized();
-    QTRY_VERIFY(w.isHidden());
-    tray.Clicked();
-    QVERIFY(w.isVisible());
-    QVERIFY(!w.isMinimized());
-
-    Started plain = Start({"-notray"});  // without a tray, minimising keeps the window
-    plain.window->show();
-    plain.window->showMinimized();
-    QTest::qWait(50);
-    QVERIFY(!plain.window->isHidden());
   }
 };
 
