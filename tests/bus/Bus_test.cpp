@@ -37,10 +37,4 @@ TEST(Bus, SnrAverageCountsTheDroppedSlotOnceMore) {
   for (int i = 1; i <= 19; ++i) EXPECT_EQ(bus.SnrSlot(i), 3.5);
 }
 
-TEST(Bus, FreshHistoryPullsTheMeanTowardZero) {
-  FakeI2c fake;
-  Bus bus(fake);
-  EXPECT_DOUBLE_EQ(bus.AverageSnr(19), 1);
-}
-
 }  // namespace
