@@ -37,6 +37,7 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       {R"({"frontend": {"captured": {"stats": {"cnr": {"scale": "dB", "value": 1}}}}})",
        "frontend.captured.stats.cnr: expected {\"scale\": \"decibel\", \"relative\", "
        "\"counter\" or \"n/a\", \"value\": a whole number}"},
+      {R"({"frontend": {"signal_sign": 2}})", "frontend.signal_sign: expected 1 or -1"},
       {"{\"types\": [24, \"x\"]}", "types[1]: expected a board type from 1 to 32767"},
       {"{\"devices\": [{\"chip\": \"nosuch\"}]}", "devices[0].chip: unknown chip \"nosuch\""},
       {"{\"devices\": [{}]}", "devices[0].chip: expected a chip name"},
