@@ -44,6 +44,8 @@ TEST(BusTransfers, AttemptsArgumentsPresetsAndFailedReads) {
        Kind::Write, 6, 1, 0x32, 0xF3, 2, {0x12, 0x34}, {}, 0},
       {"16-bit write, second attempt answers", {1, 0}, [](Bus& b) { b.WriteReg16(0x1C, 0x21, 0x1234); return Got{}; },
        Kind::Write, 2, 1, 0x1C, 0x21, 2, {0x12, 0x34}, {}, 0},
+      {"probe answers: buffer zeroed", {0}, [](Bus& b) { return Got{b.Answers(0x32, 2)}; },
+       Kind::Read, 1, 0, 0x32, 0, 2, {0, 0}, {1}, 0},
       {"probe silent: no retry, not counted", {1, 0}, [](Bus& b) { return Got{b.Answers(0x8E, 1)}; },
        Kind::Read, 1, 0, 0x8E, 0, 1, {0}, {0}, 0},
       {"write-read once, silent: buffer kept", {1, 0},

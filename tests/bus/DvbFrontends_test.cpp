@@ -50,6 +50,11 @@ TEST(DvbFrontends, EachFrontendWithItsCardsI2cAdaptersAndAccess) {
             "I2C buses are the card's own adapters, for the register view.\n"
             "Open a card with --bus=dvbA, --bus=dvbA.F or --bus=/dev/dvb/adapterA/frontendF.\n");
 
+  list.frontends.resize(1);  // all may be opened: no advice on nodes or groups
+  EXPECT_EQ(FrontendListText(list).notes,
+            "I2C buses are the card's own adapters, for the register view.\n"
+            "Open a card with --bus=dvbA, --bus=dvbA.F or --bus=/dev/dvb/adapterA/frontendF.\n");
+
   // Without a lookup nothing is opened and no name read; without a DVB driver
   // there is no class folder at all.
   opened.clear();
