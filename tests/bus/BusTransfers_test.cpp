@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every transfer of the bus helpers: how many attempts it makes, what it
 // sends, what the caller gets when the device is silent, and which failures
-// count as unanswered reads.
+// count as unanswered reads. Answered probes and reads in the order the
+// chips use them are pinned by the golden traces.
 #include <gtest/gtest.h>
 
 #include "bus/Bus.h"
@@ -37,21 +38,16 @@ TEST(BusTransfers, AttemptsArgumentsPresetsAndFailedReads) {
        Kind::Read, 1, 1, 0x32, 0x33, 2, {0x80, 0x01}, {-32767}, 0},
       {"16-bit address read, silent", {}, [](Bus& b) { return Got{b.ReadReg8Addr16(0xB2, 0x0123)}; },
        Kind::WriteRead, 4, 0, 0xB2, 0x0123, 1, {0x01, 0x23}, {255}, 1},
-      {"16-bit address read, address MSB first", {0},
-       [](Bus& b) { return Got{b.ReadReg8Addr16(0xB2, 0x1234)}; },
-       Kind::WriteRead, 1, 0, 0xB2, 0x1234, 1, {0x12, 0x34}, {0x77}, 0},
       {"8-bit write, silent: 6 attempts, low byte", {}, [](Bus& b) { b.WriteReg8(0x1C, 0x05, 0x1FF); return Got{}; },
        Kind::Write, 6, 1, 0x1C, 0x05, 1, {0xFF}, {}, 0},
       {"16-bit write, silent: MSB first", {}, [](Bus& b) { b.WriteReg16(0x32, 0xF3, 0x1234); return Got{}; },
        Kind::Write, 6, 1, 0x32, 0xF3, 2, {0x12, 0x34}, {}, 0},
       {"16-bit write, second attempt answers", {1, 0}, [](Bus& b) { b.WriteReg16(0x1C, 0x21, 0x1234); return Got{}; },
        Kind::Write, 2, 1, 0x1C, 0x21, 2, {0x12, 0x34}, {}, 0},
-      {"probe answers", {0}, [](Bus& b) { return Got{b.Answers(0x32, 2)}; },
+      {"probe answers: buffer zeroed", {0}, [](Bus& b) { return Got{b.Answers(0x32, 2)}; },
        Kind::Read, 1, 0, 0x32, 0, 2, {0, 0}, {1}, 0},
       {"probe silent: no retry, not counted", {1, 0}, [](Bus& b) { return Got{b.Answers(0x8E, 1)}; },
        Kind::Read, 1, 0, 0x8E, 0, 1, {0}, {0}, 0},
-      {"probe in 16-bit mode", {0}, [](Bus& b) { return Got{b.Answers(0xC8, 1, 0x10)}; },
-       Kind::Read, 1, 0x10, 0xC8, 0, 1, {0}, {1}, 0},
       {"write-read once, silent: buffer kept", {1, 0},
        [&](Bus& b) { std::vector<uint8_t> in = {0x12, 0x34}; return buffer(b.WriteReadOnce(0x1C, {0x00, 0x01}, in), in); },
        Kind::WriteRead, 1, 0, 0x1C, 0x0001, 2, {0x00, 0x01}, {0, 0x12, 0x34}, 1},
@@ -74,11 +70,7 @@ TEST(BusTransfers, AttemptsArgumentsPresetsAndFailedReads) {
     FakeI2c fake;
     fake.results = c.results;
     fake.fallback = 1;
-    fake.readData = {{0x21, {0x5A}},
-                     {0x33, {0x80, 0x01}},
-                     {0x1234, {0x77}},
-                     {0x40A4, {0xAB}},
-                     {0x20, {0x01, 0x02}}};
+    fake.readData = {{0x21, {0x5A}}, {0x33, {0x80, 0x01}}, {0x40A4, {0xAB}}, {0x20, {0x01, 0x02}}};
     Bus bus(fake);
     bus.handle = 7;
     EXPECT_EQ(c.transfer(bus), c.got);

@@ -28,34 +28,36 @@ TEST(I2cAdapters, ListsWhatTheKernelShowsAndWhoMayOpenIt) {
 
   I2cAdapterList list = ListI2cAdapters(machine.roots, kUser);
   ASSERT_TRUE(list.kernelSupport);
-  struct Expected {
-    int number;
-    std::string name;
-    bool node, mayOpen;
-  } expected[] = {
-      {0, "cx23885[0]", true, true},
-      {1, "cx23885[1]", false, false},
-      {2, "NVIDIA i2c adapter 2", true, false},
-      {3, "SMBus I801 adapter at f000", true, false},
-      {11, "i915 gmbus dpc", true, true},
-      {12, "dp aux", true, false},
-      {13, "owner only", true, false},
-  };
-  ASSERT_EQ(list.adapters.size(), std::size(expected));
-  for (size_t i = 0; i < std::size(expected); ++i) {
-    const I2cAdapter& a = list.adapters[i];
-    SCOPED_TRACE(expected[i].name);
-    EXPECT_EQ(a.number, expected[i].number);
-    EXPECT_EQ(a.name, expected[i].name);
-    EXPECT_EQ(a.node, expected[i].node ? machine.Node(expected[i].number) : "");
-    EXPECT_EQ(a.mayOpen, expected[i].mayOpen);
-  }
   // Root opens every node there is, whatever its mode.
   for (const auto& a : ListI2cAdapters(machine.roots, Credentials{0, {0}}).adapters)
     EXPECT_EQ(a.mayOpen, !a.node.empty()) << a.name;
+  // The table goes to stdout, what to do about it to stderr; nodes under the
+  // test's root are shown as in /dev, for fixed column widths.
+  for (auto& a : list.adapters)
+    if (!a.node.empty()) {
+      EXPECT_EQ(a.node, machine.Node(a.number));
+      a.node = "/dev/i2c-" + std::to_string(a.number);
+    }
+  AdapterListReport report = AdapterListText(list);
+  EXPECT_EQ(report.table,
+            "bus  device        access         adapter name\n"
+            "0    /dev/i2c-0    may open       cx23885[0]\n"
+            "1    no /dev node  -              cx23885[1]\n"
+            "2    /dev/i2c-2    no permission  NVIDIA i2c adapter 2\n"
+            "3    /dev/i2c-3    no permission  SMBus I801 adapter at f000\n"
+            "11   /dev/i2c-11   may open       i915 gmbus dpc\n"
+            "12   /dev/i2c-12   no permission  dp aux\n"
+            "13   /dev/i2c-13   no permission  owner only\n");
+  EXPECT_EQ(report.notes,
+            "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n"
+            "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
+            "again.\n"
+            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
+  list.adapters = {{4, "cx23885[0]", "/dev/i2c-4", true}};
+  EXPECT_EQ(AdapterListText(list).notes,
+            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
 }
 
-// The table goes to stdout; what to do about it to stderr.
 TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
   FakeSysfs machine;
   AdapterListReport noKernel = AdapterListText(ListI2cAdapters(machine.roots, kUser));
@@ -70,31 +72,6 @@ TEST(I2cAdapters, ReportSaysPlainlyWhenThereIsNoAdapter) {
   EXPECT_EQ(none.notes,
             "No I2C adapters: the kernel has I2C support but lists no adapter.\n"
             "Is the card's driver loaded?\n");
-}
-
-TEST(I2cAdapters, ReportListsEveryAdapterWithItsNodeAndAccess) {
-  I2cAdapterList list;
-  list.kernelSupport = true;
-  list.adapters = {{0, "cx23885[0]", "/dev/i2c-0", true},
-                   {1, "cx23885[1]", "", false},
-                   {10, "SMBus I801 adapter at f000", "/dev/i2c-10", false}};
-  AdapterListReport three = AdapterListText(list);
-  EXPECT_EQ(three.table,
-            "bus  device        access         adapter name\n"
-            "0    /dev/i2c-0    may open       cx23885[0]\n"
-            "1    no /dev node  -              cx23885[1]\n"
-            "10   /dev/i2c-10   no permission  SMBus I801 adapter at f000\n");
-  EXPECT_EQ(three.notes,
-            "Buses without a /dev node need the i2c-dev module: sudo modprobe i2c-dev\n"
-            "To open a bus without root, join the i2c group (sudo adduser $USER i2c) and log in "
-            "again.\n"
-            "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
-  list.adapters = {{4, "cx23885[0]", "/dev/i2c-4", true}};
-  AdapterListReport one = AdapterListText(list);
-  EXPECT_EQ(one.table,
-            "bus  device        access         adapter name\n"
-            "4    /dev/i2c-4    may open       cx23885[0]\n");
-  EXPECT_EQ(one.notes, "Open one with --bus=N, --bus=i2c-N or --bus=\"<adapter name>\".\n");
 }
 
 TEST(I2cAdapters, BusByNumberNameOrPath) {

@@ -5,11 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <utility>
 
-#include "bus/Bus.h"
-#include "console/I2cConsole.h"
 #include "support/EmulatedI2cDev.h"
 
 namespace {
@@ -99,10 +96,7 @@ TEST_F(OpenedBus, RequestsWithoutASevenBitAddressOrTooLongNeverReachTheBus) {
   const auto W = Request::Write, R = Request::Read, WR = Request::WriteRead;
   const std::vector<uint8_t> big(8192, 0);
   const std::pair<const char*, Request> cases[] = {
-      {"tuner probe's second pass, write", {W, 1, 0x1C0, 0, 1, {0}}},
-      {"tuner probe's second pass, read", {R, 1, 0x1C6, 0, 1}},
-      {"tuner probe's second pass, write-read", {WR, 0, 0x1C2, 0, 1, {0}}},
-      {"address 0x100", {R, 0, 0x100, 0, 1}},
+      {"the tuner probe's second pass, 9-bit", {W, 1, 0x100, 0, 1, {0}}},
       {"negative address", {R, 0, -2, 0, 1}},
       {"read of 8193 bytes", {R, 0, 0x32, 0, 8193}},
       {"sub-address and 8192 bytes make 8193", {W, 1, 0x32, 0, 8192, big}},
@@ -127,7 +121,6 @@ TEST_F(OpenedBus, OnlyTheFullMessageCountIsSuccessAndEachErrnoIsTheResult) {
   const Case cases[] = {
       {"both messages executed", -1, 0, 0x1C, 0},
       {"adapter ran one of two messages", 1, 0, 0x1C, EIO},
-      {"adapter ran none of two messages", 0, 0, 0x1C, EIO},
       {"no device at the address: ENXIO", -1, 0, 0x40, ENXIO},
       {"no acknowledge: EREMOTEIO", -1, EREMOTEIO, 0x1C, 0x79},
       {"an errno beyond one byte still fails: EIO", -1, 300, 0x1C, EIO},
@@ -143,118 +136,78 @@ TEST_F(OpenedBus, OnlyTheFullMessageCountIsSuccessAndEachErrnoIsTheResult) {
   }
 }
 
-// The console on a real adapter: its Read before any sub-address was entered
-// is a plain read, and a failure shows the errno after " Returned ".
-TEST_F(OpenedBus, ConsoleTransactionsOnTheAdapter) {
-  struct LogView : ConsoleView {
-    std::vector<std::string> log;
-    void AppendLog(const std::string& line) override { log.push_back(line); }
-    void ClearLog() override {}
-    void SetBoxText(ConsoleBox, const std::string&) override {}
-  } view;
-  Bus bus(lib);
-  bus.handle = handle;
-  I2cConsole console(bus, view);
-  console.LeaveAddress("32");
-  console.Read();
-  console.LeaveAddress("80");  // nothing at 7-bit 0x40
-  console.ReadNS();
-  const std::vector<std::vector<Sent>> expected = {
-      {{0x19, RD, 1, {}}},
-      {{0x40, RD, 1, {}}},
-  };
-  EXPECT_EQ(kernel.transfers, expected);
-  EXPECT_EQ(view.log,
-            (std::vector<std::string>{"Read  32 (  ) A0 Returned 0", "Read  80 0 Returned 6"}));
-}
-
 TEST(LinuxI2cLibraryOpen, RefusesWhatIsNotAnI2cAdapterAndSaysWhy) {
   // A sysfs listing one i2c-dev node of an unusual major, 245:9.
   const std::string sys = testing::TempDir() + "quovis-sys";
   std::filesystem::create_directories(sys + "/class/i2c-dev/i2c-9");
   std::ofstream(sys + "/class/i2c-dev/i2c-9/dev") << "245:9\n";
   struct Case {
-    const char* name;
-    std::function<void(EmulatedI2cDev&)> setup;
-    std::string path;
-    std::string error;  // empty: opens
-    bool opened, closed;
+    std::string path = "/dev/i2c-3";
+    mode_t file = 0;  // a node put at `path`, with its device number
+    dev_t number = 0;
+    int statError = 0, openError = 0, functionsError = 0;
+    unsigned long functions = I2C_FUNC_I2C | I2C_FUNC_SMBUS_EMUL;
+    std::string error = {};  // empty: opens
+    bool opened = false, closed = false;
   };
+  const std::string denied = "Cannot open I2C bus /dev/i2c-3: Permission denied";
   const Case cases[] = {
-      {"an i2c-dev node", [](auto&) {}, "/dev/i2c-3", "", true, false},
-      {"missing node", [](auto&) {}, "/dev/i2c-7",
-       "I2C bus /dev/i2c-7 does not exist (is the i2c-dev module loaded?)", false, false},
-      {"regular file", [](auto& k) { k.files["/tmp/board.bin"] = S_IFREG | 0644; },
-       "/tmp/board.bin", "I2C bus /tmp/board.bin is not a character device", false, false},
-      {"block device", [](auto& k) { k.files["/dev/sda"] = S_IFBLK | 0660; }, "/dev/sda",
-       "I2C bus /dev/sda is not a character device", false, false},
-      {"stat not allowed", [](auto& k) { k.statError = EACCES; }, "/dev/i2c-3",
-       "Cannot open I2C bus /dev/i2c-3: Permission denied", false, false},
-      {"open not allowed", [](auto& k) { k.openError = EACCES; }, "/dev/i2c-3",
-       "Cannot open I2C bus /dev/i2c-3: Permission denied (add yourself to the i2c group or run "
-       "with the needed rights)",
-       true, false},
-      {"adapter gone", [](auto& k) { k.openError = ENXIO; }, "/dev/i2c-3",
-       "Cannot open I2C bus /dev/i2c-3: No such device or address", true, false},
-      {"a character device that is no i2c-dev node",
-       [](auto& k) {
-         k.files["/dev/null"] = S_IFCHR | 0666;
-         k.numbers["/dev/null"] = makedev(1, 3);
-       },
-       "/dev/null",
-       "I2C bus /dev/null is not an i2c-dev node (device 1:3; i2c-dev nodes have major 89 or are "
-       "listed in " +
-           sys + "/class/i2c-dev)",
-       false, false},
-      {"a watchdog, which an open alone would start",
-       [](auto& k) {
-         k.files["/dev/watchdog"] = S_IFCHR | 0600;
-         k.numbers["/dev/watchdog"] = makedev(10, 130);
-       },
-       "/dev/watchdog",
-       "I2C bus /dev/watchdog is not an i2c-dev node (device 10:130; i2c-dev nodes have major 89 "
-       "or are listed in " +
-           sys + "/class/i2c-dev)",
-       false, false},
-      {"a node the kernel lists under class/i2c-dev",
-       [](auto& k) {
-         k.files["/dev/i2c-9"] = S_IFCHR | 0660;
-         k.numbers["/dev/i2c-9"] = makedev(245, 9);
-       },
-       "/dev/i2c-9", "", true, false},
-      {"a character device that is no adapter", [](auto& k) { k.functionsError = ENOTTY; },
-       "/dev/i2c-3", "I2C bus /dev/i2c-3 is not an i2c-dev adapter: Inappropriate ioctl for device",
-       true, true},
-      {"an SMBus-only adapter", [](auto& k) { k.functions = I2C_FUNC_SMBUS_EMUL; }, "/dev/i2c-3",
-       "I2C bus /dev/i2c-3 does not take plain I2C transfers (I2C_RDWR)", true, true},
+      {.opened = true},
+      {.path = "/dev/i2c-7",
+       .error = "I2C bus /dev/i2c-7 does not exist (is the i2c-dev module loaded?)"},
+      {.path = "/tmp/board.bin",
+       .file = S_IFREG | 0644,
+       .error = "I2C bus /tmp/board.bin is not a character device"},
+      {.statError = EACCES, .error = denied},
+      {.openError = EACCES,
+       .error = denied + " (add yourself to the i2c group or run with the needed rights)",
+       .opened = true},
+      {.openError = ENXIO,
+       .error = "Cannot open I2C bus /dev/i2c-3: No such device or address",
+       .opened = true},
+      // A watchdog, which an open alone would start.
+      {.path = "/dev/watchdog",
+       .file = S_IFCHR | 0600,
+       .number = makedev(10, 130),
+       .error = "I2C bus /dev/watchdog is not an i2c-dev node (device 10:130; i2c-dev nodes have "
+                "major 89 or are listed in " +
+                sys + "/class/i2c-dev)"},
+      // A node of another major that the kernel lists under class/i2c-dev.
+      {.path = "/dev/i2c-9", .file = S_IFCHR | 0660, .number = makedev(245, 9), .opened = true},
+      {.functionsError = ENOTTY,
+       .error = "I2C bus /dev/i2c-3 is not an i2c-dev adapter: Inappropriate ioctl for device",
+       .opened = true,
+       .closed = true},
+      {.functions = I2C_FUNC_SMBUS_EMUL,
+       .error = "I2C bus /dev/i2c-3 does not take plain I2C transfers (I2C_RDWR)",
+       .opened = true,
+       .closed = true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.path + ": " + c.error);
     EmulatedI2cDev kernel;
-    c.setup(kernel);
-    LinuxI2cLibrary lib(kernel, sys);
-    std::string error;
-    EXPECT_EQ(lib.Open(c.path, error), c.error.empty());
-    EXPECT_EQ(error, c.error);
-    EXPECT_EQ(kernel.opened,
-              c.opened ? std::vector<std::string>{c.path} : std::vector<std::string>{});
-    EXPECT_EQ(kernel.closed, c.closed ? std::vector<int>{EmulatedI2cDev::kFd} : std::vector<int>{});
-    // Every board type finds the bus exactly when it opened.
-    EXPECT_EQ(lib.velI2C_InitByType(24, 0) != 0, c.error.empty());
-    EXPECT_EQ(lib.velI2C_InitByType(18, 0) != 0, c.error.empty());
+    if (c.file) kernel.files[c.path] = c.file, kernel.numbers[c.path] = c.number;
+    kernel.statError = c.statError;
+    kernel.openError = c.openError;
+    kernel.functionsError = c.functionsError;
+    kernel.functions = c.functions;
+    const std::vector<int> closedFd = {EmulatedI2cDev::kFd};
+    {
+      LinuxI2cLibrary lib(kernel, sys);
+      std::string error;
+      EXPECT_EQ(lib.Open(c.path, error), c.error.empty());
+      EXPECT_EQ(error, c.error);
+      EXPECT_EQ(kernel.opened,
+                c.opened ? std::vector<std::string>{c.path} : std::vector<std::string>{});
+      EXPECT_EQ(kernel.closed, c.closed ? closedFd : std::vector<int>{});
+      // Every board type finds the bus exactly when it opened.
+      EXPECT_EQ(lib.velI2C_InitByType(24, 0) != 0, c.error.empty());
+      EXPECT_EQ(lib.velI2C_InitByType(18, 0) != 0, c.error.empty());
+    }
+    // An open node is closed with the library, once.
+    EXPECT_EQ(kernel.closed, c.closed || c.error.empty() ? closedFd : std::vector<int>{});
     EXPECT_TRUE(kernel.transfers.empty());
   }
-}
-
-TEST(LinuxI2cLibraryOpen, TheNodeIsClosedWithTheLibrary) {
-  EmulatedI2cDev kernel;
-  {
-    LinuxI2cLibrary lib(kernel);
-    std::string error;
-    ASSERT_TRUE(lib.Open("/dev/i2c-3", error));
-    EXPECT_TRUE(kernel.closed.empty());
-  }
-  EXPECT_EQ(kernel.closed, std::vector<int>{EmulatedI2cDev::kFd});
 }
 
 }  // namespace

@@ -85,7 +85,6 @@ TEST(I2cConsole, LeavingABoxReadsIt) {
       {Address, "00000FF", "FF"},
       {Address, "100", "32"},
       {Address, "100000000", "32"},
-      {ReadCount, "007", "7"},
       {ReadCount, "abc", "0"},
       {ReadCount, "2.5", "2"},
       {ReadCount, "3.5", "4"},
@@ -189,28 +188,24 @@ TEST(I2cConsole, DataBoxCarriesOverToTheNextCommand) {
   e.console.Read();
   e.console.Write();
   ASSERT_EQ(e.fake.calls.size(), 2u);
+  EXPECT_TRUE(e.fake.calls[0].bytes.empty()) << "no sub-address bytes written";
   EXPECT_EQ(e.fake.calls[1].count, 0);
-  EXPECT_EQ(e.view.log.back(), "Write 0 (  )  Returned 0");
+  EXPECT_EQ(e.view.log, (Lines{"Read  0 (  )  Returned 0", "Write 0 (  )  Returned 0"}));
   // More than the buffer together is refused before it reaches the bus.
-  e.leave(SubAddr, Tokens(200));
-  e.leave(Data, Tokens(56));
+  e.leave({{SubAddr, Tokens(200)}, {Data, Tokens(56)}});
+  e.console.Write();
+  e.leave(Data, Tokens(57));
   e.console.Write();
   ASSERT_EQ(e.fake.calls.size(), 3u);
   EXPECT_EQ(e.fake.calls[2].count, 256);
-  e.leave(Data, Tokens(57));
-  e.console.Write();
-  EXPECT_EQ(e.fake.calls.size(), 3u);
   EXPECT_EQ(
       e.view.log.back(),
       "Write rejected: 200 subaddress and 57 data bytes, at most 256 together; nothing written");
 }
 
-// Read-only, the two writes send nothing and say so; the reads run as always
-// (the scan is plain reads).
+// Read-only, the two writes send nothing and say so; the reads run as always.
 TEST(I2cConsole, ReadOnlyRefusesTheWritesAndStillReads) {
   Console t(true);
-  t.fake.readData[0x10] = {0x12, 0x34};
-  t.fake.readData[0] = {0x5A, 0x6B};
   t.leave({{Address, "32"}, {SubAddr, "10"}, {Data, "1 a"}, {ReadCount, "2"}});
   t.view.boxes.clear();
   t.console.Write();
@@ -221,11 +216,7 @@ TEST(I2cConsole, ReadOnlyRefusesTheWritesAndStillReads) {
   EXPECT_TRUE(t.view.boxes.empty()) << "a refused write normalises no box";
   t.console.Read();
   t.console.ReadNS();
-  EXPECT_EQ(t.view.log[2], "Read  32 ( 10 ) 12 34 Returned 0");
-  EXPECT_EQ(t.view.log[3], "Read  32 5A 6B Returned 0");
-  t.console.Scan([] { return true; });
-  EXPECT_EQ(t.fake.Count(K::Read), 1 + 127);
-  EXPECT_EQ(t.fake.Count(K::Write), 0);
+  EXPECT_EQ(t.fake.calls.size(), 2u);
 }
 
 // Devices answer at 32 and C0 only; after each address the window's events run.
@@ -241,16 +232,17 @@ TEST(I2cConsole, ScanTriesEveryEvenAddressOnce) {
   t.console.Scan([&] { return callsAtEvents.push_back(t.fake.calls.size()), true; });
   EXPECT_EQ(t.view.log,
             (Lines{"Scanning I2C Addresses for devices", "Scan Read 32 5A", "Scan Read C0 5A"}));
-  ASSERT_EQ(t.fake.calls.size(), 127u);
-  ASSERT_EQ(t.view.boxes[Address].size(), 127u);
-  ASSERT_EQ(callsAtEvents.size(), 127u);
+  Lines shown;
+  std::vector<size_t> afterEach;  // one transaction between event runs
   for (int i = 0; i < 127; ++i) {
-    const auto& call = t.fake.calls[i];
+    shown.push_back(Hex(2 * i));
+    afterEach.push_back(i + 1);
+    const auto& call = t.fake.calls.at(i);
     EXPECT_EQ(std::tie(call.kind, call.handle, call.mode, call.address, call.sub, call.count),
               std::make_tuple(K::Read, 7u, 0, 2 * i, 0, 1));
-    EXPECT_EQ(t.view.boxes[Address][i], Hex(2 * i));
-    EXPECT_EQ(callsAtEvents[i], size_t(i + 1)) << "one transaction between event runs";
   }
+  EXPECT_EQ(t.view.boxes[Address], shown);
+  EXPECT_EQ(callsAtEvents, afterEach);
   EXPECT_EQ(t.console.Address(), 0x32) << "the scan only shows its progress";
   // Now nothing answers: only the header; the window goes away on the third address.
   int eventRuns = 0;
@@ -259,7 +251,6 @@ TEST(I2cConsole, ScanTriesEveryEvenAddressOnce) {
   EXPECT_EQ(t.view.log.size(), 4u);
   t.console.Clear();
   EXPECT_TRUE(t.view.log.empty());
-  EXPECT_EQ(t.fake.calls.size(), 130u);
 }
 
 }  // namespace

@@ -18,8 +18,6 @@ TEST(SnrStep, FillsAveragesConvertsAndRounds) {
   } cases[] = {
       // A reset fills all 19 slots: the mean is the reading itself.
       {"reset", 1, 20, {}, 20, 20},
-      // An empty history pulls the mean toward 0: 19 / 19.
-      {"no reset", 0, 19, {}, 19, 1},
       // Halves go to the even neighbour: 2.5 tenths -> 2.
       {"half to even", 1, 0.25, {}, 0.2f, 0.2f},
       // 28.5 / 19 = 1.5, taken as it is, floored or to the nearest (even) whole.

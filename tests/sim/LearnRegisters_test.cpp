@@ -47,24 +47,18 @@ TEST(LearnRegisters, EachModelMapsItsReadsOntoRegisters) {
       // The library's mode 16 sends the sub-address as two bytes.
       {"si2165", {SubRead(0x02A4, {0xA3, 0x20}, 0x10)}, {{0x02A4, 0xA3}, {0x02A5, 0x20}}},
       {"tda18271", {SubRead(0x24, {0xA3, 0x10, 0x90})}, {{0x24, 0xA3}, {0x25, 0x10}, {0x26, 0x90}}},
+      // Not learnt: a write command is no read of the AU8522; a 16-bit-address
+      // chip needs two address bytes.
+      {"au8522", {WriteRead({0x83, 0x11, 0x00}, {1})}, {}},
+      {"lgdt3305", {WriteRead({0x04}, {1})}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.chip);
     auto model = FindSimChip(c.chip)->make(false);
     std::map<long, long> learnt;
-    for (const auto& read : c.reads) EXPECT_TRUE(model->Learn(read, learnt));
+    for (const auto& read : c.reads) EXPECT_EQ(model->Learn(read, learnt), !c.registers.empty());
     EXPECT_EQ(learnt, c.registers);
   }
-}
-
-TEST(LearnRegisters, ReadsTheModelWouldNotAnswerAreNotLearnt) {
-  std::map<long, long> learnt;
-  // A write command is no read of the AU8522; a 16-bit-address chip needs
-  // two address bytes.
-  EXPECT_FALSE(
-      FindSimChip("au8522")->make(false)->Learn(WriteRead({0x83, 0x11, 0x00}, {1}), learnt));
-  EXPECT_FALSE(FindSimChip("lgdt3305")->make(false)->Learn(WriteRead({0x04}, {1}), learnt));
-  EXPECT_TRUE(learnt.empty());
 }
 
 TEST(LearnRegisters, WidthsForTheBoardFile) {
