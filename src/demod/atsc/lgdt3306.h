@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "demod/atsc/regs/lgdt3306.h"
 #include "monitor/Demodulator.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
@@ -15,8 +16,10 @@ class lgdt3306 : public Demodulator {
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
-  Value UncorrectableErrors() override { return int16_t(ReadRegister(0x00F4)); }
-  Value PostVeterbiErrors() override { return int16_t(ReadRegister(0x00FA)); }
+  Value UncorrectableErrors() override {
+    return int16_t(ReadRegister(lgdt3306reg::kUncorrectable));
+  }
+  Value PostVeterbiErrors() override { return int16_t(ReadRegister(lgdt3306reg::kPostViterbi)); }
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
