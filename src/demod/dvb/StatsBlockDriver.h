@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 
+#include "demod/dvb/regs/StatsBlock.h"
 #include "monitor/Demodulator.h"
 #include "monitor/Tps.h"
 
@@ -18,7 +19,7 @@ class StatsBlockDriver : public Demodulator {
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  Value UncorrectableErrors() override { return FreshStats()[2]; }
+  Value UncorrectableErrors() override { return FreshStats()[statsblockreg::kUncorrectableWord]; }
   Value PostVeterbiErrors() override { return {}; }
 
  protected:
