@@ -20,7 +20,7 @@ class dibcom : public Demodulator {
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override;
-  Value PostVeterbiErrors() override { return ReadRegister(0x01FC); }
+  Value PostVeterbiErrors() override;
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
 
