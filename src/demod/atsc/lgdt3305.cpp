@@ -22,11 +22,9 @@ bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }
 // Hundredths of a dB to one decimal. Done on the integer, so a half (30.05)
 // goes to the even neighbour the same way for the reading and its average.
 float Tenths(double snr100) { return float(ToInt16(snr100 / 10.0) / 10.0); }
-}  // namespace
 
-int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
-
-int16_t lgdt3305::DecodeMode(int byte) {
+// Mode code of the mode register's content.
+int16_t DecodeMode(int byte) {
   if (byte == 255) return Mode::None;
   switch (byte & 3) {
     case 0: return Mode::Qam64;
@@ -35,6 +33,23 @@ int16_t lgdt3305::DecodeMode(int byte) {
     default: return Mode::None;
   }
 }
+
+// Hundredths of a dB for an error power, rounded half to even.
+int32_t Snr100(int16_t mode, double mse) {
+  double x = 0;
+  if (mode == Mode::Vsb8) {
+    if (mse > 0 && mse < 1048575) x = 1000 * Log10(25600 / mse);
+  } else if (IsQam(mode)) {
+    double c = mode == Mode::Qam64 ? 688128 : 696320;
+    if (mse != 0) x = 1000 * Log10(c / mse);
+  }
+  if (x < 0) x = 0;
+  return int32_t(RoundHalfEven(x));
+}
+
+}  // namespace
+
+int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
 // Each candidate address gets one combined read of the mode register, no
 // retry; the second is always tried, but the first accepted one is kept.
@@ -55,18 +70,6 @@ bool lgdt3305::probe() {
 int16_t lgdt3305::OperatingMode() {
   currentMode_ = DecodeMode(ReadRegister(kMode));
   return currentMode_;
-}
-
-int32_t lgdt3305::Snr100(int16_t mode, double mse) {
-  double x = 0;
-  if (mode == Mode::Vsb8) {
-    if (mse > 0 && mse < 1048575) x = 1000 * Log10(25600 / mse);
-  } else if (IsQam(mode)) {
-    double c = mode == Mode::Qam64 ? 688128 : 696320;
-    if (mse != 0) x = 1000 * Log10(c / mse);
-  }
-  if (x < 0) x = 0;
-  return int32_t(RoundHalfEven(x));
 }
 
 // The history holds error powers, so the average is taken before the log.

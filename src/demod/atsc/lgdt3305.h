@@ -32,10 +32,6 @@ class lgdt3305 : public Demodulator {
   static std::string OffsetText(float value);
 
  private:
-  // Mode code of register 0x0000's content.
-  static int16_t DecodeMode(int byte);
-  // Hundredths of a dB for an error power, rounded half to even.
-  static int32_t Snr100(int16_t mode, double mse);
   int ReadRegister(int reg);
   // Three registers as one 24-bit two's-complement number.
   auto Reader() {

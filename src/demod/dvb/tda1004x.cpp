@@ -75,6 +75,23 @@ constexpr Tda1004xVariant kVariants[] = {
      .guard = {k48TpsA, 2, 2},
      .transmissionMode = {k48TpsA, 0, 2}},
 };
+
+// The raw value grows as the signal worsens; full scale (255) is 0 dB and
+// nothing measured reads as the top of the scale.
+float SnrToDb(double raw) {
+  if (raw <= 0) return 30.0f;
+  return float(5 * std::log(255 / raw));
+}
+
+// A count below the previous one wrapped past max: the step from max back
+// to 0 is one count too.
+int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous) {
+  if (count == previous) return 0;
+  int32_t delta = count > previous ? count - previous : (max + 1 - previous) + count;
+  previous = count;
+  return delta;
+}
+
 }  // namespace
 
 std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
@@ -122,13 +139,6 @@ void tda1004x::ReadTPS() {
 
 int16_t tda1004x::RawSnr() { return variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0); }
 
-// The raw value grows as the signal worsens; full scale (255) is 0 dB and
-// nothing measured reads as the top of the scale.
-float tda1004x::SnrToDb(double raw) {
-  if (raw <= 0) return 30.0f;
-  return float(5 * std::log(255 / raw));
-}
-
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   int16_t raw = RawSnr();
@@ -136,15 +146,6 @@ float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;
-}
-
-// A count below the previous one wrapped past max: the step from max back
-// to 0 is one count too.
-int32_t tda1004x::CounterDelta(int32_t max, int32_t count, int32_t& previous) {
-  if (count == previous) return 0;
-  int32_t delta = count > previous ? count - previous : (max + 1 - previous) + count;
-  previous = count;
-  return delta;
 }
 
 Value tda1004x::UncorrectableErrors() {

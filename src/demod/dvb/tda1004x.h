@@ -24,8 +24,6 @@ class tda1004x : public PlainDvbtDriver {
   bool Answers(int16_t address);
   void ReadTPS();
   int16_t RawSnr();
-  static float SnrToDb(double raw);
-  static int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous);
 
   Bus& bus_;
   MonitorView& view_;
