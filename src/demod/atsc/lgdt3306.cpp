@@ -90,6 +90,10 @@ Value lgdt3306::SNRRegisters() {
   return "";
 }
 
+Value lgdt3306::UncorrectableErrors() { return int16_t(ReadRegister(kUncorrectable)); }
+
+Value lgdt3306::PostVeterbiErrors() { return int16_t(ReadRegister(kPostViterbi)); }
+
 // Sign and magnitude, in kilohertz.
 Value lgdt3306::CarrierOffset() {
   int32_t high = ReadRegister(kCarrierOffset);
