@@ -17,11 +17,9 @@ class lg2160 : public Demodulator {
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
-  Value lg2160_SNRRegisters() { return SnrRegistersOf(kLg2160); }
   Value lg2161_SNRRegisters() { return SnrRegistersOf(kLg2161); }
   Value SNRRegisters() override { return SnrRegistersOf(variant()); }
   // A 12-bit count on the LG2160, 16 bits on the LG2161.
-  int32_t lg2160_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2160); }
   int32_t lg2161_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2161); }
   Value UncorrectableErrors() override { return UncorrectableErrorsOf(variant()); }
   Value PostVeterbiErrors() override { return {}; }

@@ -130,12 +130,10 @@ float lgdt3305::TimingRecoveryOffset() {
   return 0.0f;
 }
 
-std::string lgdt3305::OffsetText(float value) { return SingleSignedText(value); }
-
 // This chip shows its timing recovery offset where others show hex digits.
 Value lgdt3305::CarrierOffsetHex() {
   WidenLgCarrierFrame(view_, "Carrier/Timing Rcvry Offset");
-  return OffsetText(TimingRecoveryOffset());
+  return SingleSignedText(TimingRecoveryOffset());
 }
 
 void lgdt3305::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
