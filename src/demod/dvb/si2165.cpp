@@ -56,6 +56,15 @@ bool si2165::probe() {
   return true;
 }
 
+// What differs between the two standards the chip receives.
+struct si2165::Standard {
+  int16_t code;  // the standard register, low five bits
+  int16_t mode;
+  double (si2165::*carrierToNoise)();
+  int16_t masterLockRegister;
+  int16_t syncLockRegister;  // -1: no such lock
+};
+
 const si2165::Standard si2165::kStandards[2] = {
     {1, Mode::DvbT, &si2165::getCoN_DVBT, kTerrestrialLock, kFreqLock},
     {5, Mode::DvbC, &si2165::getCoN_DVBC, kCableLock, -1},
