@@ -174,8 +174,3 @@ int16_t dibcom::OperatingMode() {
   ReadTPS();
   return Mode::DvbT;
 }
-
-void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
-                    int16_t& Guard, int16_t& TransmissionMode) {
-  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
-}
