@@ -6,6 +6,7 @@
 #include "monitor/Codes.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
+#include "numbers/SnrStep.h"
 
 using namespace statsblockreg;
 
@@ -68,6 +69,15 @@ void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& 
                               int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
   tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
+}
+
+float StatsBlockDriver::BlockSnr(float perDb, const SnrRule& rule, float& aSNR, int32_t& color,
+                                 int16_t& ResetSNR_flag) {
+  float v = float(FreshStats()[kSnrWord]) / perDb;
+  SnrReading snr = snrStep_.Take(v, ResetSNR_flag, rule);
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 int32_t StatsBlockDriver::ColorOf(float snr) const {

@@ -30,6 +30,10 @@ class StatsBlockDriver : public Demodulator {
   int16_t ReadRegister(int16_t reg);
   // Lets a chip reject SNR words outside the range it can report.
   virtual void CheckSnrWord(int32_t& Data3) { (void)Data3; }
+  // A fresh block's SNR word in dB (`perDb` steps a dB) through the history,
+  // coloured by the TPS of the last GetTPS.
+  float BlockSnr(float perDb, const SnrRule& rule, float& aSNR, int32_t& color,
+                 int16_t& ResetSNR_flag);
   // The quality colour of an SNR by the TPS of the last GetTPS.
   int32_t ColorOf(float snr) const;
   // The received signal strength, shown negated in the register frame.

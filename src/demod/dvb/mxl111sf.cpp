@@ -25,13 +25,8 @@ void mxl111sf::CheckSnrWord(int32_t& Data3) {
   if (Data3 < 0 || Data3 > 4000) Data3 = 0;
 }
 
-float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
-  (void)mode;
-  float v = float(FreshStats()[kSnrWord]) / 100;
-  SnrReading snr = snrStep_.Take(v, ResetSNR_flag);
-  aSNR = snr.average;
-  color = ColorOf(snr.reading);
-  return snr.reading;
+float mxl111sf::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  return BlockSnr(100, {}, aSNR, color, ResetSNR_flag);
 }
 
 void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,

@@ -18,13 +18,8 @@ bool sms1xxx::probe() {
   return ReadRegister(kMode) == kDvbtMode;
 }
 
-float sms1xxx::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
-  (void)mode;
-  float v = float(FreshStats()[kSnrWord]);
-  SnrReading snr = snrStep_.Take(v, ResetSNR_flag, {.roundReading = Unrounded});
-  aSNR = snr.average;
-  color = ColorOf(snr.reading);
-  return snr.reading;
+float sms1xxx::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  return BlockSnr(1, {.roundReading = Unrounded}, aSNR, color, ResetSNR_flag);
 }
 
 void sms1xxx::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
