@@ -126,8 +126,8 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
 }
 
 Value au8522::UncorrectableErrors() {
-  if (currentMode_ == Mode::Vsb8) return ReadRegister(kVsbUncorrectable);
-  if (IsQam()) return ReadRegister(kQamUncorrectable);
+  if (currentMode_ == Mode::Vsb8) return VSBUncorrectableErrors();
+  if (IsQam()) return QAMUncorrectableErrors();
   return int16_t(0);
 }
 

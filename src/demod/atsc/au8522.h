@@ -17,7 +17,9 @@ class au8522 : public Demodulator {
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override { return " "; }
   int16_t QAMCorrectableErrors() { return ReadRegister(au8522reg::kQamCorrectable); }
+  int16_t QAMUncorrectableErrors() { return ReadRegister(au8522reg::kQamUncorrectable); }
   int16_t VSBCorrectableErrors() { return ReadRegister(au8522reg::kVsbCorrectable); }
+  int16_t VSBUncorrectableErrors() { return ReadRegister(au8522reg::kVsbUncorrectable); }
   Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override;
   Value CarrierOffset() override { return {}; }
