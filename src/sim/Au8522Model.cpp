@@ -9,26 +9,29 @@
 #include <vector>
 
 #include "demod/atsc/au8522.h"
+#include "demod/atsc/regs/au8522.h"
 #include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
 
 namespace {
 
-constexpr int kVsbError = 13;  // 19.5 dB
+using namespace au8522reg;
+
+constexpr int kVsbErrorFigure = 13;  // 19.5 dB
 
 class Au8522Model : public RegisterDevice {
  public:
   explicit Au8522Model(bool live) : RegisterDevice(2, 1, 0xFFF), live_(live) {
-    reg(0x0A4) = 0x20;  // 8-VSB
-    reg(0x088) = 0x03;  // field and segment sync
-    reg(0x311) = kVsbError;
-    reg(0x502) = 0x01;  // QAM 256 when in QAM
-    reg(0x522) = 30;
-    reg(0x541) = 0xA0;  // FEC and EQ lock in QAM
-    reg(0x086) = 0;
-    reg(0x087) = 0;
-    reg(0x542) = 0;
-    reg(0x543) = 0;
+    reg(kMode) = 0x20;     // 8-VSB
+    reg(kVsbLock) = 0x03;  // field and segment sync
+    reg(kVsbError) = kVsbErrorFigure;
+    reg(kQamSize) = 0x01;  // QAM 256 when in QAM
+    reg(kQamError) = 30;
+    reg(kQamLock) = 0xA0;  // FEC and EQ lock in QAM
+    reg(kVsbCorrectable) = 0;
+    reg(kVsbUncorrectable) = 0;
+    reg(kQamCorrectable) = 0;
+    reg(kQamUncorrectable) = 0;
   }
 
   bool WriteRead(const uint8_t* out, int32_t outCount, uint8_t* in, int32_t inCount) override {
@@ -58,10 +61,10 @@ class Au8522Model : public RegisterDevice {
 
   void Advance(double t) override {
     if (!live_) return;
-    reg(0x311) = kVsbError + long(std::lround(3 * std::sin(t / 6.0)));
+    reg(kVsbError) = kVsbErrorFigure + long(std::lround(3 * std::sin(t / 6.0)));
     double inMinute = std::fmod(t, 60.0);
-    reg(0x087) = long(inMinute / 20);
-    reg(0x086) = long(inMinute * 2);
+    reg(kVsbUncorrectable) = long(inMinute / 20);
+    reg(kVsbCorrectable) = long(inMinute * 2);
   }
 
  private:

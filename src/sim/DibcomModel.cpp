@@ -6,10 +6,13 @@
 #include <cmath>
 
 #include "demod/dvb/dibcom.h"
+#include "demod/dvb/regs/dibcom.h"
 #include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
 
 namespace {
+
+using namespace dibcomreg;
 
 // The C/N word pair for mantissas m1, m2 and exponents e1, e2 (6 bits each,
 // e1 split over both words).
@@ -21,27 +24,28 @@ void SetCarrierToNoise(long& r1, long& r2, int m1, int e1, int m2, int e2) {
 class DibcomModel : public RegisterDevice {
  public:
   explicit DibcomModel(bool live) : RegisterDevice(2, 2, 0xFFFF), live_(live) {
-    reg(0x0300) = 0x01B3;  // identity of the DIB7000PC
-    reg(0x0301) = 0x4000;
-    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 64, 0, 127, 7);  // 128/65 x 2^7: 24.0 dB
-    reg(0x01FD) = 0xB118;                                        // all locks
-    reg(0x01CF) = 0x8000 | 0x0100 | 2 << 5 | 2;
-    reg(0x0188) = 0x2A40;
-    reg(0x0189) = 0x1F80;
-    reg(0x018A) = 0x4C10;
-    reg(0x01FA) = 0;
-    reg(0x01FC) = 0;
+    reg(kIdentity7000PC) = kVendor;  // identity of the DIB7000PC
+    reg(kIdentity7000PC + 1) = 0x4000;
+    SetCarrierToNoise(reg(kCarrierToNoise7000PC), reg(kCarrierToNoise7000PC + 1), 64, 0, 127,
+                      7);       // 128/65 x 2^7: 24.0 dB
+    reg(kLockStatus) = 0xB118;  // all locks
+    reg(kTps7000) = 0x8000 | 0x0100 | 2 << 5 | 2;
+    reg(kAgc1) = 0x2A40;
+    reg(kAgc1 + 1) = 0x1F80;
+    reg(kAgc1 + 2) = 0x4C10;
+    reg(kUncorrectable7000) = 0;
+    reg(kUncorrectable3000) = 0;
   }
 
   void Advance(double t) override {
     if (!live_) return;
     int m2 = 127 + int(std::lround(25 * std::sin(t / 9.0) + 5 * std::sin(t * 1.1)));
-    SetCarrierToNoise(reg(0x01DF), reg(0x01E0), 64, 0, m2, 7);
-    reg(0x0188) = 0x2A40 + long(std::lround(0x60 * std::sin(t / 6.0)));
-    reg(0x018A) = 0x4C10 + long(std::lround(0x30 * std::sin(t / 13.0)));
+    SetCarrierToNoise(reg(kCarrierToNoise7000PC), reg(kCarrierToNoise7000PC + 1), 64, 0, m2, 7);
+    reg(kAgc1) = 0x2A40 + long(std::lround(0x60 * std::sin(t / 6.0)));
+    reg(kAgc1 + 2) = 0x4C10 + long(std::lround(0x30 * std::sin(t / 13.0)));
     double inMinute = std::fmod(t, 60.0);
-    reg(0x01FA) = long(inMinute / 15);
-    reg(0x01FC) = long(inMinute * 3);
+    reg(kUncorrectable7000) = long(inMinute / 15);
+    reg(kUncorrectable3000) = long(inMinute * 3);
   }
 
  private:

@@ -8,37 +8,40 @@
 #include <cmath>
 
 #include "demod/atsc/lg2160.h"
+#include "demod/atsc/regs/lg2160.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
 namespace {
+
+using namespace lg2160reg;
 
 constexpr double kSnr = 15.6;
 
 class Lg2160Model : public RegisterDevice {
  public:
   Lg2160Model(bool lg2161, bool live) : RegisterDevice(2, 1, 0xFFFF), lg2161_(lg2161), live_(live) {
-    reg(0x0000) = 0x02;  // not a mode another LG demodulator would claim
-    reg(0x0001) = lg2161 ? 0xFB : 0x00;
-    reg(0x0003) = lg2161 ? 0x00 : 0xCC;
-    reg(0x011B) = 0x0F;  // sync and acquisition lock (active low)
-    reg(0x0304) = 0x00;  // LG2161 sync lock (active low)
-    reg(0x013E) = 0x85;  // parade 5
-    reg(0x0016) = 0x01;  // FIC
-    reg(0x0128) = 0x2A;  // version 5
-    reg(0x0124) = 0x35;  // 3 groups
-    reg(0x0125) = 0x0C;
-    reg(0x010A) = 0x03;  // RF AGC 0x320
-    reg(0x010B) = 0x20;
-    reg(0x010C) = 0x0A;  // IF AGC -1408
-    reg(0x010D) = 0x80;
-    reg(0x0316) = 0x55;
-    reg(0x0118) = 0x00;  // carrier offset
-    reg(0x0119) = 0x12;
-    reg(0x011A) = 0x34;
-    reg(0x010E) = 0xFF;  // timing recovery offset, slightly negative
-    reg(0x010F) = 0xFE;
-    reg(0x0110) = 0x80;
+    reg(kPresence) = 0x02;  // not a mode another LG demodulator would claim
+    reg(kIdentity2161) = lg2161 ? 0xFB : 0x00;
+    reg(kIdentity2160) = lg2161 ? 0x00 : 0xCC;
+    reg(kStatus) = 0x0F;    // sync and acquisition lock (active low)
+    reg(kSync2161) = 0x00;  // LG2161 sync lock (active low)
+    reg(kParade) = 0x85;    // parade 5
+    reg(kFic) = 0x01;       // FIC
+    reg(kVersion) = 0x2A;   // version 5
+    reg(kGroups) = 0x35;    // 3 groups
+    reg(kTotalGroups) = 0x0C;
+    reg(kRfAgc) = 0x03;  // RF AGC 0x320
+    reg(kRfAgc + 1) = 0x20;
+    reg(kIfAgc) = 0x0A;  // IF AGC -1408
+    reg(kIfAgc + 1) = 0x80;
+    reg(kSccc) = 0x55;
+    reg(kCarrierOffset) = 0x00;  // carrier offset
+    reg(kCarrierOffset + 1) = 0x12;
+    reg(kCarrierOffset + 2) = 0x34;
+    reg(kTimingOffset) = 0xFF;  // timing recovery offset, slightly negative
+    reg(kTimingOffset + 1) = 0xFE;
+    reg(kTimingOffset + 2) = 0x80;
     SetSnr(kSnr);
   }
 
@@ -46,12 +49,12 @@ class Lg2160Model : public RegisterDevice {
     if (!live_) return;
     SetSnr(kSnr + 1.5 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3));
     long carrier = 0x1234 + long(std::lround(200 * std::sin(t / 11.0)));
-    reg(0x0119) = (carrier >> 8) & 0xFF;
-    reg(0x011A) = carrier & 0xFF;
-    reg(0x0110) = 0x80 + long(std::lround(40 * std::sin(t / 5.0)));
+    reg(kCarrierOffset + 1) = (carrier >> 8) & 0xFF;
+    reg(kCarrierOffset + 2) = carrier & 0xFF;
+    reg(kTimingOffset + 2) = 0x80 + long(std::lround(40 * std::sin(t / 5.0)));
     long errors = long(std::fmod(t, 60.0) / 10);
-    reg(lg2161_ ? 0x0613 : 0x0413) = errors;
-    reg(lg2161_ ? 0x0614 : 0x0414) = 0;
+    reg(lg2161_ ? kErrors2161 : kErrors2160) = errors;
+    reg((lg2161_ ? kErrors2161 : kErrors2160) + 1) = 0;
   }
 
  private:
@@ -61,8 +64,8 @@ class Lg2160Model : public RegisterDevice {
     long tenths = std::lround(db * 10);
     long high = (tenths / 100) << 4 | (tenths / 10) % 10;
     long digit = tenths % 10;
-    reg(lg2161_ ? 0x0302 : 0x0202) = high;
-    reg(lg2161_ ? 0x0303 : 0x0203) = lg2161_ ? digit : digit << 4;
+    reg(lg2161_ ? kSnr2161 : kSnr2160) = high;
+    reg((lg2161_ ? kSnr2161 : kSnr2160) + 1) = lg2161_ ? digit : digit << 4;
   }
 
   bool lg2161_;

@@ -6,53 +6,56 @@
 #include <cmath>
 
 #include "demod/atsc/lgdt3305.h"
+#include "demod/atsc/regs/lgdt3305.h"
 #include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
 
 namespace {
 
+using namespace lgdt3305reg;
+
 class Lgdt3305Model : public RegisterDevice {
  public:
   explicit Lgdt3305Model(bool live) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
-    reg(0x0000) = 0x03;  // 8-VSB
-    reg(0x0001) = 0x90;  // identity
-    reg(0x0007) = 0x2F;
-    reg(0x0003) = 0x07;  // EQ, FEC and sync; bit 3 clear is the 8-VSB lock
-    reg(0x050A) = 0x0D;  // QAM lock
-    reg(0x011D) = 0x82;  // carrier lock in both modes
-    SetVsbMse(81);       // about 25 dB
-    SetQamMse(600);      // about 30.6 dB in QAM 64
-    Set24(0x0118, 13000);
-    Set24(0x0217, -900);
-    Set12(0x0316, 0x258);
-    Set12(0x0318, -0x1E0);
+    reg(kMode) = 0x03;      // 8-VSB
+    reg(kIdentity) = 0x90;  // identity
+    reg(kIdentity2) = 0x2F;
+    reg(kLocks) = 0x07;        // EQ, FEC and sync; bit 3 clear is the 8-VSB lock
+    reg(kQamLock) = 0x0D;      // QAM lock
+    reg(kCarrierLock) = 0x82;  // carrier lock in both modes
+    SetVsbMse(81);             // about 25 dB
+    SetQamMse(600);            // about 30.6 dB in QAM 64
+    Set24(kCarrierOffset, 13000);
+    Set24(kTimingOffset, -900);
+    Set12(kRfAgc, 0x258);
+    Set12(kIfAgc, -0x1E0);
   }
 
   void Advance(double t) override {
     if (!live_) return;
     double wander = 1.2 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3);
     SetVsbMse(std::lround(25600 / std::pow(10, (25 + wander) / 10)));
-    bool qam256 = (regValue(0x0000) & 3) == 1;
+    bool qam256 = (regValue(kMode) & 3) == 1;
     double qamDb = qam256 ? 35 : 32, scale = qam256 ? 696320 : 688128;
     SetQamMse(std::lround(scale / std::pow(10, (qamDb + wander) / 10)));
-    Set24(0x0118, 13000 + std::lround(2500 * std::sin(t / 11.0)));
-    Set24(0x0217, -900 + std::lround(150 * std::sin(t / 13.0)));
-    Set12(0x0316, 0x258 + std::lround(30 * std::sin(t / 5.0)));
-    Set12(0x0318, -0x1E0 + std::lround(20 * std::sin(t / 9.0)));
+    Set24(kCarrierOffset, 13000 + std::lround(2500 * std::sin(t / 11.0)));
+    Set24(kTimingOffset, -900 + std::lround(150 * std::sin(t / 13.0)));
+    Set12(kRfAgc, 0x258 + std::lround(30 * std::sin(t / 5.0)));
+    Set12(kIfAgc, -0x1E0 + std::lround(20 * std::sin(t / 9.0)));
     long errors = long(std::fmod(t, 60.0) / 12);
-    reg(0x050C) = errors >> 8;
-    reg(0x050D) = errors & 0xFF;
+    reg(kUncorrectableHigh) = errors >> 8;
+    reg(kUncorrectableLow) = errors & 0xFF;
   }
 
  private:
   void SetVsbMse(long mse) {
-    reg(0x0413) = (mse >> 16) & 0x0F;
-    reg(0x0414) = (mse >> 8) & 0xFF;
-    reg(0x0415) = mse & 0xFF;
+    reg(kVsbMse) = (mse >> 16) & 0x0F;
+    reg(kVsbMse + 1) = (mse >> 8) & 0xFF;
+    reg(kVsbMse + 2) = mse & 0xFF;
   }
   void SetQamMse(long mse) {
-    reg(0x011B) = (mse >> 8) & 0xFF;
-    reg(0x011C) = mse & 0xFF;
+    reg(kQamMseHigh) = (mse >> 8) & 0xFF;
+    reg(kQamMseLow) = mse & 0xFF;
   }
   // Two's complement over three or two registers, most significant first.
   void Set24(long r, long value) {

@@ -8,43 +8,46 @@
 #include <cstdlib>
 
 #include "demod/atsc/lgdt3306.h"
+#include "demod/atsc/regs/lgdt3306.h"
 #include "sim/DemodChip.h"
 #include "sim/RegisterDevice.h"
 
 namespace {
 
+using namespace lgdt3306reg;
+
 class Lgdt3306Model : public RegisterDevice {
  public:
   explicit Lgdt3306Model(bool live) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
-    reg(0x0000) = 0x75;  // awake, identity bits
-    reg(0x0001) = 0xC6;  // identity
-    reg(0x0002) = 0x03;
-    reg(0x0008) = 0x80;  // 8-VSB
-    reg(0x00A6) = 0x80;  // locked
-    reg(0x00EC) = 0x00;  // noise 64
-    reg(0x00ED) = 0x40;
+    reg(kControl) = 0x75;   // awake, identity bits
+    reg(kIdentity) = 0xC6;  // identity
+    reg(kIdentity2) = 0x03;
+    reg(kMode) = 0x80;       // 8-VSB
+    reg(kStatus) = 0x80;     // locked
+    reg(kNoiseHigh) = 0x00;  // noise 64
+    reg(kNoiseLow) = 0x40;
     SetSignal(27);
-    reg(0x21A1) = 18;  // the chip's coarse reading, used below 20 dB
-    SetSignMagnitude(0x009C, 2, 6);
-    SetSignMagnitude(0x00A1, 3, -1500);
+    reg(kCoarseSnr) = 18;  // the chip's coarse reading, used below 20 dB
+    SetSignMagnitude(kCarrierOffset, 2, 6);
+    SetSignMagnitude(kTimingOffset, 3, -1500);
   }
 
   void Advance(double t) override {
     if (!live_) return;
     SetSignal(27 + 1.2 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3));
-    SetSignMagnitude(0x009C, 2, 6 + std::lround(12 * std::sin(t / 11.0)));
-    SetSignMagnitude(0x00A1, 3, -1500 + std::lround(200 * std::sin(t / 13.0)));
+    SetSignMagnitude(kCarrierOffset, 2, 6 + std::lround(12 * std::sin(t / 11.0)));
+    SetSignMagnitude(kTimingOffset, 3, -1500 + std::lround(200 * std::sin(t / 13.0)));
     double inMinute = std::fmod(t, 60.0);
-    reg(0x00F4) = long(inMinute / 12);
-    reg(0x00FA) = long(inMinute * 2);
+    reg(kUncorrectable) = long(inMinute / 12);
+    reg(kPostViterbi) = long(inMinute * 2);
   }
 
  private:
   // Signal power for the given SNR over the noise power of 64.
   void SetSignal(double db) {
     long signal = std::lround(64 * std::pow(10, db / 10));
-    reg(0x00E8) = (signal >> 8) & 0xFF;
-    reg(0x00E9) = signal & 0xFF;
+    reg(kSignalHigh) = (signal >> 8) & 0xFF;
+    reg(kSignalLow) = signal & 0xFF;
   }
   // Sign in the top bit, magnitude below, most significant register first.
   void SetSignMagnitude(long r, int bytes, long value) {

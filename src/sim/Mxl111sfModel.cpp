@@ -8,29 +8,32 @@
 #include <cmath>
 
 #include "demod/dvb/mxl111sf.h"
+#include "demod/dvb/regs/mxl111sf.h"
 #include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
 
+using namespace mxl111sfreg;
+
 class Mxl111sfModel : public StatsBlockDevice {
  public:
   explicit Mxl111sfModel(bool live) : live_(live) {
-    reg(0x00) = 0x02;
-    reg(0x03) = 0x73;
-    reg(0x1F) = 0x73;
-    word(0) = 0xF8 | 2 | 1 << 8 | 2 << 16;  // all five locks, QAM64, 8K, 1/8
-    word(1) = 1;                            // rate 2/3
-    word(2) = 0;
-    word(3) = 2400;
-    word(4) = 55;
+    reg(0x00) = 0x02;  // see above
+    reg(kIdentity) = 0x73;
+    reg(kMode) = kDvbtMode;
+    word(kStatusWord) = 0xF8 | 2 | 1 << 8 | 2 << 16;  // all five locks, QAM64, 8K, 1/8
+    word(kCodeRateWord) = 1;                          // rate 2/3
+    word(kUncorrectableWord) = 0;
+    word(kSnrWord) = 2400;
+    word(kStrengthWord) = 55;
   }
 
   void Advance(double t) override {
     if (!live_) return;
-    word(3) = uint32_t(2400 + std::lround(120 * std::sin(t / 8.0) + 15 * std::sin(t * 1.7)));
-    word(4) = uint32_t(55 + std::lround(2 * std::sin(t / 10.0)));
-    word(2) = uint32_t(std::fmod(t, 60.0) / 20);
+    word(kSnrWord) = uint32_t(2400 + std::lround(120 * std::sin(t / 8.0) + 15 * std::sin(t * 1.7)));
+    word(kStrengthWord) = uint32_t(55 + std::lround(2 * std::sin(t / 10.0)));
+    word(kUncorrectableWord) = uint32_t(std::fmod(t, 60.0) / 20);
   }
 
  private:

@@ -5,27 +5,31 @@
 // 32 dB); live, the noise estimates wander slowly.
 #include <cmath>
 
+#include "demod/dvb/regs/si2165.h"
 #include "demod/dvb/si2165.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
 namespace {
 
+using namespace si2165reg;
+
 class Si2165Model : public RegisterDevice {
  public:
   Si2165Model(bool live, bool cable) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
-    reg(0x0023) = 1;  // revision B
-    reg(0x00EC) = cable ? 0x05 : 0x01;
-    reg(0x0001) = 0;  // gate closed
-    SetSigma(8355);   // with P = 0x4000: 24.0 dB
-    reg(0x02C0) = 0x00;
-    reg(0x02C1) = 0x40;
+    reg(kRevision) = 1;  // revision B
+    reg(kStandard) = cable ? 0x05 : 0x01;
+    reg(kPassthru) = 0;  // gate closed
+    SetSigma(8355);      // with P = 0x4000: 24.0 dB
+    reg(kPowerLow) = 0x00;
+    reg(kPowerHigh) = 0x40;
     SetCableNoise(0x38C);  // 32.0 dB
-    for (long r : {0x0390, 0x0398, 0x023E, 0x04E0, 0x0440, 0x0188}) reg(r) = 1;
-    reg(0x02E8) = 0;  // set A
-    SetTps(0x02F4, 0x0304, 0x02E4, 0x02F8, 0x0300, 0x02F0, 0x02EC);
-    SetTps(0x03F8, 0x0408, 0x0420, 0x0400, 0x0404, 0x03F4, 0x03F0);
-    reg(0x00F8) = 11;  // QAM256
+    for (long r : {kTerrestrialLock, kFreqLock, kCableLock, kFecLock, kSyncLock, kAgcLock})
+      reg(r) = 1;
+    reg(kTpsSet) = 0;  // set A
+    SetTps(kTpsSetA);
+    SetTps(kTpsSetB);
+    reg(kCableModulation) = 11;  // QAM256
   }
 
   // The library's sub-address mode 16 sends the sub-address as two bytes
@@ -52,25 +56,25 @@ class Si2165Model : public RegisterDevice {
 
  private:
   void SetSigma(long sigma) {
-    reg(0x02A4) = sigma & 0xFF;
-    reg(0x02A5) = (sigma >> 8) & 0xFF;
-    reg(0x02A6) = (sigma >> 16) & 0xFF;
+    reg(kSigma) = sigma & 0xFF;
+    reg(kSigma + 1) = (sigma >> 8) & 0xFF;
+    reg(kSigma + 2) = (sigma >> 16) & 0xFF;
   }
   // The DVB-C noise figure, 24 bits, least significant byte first.
   void SetCableNoise(long v) {
-    reg(0x026C) = v & 0xFF;
-    reg(0x026D) = (v >> 8) & 0xFF;
-    reg(0x026E) = (v >> 16) & 0xFF;
+    reg(kCableNoise) = v & 0xFF;
+    reg(kCableNoise + 1) = (v >> 8) & 0xFF;
+    reg(kCableNoise + 2) = (v >> 16) & 0xFF;
   }
   // QAM64, no hierarchy, high priority, rates 2/3 (hp) and 1/2 (lp), 1/8, 8K.
-  void SetTps(long mod, long hier, long hplp, long hp, long lp, long guard, long fft) {
-    reg(mod) = 9;
-    reg(hier) = 1;
-    reg(hplp) = 0;
-    reg(hp) = 2;
-    reg(lp) = 1;
-    reg(guard) = 3;
-    reg(fft) = 13;
+  void SetTps(const TpsRegisters& r) {
+    reg(r.modulation) = 9;
+    reg(r.hierarchy) = 1;
+    reg(r.selectHPLP) = 0;
+    reg(r.hpCodeRate) = 2;
+    reg(r.lpCodeRate) = 1;
+    reg(r.guard) = 3;
+    reg(r.transmissionMode) = 13;
   }
 
   bool live_;

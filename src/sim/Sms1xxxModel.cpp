@@ -6,28 +6,31 @@
 // up over each minute.
 #include <cmath>
 
+#include "demod/dvb/regs/StatsBlock.h"
 #include "demod/dvb/sms1xxx.h"
 #include "sim/DemodChip.h"
 #include "sim/StatsBlockDevice.h"
 
 namespace {
 
+using namespace statsblockreg;
+
 class Sms1xxxModel : public StatsBlockDevice {
  public:
   explicit Sms1xxxModel(bool live) : live_(live) {
-    reg(0x1F) = 0x73;
-    word(0) = 0x80 | 2 | 1 << 8 | 2 << 16;  // lock, QAM64, 8K, 1/8, no hierarchy
-    word(1) = 1;                            // rate 2/3
-    word(2) = 0;
-    word(3) = 24;
-    word(4) = 62;
+    reg(kMode) = kDvbtMode;
+    word(kStatusWord) = 0x80 | 2 | 1 << 8 | 2 << 16;  // lock, QAM64, 8K, 1/8, no hierarchy
+    word(kCodeRateWord) = 1;                          // rate 2/3
+    word(kUncorrectableWord) = 0;
+    word(kSnrWord) = 24;
+    word(kStrengthWord) = 62;
   }
 
   void Advance(double t) override {
     if (!live_) return;
-    word(3) = uint32_t(24 + std::lround(1.4 * std::sin(t / 8.0)));
-    word(4) = uint32_t(62 + std::lround(3 * std::sin(t / 10.0)));
-    word(2) = uint32_t(std::fmod(t, 60.0) / 20);
+    word(kSnrWord) = uint32_t(24 + std::lround(1.4 * std::sin(t / 8.0)));
+    word(kStrengthWord) = uint32_t(62 + std::lround(3 * std::sin(t / 10.0)));
+    word(kUncorrectableWord) = uint32_t(std::fmod(t, 60.0) / 20);
   }
 
  private:

@@ -6,45 +6,48 @@
 // creeps up and wraps.
 #include <cmath>
 
+#include "demod/dvb/regs/tda1004x.h"
 #include "demod/dvb/tda1004x.h"
 #include "sim/RegisterDevice.h"
 #include "sim/SimRegistry.h"
 
 namespace {
 
+using namespace tda1004xreg;
+
 class Tda1004xModel : public RegisterDevice {
  public:
   Tda1004xModel(int identity, bool live) : RegisterDevice(1, 1, 0xFF), live_(live) {
-    reg(0x00) = identity;
+    reg(kIdentity) = identity;
     if (identity == 0x46) {
-      reg(0x1C) = 3;     // SNR, 22.2 dB
-      reg(0x06) = 0x8F;  // PLL, lock, frequency, time and TPS bits
-      reg(0x04) = 0x1A;  // QAM64, guard 1/8, 8K, no hierarchy
-      reg(0x05) = 0x01;  // high priority 2/3, low priority 1/2
-      reg(0x01) = 0x00;  // high priority stream
-      reg(0x27) = 0x00;  // uncorrectable blocks
+      reg(k46Snr) = 3;        // SNR, 22.2 dB
+      reg(k46Status) = 0x8F;  // PLL, lock, frequency, time and TPS bits
+      reg(k46TpsA) = 0x1A;    // QAM64, guard 1/8, 8K, no hierarchy
+      reg(k46TpsB) = 0x01;    // high priority 2/3, low priority 1/2
+      reg(k46Stream) = 0x00;  // high priority stream
+      reg(k46Errors) = 0x00;  // uncorrectable blocks
     } else {
-      reg(0xA2) = 3;
-      reg(0x1A) = 0x97;
-      reg(0x14) = 0x09;  // guard 1/8, 8K
-      reg(0x15) = 0x41;  // QAM64, no hierarchy, high priority 2/3
-      reg(0x16) = 0x00;  // low priority 1/2
-      reg(0x18) = 0x00;
-      reg(0xCE) = 0x00;
-      reg(0xCF) = 0x00;
+      reg(k48Snr) = 3;
+      reg(k48Status) = 0x97;
+      reg(k48TpsA) = 0x09;  // guard 1/8, 8K
+      reg(k48TpsB) = 0x41;  // QAM64, no hierarchy, high priority 2/3
+      reg(k48TpsC) = 0x00;  // low priority 1/2
+      reg(k48Stream) = 0x00;
+      reg(k48ErrorsLow) = 0x00;
+      reg(k48ErrorsHigh) = 0x00;
     }
   }
 
   void Advance(double t) override {
     if (!live_) return;
-    bool tda10046 = regValue(0x00) == 0x46;
-    reg(tda10046 ? 0x1C : 0xA2) = std::sin(t / 8.0) + 0.4 * std::sin(t * 1.3) > 0.6 ? 2 : 3;
+    bool tda10046 = regValue(kIdentity) == 0x46;
+    reg(tda10046 ? k46Snr : k48Snr) = std::sin(t / 8.0) + 0.4 * std::sin(t * 1.3) > 0.6 ? 2 : 3;
     long blocks = long(t / 12);
     if (tda10046) {
-      reg(0x27) = blocks % 128;
+      reg(k46Errors) = blocks % 128;
     } else {
-      reg(0xCE) = blocks & 0xFF;
-      reg(0xCF) = (blocks >> 8) & 0xFF;
+      reg(k48ErrorsLow) = blocks & 0xFF;
+      reg(k48ErrorsHigh) = (blocks >> 8) & 0xFF;
     }
   }
 

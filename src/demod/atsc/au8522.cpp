@@ -8,6 +8,8 @@
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
 
+using namespace au8522reg;
+
 namespace {
 
 // Each row covers error bytes up to `last`; the value is in tenths of a dB.
@@ -94,11 +96,11 @@ bool au8522::probe() {
 }
 
 int16_t au8522::OperatingMode() {
-  int16_t r = ReadRegister(0x0A4);
+  int16_t r = ReadRegister(kMode);
   if (GetBit(r, 5))
     currentMode_ = Mode::Vsb8;
   else if (GetBit(r, 1) && !GetBit(r, 4))
-    currentMode_ = GetBit(ReadRegister(0x502), 0) ? Mode::Qam256 : Mode::Qam64;
+    currentMode_ = GetBit(ReadRegister(kQamSize), 0) ? Mode::Qam256 : Mode::Qam64;
   else
     currentMode_ = Mode::Sleep;
   return currentMode_;
@@ -110,9 +112,9 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
   (void)mode;  // the chip's own mode, read last by OperatingMode, decides
   int32_t error = 0;
   if (currentMode_ == Mode::Vsb8)
-    error = ReadRegister(0x311);
+    error = ReadRegister(kVsbError);
   else if (IsQam())
-    error = ReadRegister(0x522);
+    error = ReadRegister(kQamError);
   // The history holds raw error bytes; the average is looked up whole.
   SnrReading snr =
       snrStep_.Take(error, ResetSNR_flag,
@@ -143,12 +145,12 @@ void au8522::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
   Master_Lock = Lock::NotLocked;
   EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
   if (currentMode_ == Mode::Vsb8) {
-    int16_t r = ReadRegister(0x088);
+    int16_t r = ReadRegister(kVsbLock);
     VSB_Sync = GetBit(r, 0);
     AFC_Lock = GetBit(r, 1);
     Master_Lock = VSB_Sync == 1 && AFC_Lock == 1;
   } else if (IsQam()) {
-    int16_t r = ReadRegister(0x541);
+    int16_t r = ReadRegister(kQamLock);
     FEC_Lock = GetBits(r, 6, 2) == 2;
     EQ_Lock = GetBits(r, 4, 2) == 2;
     Master_Lock = FEC_Lock == 1 && EQ_Lock == 1;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "demod/atsc/regs/au8522.h"
 #include "monitor/Demodulator.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator at 0x8E with 12-bit register
@@ -15,10 +16,10 @@ class au8522 : public Demodulator {
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override { return " "; }
-  int16_t QAMCorrectableErrors() { return ReadRegister(0x542); }
-  int16_t QAMUncorrectableErrors() { return ReadRegister(0x543); }
-  int16_t VSBCorrectableErrors() { return ReadRegister(0x086); }
-  int16_t VSBUncorrectableErrors() { return ReadRegister(0x087); }
+  int16_t QAMCorrectableErrors() { return ReadRegister(au8522reg::kQamCorrectable); }
+  int16_t QAMUncorrectableErrors() { return ReadRegister(au8522reg::kQamUncorrectable); }
+  int16_t VSBCorrectableErrors() { return ReadRegister(au8522reg::kVsbCorrectable); }
+  int16_t VSBUncorrectableErrors() { return ReadRegister(au8522reg::kVsbUncorrectable); }
   Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override;
   Value CarrierOffset() override { return {}; }

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "demod/atsc/lg2160.h"
 
+#include <map>
 #include <string>
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
 #include "demod/atsc/LgLabels.h"
+#include "demod/atsc/regs/lg2160.h"
 #include "monitor/Codes.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
+
+using namespace lg2160reg;
 
 namespace {
 
@@ -21,29 +25,44 @@ constexpr double kSymbolRate = 10762238;
 
 }  // namespace
 
-// Where the two variants keep their SNR and error count.
+// Where the two variants keep their SNR, error count and lock bits. The
+// lock status reads `lockReads` in that order; the sync lamp is one
+// active-low bit and the "SNR GOOD" lamp, where there is one, is the SNR
+// register holding something other than its no-signal value.
 struct lg2160::Variant {
   int16_t snrHigh, snrLow;
   bool tenthsInLowNibble;  // else in the high nibble of the low register
   const char* snrCaption;
   int16_t errorsHigh, errorsLow;
   int32_t errorsHighMask;
+  int16_t lockReads[5];
+  int16_t syncRegister;
+  int syncBit;
+  int16_t snrGoodRegister;  // 0: no such lamp
 };
 
-const lg2160::Variant lg2160::kLg2160 = {.snrHigh = 0x0202,
-                                         .snrLow = 0x0203,
+const lg2160::Variant lg2160::kLg2160 = {.snrHigh = kSnr2160,
+                                         .snrLow = kSnr2160 + 1,
                                          .tenthsInLowNibble = false,
                                          .snrCaption = "Reg 0202 / 0203",
-                                         .errorsHigh = 0x0414,
-                                         .errorsLow = 0x0413,
-                                         .errorsHighMask = 0x0F};
-const lg2160::Variant lg2160::kLg2161 = {.snrHigh = 0x0302,
-                                         .snrLow = 0x0303,
+                                         .errorsHigh = kErrors2160 + 1,
+                                         .errorsLow = kErrors2160,
+                                         .errorsHighMask = 0x0F,
+                                         .lockReads = {kStatus, kSnr2160, kParade, kFic, kVersion},
+                                         .syncRegister = kStatus,
+                                         .syncBit = 5,
+                                         .snrGoodRegister = kSnr2160};
+const lg2160::Variant lg2160::kLg2161 = {.snrHigh = kSnr2161,
+                                         .snrLow = kSnr2161 + 1,
                                          .tenthsInLowNibble = true,
                                          .snrCaption = "Reg 0302 / 0303",
-                                         .errorsHigh = 0x0614,
-                                         .errorsLow = 0x0613,
-                                         .errorsHighMask = 0xFF};
+                                         .errorsHigh = kErrors2161 + 1,
+                                         .errorsLow = kErrors2161,
+                                         .errorsHighMask = 0xFF,
+                                         .lockReads = {kStatus, kParade, kFic, kVersion, kSync2161},
+                                         .syncRegister = kSync2161,
+                                         .syncBit = 7,
+                                         .snrGoodRegister = 0};
 
 int16_t lg2160::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
 
@@ -52,17 +71,17 @@ std::string lg2160::name() {
   return chipType_ == 0 ? "LG2160" : "LG216x";
 }
 
-// One write-read of register 0x0000 without retry for presence, then the
+// One write-read of the presence register without retry for presence, then the
 // identity registers tell the variants apart.
 bool lg2160::probe() {
   uint8_t byte[1] = {0};
   if (!bus_.WriteReadOnce(0x1C, {0x00, 0x00}, byte)) return false;
   address_ = 0x1C;
-  if ((ReadRegister(0x0003) & 0xCC) == 0xCC) {
+  if ((ReadRegister(kIdentity2160) & 0xCC) == 0xCC) {
     chipType_ = 0;
     return true;
   }
-  if (ReadRegister(0x0001) == 0xFB) {
+  if (ReadRegister(kIdentity2161) == 0xFB) {
     chipType_ = 1;
     return true;
   }
@@ -113,11 +132,12 @@ int32_t lg2160::UncorrectableErrorsOf(const Variant& v) {
 }
 
 Value lg2160::CarrierOffset() {
-  return float(2.0 * SignExtend24(ReadWord24(Reader(), 0x0118)) * kSymbolRate / 16777216.0);
+  return float(2.0 * SignExtend24(ReadWord24(Reader(), kCarrierOffset)) * kSymbolRate / 16777216.0);
 }
 
 float lg2160::TimingRecoveryOffset() {
-  return float(2.0 * SignExtend24(ReadWord24(Reader(), 0x010E)) * kSymbolRate / 1073741824.0);
+  return float(2.0 * SignExtend24(ReadWord24(Reader(), kTimingOffset)) * kSymbolRate /
+               1073741824.0);
 }
 
 Value lg2160::CarrierOffsetHex() {
@@ -127,60 +147,37 @@ Value lg2160::CarrierOffsetHex() {
 
 void lg2160::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  if (IsLg2161())
-    lg2161_GetLockStatus(Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
-  else
-    lg2160_GetLockStatus(Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
+  LockStatusOf(variant(), Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
 }
 
-void lg2160::lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
-                                  int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t status = ReadRegister(0x011B);
-  int16_t snrHigh = ReadRegister(0x0202);
-  int16_t parade = ReadRegister(0x013E);
-  int16_t fic = ReadRegister(0x0016);
-  int16_t version = ReadRegister(0x0128);
+void lg2160::LockStatusOf(const Variant& v, int16_t& Master_Lock, int16_t& EQ_Lock,
+                          int16_t& FEC_Lock, int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  std::map<int16_t, int16_t> read;
+  for (int16_t reg : v.lockReads) read[reg] = ReadRegister(reg);
   Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
   view_.SetCaption("lblVSBSync", "Sync Lock");
-  VSB_Sync = GetBit(status, 5) == 0;
+  VSB_Sync = GetBit(read[v.syncRegister], v.syncBit) == 0;
   view_.SetCaption("lblEQLock", "SNR GOOD");
-  EQ_Lock = snrHigh != kNoSnrHigh;
+  if (v.snrGoodRegister != 0) EQ_Lock = read[v.snrGoodRegister] != kNoSnrHigh;
   view_.SetCaption("lblFECLock", "Acq Lock");
-  FEC_Lock = GetBit(status, 6) == 0;
+  FEC_Lock = GetBit(read[kStatus], 6) == 0;
   Master_Lock = VSB_Sync;
-  ShowMhPanel(parade, fic, version);
-}
-
-void lg2160::lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
-                                  int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int16_t status = ReadRegister(0x011B);
-  int16_t parade = ReadRegister(0x013E);
-  int16_t fic = ReadRegister(0x0016);
-  int16_t version = ReadRegister(0x0128);
-  int16_t sync = ReadRegister(0x0304);
-  Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
-  view_.SetCaption("lblVSBSync", "Sync Lock");
-  VSB_Sync = GetBit(sync, 7) == 0;
-  view_.SetCaption("lblEQLock", "SNR GOOD");  // this variant has no such bit
-  view_.SetCaption("lblFECLock", "Acq Lock");
-  FEC_Lock = GetBit(status, 6) == 0;
-  Master_Lock = VSB_Sync;
-  ShowMhPanel(parade, fic, version);
+  ShowMhPanel(read[kParade], read[kFic], read[kVersion]);
 }
 
 void lg2160::ShowMhPanel(int16_t parade, int16_t fic, int16_t version) {
   view_.SetCaption("frVSB", "ATSC-MH");
   view_.SetWidth("frVSB", 2505);
   view_.SetCaption("lblSymbolTiming", "Parade ID: " + Hex(parade & 0x7F));
-  std::string groups = Hex((ReadRegister(0x0124) & 0x70) / 16);
-  std::string totalGroups = Hex(ReadRegister(0x0125));
+  std::string groups = Hex((ReadRegister(kGroups) & 0x70) / 16);
+  std::string totalGroups = Hex(ReadRegister(kTotalGroups));
   view_.SetCaption("lblAutoFreq", "NOG: " + groups + ", TNOG: " + totalGroups);
   view_.SetWidth("lblAutoFreq", 1935);
   view_.SetCaption("lblPilot",
                    "FIC: " + SignedText(fic & 1) + ", VER: " + SignedText((version / 8) & 31));
   view_.SetCaption("frQAM", "AGC:");
-  view_.SetCaption("lblAGC", "RF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), 0x010A))));
-  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), 0x010C))));
+  view_.SetCaption("lblAGC", "RF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), kRfAgc))));
+  view_.SetCaption("lblIFGain", "IF_AGC: " + Hex(uint32_t(ReadSigned12(Reader(), kIfAgc))));
   view_.SetCaption("lblSTRTime", "SCCC (0x0316) :");
-  view_.SetCaption("lblFreqOffset", Hex(ReadRegister(0x0316)));
+  view_.SetCaption("lblFreqOffset", Hex(ReadRegister(kSccc)));
 }

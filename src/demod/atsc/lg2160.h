@@ -17,21 +17,15 @@ class lg2160 : public Demodulator {
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
-  Value lg2160_SNRRegisters() { return SnrRegistersOf(kLg2160); }
   Value lg2161_SNRRegisters() { return SnrRegistersOf(kLg2161); }
   Value SNRRegisters() override { return SnrRegistersOf(variant()); }
   // A 12-bit count on the LG2160, 16 bits on the LG2161.
-  int32_t lg2160_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2160); }
   int32_t lg2161_UncorrectableErrors() { return UncorrectableErrorsOf(kLg2161); }
   Value UncorrectableErrors() override { return UncorrectableErrorsOf(variant()); }
   Value PostVeterbiErrors() override { return {}; }
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  void lg2160_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
-                            int16_t& VSB_Sync, int16_t& AFC_Lock);
-  void lg2161_GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
-                            int16_t& VSB_Sync, int16_t& AFC_Lock);
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
   Value SymbolTiming() override { return ""; }
@@ -48,6 +42,8 @@ class lg2160 : public Demodulator {
   const Variant& variant() const { return IsLg2161() ? kLg2161 : kLg2160; }
   Value SnrRegistersOf(const Variant& v);
   int32_t UncorrectableErrorsOf(const Variant& v);
+  void LockStatusOf(const Variant& v, int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
+                    int16_t& VSB_Sync, int16_t& AFC_Lock);
   // The SNR of one reading, in dB, from the registers of the variant found.
   double ChipSnr();
   void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);

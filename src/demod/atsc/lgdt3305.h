@@ -27,21 +27,12 @@ class lgdt3305 : public Demodulator {
 
   // Quality colour of an SNR in dB by the thresholds of the given mode.
   static int32_t ColorFor(int16_t mode, float snr);
-  // Signed decimal text: a blank before a value that is not negative, up to
-  // seven significant digits, no zero before the point (0.25 -> " .25").
-  static std::string OffsetText(float value);
 
  private:
-  // Mode code of register 0x0000's content.
-  static int16_t DecodeMode(int byte);
-  // Hundredths of a dB for an error power, rounded half to even.
-  static int32_t Snr100(int16_t mode, double mse);
   int ReadRegister(int reg);
-  // Three registers as one 24-bit two's-complement number.
   auto Reader() {
     return [this](int reg) { return ReadRegister(reg); };
   }
-  // Two registers as one 12-bit two's-complement number.
 
   Bus& bus_;
   MonitorView& view_;

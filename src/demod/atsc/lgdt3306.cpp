@@ -8,11 +8,14 @@
 #include "bus/RegisterRead.h"
 #include "demod/atsc/LgLabels.h"
 #include "demod/atsc/lgdt3305.h"
+#include "demod/atsc/regs/lgdt3306.h"
 #include "monitor/Codes.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
+
+using namespace lgdt3306reg;
 
 namespace {
 bool IsHandled(int16_t mode) { return mode >= Mode::Vsb8 && mode <= Mode::Qam256; }
@@ -32,18 +35,19 @@ bool lgdt3306::probe() {
       found = (byte[0] & 0xF6) == 0xC6;
     }
   }
-  return found && (ReadRegister(0x0000) & 0x74) == 0x74 && (ReadRegister(0x0002) & 0x73) == 0x03;
+  return found && (ReadRegister(kControl) & 0x74) == 0x74 &&
+         (ReadRegister(kIdentity2) & 0x73) == 0x03;
 }
 
 int16_t lgdt3306::OperatingMode() {
-  int r8 = ReadRegister(0x0008);
+  int r8 = ReadRegister(kMode);
   int16_t mode = Mode::None;
   if (r8 == 255) {
     mode = Mode::None;
-  } else if (!GetBit(ReadRegister(0x0000), 0)) {
+  } else if (!GetBit(ReadRegister(kControl), 0)) {
     mode = Mode::Sleep;
   } else if (r8 == 0x08) {
-    int qam = ReadRegister(0x00A6) & 0x07;
+    int qam = ReadRegister(kStatus) & 0x07;
     mode = qam == 0 ? Mode::Qam64 : qam == 4 ? Mode::Qam256 : Mode::None;
   } else if (r8 == 0x80) {
     mode = Mode::Vsb8;
@@ -55,16 +59,16 @@ int16_t lgdt3306::OperatingMode() {
 // Kept in single precision: a ratio of exactly 100 must read as 20 dB, not
 // a hair below it.
 float lgdt3306::SnrDb() {
-  int noiseHigh = ReadRegister(0x00EC);
-  int noiseLow = ReadRegister(0x00ED);
+  int noiseHigh = ReadRegister(kNoiseHigh);
+  int noiseLow = ReadRegister(kNoiseLow);
   int noise = noiseHigh * 256 + noiseLow;
   if (noise == 0) noise = 10;
-  int signalHigh = ReadRegister(0x00E8);
-  int signalLow = ReadRegister(0x00E9);
+  int signalHigh = ReadRegister(kSignalHigh);
+  int signalLow = ReadRegister(kSignalLow);
   int signal = signalHigh * 256 + signalLow;
   // No signal power reads as 0 dB rather than the logarithm of 0.
   float snr = signal == 0 ? 0.0f : float(10 * Log10(double(signal) / noise));
-  if (snr < 20.0f) snr = float(ReadRegister(0x21A1));
+  if (snr < 20.0f) snr = float(ReadRegister(kCoarseSnr));
   return snr;
 }
 
@@ -86,17 +90,21 @@ Value lgdt3306::SNRRegisters() {
   return "";
 }
 
+Value lgdt3306::UncorrectableErrors() { return int16_t(ReadRegister(kUncorrectable)); }
+
+Value lgdt3306::PostVeterbiErrors() { return int16_t(ReadRegister(kPostViterbi)); }
+
 // Sign and magnitude, in kilohertz.
 Value lgdt3306::CarrierOffset() {
-  int32_t high = ReadRegister(0x009C);
-  int32_t low = ReadRegister(0x009D);
+  int32_t high = ReadRegister(kCarrierOffset);
+  int32_t low = ReadRegister(kCarrierOffset + 1);
   int32_t v = high * 256 + low;
   if (v & 0x8000) v = -(v & 0x7FFF);
   return float(v * std::ldexp(1.0, -14) * 1000);
 }
 
 float lgdt3306::TimingRecoveryOffset() {
-  int32_t v = ReadWord24([this](int reg) { return ReadRegister(reg); }, 0x00A1);
+  int32_t v = ReadWord24([this](int reg) { return ReadRegister(reg); }, kTimingOffset);
   if (v & 0x800000) v = -(v & 0x7FFFFF);
   return float(v * std::ldexp(1.0, -24));
 }
@@ -106,14 +114,14 @@ Value lgdt3306::CarrierOffsetHex() {
   return "";
 }
 
-int16_t lgdt3306::Sleep() { return GetBit(ReadRegister(0x0000), 0) ? 0 : 1; }
+int16_t lgdt3306::Sleep() { return GetBit(ReadRegister(kControl), 0) ? 0 : 1; }
 
 // One lock bit stands for all the lamps this chip can light; the chip has
 // no separate FEC indication and no AGC readings.
 void lgdt3306::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                              int16_t& VSB_Sync, int16_t& AFC_Lock) {
   Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;
-  int status = ReadRegister(0x00A6);
+  int status = ReadRegister(kStatus);
   if (IsHandled(currentMode_)) Master_Lock = GetBit(status, 7);
   AFC_Lock = VSB_Sync = EQ_Lock = Master_Lock;
   LabelLgLockPanel(view_, 0, 0);

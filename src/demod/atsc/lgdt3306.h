@@ -15,8 +15,8 @@ class lgdt3306 : public Demodulator {
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
-  Value UncorrectableErrors() override { return int16_t(ReadRegister(0x00F4)); }
-  Value PostVeterbiErrors() override { return int16_t(ReadRegister(0x00FA)); }
+  Value UncorrectableErrors() override;
+  Value PostVeterbiErrors() override;
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
@@ -30,7 +30,6 @@ class lgdt3306 : public Demodulator {
   static constexpr int32_t kDarkGrey = 0x404040;
 
  private:
-  // Like a base-10 logarithm, but 0 for 0.
   int ReadRegister(int reg);
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();

@@ -6,6 +6,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/atsc/VsbQamMode.h"
 #include "demod/atsc/regs/s5h1409.h"
 #include "monitor/Codes.h"
 #include "numbers/Format.h"
@@ -23,23 +24,13 @@ bool s5h1409::probe() {
 }
 
 int16_t s5h1409::OperatingMode() {
-  int16_t mode;
-  int16_t r = ReadRegister(kSleep);
-  if (r == -1) {
-    mode = Mode::None;
-  } else if (GetBit(r, 0)) {
-    mode = Mode::Sleep;
-  } else if (!GetBit(ReadRegister(kQamSelect), 0)) {
-    mode = Mode::Vsb8;
-  } else {
+  auto read = [this](int sub) { return ReadRegister(sub); };
+  currentMode_ = VsbQamMode(read, kSleep, kQamSelect, [this]() -> int16_t {
     int16_t qam = ReadRegister(kQamMode);
-    if (!GetBit(qam, 4))
-      mode = GetBit(qam, 0) ? Mode::Qam64 : Mode::Qam256;
-    else
-      mode = GetBit(ReadRegister(kQamStatus), 8) ? Mode::Qam256 : Mode::Qam64;
-  }
-  currentMode_ = mode;
-  return mode;
+    if (!GetBit(qam, 4)) return GetBit(qam, 0) ? Mode::Qam64 : Mode::Qam256;
+    return GetBit(ReadRegister(kQamStatus), 8) ? Mode::Qam256 : Mode::Qam64;
+  });
+  return currentMode_;
 }
 
 int16_t s5h1409::ClampVsb(int16_t raw) {

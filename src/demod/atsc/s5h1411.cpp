@@ -4,6 +4,7 @@
 #include "bus/Bits.h"
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/atsc/VsbQamMode.h"
 #include "demod/atsc/regs/s5h1411.h"
 #include "monitor/Codes.h"
 #include "numbers/Format.h"
@@ -119,21 +120,12 @@ bool s5h1411::probe() {
 }
 
 int16_t s5h1411::OperatingMode() {
-  int16_t mode;
-  int16_t r = ReadRegister(kSleep);
-  if (r == -1) {
-    mode = Mode::None;
-  } else if (GetBit(r, 0)) {
-    mode = Mode::Sleep;
-  } else if (!GetBit(ReadRegister(kQamSelect), 0)) {
-    mode = Mode::Vsb8;
-  } else {
+  currentMode_ = VsbQamMode(Reader(), kSleep, kQamSelect, [this]() -> int16_t {
     int16_t qam = GetBit(ReadRegister(kQamAutoSelect), 0) ? ReadRegister(kQamStatus)
                                                           : ReadRegister(kQamManual);
-    mode = GetBit(qam, 0) ? Mode::Qam256 : Mode::Qam64;
-  }
-  currentMode_ = mode;
-  return mode;
+    return GetBit(qam, 0) ? Mode::Qam256 : Mode::Qam64;
+  });
+  return currentMode_;
 }
 
 float s5h1411::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {

@@ -2,9 +2,13 @@
 #include "demod/dvb/StatsBlockDriver.h"
 
 #include "bus/Bus.h"
+#include "demod/dvb/regs/StatsBlock.h"
 #include "monitor/Codes.h"
 #include "monitor/DvbtThresholds.h"
 #include "monitor/MonitorView.h"
+#include "numbers/SnrStep.h"
+
+using namespace statsblockreg;
 
 namespace {
 constexpr int kBlockBytes = 20;
@@ -42,29 +46,38 @@ void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0,
 
 StatsBlockDriver::Stats StatsBlockDriver::FreshStats() {
   Stats s{};
-  ReadDemodStats(address_, 0, s[0], s[1], s[2], s[3], s[4]);
+  ReadDemodStats(address_, kStats, s[0], s[1], s[2], s[3], s[4]);
   return s;
 }
 
 int16_t StatsBlockDriver::OperatingMode() {
-  return ReadRegister(0x1F) == 0x73 ? Mode::DvbT : Mode::None;
+  return ReadRegister(kMode) == kDvbtMode ? Mode::DvbT : Mode::None;
 }
 
 // Every field but SelectHPLP, which these chips do not report.
 void StatsBlockDriver::ReadTPS() {
   Stats s = FreshStats();
-  int32_t w = s[0];
+  int32_t w = s[kStatusWord];
   tps_.modulation = CodeUpTo(Field(w, 0, 2), 2);
   tps_.transmissionMode = CodeUpTo(Field(w, 8, 2), 1);
   tps_.guard = CodeUpTo(Field(w, 16, 3), 3);
   tps_.hierarchy = CodeUpTo(Field(w, 24, 3), 3);
-  tps_.codeRate = CodeUpTo(Field(s[1], 0, 3), 4);
+  tps_.codeRate = CodeUpTo(Field(s[kCodeRateWord], 0, 3), 4);
 }
 
 void StatsBlockDriver::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP,
                               int16_t& CodeRate, int16_t& Guard, int16_t& TransmissionMode) {
   ReadTPS();
   tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
+}
+
+float StatsBlockDriver::BlockSnr(float perDb, const SnrRule& rule, float& aSNR, int32_t& color,
+                                 int16_t& ResetSNR_flag) {
+  float v = float(FreshStats()[kSnrWord]) / perDb;
+  SnrReading snr = snrStep_.Take(v, ResetSNR_flag, rule);
+  aSNR = snr.average;
+  color = ColorOf(snr.reading);
+  return snr.reading;
 }
 
 int32_t StatsBlockDriver::ColorOf(float snr) const {

@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 
+#include "demod/dvb/regs/StatsBlock.h"
 #include "monitor/Demodulator.h"
 #include "monitor/Tps.h"
 
@@ -18,7 +19,7 @@ class StatsBlockDriver : public Demodulator {
   void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
               int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
-  Value UncorrectableErrors() override { return FreshStats()[2]; }
+  Value UncorrectableErrors() override { return FreshStats()[statsblockreg::kUncorrectableWord]; }
   Value PostVeterbiErrors() override { return {}; }
 
  protected:
@@ -29,6 +30,10 @@ class StatsBlockDriver : public Demodulator {
   int16_t ReadRegister(int16_t reg);
   // Lets a chip reject SNR words outside the range it can report.
   virtual void CheckSnrWord(int32_t& Data3) { (void)Data3; }
+  // A fresh block's SNR word in dB (`perDb` steps a dB) through the history,
+  // coloured by the TPS of the last GetTPS.
+  float BlockSnr(float perDb, const SnrRule& rule, float& aSNR, int32_t& color,
+                 int16_t& ResetSNR_flag);
   // The quality colour of an SNR by the TPS of the last GetTPS.
   int32_t ColorOf(float snr) const;
   // The received signal strength, shown negated in the register frame.

@@ -6,11 +6,14 @@
 
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/dvb/regs/dibcom.h"
 #include "monitor/Codes.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
+
+using namespace dibcomreg;
 
 namespace {
 // What differs between the models, in the order of their model numbers.
@@ -22,13 +25,14 @@ struct DibcomModel {
   int16_t uncorrectableRegister;
 };
 constexpr std::array<DibcomModel, 7> kModels = {{
-    {"DIB7000PC", 0x01DF, 0x01E0, 0x01CF, 14, 0x01FA},
-    {"DIB7000", 0x01F9, 0x01FA, 0x01CF, 14, 0x01FA},
-    {"DIB7000HC", 0, 0, 0x01CF, 14, 0x01FA},
-    {"DIB7000MC", 0, 0, 0x01CF, 14, 0x01FA},
-    {"DIB3000MB", 0, 0, 0, 13, 0x01FC},
-    {"DIB3000MC", 0, 0, 0x01CA, 13, 0x01FC},
-    {"DIB3000P", 0x01E3, 0x01E4, 0x01CA, 13, 0x01FC},
+    {"DIB7000PC", kCarrierToNoise7000PC, kCarrierToNoise7000PC + 1, kTps7000, 14,
+     kUncorrectable7000},
+    {"DIB7000", kCarrierToNoise7000, kCarrierToNoise7000 + 1, kTps7000, 14, kUncorrectable7000},
+    {"DIB7000HC", 0, 0, kTps7000, 14, kUncorrectable7000},
+    {"DIB7000MC", 0, 0, kTps7000, 14, kUncorrectable7000},
+    {"DIB3000MB", 0, 0, 0, 13, kUncorrectable3000},
+    {"DIB3000MC", 0, 0, kTps3000, 13, kUncorrectable3000},
+    {"DIB3000P", kCarrierToNoise3000P, kCarrierToNoise3000P + 1, kTps3000, 13, kUncorrectable3000},
 }};
 
 // A 6-bit two's-complement exponent.
@@ -87,13 +91,14 @@ bool dibcom::probe() {
 
 // The model from the identity registers, -1 when none matches.
 int16_t dibcom::MatchIdentity() {
-  if (ReadRegister(0x0300) == 0x01B3 && ReadRegister(0x0301) == 0x4000) return 0;
-  if (ReadRegister(0x0380) == 0x01B3) {
-    int32_t v = ReadRegister(0x0381);
+  if (ReadRegister(kIdentity7000PC) == kVendor && ReadRegister(kIdentity7000PC + 1) == 0x4000)
+    return 0;
+  if (ReadRegister(kIdentity7000) == kVendor) {
+    int32_t v = ReadRegister(kIdentity7000 + 1);
     if (v >= 0x4000 && v <= 0x4002) return int16_t(1 + (v - 0x4000));
   }
-  if (ReadRegister(0x0401) == 0x01B3) {
-    int32_t v = ReadRegister(0x0402);
+  if (ReadRegister(kIdentity3000) == kVendor) {
+    int32_t v = ReadRegister(kIdentity3000 + 1);
     if (v >= 0x3000 && v <= 0x3002) return int16_t(4 + (v - 0x3000));
   }
   return -1;
@@ -130,16 +135,18 @@ float dibcom::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
 
 Value dibcom::UncorrectableErrors() { return ReadRegister(kModels[model_].uncorrectableRegister); }
 
+Value dibcom::PostVeterbiErrors() { return ReadRegister(kUncorrectable3000); }
+
 Value dibcom::SNRRegisters() {
   view_.SetCaption("frF0F1", "agc1_raw / agc2_raw / agc_global");
   view_.SetFont("frF0F1", "SmallFonts", 7);
   return HexRegisters([this](int reg) { return ReadRegister(int16_t(reg)); },
-                      {0x0188, 0x0189, 0x018A}, " / ");
+                      {kAgc1, kAgc1 + 1, kAgc1 + 2}, " / ");
 }
 
 void dibcom::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  int32_t status = ReadRegister(0x01FD);
+  int32_t status = ReadRegister(kLockStatus);
   Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotLocked;
   if ((status & 0x0008) == 0) return;
   Master_Lock = Lock::Locked;
@@ -166,9 +173,4 @@ void dibcom::ReadTPS() {
 int16_t dibcom::OperatingMode() {
   ReadTPS();
   return Mode::DvbT;
-}
-
-void dibcom::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
-                    int16_t& Guard, int16_t& TransmissionMode) {
-  tps_.CopyTo(Modulation, Hierarchy, SelectHPLP, CodeRate, Guard, TransmissionMode);
 }

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "monitor/Demodulator.h"
-#include "monitor/Tps.h"
+#include "demod/dvb/PlainDvbtDriver.h"
 
 // DVB-T demodulators of the DIB7000 and DIB3000 families: 16-bit registers
 // behind 16-bit addresses, read by a combined write-read without retry. The
 // probe tells seven models apart; C/N, counters and TPS branch on the model.
-class dibcom : public Demodulator {
+class dibcom : public PlainDvbtDriver {
  public:
   dibcom(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
 
@@ -14,13 +13,11 @@ class dibcom : public Demodulator {
   int registerAddressBytes() const override { return 2; }
   bool probe() override;
   void ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value);
-  void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
-              int16_t& Guard, int16_t& TransmissionMode) override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override;
-  Value PostVeterbiErrors() override { return ReadRegister(0x01FC); }
+  Value PostVeterbiErrors() override;
   void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
                      int16_t& AFC_Lock) override;
 
@@ -37,5 +34,4 @@ class dibcom : public Demodulator {
   Bus& bus_;
   MonitorView& view_;
   int16_t model_ = 0;  // 0..6, by the identity registers
-  Tps tps_;
 };

@@ -3,10 +3,12 @@
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
-
+#include "demod/dvb/regs/mxl111sf.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
+
+using namespace mxl111sfreg;
 
 // One write-read without retry finds the device; its identity byte must
 // have bits 0, 1, 4, 5 and 6 set.
@@ -14,7 +16,7 @@ bool mxl111sf::probe() {
   uint8_t in[1] = {0};
   if (!bus_.WriteReadOnce(0x1C, {0, 0}, in)) return false;
   address_ = 0x1C;
-  int16_t id = ReadRegister(0x03) & 0xFF;
+  int16_t id = ReadRegister(kIdentity) & 0xFF;
   return (id & 0x73) == 0x73;
 }
 
@@ -23,19 +25,14 @@ void mxl111sf::CheckSnrWord(int32_t& Data3) {
   if (Data3 < 0 || Data3 > 4000) Data3 = 0;
 }
 
-float mxl111sf::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
-  (void)mode;
-  float v = float(FreshStats()[3]) / 100;
-  SnrReading snr = snrStep_.Take(v, ResetSNR_flag);
-  aSNR = snr.average;
-  color = ColorOf(snr.reading);
-  return snr.reading;
+float mxl111sf::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
+  return BlockSnr(100, {}, aSNR, color, ResetSNR_flag);
 }
 
 void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                              int16_t& VSB_Sync, int16_t& AFC_Lock) {
   Stats s = FreshStats();
-  int32_t d = s[0];
+  int32_t d = s[kStatusWord];
   FEC_Lock = GetBit(d, 4);
   Master_Lock = GetBit(d, 7);
   VSB_Sync = GetBit(d, 5);
@@ -46,5 +43,5 @@ void mxl111sf::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FE
   view_.SetCaption("lblEQLock", "TPS Lock");
   // Without the overall lock bit, any partial lock still counts as locked.
   if (!GetBit(d, 7)) Master_Lock = EQ_Lock | FEC_Lock | VSB_Sync | AFC_Lock;
-  ShowSignalStrength(s[4]);
+  ShowSignalStrength(s[kStrengthWord]);
 }

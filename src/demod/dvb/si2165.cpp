@@ -6,11 +6,14 @@
 
 #include "bus/Bus.h"
 #include "bus/RegisterRead.h"
+#include "demod/dvb/regs/si2165.h"
 #include "monitor/Codes.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/Log10.h"
 #include "numbers/SnrStep.h"
+
+using namespace si2165reg;
 
 namespace {
 using CodeTable = std::initializer_list<std::pair<int, int16_t>>;
@@ -32,18 +35,12 @@ int16_t DecodeCodeRate(int16_t v) {
 int16_t DecodeGuard(int16_t v) { return Lookup(v & 7, {{1, 0}, {2, 1}, {3, 2}, {4, 3}}); }
 int16_t DecodeTransmissionMode(int16_t v) { return Lookup(v & 0x0F, {{11, 0}, {13, 1}, {12, 2}}); }
 
-// Where each DVB-T field lives in the two TPS register sets.
-struct TpsRegisters {
-  int16_t modulation, hierarchy, selectHPLP, hpCodeRate, lpCodeRate, guard, transmissionMode;
-};
-constexpr TpsRegisters kSetA{0x02F4, 0x0304, 0x02E4, 0x02F8, 0x0300, 0x02F0, 0x02EC};
-constexpr TpsRegisters kSetB{0x03F8, 0x0408, 0x0420, 0x0400, 0x0404, 0x03F4, 0x03F0};
 }  // namespace
 
 int16_t si2165::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
 
 std::string si2165::name() {
-  switch (ReadRegister(0x0023)) {
+  switch (ReadRegister(kRevision)) {
     case 0: return "SI2165A";
     case 1: return "SI2165B";
     case 2: return "SI2165C";
@@ -59,13 +56,22 @@ bool si2165::probe() {
   return true;
 }
 
+// What differs between the two standards the chip receives.
+struct si2165::Standard {
+  int16_t code;  // the standard register, low five bits
+  int16_t mode;
+  double (si2165::*carrierToNoise)();
+  int16_t masterLockRegister;
+  int16_t syncLockRegister;  // -1: no such lock
+};
+
 const si2165::Standard si2165::kStandards[2] = {
-    {1, Mode::DvbT, &si2165::getCoN_DVBT, 0x0390, 0x0398},
-    {5, Mode::DvbC, &si2165::getCoN_DVBC, 0x023E, -1},
+    {1, Mode::DvbT, &si2165::getCoN_DVBT, kTerrestrialLock, kFreqLock},
+    {5, Mode::DvbC, &si2165::getCoN_DVBC, kCableLock, -1},
 };
 
 int16_t si2165::OperatingMode() {
-  int16_t code = ReadRegister(0x00EC) & 0x1F;
+  int16_t code = ReadRegister(kStandard) & 0x1F;
   standard_ = nullptr;
   for (const Standard& s : kStandards)
     if (s.code == code) standard_ = &s;
@@ -74,8 +80,8 @@ int16_t si2165::OperatingMode() {
 
 // No reference power means no measurement: 0 dB rather than the logarithm of 0.
 double si2165::getCoN_DVBT() {
-  int32_t sigma = ReadWord24(Reader(), 0x02A4, ByteOrder::LsbFirst);
-  int32_t p0 = ReadRegister(0x02C0), p1 = ReadRegister(0x02C1);
+  int32_t sigma = ReadWord24(Reader(), kSigma, ByteOrder::LsbFirst);
+  int32_t p0 = ReadRegister(kPowerLow), p1 = ReadRegister(kPowerHigh);
   int32_t power = p1 * 256 + p0;
   if (sigma == 0 || power == 0) return 0;
   return 10 * Log10(double(power) * 128 / sigma);
@@ -83,7 +89,7 @@ double si2165::getCoN_DVBT() {
 
 // The chip's 24-bit noise figure, least significant byte first.
 double si2165::getCoN_DVBC() {
-  int32_t v = ReadWord24(Reader(), 0x026C, ByteOrder::LsbFirst);
+  int32_t v = ReadWord24(Reader(), kCableNoise, ByteOrder::LsbFirst);
   if (v == 0) return 0;
   return 10 * Log10(16777216.0 / v) * 3 / 4;
 }
@@ -111,15 +117,15 @@ void si2165::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
     VSB_Sync = standard_->syncLockRegister < 0 ? int16_t(Lock::NotApplicable)
                                                : Bit0(standard_->syncLockRegister);
   }
-  FEC_Lock = Bit0(0x04E0);
-  EQ_Lock = Bit0(0x0440);
-  AFC_Lock = Bit0(0x0188);
+  FEC_Lock = Bit0(kFecLock);
+  EQ_Lock = Bit0(kSyncLock);
+  AFC_Lock = Bit0(kAgcLock);
 }
 
-int16_t si2165::Passthru() { return Bit0(0x0001); }
+int16_t si2165::Passthru() { return Bit0(kPassthru); }
 
 void si2165::ReadDvbtTPS() {
-  const TpsRegisters& r = (ReadRegister(0x02E8) & 1) ? kSetB : kSetA;
+  const TpsRegisters& r = (ReadRegister(kTpsSet) & 1) ? kTpsSetB : kTpsSetA;
   tps_.modulation = DecodeModulation(ReadRegister(r.modulation));
   tps_.hierarchy = DecodeHierarchy(ReadRegister(r.hierarchy));
   tps_.selectHPLP = (ReadRegister(r.selectHPLP) & 1) ? 1 : 0;
@@ -134,7 +140,7 @@ void si2165::ReadTPS() {
   if (standard_->mode == Mode::DvbT)
     ReadDvbtTPS();
   else
-    tps_.modulation = DecodeModulation(ReadRegister(0x00F8));
+    tps_.modulation = DecodeModulation(ReadRegister(kCableModulation));
 }
 
 void si2165::GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,

@@ -25,14 +25,7 @@ class si2165 : public Demodulator {
   int16_t Passthru() override;
 
  private:
-  // What differs between the two standards the chip receives.
-  struct Standard {
-    int16_t code;  // register 0x00EC, low five bits
-    int16_t mode;
-    double (si2165::*carrierToNoise)();
-    int16_t masterLockRegister;
-    int16_t syncLockRegister;  // -1: no such lock
-  };
+  struct Standard;
   static const Standard kStandards[2];
 
   int16_t ReadRegister(int16_t reg);

@@ -2,13 +2,38 @@
 #include "demod/dvb/tda1004x.h"
 
 #include <cmath>
+#include <map>
 
 #include "bus/Bits.h"
 #include "bus/Bus.h"
+#include "demod/dvb/regs/tda1004x.h"
 #include "monitor/Codes.h"
 #include "monitor/MonitorView.h"
 #include "numbers/Format.h"
 #include "numbers/SnrStep.h"
+
+using namespace tda1004xreg;
+
+// A field of a register: `width` bits from bit `shift`.
+struct TpsBits {
+  int16_t reg;
+  int shift, width;
+};
+
+// Where each chip keeps what the statistics read. The TPS registers are read
+// in the order of `tpsReads` (-1 pads), then the fields taken from them.
+struct Tda1004xVariant {
+  int16_t identity;
+  const char* name;
+  int16_t snrRegister;
+  int16_t statusRegister;
+  int masterLockBit;              // in the status register
+  int16_t errorsLow, errorsHigh;  // the uncorrectable counter; high -1: one byte
+  int32_t errorsMask;             // of the low byte
+  int32_t errorsMax;              // where the counter wraps
+  int16_t tpsReads[4];
+  TpsBits modulation, hierarchy, selectHPLP, hpCodeRate, lpCodeRate, guard, transmissionMode;
+};
 
 namespace {
 constexpr int16_t kFirstAddress = 0x10;
@@ -17,23 +42,56 @@ constexpr int16_t kSecondAddress = 0x12;
 constexpr Tda1004xVariant kVariants[] = {
     {.identity = 0x46,
      .name = "TDA10046",
-     .snrRegister = 0x1C,
-     .statusRegister = 0x06,
+     .snrRegister = k46Snr,
+     .statusRegister = k46Status,
      .masterLockBit = 3,
-     .errorsLow = 0x27,
+     .errorsLow = k46Errors,
      .errorsHigh = -1,
      .errorsMask = 0x7F,
-     .errorsMax = 127},
+     .errorsMax = 127,
+     .tpsReads = {k46TpsA, k46TpsB, k46Stream, -1},
+     .modulation = {k46TpsA, 0, 2},
+     .hierarchy = {k46TpsA, 5, 2},
+     .selectHPLP = {k46Stream, 3, 1},
+     .hpCodeRate = {k46TpsB, 0, 3},
+     .lpCodeRate = {k46TpsB, 3, 3},
+     .guard = {k46TpsA, 2, 2},
+     .transmissionMode = {k46TpsA, 4, 1}},
     {.identity = 0x48,
      .name = "TDA10048",
-     .snrRegister = 0xA2,
-     .statusRegister = 0x1A,
+     .snrRegister = k48Snr,
+     .statusRegister = k48Status,
      .masterLockBit = 4,
-     .errorsLow = 0xCE,
-     .errorsHigh = 0xCF,
+     .errorsLow = k48ErrorsLow,
+     .errorsHigh = k48ErrorsHigh,
      .errorsMask = 0xFF,
-     .errorsMax = 65535},
+     .errorsMax = 65535,
+     .tpsReads = {k48TpsA, k48TpsB, k48TpsC, k48Stream},
+     .modulation = {k48TpsB, 5, 2},
+     .hierarchy = {k48TpsB, 3, 2},
+     .selectHPLP = {k48Stream, 3, 1},
+     .hpCodeRate = {k48TpsB, 0, 3},
+     .lpCodeRate = {k48TpsC, 0, 3},
+     .guard = {k48TpsA, 2, 2},
+     .transmissionMode = {k48TpsA, 0, 2}},
 };
+
+// The raw value grows as the signal worsens; full scale (255) is 0 dB and
+// nothing measured reads as the top of the scale.
+float SnrToDb(double raw) {
+  if (raw <= 0) return 30.0f;
+  return float(5 * std::log(255 / raw));
+}
+
+// A count below the previous one wrapped past max: the step from max back
+// to 0 is one count too.
+int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous) {
+  if (count == previous) return 0;
+  int32_t delta = count > previous ? count - previous : (max + 1 - previous) + count;
+  previous = count;
+  return delta;
+}
+
 }  // namespace
 
 std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
@@ -52,7 +110,7 @@ bool tda1004x::probe() {
     address_ = kSecondAddress;
   else
     return false;
-  int16_t identity = ReadRegister(0x00);
+  int16_t identity = ReadRegister(kIdentity);
   variant_ = nullptr;
   for (const Tda1004xVariant& v : kVariants)
     if (v.identity == identity) variant_ = &v;
@@ -66,38 +124,20 @@ int16_t tda1004x::OperatingMode() {
 }
 
 void tda1004x::ReadTPS() {
-  if (IsTda10046()) {
-    int16_t x = ReadRegister(0x04);
-    int16_t y = ReadRegister(0x05);
-    int16_t s = ReadRegister(0x01);
-    tps_.modulation = CodeUpTo(GetBits(x, 0, 2), 2);
-    tps_.hierarchy = int16_t(GetBits(x, 5, 2));
-    tps_.selectHPLP = GetBit(s, 3);
-    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(y, 3, 3), 4);
-    tps_.guard = int16_t(GetBits(x, 2, 2));
-    tps_.transmissionMode = GetBit(x, 4);
-  } else {
-    int16_t x = ReadRegister(0x14);
-    int16_t y = ReadRegister(0x15);
-    int16_t z = ReadRegister(0x16);
-    int16_t s = ReadRegister(0x18);
-    tps_.modulation = CodeUpTo(GetBits(y, 5, 2), 2);
-    tps_.hierarchy = int16_t(GetBits(y, 3, 2));
-    tps_.selectHPLP = GetBit(s, 3);
-    tps_.codeRate = CodeUpTo(tps_.selectHPLP == 0 ? GetBits(y, 0, 3) : GetBits(z, 0, 3), 4);
-    tps_.guard = int16_t(GetBits(x, 2, 2));
-    tps_.transmissionMode = CodeUpTo(GetBits(x, 0, 2), 2);
-  }
+  const Tda1004xVariant& v = *variant_;
+  std::map<int16_t, int32_t> read;
+  for (int16_t reg : v.tpsReads)
+    if (reg >= 0) read[reg] = ReadRegister(reg);
+  auto field = [&read](TpsBits f) { return GetBits(read[f.reg], f.shift, f.width); };
+  tps_.modulation = CodeUpTo(field(v.modulation), 2);
+  tps_.hierarchy = int16_t(field(v.hierarchy));
+  tps_.selectHPLP = int16_t(field(v.selectHPLP));
+  tps_.codeRate = CodeUpTo(field(tps_.selectHPLP == 0 ? v.hpCodeRate : v.lpCodeRate), 4);
+  tps_.guard = int16_t(field(v.guard));
+  tps_.transmissionMode = CodeUpTo(field(v.transmissionMode), 2);
 }
 
 int16_t tda1004x::RawSnr() { return variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0); }
-
-// The raw value grows as the signal worsens; full scale (255) is 0 dB and
-// nothing measured reads as the top of the scale.
-float tda1004x::SnrToDb(double raw) {
-  if (raw <= 0) return 30.0f;
-  return float(5 * std::log(255 / raw));
-}
 
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
@@ -106,15 +146,6 @@ float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);
   return snr.reading;
-}
-
-// A count below the previous one wrapped past max: the step from max back
-// to 0 is one count too.
-int32_t tda1004x::CounterDelta(int32_t max, int32_t count, int32_t& previous) {
-  if (count == previous) return 0;
-  int32_t delta = count > previous ? count - previous : (max + 1 - previous) + count;
-  previous = count;
-  return delta;
 }
 
 Value tda1004x::UncorrectableErrors() {

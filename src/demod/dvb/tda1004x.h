@@ -2,17 +2,7 @@
 #pragma once
 #include "demod/dvb/PlainDvbtDriver.h"
 
-// Where the two chips keep what the statistics read.
-struct Tda1004xVariant {
-  int16_t identity;  // register 0x00
-  const char* name;
-  int16_t snrRegister;
-  int16_t statusRegister;
-  int masterLockBit;              // in the status register
-  int16_t errorsLow, errorsHigh;  // the uncorrectable counter; high -1: one byte
-  int32_t errorsMask;             // of the low byte
-  int32_t errorsMax;              // where the counter wraps
-};
+struct Tda1004xVariant;
 
 // TDA10046 and TDA10048 DVB-T demodulators at 0x10 (0x12 for a second one).
 // The identity byte read by the probe picks the chip's variant; an unknown
@@ -30,13 +20,10 @@ class tda1004x : public PlainDvbtDriver {
                      int16_t& AFC_Lock) override;
 
  private:
-  bool IsTda10046() const { return variant_ && variant_->identity == 0x46; }
   int16_t ReadRegister(int16_t sub);
   bool Answers(int16_t address);
   void ReadTPS();
   int16_t RawSnr();
-  static float SnrToDb(double raw);
-  static int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous);
 
   Bus& bus_;
   MonitorView& view_;
