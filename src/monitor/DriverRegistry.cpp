@@ -26,9 +26,11 @@ const DriverFactory* FindDriver(const std::string& className) {
 
 std::vector<std::string> DetectionOrder() {
   std::vector<std::pair<int, std::string>> ranked;
+  ranked.reserve(Registry().size());
   for (const auto& [name, driver] : Registry()) ranked.emplace_back(driver.probeRank, name);
   std::sort(ranked.begin(), ranked.end());
   std::vector<std::string> order;
+  order.reserve(ranked.size());
   for (const auto& entry : ranked) order.push_back(entry.second);
   return order;
 }
