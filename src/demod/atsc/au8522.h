@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "demod/atsc/regs/au8522.h"
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator at 0x8E with 12-bit register
 // addresses, each read by a three-byte command. The SNR is looked up from a
 // one-byte error figure; VSB and QAM keep separate error counters.
-class au8522 : public Demodulator {
+class au8522 : public ChipDriver {
  public:
-  au8522(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override { return "AU8522"; }
   int registerAddressBytes() const override { return 2; }
@@ -24,8 +24,7 @@ class au8522 : public Demodulator {
   Value PostVeterbiErrors() override;
   Value CarrierOffset() override { return {}; }
   Value CarrierOffsetHex() override { return ""; }
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override { return ""; }
 
   // Error byte to dB for a mode; 0 for a mode without a table.
@@ -37,7 +36,5 @@ class au8522 : public Demodulator {
   int16_t ReadRegister(int16_t reg);
   bool IsQam() const;
 
-  Bus& bus_;
-  MonitorView& view_;
   int16_t currentMode_ = 0;
 };

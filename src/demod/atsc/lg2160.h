@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // ATSC-MH demodulator at 0x1C with 16-bit register addresses, in two
 // variants that keep the SNR, the error counter and one lock bit in
@@ -8,9 +8,9 @@
 // the contract member picks one by the variant the probe found. Its lock
 // status turns the VSB frame into an ATSC-MH panel (parade, group counts,
 // FIC version, SCCC register) and the QAM frame into an AGC frame.
-class lg2160 : public Demodulator {
+class lg2160 : public ChipDriver {
  public:
-  lg2160(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override;
   int registerAddressBytes() const override { return 2; }
@@ -26,8 +26,7 @@ class lg2160 : public Demodulator {
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override { return ""; }
   int32_t LG2160ColorizeSNR(float aSNR);
 
@@ -48,8 +47,6 @@ class lg2160 : public Demodulator {
   double ChipSnr();
   void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);
 
-  Bus& bus_;
-  MonitorView& view_;
   int16_t chipType_ = 0;  // 1 for an LG2161; 0 (not yet known) reads as an LG2160
   int16_t currentMode_ = 0;
 };

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
 // byte registers, at 0xB2 or 0x1C. The driver only reads the chip, so its
 // setters do nothing; members after OperatingMode follow the mode it cached.
-class lgdt3305 : public Demodulator {
+class lgdt3305 : public ChipDriver {
  public:
-  lgdt3305(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override { return "LGDT3305"; }
   int registerAddressBytes() const override { return 2; }
@@ -20,8 +20,7 @@ class lgdt3305 : public Demodulator {
   Value CarrierOffset() override;
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override { return ""; }
   int32_t LGDT3305ColorizeSNR(float aSNR) { return ColorFor(currentMode_, aSNR); }
 
@@ -34,7 +33,5 @@ class lgdt3305 : public Demodulator {
     return [this](int reg) { return ReadRegister(reg); };
   }
 
-  Bus& bus_;
-  MonitorView& view_;
   int16_t currentMode_ = 0;
 };

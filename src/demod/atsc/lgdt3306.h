@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit register addresses and
 // byte registers, at 0xB2 or, as the second demodulator of a board, 0x1C.
 // It only reads the chip; its setters do nothing.
-class lgdt3306 : public Demodulator {
+class lgdt3306 : public ChipDriver {
  public:
-  lgdt3306(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override { return "LGDT3306"; }
   int registerAddressBytes() const override { return 2; }
@@ -21,8 +21,7 @@ class lgdt3306 : public Demodulator {
   float TimingRecoveryOffset();
   Value CarrierOffsetHex() override;
   int16_t Sleep() override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override { return ""; }
   int32_t LGDT3306ColorizeSNR(float aSNR);
 
@@ -34,7 +33,5 @@ class lgdt3306 : public Demodulator {
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();
 
-  Bus& bus_;
-  MonitorView& view_;
   int16_t currentMode_ = 0;
 };

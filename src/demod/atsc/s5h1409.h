@@ -2,12 +2,12 @@
 #pragma once
 #include <initializer_list>
 
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit registers at 0x32.
-class s5h1409 : public Demodulator {
+class s5h1409 : public ChipDriver {
  public:
-  s5h1409(Bus& bus, MonitorView&) : bus_(bus) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override { return "CX24227"; }
   bool probe() override;
@@ -22,8 +22,7 @@ class s5h1409 : public Demodulator {
   void Passthru(int16_t vNewValue) override;
   int16_t Sleep() override;
   void Sleep(int16_t vNewValue) override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override;
   Value AutoFreq() override;
   Value PilotPwr() override;
@@ -43,6 +42,5 @@ class s5h1409 : public Demodulator {
   Value QamRegister(int sub);
   std::string Hex(std::initializer_list<int> registers, const char* separator = " ");
 
-  Bus& bus_;
   int16_t currentMode_ = 0;
 };

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "demod/atsc/regs/s5h1411.h"
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit registers behind 8-bit
 // sub-addresses. It answers at a pair of addresses (0x32/0x34 or 0x72/0x74);
 // the AGC power reference lives at the second one. Its SNR is looked up in
 // fixed tables rather than computed.
-class s5h1411 : public Demodulator {
+class s5h1411 : public ChipDriver {
  public:
-  s5h1411(Bus& bus, MonitorView&) : bus_(bus) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override { return "CX24228"; }
   bool probe() override;
@@ -24,8 +24,7 @@ class s5h1411 : public Demodulator {
   void Passthru(int16_t vNewValue) override { WriteRegister(s5h1411reg::kPassthru, vNewValue); }
   int16_t Sleep() override;
   void Sleep(int16_t vNewValue) override { WriteRegister(s5h1411reg::kSleep, vNewValue); }
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override;
   Value AutoFreq() override;
   Value AGCPowerRef() override;
@@ -46,7 +45,6 @@ class s5h1411 : public Demodulator {
     return [this](int sub) { return ReadRegister(int16_t(sub)); };
   }
 
-  Bus& bus_;
   int16_t secondAddress_ = 0;
   int16_t currentMode_ = 0;
 };

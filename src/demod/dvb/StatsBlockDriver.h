@@ -3,21 +3,20 @@
 #include <array>
 
 #include "demod/dvb/regs/StatsBlock.h"
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 #include "monitor/Tps.h"
 
 // DVB-T receivers that hand out all their statistics in one twenty-byte
 // block of five little-endian 32-bit words, Data0..Data4, read in a single
 // transfer. What is common to them lives here: the block read, the mode and
 // TPS reads, the counters and the DVB threshold colouring.
-class StatsBlockDriver : public Demodulator {
+class StatsBlockDriver : public ChipDriver {
  public:
-  StatsBlockDriver(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   void ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1, int32_t& Data2,
                       int32_t& Data3, int32_t& Data4);
-  void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
-              int16_t& Guard, int16_t& TransmissionMode) override;
+  void GetTPS(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   int16_t OperatingMode() override;
   Value UncorrectableErrors() override { return FreshStats()[statsblockreg::kUncorrectableWord]; }
   Value PostVeterbiErrors() override { return {}; }
@@ -39,8 +38,6 @@ class StatsBlockDriver : public Demodulator {
   // The received signal strength, shown negated in the register frame.
   void ShowSignalStrength(int32_t Data4);
 
-  Bus& bus_;
-  MonitorView& view_;
 
  private:
   void ReadTPS();

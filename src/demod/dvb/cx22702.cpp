@@ -35,11 +35,6 @@ bool cx22702::probe() {
   return ReadRegister(kChipId) == kIdentity;
 }
 
-int16_t cx22702::OperatingMode() {
-  ReadTPS();
-  return Mode::DvbT;
-}
-
 void cx22702::ReadTPS() {
   int16_t a = ReadRegister(kTpsA);
   int16_t b = ReadRegister(kTpsB);

@@ -169,8 +169,3 @@ void dibcom::ReadTPS() {
   tps_.guard = int16_t(t & 3);
   tps_.transmissionMode = int16_t((t >> 8) & 1);
 }
-
-int16_t dibcom::OperatingMode() {
-  ReadTPS();
-  return Mode::DvbT;
-}

@@ -7,19 +7,17 @@
 // probe tells seven models apart; C/N, counters and TPS branch on the model.
 class dibcom : public PlainDvbtDriver {
  public:
-  dibcom(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using PlainDvbtDriver::PlainDvbtDriver;
 
   std::string name() override;
   int registerAddressBytes() const override { return 2; }
   bool probe() override;
   void ReadDemod16Register16long(int16_t Addr, int16_t reg, int32_t& value);
-  int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value SNRRegisters() override;
   Value UncorrectableErrors() override;
   Value PostVeterbiErrors() override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
   // C/N in dB from a mantissa/exponent register pair.
   static double CarrierToNoise(int32_t r1, int32_t r2);
@@ -29,9 +27,7 @@ class dibcom : public PlainDvbtDriver {
   bool Present(bool plainRead, int16_t address, bool counts);
   int16_t MatchIdentity();
   double ReadCarrierToNoise();
-  void ReadTPS();
+  void ReadTPS() override;
 
-  Bus& bus_;
-  MonitorView& view_;
   int16_t model_ = 0;  // 0..6, by the identity registers
 };

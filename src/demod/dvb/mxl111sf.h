@@ -11,8 +11,7 @@ class mxl111sf : public StatsBlockDriver {
   std::string name() override { return "MxL111SF"; }
   bool probe() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
  protected:
   void CheckSnrWord(int32_t& Data3) override;

@@ -1,27 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "monitor/Demodulator.h"
+#include "demod/ChipDriver.h"
 #include "monitor/Tps.h"
 
 // DVB-T / DVB-C demodulator at 0xC8 with byte registers behind 16-bit
 // addresses. Each OperatingMode read learns the standard, which the C/N,
 // lock bits and TPS then follow.
-class si2165 : public Demodulator {
+class si2165 : public ChipDriver {
  public:
-  si2165(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using ChipDriver::ChipDriver;
 
   std::string name() override;
   int registerAddressBytes() const override { return 2; }
   bool probe() override;
-  void GetTPS(int16_t& Modulation, int16_t& Hierarchy, int16_t& SelectHPLP, int16_t& CodeRate,
-              int16_t& Guard, int16_t& TransmissionMode) override;
+  void GetTPS(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   double getCoN();
   double getCoN_DVBC();
   double getCoN_DVBT();
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   int16_t Passthru() override;
 
  private:
@@ -36,8 +34,6 @@ class si2165 : public Demodulator {
   void ReadTPS();
   void ReadDvbtTPS();
 
-  Bus& bus_;
-  MonitorView& view_;
   const Standard* standard_ = nullptr;  // none recognised
   Tps tps_;
 };

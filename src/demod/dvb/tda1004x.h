@@ -9,24 +9,21 @@ struct Tda1004xVariant;
 // identity makes every statistic neutral without bus traffic.
 class tda1004x : public PlainDvbtDriver {
  public:
-  tda1004x(Bus& bus, MonitorView& view) : bus_(bus), view_(view) {}
+  using PlainDvbtDriver::PlainDvbtDriver;
 
   std::string name() override;
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
   Value UncorrectableErrors() override;
-  void GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock, int16_t& VSB_Sync,
-                     int16_t& AFC_Lock) override;
+  void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
  private:
   int16_t ReadRegister(int16_t sub);
   bool Answers(int16_t address);
-  void ReadTPS();
+  void ReadTPS() override;
   int16_t RawSnr();
 
-  Bus& bus_;
-  MonitorView& view_;
   const Tda1004xVariant* variant_ = nullptr;  // none: an unknown identity
   int32_t previousUncorrectable_ = 0;
 };

@@ -27,11 +27,6 @@ bool zl10353::probe() {
   return ReadRegister(kChipId) == kIdentity;
 }
 
-int16_t zl10353::OperatingMode() {
-  ReadTPS();
-  return Mode::DvbT;
-}
-
 // The TPS word as this chip lays it out: the low-priority code rate sits
 // beside the high-priority one (bits 4..6 and 7..9), the guard in bits 2..3
 // and the FFT size alone in bit 0.
