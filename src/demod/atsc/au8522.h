@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "demod/atsc/regs/au8522.h"
 #include "demod/ChipDriver.h"
+#include "demod/atsc/regs/au8522.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator at 0x8E with 12-bit register
 // addresses, each read by a three-byte command. The SNR is looked up from a

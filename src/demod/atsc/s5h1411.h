@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "demod/atsc/regs/s5h1411.h"
 #include "demod/ChipDriver.h"
+#include "demod/atsc/regs/s5h1411.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit registers behind 8-bit
 // sub-addresses. It answers at a pair of addresses (0x32/0x34 or 0x72/0x74);

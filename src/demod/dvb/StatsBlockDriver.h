@@ -2,8 +2,8 @@
 #pragma once
 #include <array>
 
-#include "demod/dvb/regs/StatsBlock.h"
 #include "demod/ChipDriver.h"
+#include "demod/dvb/regs/StatsBlock.h"
 #include "monitor/Tps.h"
 
 // DVB-T receivers that hand out all their statistics in one twenty-byte
@@ -37,7 +37,6 @@ class StatsBlockDriver : public ChipDriver {
   int32_t ColorOf(float snr) const;
   // The received signal strength, shown negated in the register frame.
   void ShowSignalStrength(int32_t Data4);
-
 
  private:
   void ReadTPS();
