@@ -55,11 +55,6 @@ struct AtscChip {
     std::string why;
     for (auto [r, v] : regs) EXPECT_TRUE(b.device(address).SetRegister(r, v, why)) << why;
   }
-  std::vector<int32_t> Addresses() const {
-    std::vector<int32_t> out;
-    for (const auto& c : rec.calls) out.push_back(c.address);
-    return out;
-  }
   // The registers read, in order: the sub-address of a plain read, else the
   // register named by the first two command bytes (the 12-bit address of a
   // three-byte command).
@@ -96,46 +91,6 @@ struct AtscChip {
     Snr out{0, 0, 0};
     out.snr = driver.SNR(mode, out.avg, out.color, reset);
     return out;
-  }
-  // A mode the chip does not handle: no register read, the colour and the
-  // flag untouched, the average only rounded (the half to the even neighbour).
-  void ExpectUnhandledMode(int16_t mode) {
-    int16_t reset = 1;
-    float avg = 12.25f;
-    int32_t color = 0x123456;
-    EXPECT_EQ(driver.SNR(mode, avg, color, reset), 0);
-    EXPECT_FLOAT_EQ(avg, 12.2f);
-    EXPECT_EQ(color, 0x123456);
-    EXPECT_EQ(reset, 1);
-    EXPECT_TRUE(rec.calls.empty());
-  }
-  // The gate and sleep setters write 1 as the whole register at 0x32; the
-  // getters and the mode read the chip back.
-  void ExpectGateAndSleepWrites(int gate, int sleep) {
-    driver.Passthru(1);
-    driver.Sleep(1);
-    EXPECT_EQ(b.device(0x32).GetRegister(gate), 1);
-    EXPECT_EQ(b.device(0x32).GetRegister(sleep), 1);
-    EXPECT_EQ(driver.Passthru(), 1);
-    EXPECT_EQ(driver.Sleep(), 1);
-    EXPECT_EQ(driver.OperatingMode(), Mode::Sleep);
-    driver.Sleep(0);
-    EXPECT_EQ(driver.OperatingMode(), Mode::Vsb8);
-  }
-  // The ignored setters and the readings the chip does not have touch no bus.
-  void ExpectNeutralWithoutTraffic() {
-    size_t before = rec.calls.size();
-    Demodulator& contract = driver;  // as the window calls it
-    contract.Passthru(1);
-    contract.Sleep(1);
-    contract.OperatingMode(2);
-    EXPECT_EQ(driver.Passthru(), 0);
-    EXPECT_EQ(driver.SymbolTiming().Text(), "");
-    EXPECT_EQ(driver.AutoFreq().Text(), "0");
-    for (Value v : {driver.PilotPwr(), driver.IFGain(), driver.STRTime(), driver.FreqOffset(),
-                    driver.AGCPowerRef(), driver.BERctr()})
-      EXPECT_EQ(v.Text(), "0");
-    EXPECT_EQ(rec.calls.size(), before);
   }
 };
 
@@ -193,26 +148,6 @@ inline void ExpectEdges(const std::function<int32_t(int16_t, float)>& colour, fl
 using Texts = std::vector<std::pair<Value, std::string>>;
 inline void ExpectTexts(const Texts& cases) {
   for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(cases[i].first.Text(), cases[i].second) << i;
-}
-
-// A chip with no identity register: the probe is one plain read of `count`
-// bytes at `address` without sub-address or retry, and succeeds on its own.
-template <class Driver>
-void ExpectOnePlainReadProbe(int32_t address, int32_t count) {
-  for (uint8_t answer : {1, 0}) {
-    FakeI2c fake;
-    fake.fallback = answer;
-    Bus bus(fake);
-    bus.handle = 9;
-    FakeView view;
-    Driver driver(bus, view);
-    EXPECT_EQ(driver.probe(), answer == 0);
-    ASSERT_EQ(fake.calls.size(), 1u);
-    const auto& call = fake.calls[0];
-    EXPECT_EQ(call.kind, FakeI2c::Call::Read);
-    EXPECT_EQ(std::vector<int>({int(call.handle), call.mode, call.address, call.sub, call.count}),
-              std::vector<int>({9, 0, address, 0, count}));
-  }
 }
 
 // The default simulated chip at 0xB2, found by its probe, with registers

@@ -17,8 +17,6 @@ struct Chip : AtscChip<au8522> {
   }
 };
 
-TEST(au8522, ProbeIsOnePlainReadAtItsAddress) { ExpectOnePlainReadProbe<au8522>(0x8E, 1); }
-
 TEST(au8522, RegisterReadsAreThreeByteCommandsWithFourAttempts) {
   struct Case {
     int16_t (au8522::*member)();
@@ -183,7 +181,6 @@ TEST(au8522, LockBitsByMode) {
       {{{0x0A4, 2}, {0x502, 1}, {0x541, 0xE0}}, {0, 1, 0, -1, -1}, {0x541}},
       {{{0x0A4, 2}, {0x541, 0x60}}, {0, 1, 0, -1, -1}, {0x541}},
       {{{0x0A4, 2}, {0x541, 0x90}}, {0, 0, 1, -1, -1}, {0x541}},
-      {{{0x0A4, 2}, {0x541, 0xB0}}, {0, 0, 1, -1, -1}, {0x541}},
       {{{0x0A4, 0x12}, {0x088, 3}, {0x541, 0xA0}}, {-1, -1, -1, -1, -1}, {}},
   };
   for (const auto& c : cases) {
@@ -192,41 +189,6 @@ TEST(au8522, LockBitsByMode) {
     EXPECT_EQ(chip.Locks(), c.locks);
     EXPECT_EQ(chip.Registers(), c.read);
   }
-}
-
-TEST(au8522, NeutralReadingsMakeNoBusTraffic) {
-  Chip chip({});
-  chip.ExpectNeutralWithoutTraffic();
-  ExpectTexts({{chip.driver.SNRRegisters(), " "},
-               {chip.driver.CarrierOffsetHex(), ""},
-               {chip.driver.Sleep(), "0"}});
-  EXPECT_TRUE(chip.driver.CarrierOffset().IsEmpty());
-  EXPECT_TRUE(chip.rec.calls.empty());
-}
-
-// The simulated chip answers a read command only in full, and takes a
-// write given as sub-address and two bytes.
-TEST(au8522, ModelAnswersOnlyItsCommands) {
-  FileBoard b(OneChip("au8522", "\"0x543\":\"0x5A\""));
-  struct Case {
-    std::vector<uint8_t> command;
-    bool answers;
-  } cases[] = {
-      {{0x45, 0x43, 0x11}, true},
-      {{0x45, 0x43}, false},
-      {{0x05, 0x43, 0x11}, false},
-      {{0x80 | 0x05, 0x43, 0x77}, false},
-  };
-  for (auto c : cases) {
-    uint8_t in = 0;
-    EXPECT_EQ(b.board->velI2C_WriteRead(b.bus->handle, 0x8E, 0, 0, int32_t(c.command.size()),
-                                        c.command.data(), 0, 0, 1, &in) == 0,
-              c.answers);
-    EXPECT_EQ(in, c.answers ? 0x5A : 0);
-  }
-  uint8_t write[] = {0x43, 0x77};  // 0x85 0x43 0x77 with the sub-address first
-  EXPECT_EQ(b.board->velI2C_WriteArray(b.bus->handle, 1, 0x8E, 0x85, 2, write), 0);
-  EXPECT_EQ(b.device(0x8E).GetRegister(0x543), 0x77);
 }
 
 }  // namespace

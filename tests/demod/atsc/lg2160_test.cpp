@@ -198,13 +198,4 @@ TEST(lg2160, OffsetsAreSignExtendedFrom24Bits) {
   }
 }
 
-TEST(lg2160, ModeAndNeutralReadingsMakeNoBusTraffic) {
-  Chip chip(true);
-  chip.ExpectNeutralWithoutTraffic();
-  EXPECT_EQ(chip.driver.OperatingMode(), Mode::AtscMh);
-  EXPECT_EQ(chip.driver.Sleep(), 0);
-  EXPECT_TRUE(chip.driver.PostVeterbiErrors().IsEmpty());
-  EXPECT_TRUE(chip.rec.calls.empty());
-}
-
 }  // namespace

@@ -44,15 +44,12 @@ TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
       {Of<sms1xxx>, {}, 0x1F, 0x73, false, false, {{0xC6, 0}}, 0},
       {Of<sms1xxx>, {0xC6}, 0x1F, 0x73, false, true, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {Of<sms1xxx>, {0xC6}, 0x1F, 0x72, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
-      {Of<sms1xxx>, {0xC6}, 0x1F, 0xF3, false, false, {{0xC6, 0}, {0xC6, 1}}, 0xC6},
       {Of<mxl111sf>, {}, 0x03, 0x73, false, false, {{0x1C, -1}}, 0},  // bits 0, 1, 4, 5, 6 set
       {Of<mxl111sf>, {0x1C}, 0x03, 0x73, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
-      {Of<mxl111sf>, {0x1C}, 0x03, 0xF7, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<mxl111sf>, {0x1C}, 0x03, 0xFF, false, true, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<mxl111sf>, {0x1C}, 0x03, 0x72, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<mxl111sf>, {0x1C}, 0x03, 0x71, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<mxl111sf>, {0x1C}, 0x03, 0x63, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
-      {Of<mxl111sf>, {0x1C}, 0x03, 0x53, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<mxl111sf>, {0x1C}, 0x03, 0x33, false, false, {{0x1C, -1}, {0x1C, 1}}, 0x1C},
       {Of<si2165>, {}, 0x0023, 1, false, false, {{0xC8, 0x10}}, 0},  // no identity register
       {Of<si2165>, {0xC8}, 0x0023, 1, false, true, {{0xC8, 0x10}}, 0xC8},
@@ -79,28 +76,6 @@ TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
     driver->OperatingMode();
     EXPECT_EQ(fake.calls.empty() ? -1 : fake.calls[0].address, later) << name;
   }
-}
-
-// The readings these chips do not have, and the gate and sleep controls
-// they do not offer, answer fixed values and never reach the bus.
-template <typename Driver>
-void ExpectFixedReadingsWithoutBusTraffic() {
-  Rig<Driver> rig;
-  Demodulator& d = rig.driver;
-  d.Passthru(1), d.Sleep(1), d.OperatingMode(Mode::Sleep);
-  EXPECT_EQ(std::pair(d.Passthru(), d.Sleep()), std::pair(int16_t(0), int16_t(0))) << d.name();
-  for (const Value& v : {d.SNRRegisters(), d.CarrierOffsetHex(), d.SymbolTiming(), d.AutoFreq()})
-    EXPECT_TRUE(v.IsText() && v.Text() == "0") << d.name();
-  for (const Value& v : {d.CarrierOffset(), d.PilotPwr(), d.IFGain(), d.STRTime(), d.FreqOffset(),
-                         d.AGCPowerRef(), d.BERctr()})
-    EXPECT_TRUE(!v.IsText() && !v.IsEmpty() && v.Number() == 0) << d.name();
-  EXPECT_TRUE(rig.fake.calls.empty()) << d.name();
-}
-
-TEST(PlainDvbtDriver, FixedReadingsAndControlsWithoutBusTraffic) {
-  ExpectFixedReadingsWithoutBusTraffic<zl10353>();
-  ExpectFixedReadingsWithoutBusTraffic<cx22702>();
-  ExpectFixedReadingsWithoutBusTraffic<tda1004x>();
 }
 
 }  // namespace

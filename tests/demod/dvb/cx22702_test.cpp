@@ -16,15 +16,6 @@ struct CxRig : Rig<cx22702> {
 // Register 0x23 for a whole-number strength in dB.
 int Strength(int db) { return 255 - 8 * (db - 10); }
 
-TEST(cx22702, AFailedProbeForgetsTheAddressOfAnEarlierFind) {
-  CxRig rig;
-  rig.fake.present.clear();
-  EXPECT_FALSE(rig.driver.probe());
-  rig.fake.calls.clear();
-  rig.driver.OperatingMode();
-  EXPECT_EQ(rig.fake.calls.at(0).address, 0);
-}
-
 TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
   // Registers 0x01, 0x02, 0x03, 0x0C; modulation, hierarchy, select, rate, guard, FFT.
   const std::tuple<int, int, int, int, std::vector<int16_t>> cases[] = {

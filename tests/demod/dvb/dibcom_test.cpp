@@ -23,32 +23,6 @@ struct DibRig : Rig<dibcom> {
   }
 };
 
-TEST(dibcom, PresenceTriesFiveAddressesAndHonoursTheSecondDemodFlag) {
-  // Present addresses, flag, found; every transfer's address, the identity reads included.
-  const std::tuple<std::set<int>, bool, bool, std::vector<int>> cases[] = {
-      {{0x12, 0x1C}, true, true, {0x12, 0x12, 0x12}},
-      {{0x1A}, false, true, {0x12, 0x1A, 0x1A, 0x1A}},
-      {{0x1A, 0x1C}, true, true, {0x12, 0x1A, 0x1C, 0x1C, 0x1C}},
-      {{0x80}, false, true, {0x12, 0x1A, 0x1C, 0x80, 0x80, 0x80}},
-      {{0x80, 0x82}, true, true, {0x12, 0x1A, 0x1C, 0x80, 0x82, 0x82, 0x82}},
-      {{}, false, false, {0x12, 0x1A, 0x1C, 0x80, 0x82}},
-  };
-  for (const auto& [present, flag, found, addresses] : cases) {
-    DibRig rig(0, false);
-    rig.fake.present = present;
-    rig.bus.secondDemod = flag;
-    EXPECT_EQ(rig.driver.probe(), found);
-    std::vector<int> seen;
-    for (const auto& call : rig.fake.calls) {
-      seen.push_back(call.address);
-      bool plain = call.kind == FakeI2c::Call::Read;  // only the first three presence tests
-      EXPECT_EQ(plain, call.sub == 0 && call.address < 0x80) << call.address;
-      EXPECT_EQ(call.count, plain ? 1 : 2);
-    }
-    EXPECT_EQ(seen, addresses) << "first present " << (present.empty() ? 0 : *present.begin());
-  }
-}
-
 TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
   // Identity registers, found, name, registers read after the presence test.
   const std::tuple<Regs, bool, std::string, std::vector<int>> cases[] = {
