@@ -4,13 +4,17 @@
 #include <memory>
 #include <tuple>
 
+#include "demod/atsc/s5h1411.h"
 #include "demod/dvb/DvbRig.h"
 #include "demod/dvb/cx22702.h"
+#include "demod/dvb/dibcom.h"
 #include "demod/dvb/mxl111sf.h"
 #include "demod/dvb/si2165.h"
 #include "demod/dvb/sms1xxx.h"
 #include "demod/dvb/tda1004x.h"
 #include "demod/dvb/zl10353.h"
+#include "support/RecordingLibrary.h"
+#include "support/SimFixture.h"
 
 namespace {
 
@@ -75,6 +79,56 @@ TEST(DvbProbe, AddressesModesIdentityAndTheAddressKept) {
     fake.calls.clear();
     driver->OperatingMode();
     EXPECT_EQ(fake.calls.empty() ? -1 : fake.calls[0].address, later) << name;
+  }
+}
+
+// The golden traces probe only the default addresses: the other addresses a
+// driver tries, and where it reads once it has (or has not) found its chip.
+TEST(ProbeAddress, OtherAddressesAndTheAddressKept) {
+  using Make = std::unique_ptr<Demodulator> (*)(Bus&, MonitorView&);
+  const auto at = [](const char* chip, const char* address) {
+    return std::string("{\"chip\":\"") + chip + "\",\"address\":\"" + address + "\"}";
+  };
+  const std::string s5h1411First = at("s5h1411", "0x32") + "," + at("s5h1411_second", "0x34"),
+                    s5h1411Second = at("s5h1411", "0x72") + "," + at("s5h1411_second", "0x74");
+  const struct {
+    Make make;
+    std::string devices;
+    bool demod2, reprobeDropped, found;
+    std::vector<int> later;  // addresses of the mode and AGC reads afterwards
+  } cases[] = {
+      {Of<s5h1411>, s5h1411Second, true, false, true, {0x72, 0x74}},
+      {Of<s5h1411>, s5h1411Second, false, false, true, {0x72, 0x74}},
+      {Of<s5h1411>, s5h1411First, true, false, false, {0}},
+      {Of<dibcom>, at("dibcom", "0x1A"), false, false, true, {0x1A}},
+      {Of<dibcom>, at("dibcom", "0x80"), false, false, true, {0x80}},
+      {Of<dibcom>, at("dibcom", "0x12") + "," + at("dibcom", "0x1C"), true, false, true, {0x12}},
+      {Of<dibcom>, at("dibcom", "0x1A") + "," + at("dibcom", "0x1C"), true, false, true, {0x1C}},
+      {Of<dibcom>, at("dibcom", "0x80") + "," + at("dibcom", "0x82"), true, false, true, {0x82}},
+      {Of<cx22702>, at("cx22702", "0x86"), false, false, true, {0x86}},
+      {Of<cx22702>, at("cx22702", "0x86"), false, true, false, {0}},  // forgets the find
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.devices + (c.demod2 ? " -demod2" : "") + (c.reprobeDropped ? " reprobe" : ""));
+    FileBoard b("{\"devices\":[" + c.devices + "]}");
+    RecordingLibrary rec(*b.board);
+    Bus bus(rec);
+    bus.handle = b.bus->handle;
+    bus.secondDemod = c.demod2;
+    FakeView view;
+    auto driver = c.make(bus, view);
+    EXPECT_EQ(driver->probe(), c.found || c.reprobeDropped);
+    rec.dropped = c.reprobeDropped;
+    if (c.reprobeDropped) {
+      EXPECT_FALSE(driver->probe());
+    }
+    rec.calls.clear();
+    driver->OperatingMode();
+    driver->AGCPowerRef();
+    std::vector<int> later;
+    for (const auto& call : rec.calls)
+      if (later.empty() || later.back() != call.address) later.push_back(call.address);
+    EXPECT_EQ(later, c.later);
   }
 }
 
