@@ -167,27 +167,3 @@ inline std::string LgAt(const std::string& chip, const std::string& address,
                         const std::string& regs) {
   return "{\"chip\":\"" + chip + "\",\"address\":\"" + address + "\",\"registers\":{" + regs + "}}";
 }
-
-// Nothing answers: one combined read of the given register per address, no
-// retry. A lone chip at 0xB2: both addresses asked, then two identity reads.
-template <class Driver>
-void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
-  FileBoard lone(OneChip(chip));
-  FakeView loneView;
-  EXPECT_TRUE(Driver(*lone.bus, loneView).probe());
-  EXPECT_EQ(lone.board->transactions(), 4);
-
-  FakeI2c fake;
-  fake.fallback = 1;
-  Bus bus(fake);
-  FakeView view;
-  Driver driver(bus, view);
-  EXPECT_FALSE(driver.probe());
-  ASSERT_EQ(fake.calls.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(fake.calls[i].kind, FakeI2c::Call::WriteRead);
-    EXPECT_EQ(fake.calls[i].address, i == 0 ? 0xB2 : 0x1C);
-    EXPECT_EQ(fake.calls[i].bytes, std::vector<uint8_t>({0x00, reg}));
-    EXPECT_EQ(fake.calls[i].count, 1);
-  }
-}

@@ -20,7 +20,6 @@ const Regs kAsleep = {{0x0000, 0x74}};
 const Regs kNoMode = {{0x0008, 0x00}};
 
 TEST(lgdt3306, ProbeAddressesIdentityMasksAndSecondDemodulator) {
-  ExpectOneReadPerAddress<lgdt3306>("lgdt3306", 0x01);
   auto at = [](const std::string& address, const std::string& regs) {
     return LgAt("lgdt3306", address, regs);
   };

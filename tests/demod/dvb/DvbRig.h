@@ -37,6 +37,15 @@ class AddressedI2c : public FakeI2c {
   }
 };
 
+// A twenty-byte statistics block of five words, least significant byte first.
+inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
+                                       uint32_t d4) {
+  std::vector<uint8_t> bytes;
+  for (uint32_t w : {d0, d1, d2, d3, d4})
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+  return bytes;
+}
+
 using Regs = std::vector<std::pair<int, int>>;
 
 // A driver under test over a scripted bus and a recording window.
@@ -64,6 +73,10 @@ struct Rig {
   void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
   void Set(const Regs& regs) {
     for (auto [r, v] : regs) Set8(r, v);
+  }
+  // The statistics block of the chips that answer with one.
+  void Block(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3, uint32_t d4) {
+    fake.readData[0] = StatsBlock(d0, d1, d2, d3, d4);
   }
   // Register (sub-)addresses of the transfers so far; a write, or a transfer
   // elsewhere than at the chip, shows as -1.
@@ -98,13 +111,4 @@ void ExpectTpsWithTheMode(R&& rig, const std::vector<int16_t>& tps, const std::v
   EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
   EXPECT_EQ(rig.Tps(), tps);
   EXPECT_EQ(rig.Reads(), reads) << "GetTPS reads nothing";
-}
-
-// A twenty-byte statistics block of five words, least significant byte first.
-inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
-                                       uint32_t d4) {
-  std::vector<uint8_t> bytes;
-  for (uint32_t w : {d0, d1, d2, d3, d4})
-    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
-  return bytes;
 }

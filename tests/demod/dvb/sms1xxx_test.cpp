@@ -11,9 +11,6 @@ namespace {
 
 struct SmsRig : Rig<sms1xxx> {
   SmsRig() : Rig(0xC6, {{0x1F, 0x73}}) {}
-  void Block(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3, uint32_t d4) {
-    fake.readData[0] = StatsBlock(d0, d1, d2, d3, d4);
-  }
 };
 
 TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
