@@ -4,8 +4,8 @@
 #include <memory>
 #include <tuple>
 
+#include "demod/ChipRig.h"
 #include "demod/atsc/s5h1411.h"
-#include "demod/dvb/DvbRig.h"
 #include "demod/dvb/cx22702.h"
 #include "demod/dvb/dibcom.h"
 #include "demod/dvb/mxl111sf.h"

@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
 
 // A probed driver at 0x8E with its mode read; later bus calls are recorded.
-struct Chip : AtscChip<au8522> {
-  explicit Chip(const Regs& regs) : AtscChip(OneChip("au8522", Json(regs))) {
+struct Chip : BoardRig<au8522> {
+  explicit Chip(const Regs& regs) : BoardRig(OneChip("au8522", Json(regs))) {
     Probe();
     driver.OperatingMode();
     rec.calls.clear();

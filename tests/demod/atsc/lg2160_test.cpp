@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -15,9 +15,9 @@ std::string Board(const std::string& model, const Regs& regs, bool nak = false) 
 
 // A driver that has found its variant, with registers then set; the probe's
 // calls are forgotten.
-struct Chip : AtscChip<lg2160> {
+struct Chip : BoardRig<lg2160> {
   explicit Chip(bool lg2161, const Regs& regs = {})
-      : AtscChip(Board(lg2161 ? "lg2161" : "lg2160", {})) {
+      : BoardRig(Board(lg2161 ? "lg2161" : "lg2160", {})) {
     Probe();
     EXPECT_EQ(driver.name(), lg2161 ? "LG2161" : "LG2160");
     Set(0x1C, regs);
@@ -40,7 +40,7 @@ TEST(lg2160, ProbeChecksPresenceThenTheIdentityMasks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    AtscChip<lg2160> chip(Board("lg2160", c.regs, !c.present));
+    BoardRig<lg2160> chip(Board("lg2160", c.regs, !c.present));
     EXPECT_EQ(chip.driver.probe(), c.found);
     EXPECT_EQ(chip.driver.name(), c.name);
     ASSERT_GE(chip.rec.calls.size(), 1u);

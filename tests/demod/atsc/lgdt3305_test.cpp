@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {

@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
 
 // A driver that has found its chip at 0x32/0x34; the probe's calls are forgotten.
-struct Chip : AtscChip<s5h1411> {
+struct Chip : BoardRig<s5h1411> {
   explicit Chip(const Regs& main, const Regs& second = {})
-      : AtscChip("{\"devices\":[{\"chip\":\"s5h1411\",\"registers\":{" + Json(main) +
+      : BoardRig("{\"devices\":[{\"chip\":\"s5h1411\",\"registers\":{" + Json(main) +
                  "}},{\"chip\":\"s5h1411_second\",\"registers\":{" + Json(second) + "}}]}") {
     Probe();
   }

@@ -5,12 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct CxRig : Rig<cx22702> {
-  explicit CxRig(const Regs& regs = {}) : Rig(0x86, {{0x1F, 3}}, regs) {}
+struct CxRig : BusRig<cx22702> {
+  explicit CxRig(const Regs& regs = {}) : BusRig(0x86, {{0x1F, 3}}, regs) {}
 };
 
 // Register 0x23 for a whole-number strength in dB.

@@ -6,12 +6,12 @@
 #include <cmath>
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
 // A chip at 0x12 whose identity registers make it the given model, probed.
-struct DibRig : Rig<dibcom> {
+struct DibRig : BusRig<dibcom> {
   explicit DibRig(int model = 0, bool probe = true) {
     chip = 0x12;
     fake.present = {0x12};

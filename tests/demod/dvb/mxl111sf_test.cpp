@@ -5,12 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct MxlRig : Rig<mxl111sf> {
-  MxlRig() : Rig(0x1C, {{0x03, 0x73}}) {}
+struct MxlRig : BusRig<mxl111sf> {
+  MxlRig() : BusRig(0x1C, {{0x03, 0x73}}) {}
 };
 
 TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {

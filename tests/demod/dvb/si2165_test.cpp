@@ -6,13 +6,13 @@
 #include <cmath>
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
 // A chip found at 0xC8 whose standard register 0x00EC has been read.
-struct SiRig : Rig<si2165> {
-  explicit SiRig(int standard = 0x01, const Regs& regs = {}) : Rig(0xC8, {}, regs) {
+struct SiRig : BusRig<si2165> {
+  explicit SiRig(int standard = 0x01, const Regs& regs = {}) : BusRig(0xC8, {}, regs) {
     Set8(0x00EC, standard);
     driver.OperatingMode();
     fake.calls.clear();

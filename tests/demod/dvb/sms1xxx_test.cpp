@@ -5,12 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct SmsRig : Rig<sms1xxx> {
-  SmsRig() : Rig(0xC6, {{0x1F, 0x73}}) {}
+struct SmsRig : BusRig<sms1xxx> {
+  SmsRig() : BusRig(0xC6, {{0x1F, 0x73}}) {}
 };
 
 TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {

@@ -6,13 +6,13 @@
 #include <cmath>
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
 // A TDA10046 (identity 0x46) or TDA10048 (0x48).
-struct TdaRig : Rig<tda1004x> {
-  explicit TdaRig(int identity, const Regs& regs = {}) : Rig(0x10, {{0, identity}}, regs) {}
+struct TdaRig : BusRig<tda1004x> {
+  explicit TdaRig(int identity, const Regs& regs = {}) : BusRig(0x10, {{0, identity}}, regs) {}
 };
 
 TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
@@ -104,7 +104,7 @@ TEST(tda1004x, UncorrectableIncreaseWithWrapAround) {
 }
 
 TEST(tda1004x, AnUnknownIdentityReadsNothingAndAnswersNeutrally) {
-  Rig<tda1004x> rig;
+  BusRig<tda1004x> rig;
   rig.fake.present = {0x10};
   rig.Set8(0, 0x47);
   EXPECT_EQ(rig.driver.name(), "TDA1004x");

@@ -5,12 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct ZlRig : Rig<zl10353> {
-  explicit ZlRig(const Regs& regs = {}) : Rig(0x1E, {{0x7F, 0x14}}, regs) {}
+struct ZlRig : BusRig<zl10353> {
+  explicit ZlRig(const Regs& regs = {}) : BusRig(0x1E, {{0x7F, 0x14}}, regs) {}
 };
 
 TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
