@@ -17,38 +17,6 @@ struct Chip : BoardRig<au8522> {
   }
 };
 
-TEST(au8522, RegisterReadsAreThreeByteCommandsWithFourAttempts) {
-  struct Case {
-    int16_t (au8522::*member)();
-    std::vector<uint8_t> command;
-    std::deque<uint8_t> results;
-    size_t attempts;
-    int16_t value;
-  } cases[] = {
-      {&au8522::QAMCorrectableErrors, {0x45, 0x42, 0x11}, {}, 1, 0x21},
-      {&au8522::QAMUncorrectableErrors, {0x45, 0x43, 0x11}, {1, 1, 0}, 3, 0x21},
-      {&au8522::VSBCorrectableErrors, {0x40, 0x86, 0x11}, {1, 1, 1, 0}, 4, 0x21},
-      {&au8522::VSBUncorrectableErrors, {0x40, 0x87, 0x11}, {1, 1, 1, 1}, 4, 0xFF},
-  };
-  for (const auto& c : cases) {
-    FakeI2c fake;
-    Bus bus(fake);
-    FakeView view;
-    au8522 driver(bus, view);
-    ASSERT_TRUE(driver.probe());
-    fake.calls.clear();
-    fake.results = c.results;
-    fake.readData[c.command[0] << 8 | c.command[1]] = {0x21};
-    EXPECT_EQ((driver.*c.member)(), c.value);
-    ASSERT_EQ(fake.calls.size(), c.attempts);
-    for (const auto& call : fake.calls) {
-      EXPECT_EQ(std::vector<int>({call.kind, call.address, call.count}),
-                std::vector<int>({FakeI2c::Call::WriteRead, 0x8E, 1}));
-      EXPECT_EQ(call.bytes, c.command);
-    }
-  }
-}
-
 TEST(au8522, OperatingModeDecoding) {
   ExpectModes<Chip>({
       {{{0x0A4, 0xFF}}, Mode::Vsb8, {0x0A4}},  // also a failed read
