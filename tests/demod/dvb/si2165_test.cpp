@@ -64,10 +64,6 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
     double got = standard == 1 ? rig.driver.getCoN_DVBT() : rig.driver.getCoN_DVBC();
     EXPECT_NEAR(got, db, 1e-4);
     EXPECT_EQ(rig.driver.getCoN(), got);
-    std::vector<int> order = {0x02A4, 0x02A5, 0x02A6, 0x02C0, 0x02C1}, reads = rig.Reads();
-    if (standard == 2) order = {0x026C, 0x026D, 0x026E};
-    reads.resize(order.size());  // getCoN repeats them
-    EXPECT_EQ(reads, order);
   }
   SiRig none(0x00, {{0x02A5, 1}, {0x02C1, 2}});
   EXPECT_EQ(none.driver.getCoN(), 0);

@@ -96,10 +96,6 @@ TEST(tda1004x, UncorrectableIncreaseWithWrapAround) {
       EXPECT_EQ(rig.driver.UncorrectableErrors().Number(), increases[i]) << identity << " " << i;
     }
     EXPECT_EQ(rig.driver.PostVeterbiErrors().Number(), 0);
-    std::vector<int> reads, each = {0xCE, 0xCF};
-    if (identity == 0x46) each = {0x27};
-    for (size_t i = 0; i < values.size(); ++i) reads.insert(reads.end(), each.begin(), each.end());
-    EXPECT_EQ(rig.Reads(), reads) << "PostVeterbiErrors reads nothing";
   }
 }
 
