@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "demod/atsc/lgdt3305.h"
 #include "demod/atsc/lgdt3306.h"
 #include "monitor/Monitor.h"

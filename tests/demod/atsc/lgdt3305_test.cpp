@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -11,39 +11,6 @@ namespace {
 struct Chip : LgChip<lgdt3305> {
   explicit Chip(const Regs& regs = {}) : LgChip("lgdt3305", regs) {}
 };
-
-TEST(lgdt3305, ProbeAsksBothAddressesOnceAndKeepsTheFirstThatFits) {
-  ExpectOneReadPerAddress<lgdt3305>("lgdt3305", 0x00);
-  auto at = [](const std::string& address, const std::string& regs) {
-    return LgAt("lgdt3305", address, regs);
-  };
-  struct Case {
-    std::string devices;
-    bool found;
-    int16_t mode;  // read afterwards, telling which chip was kept
-  } cases[] = {
-      {at("0xB2", ""), true, Mode::Vsb8},
-      {at("0x1C", "\"0\":1"), true, Mode::Qam256},
-      {at("0xB2", "\"0\":3") + "," + at("0x1C", "\"0\":0"), true, Mode::Vsb8},
-      {at("0xB2", "\"0\":2") + "," + at("0x1C", "\"0\":0"), true, Mode::Qam64},
-      {at("0xB2", "\"0\":\"0xFE\""), false, Mode::None},
-      {at("0xB2", "\"1\":\"0xB0\""), true, Mode::Vsb8},  // bits 6 and 5 are free
-      {at("0xB2", "\"1\":\"0x91\""), false, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0x80\""), false, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0x10\""), false, Mode::Vsb8},
-      {at("0xB2", "\"7\":\"0xEF\""), true, Mode::Vsb8},  // bits 7 and 6 are free
-      {at("0xB2", "\"7\":\"0x1F\""), false, Mode::Vsb8},
-      {at("0xB2", "\"7\":\"0x3F\""), false, Mode::Vsb8},
-      {at("0xB2", "\"7\":\"0x2E\""), false, Mode::Vsb8},
-  };
-  for (const auto& c : cases) {
-    FileBoard b("{\"devices\":[" + c.devices + "]}");
-    FakeView view;
-    lgdt3305 driver(*b.bus, view);
-    EXPECT_EQ(driver.probe(), c.found) << c.devices;
-    EXPECT_EQ(driver.OperatingMode(), c.mode) << c.devices;
-  }
-}
 
 // The two low bits decide, except for 0xFF.
 TEST(lgdt3305, ModeDecoding) {
@@ -130,8 +97,6 @@ TEST(lgdt3305, LockBitsByMode) {
   for (const auto& c : cases) {
     Chip chip({{0, c.mode}, {0x050A, c.r1}, {0x0003, c.r2}, {0x011D, c.r3}});
     EXPECT_EQ(chip.Locks(), c.locks) << "row " << &c - cases;
-    EXPECT_EQ(chip.Registers(),
-              std::vector<int>({0x050A, 0x0003, 0x011D, 0x0316, 0x0317, 0x0318, 0x0319}));
   }
 }
 
@@ -172,27 +137,6 @@ TEST(lgdt3305, OffsetsAreTwentyFourBitSignedAndScaledByMode) {
   }
   EXPECT_EQ(Chip({{0x0217, 0x80}, {0x0218, 0}, {0x0219, 0}}).driver.CarrierOffsetHex().Text(),
             "-336.25");
-}
-
-// In QAM the error power is read from its own pair, most significant byte
-// first. (The 8-VSB reads are pinned by the golden trace.)
-TEST(lgdt3305, QamErrorPowerIsReadInOrder) {
-  Chip chip({{0, 0x00}});
-  int16_t mode = 0, reset = 0;
-  float avg;
-  int32_t color;
-  chip.driver.SNR(mode, avg, color, reset);
-  EXPECT_EQ(chip.Registers(), std::vector<int>({0x011B, 0x011C}));
-}
-
-TEST(lgdt3305, CountersAndConstantReadings) {
-  EXPECT_EQ(Chip({{0x050C, 0x12}, {0x050D, 0x34}}).driver.UncorrectableErrors().Number(), 0x1234);
-  EXPECT_EQ(Chip({{0x050C, 0xFF}, {0x050D, 0xFE}}).driver.UncorrectableErrors().Number(), 65534);
-  Chip chip;
-  EXPECT_TRUE(chip.driver.PostVeterbiErrors().IsEmpty());
-  EXPECT_EQ(chip.driver.Sleep(), 0);
-  EXPECT_EQ(chip.driver.name(), "LGDT3305");
-  chip.ExpectNeutralWithoutTraffic();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
@@ -20,7 +20,6 @@ const Regs kAsleep = {{0x0000, 0x74}};
 const Regs kNoMode = {{0x0008, 0x00}};
 
 TEST(lgdt3306, ProbeAddressesIdentityMasksAndSecondDemodulator) {
-  ExpectOneReadPerAddress<lgdt3306>("lgdt3306", 0x01);
   auto at = [](const std::string& address, const std::string& regs) {
     return LgAt("lgdt3306", address, regs);
   };
@@ -165,57 +164,6 @@ TEST(lgdt3306, OffsetsAreSignMagnitudeInEveryMode) {
     EXPECT_FLOAT_EQ(float(chip.driver.CarrierOffset().Number()), c.carrier) << &c - cases;
     EXPECT_FLOAT_EQ(chip.driver.TimingRecoveryOffset(), c.timing) << &c - cases;
   }
-}
-
-// Register pairs and triples are read most significant byte first, the
-// mode from its selector on. (What a poll in 8-VSB reads is pinned by the
-// golden trace.)
-TEST(lgdt3306, MultiRegisterMembersReadInOrder) {
-  auto snr = [](lgdt3306& d) {
-    int16_t mode = 0, reset = 0;
-    float avg;
-    int32_t color;
-    d.SNR(mode, avg, color, reset);
-  };
-  struct Case {
-    Regs regs;
-    std::function<void(lgdt3306&)> member;
-    std::vector<int> read;
-  } cases[] = {
-      {kVsb + Regs{{0x00EC, 1}, {0x00ED, 0}, {0x00E8, 1}, {0x00E9, 0}},  // 0 dB: the coarse one
-       snr,
-       {0x00EC, 0x00ED, 0x00E8, 0x00E9, 0x21A1}},
-      {kVsb, [](lgdt3306& d) { d.TimingRecoveryOffset(); }, {0x00A1, 0x00A2, 0x00A3}},
-      {kQam64, [](lgdt3306& d) { d.OperatingMode(); }, {0x0008, 0x0000, 0x00A6}},
-  };
-  for (const auto& c : cases) {
-    Chip chip(c.regs);
-    c.member(chip.driver);
-    EXPECT_EQ(chip.Registers(), c.read) << "row " << &c - cases;
-  }
-}
-
-TEST(lgdt3306, CountersAndConstantReadings) {
-  Chip chip({{0x00F4, 200}, {0x00FA, 0xFF}, {0x00F5, 7}});
-  EXPECT_EQ(chip.driver.UncorrectableErrors().Number(), 200);
-  EXPECT_EQ(chip.driver.PostVeterbiErrors().Number(), 255);
-  EXPECT_EQ(chip.driver.name(), "LGDT3306");
-  chip.ExpectNeutralWithoutTraffic();
-}
-
-TEST(lgdt3306, AChipThatStopsAnsweringReadsAsNoModeAtOnce) {
-  FakeI2c fake;
-  fake.fallback = 1;
-  Bus bus(fake);
-  FakeView view;
-  lgdt3306 driver(bus, view);
-  EXPECT_EQ(driver.OperatingMode(), Mode::None);
-  EXPECT_EQ(fake.calls.size(), 4u);  // one register, four attempts
-  int16_t mode = Mode::None, reset = 1;
-  float avg;
-  int32_t color;
-  EXPECT_FLOAT_EQ(driver.SNR(mode, avg, color, reset), 255.0f);  // the coarse reading's preset
-  EXPECT_EQ(color, 4210752);
 }
 
 }  // namespace

@@ -3,14 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "demod/atsc/AtscChip.h"
+#include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
 namespace {
 
 using Chip = S5h1409Chip;
-
-TEST(s5h1409, ProbeIsOnePlainReadWithoutRetry) { ExpectOnePlainReadProbe<s5h1409>(0x32, 2); }
 
 TEST(s5h1409, OperatingModeDecoding) {
   ExpectModes<Chip>({
@@ -111,12 +109,6 @@ TEST(s5h1409, ReadingsAndTheirTexts) {
                {qam.driver.IFGain(), "5"},
                {qam.driver.STRTime(), "6"},
                {qam.driver.FreqOffset(), "-1"}});
-}
-
-TEST(s5h1409, GateAndSleepWriteTheWholeRegister) {
-  Chip chip({{0xF3, 0x00F0}, {0xF2, 0x0F00}});
-  EXPECT_EQ(chip.driver.Passthru(), 0);
-  chip.ExpectGateAndSleepWrites(0xF3, 0xF2);
 }
 
 }  // namespace

@@ -6,12 +6,12 @@
 #include <cmath>
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
 // A chip at 0x12 whose identity registers make it the given model, probed.
-struct DibRig : Rig<dibcom> {
+struct DibRig : BusRig<dibcom> {
   explicit DibRig(int model = 0, bool probe = true) {
     chip = 0x12;
     fake.present = {0x12};
@@ -22,32 +22,6 @@ struct DibRig : Rig<dibcom> {
     fake.calls.clear();
   }
 };
-
-TEST(dibcom, PresenceTriesFiveAddressesAndHonoursTheSecondDemodFlag) {
-  // Present addresses, flag, found; every transfer's address, the identity reads included.
-  const std::tuple<std::set<int>, bool, bool, std::vector<int>> cases[] = {
-      {{0x12, 0x1C}, true, true, {0x12, 0x12, 0x12}},
-      {{0x1A}, false, true, {0x12, 0x1A, 0x1A, 0x1A}},
-      {{0x1A, 0x1C}, true, true, {0x12, 0x1A, 0x1C, 0x1C, 0x1C}},
-      {{0x80}, false, true, {0x12, 0x1A, 0x1C, 0x80, 0x80, 0x80}},
-      {{0x80, 0x82}, true, true, {0x12, 0x1A, 0x1C, 0x80, 0x82, 0x82, 0x82}},
-      {{}, false, false, {0x12, 0x1A, 0x1C, 0x80, 0x82}},
-  };
-  for (const auto& [present, flag, found, addresses] : cases) {
-    DibRig rig(0, false);
-    rig.fake.present = present;
-    rig.bus.secondDemod = flag;
-    EXPECT_EQ(rig.driver.probe(), found);
-    std::vector<int> seen;
-    for (const auto& call : rig.fake.calls) {
-      seen.push_back(call.address);
-      bool plain = call.kind == FakeI2c::Call::Read;  // only the first three presence tests
-      EXPECT_EQ(plain, call.sub == 0 && call.address < 0x80) << call.address;
-      EXPECT_EQ(call.count, plain ? 1 : 2);
-    }
-    EXPECT_EQ(seen, addresses) << "first present " << (present.empty() ? 0 : *present.begin());
-  }
-}
 
 TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
   // Identity registers, found, name, registers read after the presence test.
@@ -71,8 +45,6 @@ TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
     EXPECT_EQ(rig.driver.name(), name);
     rig.fake.calls.erase(rig.fake.calls.begin());  // the presence read
     EXPECT_EQ(rig.Reads(), reads) << name;
-    for (const auto& call : rig.fake.calls)  // the address MSB first, two bytes back
-      EXPECT_EQ(call.bytes, (std::vector<uint8_t>{uint8_t(call.sub >> 8), uint8_t(call.sub)}));
   }
 }
 

@@ -5,15 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct MxlRig : Rig<mxl111sf> {
-  MxlRig() : Rig(0x1C, {{0x03, 0x73}}) {}
-  void Block(uint32_t d0, uint32_t d1, uint32_t d3, uint32_t d4 = 0) {
-    fake.readData[0] = StatsBlock(d0, d1, 0, d3, d4);
-  }
+struct MxlRig : BusRig<mxl111sf> {
+  MxlRig() : BusRig(0x1C, {{0x03, 0x73}}) {}
 };
 
 TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
@@ -31,7 +28,7 @@ TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
   };
   for (auto [d3, word, snr, color] : cases) {
     MxlRig rig;
-    rig.Block(0x82, 1, d3, 0x9ABC);
+    rig.Block(0x82, 1, 0, d3, 0x9ABC);
     int32_t d[5] = {9, 9, 9, 9, 9};
     rig.driver.ReadDemodStats(0x1C, 0, d[0], d[1], d[2], d[3], d[4]);
     EXPECT_EQ(std::vector<int32_t>(d, d + 5), (std::vector<int32_t>{0x82, 1, 0, word, 0x9ABC}));
@@ -43,7 +40,7 @@ TEST(mxl111sf, SnrWordRangeHundredthsRoundingAndOwnColouring) {
   }
   MxlRig rig;
   rig.driver.snrStep().Fill(0);
-  rig.Block(0, 0, 1900);
+  rig.Block(0, 0, 0, 1900, 0);
   EXPECT_EQ(rig.Snr(0).avg, 1.0f);  // 19 / 19
 }
 
@@ -56,7 +53,7 @@ TEST(mxl111sf, FiveLockBitsWithPartialLocksCountingAsMaster) {
   };
   for (const auto& [d0, locks] : cases) {
     MxlRig rig;
-    rig.Block(d0, 0, 0, 48);
+    rig.Block(d0, 0, 0, 0, 48);
     EXPECT_EQ(rig.Locks(), locks) << std::hex << d0;
     EXPECT_EQ(rig.view.captions["lblF0F1"], "-48");  // Data4, negated
     EXPECT_EQ(rig.fake.calls.size(), 1u);

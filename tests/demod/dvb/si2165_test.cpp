@@ -6,13 +6,13 @@
 #include <cmath>
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
 // A chip found at 0xC8 whose standard register 0x00EC has been read.
-struct SiRig : Rig<si2165> {
-  explicit SiRig(int standard = 0x01, const Regs& regs = {}) : Rig(0xC8, {}, regs) {
+struct SiRig : BusRig<si2165> {
+  explicit SiRig(int standard = 0x01, const Regs& regs = {}) : BusRig(0xC8, {}, regs) {
     Set8(0x00EC, standard);
     driver.OperatingMode();
     fake.calls.clear();
@@ -64,10 +64,6 @@ TEST(si2165, CarrierToNoiseOfBothStandards) {
     double got = standard == 1 ? rig.driver.getCoN_DVBT() : rig.driver.getCoN_DVBC();
     EXPECT_NEAR(got, db, 1e-4);
     EXPECT_EQ(rig.driver.getCoN(), got);
-    std::vector<int> order = {0x02A4, 0x02A5, 0x02A6, 0x02C0, 0x02C1}, reads = rig.Reads();
-    if (standard == 2) order = {0x026C, 0x026D, 0x026E};
-    reads.resize(order.size());  // getCoN repeats them
-    EXPECT_EQ(reads, order);
   }
   SiRig none(0x00, {{0x02A5, 1}, {0x02C1, 2}});
   EXPECT_EQ(none.driver.getCoN(), 0);

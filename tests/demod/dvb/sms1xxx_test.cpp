@@ -5,15 +5,12 @@
 
 #include <tuple>
 
-#include "demod/dvb/DvbRig.h"
+#include "demod/ChipRig.h"
 
 namespace {
 
-struct SmsRig : Rig<sms1xxx> {
-  SmsRig() : Rig(0xC6, {{0x1F, 0x73}}) {}
-  void Block(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3, uint32_t d4) {
-    fake.readData[0] = StatsBlock(d0, d1, d2, d3, d4);
-  }
+struct SmsRig : BusRig<sms1xxx> {
+  SmsRig() : BusRig(0xC6, {{0x1F, 0x73}}) {}
 };
 
 TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Fixtures shared by the tests of the ATSC/QAM drivers.
+// A demodulator driver under test: on a simulated board (BoardRig), or on a
+// scripted bus where each register's answer and each failure is set by hand
+// (BusRig).
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,13 +38,13 @@ inline std::string Json(const Regs& regs) {
 
 // A driver on a board file, every bus call recorded.
 template <class Driver>
-struct AtscChip {
+struct BoardRig {
   FileBoard b;
   RecordingLibrary rec;
   Bus bus;
   FakeView view;
   Driver driver;
-  explicit AtscChip(const std::string& json, bool demod2 = false)
+  explicit BoardRig(const std::string& json, bool demod2 = false)
       : b(json), rec(*b.board), bus(rec), driver(bus, view) {
     bus.handle = b.bus->handle;
     bus.secondDemod = demod2;
@@ -54,11 +57,6 @@ struct AtscChip {
   void Set(int address, const Regs& regs) {
     std::string why;
     for (auto [r, v] : regs) EXPECT_TRUE(b.device(address).SetRegister(r, v, why)) << why;
-  }
-  std::vector<int32_t> Addresses() const {
-    std::vector<int32_t> out;
-    for (const auto& c : rec.calls) out.push_back(c.address);
-    return out;
   }
   // The registers read, in order: the sub-address of a plain read, else the
   // register named by the first two command bytes (the 12-bit address of a
@@ -97,51 +95,11 @@ struct AtscChip {
     out.snr = driver.SNR(mode, out.avg, out.color, reset);
     return out;
   }
-  // A mode the chip does not handle: no register read, the colour and the
-  // flag untouched, the average only rounded (the half to the even neighbour).
-  void ExpectUnhandledMode(int16_t mode) {
-    int16_t reset = 1;
-    float avg = 12.25f;
-    int32_t color = 0x123456;
-    EXPECT_EQ(driver.SNR(mode, avg, color, reset), 0);
-    EXPECT_FLOAT_EQ(avg, 12.2f);
-    EXPECT_EQ(color, 0x123456);
-    EXPECT_EQ(reset, 1);
-    EXPECT_TRUE(rec.calls.empty());
-  }
-  // The gate and sleep setters write 1 as the whole register at 0x32; the
-  // getters and the mode read the chip back.
-  void ExpectGateAndSleepWrites(int gate, int sleep) {
-    driver.Passthru(1);
-    driver.Sleep(1);
-    EXPECT_EQ(b.device(0x32).GetRegister(gate), 1);
-    EXPECT_EQ(b.device(0x32).GetRegister(sleep), 1);
-    EXPECT_EQ(driver.Passthru(), 1);
-    EXPECT_EQ(driver.Sleep(), 1);
-    EXPECT_EQ(driver.OperatingMode(), Mode::Sleep);
-    driver.Sleep(0);
-    EXPECT_EQ(driver.OperatingMode(), Mode::Vsb8);
-  }
-  // The ignored setters and the readings the chip does not have touch no bus.
-  void ExpectNeutralWithoutTraffic() {
-    size_t before = rec.calls.size();
-    Demodulator& contract = driver;  // as the window calls it
-    contract.Passthru(1);
-    contract.Sleep(1);
-    contract.OperatingMode(2);
-    EXPECT_EQ(driver.Passthru(), 0);
-    EXPECT_EQ(driver.SymbolTiming().Text(), "");
-    EXPECT_EQ(driver.AutoFreq().Text(), "0");
-    for (Value v : {driver.PilotPwr(), driver.IFGain(), driver.STRTime(), driver.FreqOffset(),
-                    driver.AGCPowerRef(), driver.BERctr()})
-      EXPECT_EQ(v.Text(), "0");
-    EXPECT_EQ(rec.calls.size(), before);
-  }
 };
 
 // An S5H1409 at 0x32 with register overrides, found by its probe.
-struct S5h1409Chip : AtscChip<s5h1409> {
-  explicit S5h1409Chip(const Regs& regs) : AtscChip(OneChip("s5h1409", Json(regs))) { Probe(); }
+struct S5h1409Chip : BoardRig<s5h1409> {
+  explicit S5h1409Chip(const Regs& regs) : BoardRig(OneChip("s5h1409", Json(regs))) { Probe(); }
 };
 
 // A register setting, what the driver makes of it and the registers it reads.
@@ -195,31 +153,11 @@ inline void ExpectTexts(const Texts& cases) {
   for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(cases[i].first.Text(), cases[i].second) << i;
 }
 
-// A chip with no identity register: the probe is one plain read of `count`
-// bytes at `address` without sub-address or retry, and succeeds on its own.
-template <class Driver>
-void ExpectOnePlainReadProbe(int32_t address, int32_t count) {
-  for (uint8_t answer : {1, 0}) {
-    FakeI2c fake;
-    fake.fallback = answer;
-    Bus bus(fake);
-    bus.handle = 9;
-    FakeView view;
-    Driver driver(bus, view);
-    EXPECT_EQ(driver.probe(), answer == 0);
-    ASSERT_EQ(fake.calls.size(), 1u);
-    const auto& call = fake.calls[0];
-    EXPECT_EQ(call.kind, FakeI2c::Call::Read);
-    EXPECT_EQ(std::vector<int>({int(call.handle), call.mode, call.address, call.sub, call.count}),
-              std::vector<int>({9, 0, address, 0, count}));
-  }
-}
-
 // The default simulated chip at 0xB2, found by its probe, with registers
 // then set and the mode read as a poll would; later calls are recorded.
 template <class Driver>
-struct LgChip : AtscChip<Driver> {
-  LgChip(const std::string& chip, const Regs& regs) : AtscChip<Driver>(OneChip(chip)) {
+struct LgChip : BoardRig<Driver> {
+  LgChip(const std::string& chip, const Regs& regs) : BoardRig<Driver>(OneChip(chip)) {
     this->Probe();
     this->Set(0xB2, regs);
     this->driver.OperatingMode();
@@ -233,26 +171,103 @@ inline std::string LgAt(const std::string& chip, const std::string& address,
   return "{\"chip\":\"" + chip + "\",\"address\":\"" + address + "\",\"registers\":{" + regs + "}}";
 }
 
-// Nothing answers: one combined read of the given register per address, no
-// retry. A lone chip at 0xB2: both addresses asked, then two identity reads.
-template <class Driver>
-void ExpectOneReadPerAddress(const std::string& chip, uint8_t reg) {
-  FileBoard lone(OneChip(chip));
-  FakeView loneView;
-  EXPECT_TRUE(Driver(*lone.bus, loneView).probe());
-  EXPECT_EQ(lone.board->transactions(), 4);
+// A FakeI2c where only the listed addresses acknowledge (the others fail and
+// hand back nothing); every call is still recorded, so a test sees which
+// addresses a probe tried.
+class AddressedI2c : public FakeI2c {
+ public:
+  std::set<int> present;
 
-  FakeI2c fake;
-  fake.fallback = 1;
-  Bus bus(fake);
-  FakeView view;
-  Driver driver(bus, view);
-  EXPECT_FALSE(driver.probe());
-  ASSERT_EQ(fake.calls.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(fake.calls[i].kind, FakeI2c::Call::WriteRead);
-    EXPECT_EQ(fake.calls[i].address, i == 0 ? 0xB2 : 0x1C);
-    EXPECT_EQ(fake.calls[i].bytes, std::vector<uint8_t>({0x00, reg}));
-    EXPECT_EQ(fake.calls[i].count, 1);
+  uint8_t velI2C_ReadArray(uint32_t h, int32_t mode, int32_t address, int32_t sub, int32_t count,
+                           uint8_t* buffer) override {
+    if (!present.count(address)) results.push_front(1);
+    return FakeI2c::velI2C_ReadArray(h, mode, address, sub, count, buffer);
   }
+  uint8_t velI2C_WriteRead(uint32_t h, int32_t address, int32_t r1, int32_t r2, int32_t writeCount,
+                           uint8_t* writeBuffer, int32_t r3, int32_t r4, int32_t readCount,
+                           uint8_t* readBuffer) override {
+    if (!present.count(address)) results.push_front(1);
+    return FakeI2c::velI2C_WriteRead(h, address, r1, r2, writeCount, writeBuffer, r3, r4, readCount,
+                                     readBuffer);
+  }
+  // Address and library mode of every transfer; a write-read shows as mode -1.
+  std::vector<std::pair<int, int>> Transfers() const {
+    std::vector<std::pair<int, int>> t;
+    for (const auto& c : calls) t.push_back({c.address, c.kind == Call::WriteRead ? -1 : c.mode});
+    return t;
+  }
+};
+
+// A twenty-byte statistics block of five words, least significant byte first.
+inline std::vector<uint8_t> StatsBlock(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
+                                       uint32_t d4) {
+  std::vector<uint8_t> bytes;
+  for (uint32_t w : {d0, d1, d2, d3, d4})
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+  return bytes;
+}
+
+// A driver under test over a scripted bus and a recording window.
+template <typename Driver>
+struct BusRig {
+  AddressedI2c fake;
+  Bus bus{fake};
+  FakeView view;
+  Driver driver{bus, view};
+  int chip = 0;  // where the chip answers
+  BusRig() { bus.handle = 7; }
+  // A chip answering at `address` with one-byte registers, probed; the probe's
+  // traffic is forgotten.
+  BusRig(int address, const Regs& identity, const Regs& regs = {}) : chip(address) {
+    bus.handle = 7;
+    fake.present = {address};
+    Set(identity);
+    Set(regs);
+    EXPECT_TRUE(driver.probe());
+    fake.calls.clear();
+  }
+
+  void Set8(int reg, int value) { fake.readData[reg] = {uint8_t(value)}; }
+  // A 16-bit register, MSB first.
+  void Set16(int reg, int value) { fake.readData[reg] = {uint8_t(value >> 8), uint8_t(value)}; }
+  void Set(const Regs& regs) {
+    for (auto [r, v] : regs) Set8(r, v);
+  }
+  // The statistics block of the chips that answer with one.
+  void Block(uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3, uint32_t d4) {
+    fake.readData[0] = StatsBlock(d0, d1, d2, d3, d4);
+  }
+  // Register (sub-)addresses of the transfers so far; a write, or a transfer
+  // elsewhere than at the chip, shows as -1.
+  std::vector<int> Reads() const {
+    std::vector<int> subs;
+    for (const auto& c : fake.calls)
+      subs.push_back(c.kind != FakeI2c::Call::Write && c.address == chip ? c.sub : -1);
+    return subs;
+  }
+
+  struct SnrOut {
+    float snr, avg;
+    int32_t color;
+    int16_t reset;
+  };
+  SnrOut Snr(int16_t reset = 1) {
+    int16_t mode = Mode::DvbT;
+    SnrOut o{0, -9, 0, reset};
+    o.snr = driver.SNR(mode, o.avg, o.color, o.reset);
+    return o;
+  }
+  // Outputs a driver leaves alone keep 7.
+  std::vector<int16_t> Locks() { return LocksOf(driver); }
+  std::vector<int16_t> Tps() { return TpsOf(driver); }
+};
+
+// A driver that reads its transmission parameters with the mode: none before
+// the first mode read, then those of its registers; GetTPS reads nothing.
+template <class R>
+void ExpectTpsWithTheMode(R&& rig, const std::vector<int16_t>& tps, const std::vector<int>& reads) {
+  EXPECT_EQ(rig.Tps(), std::vector<int16_t>(6, 0)) << "before any mode read";
+  EXPECT_EQ(rig.driver.OperatingMode(), Mode::DvbT);
+  EXPECT_EQ(rig.Tps(), tps);
+  EXPECT_EQ(rig.Reads(), reads) << "GetTPS reads nothing";
 }
