@@ -10,8 +10,6 @@
 
 namespace {
 
-// Which lines end here, with what status, is checked with the command line;
-// here a headless run's polls and its start-up failure.
 TEST(Entry, AHeadlessRunPollsOrEndsWithItsStartUpFailure) {
   struct Case {
     std::vector<std::string> args;
@@ -32,9 +30,9 @@ TEST(Entry, AHeadlessRunPollsOrEndsWithItsStartUpFailure) {
     std::ostringstream out, err;
     EXPECT_EQ(RunWithoutWindow(ParseCommandLine(c.args), out, err), c.status);
     const std::string o = out.str();
-    EXPECT_EQ(o.substr(0, c.outStart.size()), c.outStart);
-    EXPECT_EQ(err.str(), c.err);
-    EXPECT_EQ(std::count(o.begin(), o.end(), '\n'), c.outLines) << o;
+    EXPECT_EQ(
+        std::tuple(o.substr(0, c.outStart.size()), err.str(), std::count(o.begin(), o.end(), '\n')),
+        std::tuple(c.outStart, c.err, c.outLines));
   }
 }
 
@@ -50,10 +48,9 @@ TEST(Entry, TheWindowSaysWhatToTryAfterAMissingOrUnknownBoard) {
        "card often has several."},
       {"Cannot open /dev/i2c-3: Permission denied", ""},
   };
-  for (const auto& c : cases) {
-    std::string text = WindowFailureText(c.message);
-    EXPECT_EQ(text, c.secondLine.empty() ? c.message : c.message + "\n" + c.secondLine);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(WindowFailureText(c.message),
+              c.secondLine.empty() ? c.message : c.message + "\n" + c.secondLine);
 }
 
 }  // namespace
