@@ -18,7 +18,7 @@
 // an open with EBUSY; FE_GET_PROPERTY takes 1..64 properties, filling each
 // statistic from the driver's cache (len 0 without version-5 statistics);
 // version-3 statistics answer EAGAIN unless an application has the frontend
-// open for writing, ENOTSUPP (524) when the driver lacks the call.
+// open for writing; other requests ENOTSUPP (524).
 class EmulatedFrontend : public FrontendDevice {
  public:
   static constexpr int kFd = 9;
@@ -34,7 +34,6 @@ class EmulatedFrontend : public FrontendDevice {
   std::map<uint32_t, dtv_stats> stats;  // by DTV_STAT_*; a missing one has len 0
   bool statsOnlyWhenLocked = false;
   bool writer = true;  // an application tunes it: the version-3 calls answer
-  bool hasV3 = true;
   uint16_t v3Signal = 0, v3Snr = 0;
   uint32_t v3Ber = 0, v3Ucb = 0;
 
@@ -123,7 +122,6 @@ class EmulatedFrontend : public FrontendDevice {
 
   template <typename T>
   int V3(void* argument, T value, int& error) {
-    if (!hasV3) return error = kNotSupported, -1;
     if (!writer) return error = EAGAIN, -1;
     *static_cast<T*>(argument) = value;
     return 0;

@@ -40,9 +40,8 @@ class EmulatedI2cDev : public KernelI2c {
   int transferError = 0;   // the adapter fails every I2C_RDWR with this when set
   int executeAtMost = -1;  // the adapter stops after this many messages (partial count)
 
-  std::vector<std::string> opened;  // paths opened, in order
-  std::vector<int> closed;          // descriptors closed
-  int functionCalls = 0;
+  std::vector<std::string> opened;           // paths opened, in order
+  std::vector<int> closed;                   // descriptors closed
   std::vector<std::vector<Sent>> transfers;  // every I2C_RDWR call's messages
 
   static constexpr int kFd = 7;
@@ -68,7 +67,6 @@ class EmulatedI2cDev : public KernelI2c {
     open_ = false;
   }
   int Functions(int fd, unsigned long& out, int& error) override {
-    ++functionCalls;
     if (!open_ || fd != kFd) return error = EBADF, -1;
     if (functionsError) return error = functionsError, -1;
     out = functions;

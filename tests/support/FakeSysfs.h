@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bus/I2cAdapters.h"
-#include "support/Headless.h"
+#include "support/TempFolder.h"
 
 // A fake /sys and /dev laid out as the kernel does: a class entry is a
 // relative link to the device's directory under <sys>/devices, an I2C

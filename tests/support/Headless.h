@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "json/Json.h"
+#include "support/TempFolder.h"
 
 // Runs the program itself with the given arguments, after `env` (a command
 // such as "env -u DISPLAY") when given; stdout, stderr and the exit status
@@ -69,23 +69,6 @@ struct BoardFileOnDisk {
   }
   ~BoardFileOnDisk() { std::filesystem::remove(path); }
   std::string bus() const { return "--bus=sim:" + path.string(); }
-};
-
-// A fresh folder in the temp folder, removed with what it holds at the end.
-struct TempFolder {
-  inline static int made = 0;
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("quovis_" + std::to_string(::getpid()) + "_" + std::to_string(made++));
-  TempFolder() { std::filesystem::create_directories(path); }
-  ~TempFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path operator/(const std::string& name) const { return path / name; }
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path))
-      names.insert(e.path().filename());
-    return names;
-  }
 };
 
 // The controls of the last JSON line of a headless run.
