@@ -52,11 +52,9 @@ void EveryAction(RegisterEditor& e, const std::function<void(int)>& after) {
   e.PickSnapshotLine(0, 3), done(), e.PickDifferenceLine(4), done();
 }
 
-// Address 0 is the general call on a real bus: an editor that found no
-// tuner must never send anything, whatever the user clicks. Read-only, a
-// tuner behind the IF demodulator's gate is out of reach (the gate needs a
-// write) and the window says so; a tuner straight on the bus is read (by the
-// two refreshes) but never written.
+// Without a tuner nothing is sent whatever the user clicks (address 0 is
+// the general call); read-only, a tuner behind the gate is out of reach and
+// one on the bus is read (by the two refreshes) but never written.
 TEST(RegisterEditor, WithoutATunerOrReadOnlyNoActionWrites) {
   const std::string title = "Tuner registers", at = title + " \u2014 TDA18271 at 0xC0";
   struct Case {
@@ -129,11 +127,9 @@ TEST(RegisterEditor, PollDisablesTheButtonsWhoseWorkItDoes) {
   }
 }
 
-// The boxes show only what was read: empty before the first answered read
-// and after a failed one, whose cause the status line gives; an edit that a
-// failed write did not reach the chip is marked; an unanswered thermometer or
-// power level shows "--". The built-in board's tuner sits behind a gate
-// that the load leaves closed; it holds CC in register 02 and 03 in 11.
+// The boxes show only what was read, the status line why not; an edit a
+// failed write did not deliver is marked; an unanswered reading shows "--".
+// The built-in tuner, behind a gate left closed, holds CC in 02 and 03 in 11.
 TEST(RegisterEditor, ShowsOnlyWhatItRead) {
   std::string error;
   Loaded l(MakeBuiltInBoard("s5h1409", error));
