@@ -38,46 +38,38 @@ TEST(BoardChoices, CardsAdaptersSimulatedBoardsAndTheFileEntryWithWhatToDo) {
   };
   ASSERT_GT(choices.size(), std::size(expected) + 1);
   for (size_t i = 0; i < std::size(expected); ++i) {
-    SCOPED_TRACE(expected[i].bus);
-    EXPECT_EQ(choices[i].bus, expected[i].bus);
-    EXPECT_EQ(choices[i].label, expected[i].label);
-    EXPECT_EQ(choices[i].whyNot, expected[i].whyNot);
-    EXPECT_EQ(choices[i].todo, expected[i].todo);
-    EXPECT_EQ(choices[i].mayOpen(), expected[i].whyNot.empty());
+    const BoardChoice& c = choices[i];
+    const Row& e = expected[i];
+    EXPECT_EQ(std::tuple(c.bus, c.label, c.whyNot, c.todo, c.mayOpen()),
+              std::tuple(e.bus, e.label, e.whyNot, e.todo, e.whyNot.empty()));
   }
   // The simulated boards follow, all of them openable, then the file entry.
   auto s5h1409 = std::find_if(choices.begin(), choices.end(),
                               [](const BoardChoice& c) { return c.bus == "sim:s5h1409"; });
   ASSERT_NE(s5h1409, choices.end());
-  EXPECT_EQ(s5h1409->label, "Simulated s5h1409");
-  EXPECT_TRUE(s5h1409->mayOpen());
-  EXPECT_EQ(choices.back().label, "Open a board file…");
-  EXPECT_TRUE(choices.back().mayOpen());
+  EXPECT_EQ(std::tuple(s5h1409->label, s5h1409->mayOpen(), choices.back().label,
+                       choices.back().mayOpen()),
+            std::tuple("Simulated s5h1409", true, "Open a board file…", true));
 
   // The remembered bus comes first, the others keep their order; a board
   // file gets its own row; an unknown bus changes nothing.
   std::vector<BoardChoice> moved = choices;
   PutRememberedFirst(moved, "i2c-8");
-  EXPECT_EQ(moved[0].bus, "i2c-8");
-  EXPECT_EQ(moved[1].bus, "dvb0.0");
-  EXPECT_EQ(moved[9].bus, "i2c-7");
-  EXPECT_EQ(moved[10].bus, "i2c-9");
+  EXPECT_EQ(moved[0].bus + moved[1].bus + moved[9].bus + moved[10].bus, "i2c-8dvb0.0i2c-7i2c-9");
   PutRememberedFirst(moved, "sim:/home/me/boards/attic.json");
-  EXPECT_EQ(moved[0].label, "Board file /home/me/boards/attic.json");
-  EXPECT_EQ(moved.size(), choices.size() + 1);
+  EXPECT_EQ(std::tuple(moved[0].label, moved.size()),
+            std::tuple("Board file /home/me/boards/attic.json", choices.size() + 1));
   std::vector<BoardChoice> same = choices;
   PutRememberedFirst(same, "i2c-99");
-  EXPECT_EQ(same[0].bus, "dvb0.0");
-  EXPECT_EQ(same.size(), choices.size());
+  EXPECT_EQ(std::tuple(same[0].bus, same.size()), std::tuple("dvb0.0", choices.size()));
 }
 
 TEST(BoardChoices, AMachineWithoutI2cSupportSaysWhatToLoad) {
   FakeSysfs m;
   std::vector<BoardChoice> choices = ListBoardChoices(m.roots, kCardUser);
   ASSERT_FALSE(choices.empty());
-  EXPECT_EQ(choices[0].whyNot, "no I2C support");
-  EXPECT_EQ(choices[0].todo, "load the I2C modules: sudo modprobe i2c-dev");
-  EXPECT_FALSE(choices[0].mayOpen());
+  EXPECT_EQ(std::tuple(choices[0].whyNot, choices[0].todo, choices[0].mayOpen()),
+            std::tuple("no I2C support", "load the I2C modules: sudo modprobe i2c-dev", false));
 }
 
 }  // namespace

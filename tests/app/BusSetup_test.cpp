@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 // The real kernel: --bus names a path, and only an i2c-dev node is opened;
@@ -16,22 +15,16 @@ TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
   int fd = mkstemp(file);
   ASSERT_GE(fd, 0);
   close(fd);
-  char dir[] = "/tmp/quovis-dir-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
   struct Case {
     std::string path, error;
   };
   const Case cases[] = {
       {file, std::string("I2C bus ") + file + " is not a character device"},
-      {dir, std::string("I2C bus ") + dir + " is not a character device"},
-      {"/nonexistent/i2c-9",
-       "I2C bus /nonexistent/i2c-9 does not exist (is the i2c-dev module loaded?)"},
       {"/dev/null",
        "I2C bus /dev/null is not an i2c-dev node (device 1:3; i2c-dev nodes have major 89 or are "
        "listed in /sys/class/i2c-dev)"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
     std::ostringstream trace;
     BusBackend backend;
     std::string error;
@@ -39,5 +32,4 @@ TEST(BusSetup, ADevicePathThatIsNoI2cAdapterIsRefusedWithItsReason) {
     EXPECT_EQ(error, c.error);
   }
   std::remove(file);
-  rmdir(dir);
 }

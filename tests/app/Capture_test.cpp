@@ -1,7 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Capturing a board: every built-in board captured and replayed from the
-// board file gives the same first poll; the capture never writes; the
-// command reports an unwritable file before it opens the bus.
 #include "app/Capture.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +18,7 @@
 
 namespace {
 
-// Seconds since start at which every live board is held still: the
-// wandering values are away from their resting points here.
-constexpr double kPinnedSeconds = 37.5;
+constexpr double kPinnedSeconds = 37.5;  // the wandering values are away from their rest
 
 // The first poll's JSON report, as --headless --json prints it.
 std::string FirstPoll(I2cLibrary& library) {
@@ -59,35 +54,29 @@ TEST(Capture, EveryBuiltInBoardReplaysItsFirstPoll) {
     auto reference = PinnedBoard(name);
     ReadOnlyI2cLibrary guard(*reference);
     CaptureBoard(guard, CommandLine{});
-    EXPECT_EQ(original->bytesWritten(), reference->bytesWritten());
-    EXPECT_EQ(capture.refusedWrites, 0);
-    EXPECT_TRUE(capture.notes.empty()) << capture.notes.front();
-
+    EXPECT_EQ(std::tuple(original->bytesWritten(), capture.refusedWrites, capture.notes.size()),
+              std::tuple(reference->bytesWritten(), 0, 0u));
     std::string error;
     auto replay = ParseBoard(capture.boardFile, "capture.json", error);
     ASSERT_TRUE(replay) << error << "\n" << capture.boardFile;
     std::string expected = FirstPoll(*PinnedBoard(name));
     ASSERT_EQ(expected.find("Did not find"), std::string::npos);
-    // The board shows something else at its start: the replay can only
-    // agree by carrying the values read at the pinned time.
+    // The board shows something else at its start: only the values read
+    // at the pinned time make the replay agree.
     EXPECT_NE(FirstPoll(*PinnedBoard(name, 0)), expected);
-    // Both are simulated, so even the title suffix agrees.
     EXPECT_EQ(FirstPoll(*replay), expected) << capture.boardFile;
   }
 }
 
-// With -tda the editor's load asks to open the TDA8290's gate and close it
-// again (register 0x21, six attempts each); both are refused, so the tuner
-// behind the gate stays out of reach and only the IF demodulator's identity
-// is captured.
+// With -tda the editor's load asks to open and close the TDA8290's gate, a
+// write refused each attempt: only the IF demodulator's identity is captured.
 TEST(Capture, TunerBehindAGateIsNotReachedSinceTheGateIsAWrite) {
   auto board = PinnedBoard("s5h1409");
   RecordingLibrary recording(*board);
   CommandLine cl;
   cl.tda = true;
   Capture capture = CaptureBoard(recording, cl);
-  ASSERT_TRUE(capture.ok);
-  EXPECT_TRUE(recording.Writes().empty());
+  ASSERT_TRUE(capture.ok && recording.Writes().empty());
   EXPECT_EQ(capture.refusedWrites, 2 * Bus::kWriteAttempts);
   EXPECT_NE(capture.boardFile.find(R"({"chip": "tda8290", "address": "0x84",)"
                                    "\n    \"registers\": {\"0x1F\": \"0x89\"}}"),
@@ -98,8 +87,7 @@ TEST(Capture, TunerBehindAGateIsNotReachedSinceTheGateIsAWrite) {
   EXPECT_NE(capture.notes[0].find("opening the gate is a write"), std::string::npos);
 }
 
-// A tuner the bus reaches directly is captured whole and replays into the
-// same editor.
+// A tuner the bus reaches directly is captured whole and replays alike.
 TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   const std::string file = R"({"devices": [{"chip": "zl10353"},
       {"chip": "tda18271", "address": "0xC2", "registers": {"0x25": "0x70", "0x0A": 171}}]})";
@@ -108,13 +96,11 @@ TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   CommandLine cl;
   cl.tda = true;
   Capture capture = CaptureBoard(recording, cl);
-  ASSERT_TRUE(capture.ok);
-  EXPECT_TRUE(recording.Writes().empty());
+  ASSERT_TRUE(capture.ok && recording.Writes().empty());
   EXPECT_EQ(capture.refusedWrites, 0);
-  EXPECT_NE(capture.boardFile.find(R"({"chip": "tda18271", "address": "0xC2",)"), std::string::npos)
-      << capture.boardFile;
-  EXPECT_NE(capture.boardFile.find(R"("0x0A": "0xAB")"), std::string::npos);
-  EXPECT_NE(capture.boardFile.find(R"("0x25": "0x70", "0x26": "0x90"}})"), std::string::npos);
+  for (const char* part : {R"({"chip": "tda18271", "address": "0xC2",)", R"("0x0A": "0xAB")",
+                           R"("0x25": "0x70", "0x26": "0x90"}})"})
+    EXPECT_NE(capture.boardFile.find(part), std::string::npos) << capture.boardFile;
   FileBoard replay(capture.boardFile);
   RegisterEditor before(*original.bus), after(*replay.bus);
   before.Load();
@@ -124,19 +110,9 @@ TEST(Capture, TunerOnTheBusIsCapturedWhole) {
   EXPECT_EQ(after.state().values, before.state().values);
 }
 
-struct TempPath {
-  std::filesystem::path path;
-  explicit TempPath(const std::string& name)
-      : path(std::filesystem::temp_directory_path() /
-             (name + "_" + std::to_string(::getpid()) + ".json")) {}
-  ~TempPath() { std::filesystem::remove(path); }
-};
-
-// The program end to end: the card's frontend is captured with its chips,
-// and the replay answers what the driver answered then, not what the
-// registers make of it: a C/N ten times the SNR, the raw version-3 numbers
-// (SNR in tenths of a dB). A file from before frontends were captured
-// replays its registers' view.
+// The frontend is captured with the chips and replays what the driver
+// answered then (a C/N ten times the SNR, v3 SNR in tenths of a dB); a file
+// without it replays its registers' view.
 TEST(Capture, TheFrontendReplaysAsItWasCaptured) {
   struct Case {
     std::string frontend;  // the captured board's driver faults
@@ -153,17 +129,18 @@ TEST(Capture, TheFrontendReplaysAsItWasCaptured) {
     SCOPED_TRACE(c.frontend);
     BoardFileOnDisk board(R"({"devices": [{"chip": "s5h1409"}], "frontend": )" + c.frontend + "}",
                           "captured_frontend");
-    TempPath file("capture_frontend");
-    ProgramRun capture = RunQuovis(board.bus() + " --capture=" + file.path.string());
+    TempFolder dir;
+    const std::filesystem::path file = dir / "capture.json";
+    ProgramRun capture = RunQuovis(board.bus() + " --capture=" + file.string());
     ASSERT_EQ(capture.status, 0) << capture.err;
     EXPECT_EQ(capture.out.rfind("Captured CX24227 (s5h1409) at 0x32, 1 device(s), ", 0), 0u);
-    EXPECT_TRUE(capture.out.ends_with(" register(s) to " + file.path.string() + "\n"));
+    EXPECT_TRUE(capture.out.ends_with(" register(s) to " + file.string() + "\n"));
     if (c.dropFrontend) {
-      const std::string text = Slurp(file.path);
-      std::ofstream(file.path) << text.substr(0, text.find(",\n \"frontend\"")) << "}\n";
+      const std::string text = Slurp(file);
+      std::ofstream(file) << text.substr(0, text.find(",\n \"frontend\"")) << "}\n";
     }
     ProgramRun replay =
-        RunQuovis("--bus=sim:" + file.path.string() + " --headless --polls=2 --interval=0 --json");
+        RunQuovis("--bus=sim:" + file.string() + " --headless --polls=2 --interval=0 --json");
     ASSERT_EQ(replay.status, 0) << replay.err;
     PollReport report(replay.out);
     EXPECT_EQ(report.title(), "Digital Signal Quality (CX24227) [simulated]");
@@ -176,8 +153,8 @@ TEST(Capture, TheFrontendReplaysAsItWasCaptured) {
   }
 }
 
+// The path is checked before the bus, which does not exist either.
 TEST(Capture, UnwritablePathFailsBeforeTheBusIsOpened) {
-  // The bus named here does not exist either: the path is checked first.
   for (const std::string& path : {std::string("/nonexistent-folder/customer.json"),
                                   std::filesystem::temp_directory_path().string()}) {
     ProgramRun run = RunQuovis("--bus=sim:no-such-board --capture=" + path);
@@ -189,41 +166,41 @@ TEST(Capture, UnwritablePathFailsBeforeTheBusIsOpened) {
 }
 
 TEST(Capture, NoBoardOrNoDemodulatorGivesTheStartUpMessage) {
-  TempPath file("capture");
-  ProgramRun noBoard = RunQuovis("--capture=" + file.path.string());
-  EXPECT_EQ(noBoard.status, 1);
-  EXPECT_EQ(noBoard.err, kNoBoardMessage + "\n" + kChooseBusHint + "\n");
-  EXPECT_FALSE(std::filesystem::exists(file.path));
-
+  TempFolder dir;
+  const std::filesystem::path file = dir / "capture.json";
   BoardFileOnDisk onlyTuner(R"({"devices": [{"chip": "tda18271"}]})");
-  ProgramRun noDemod = RunQuovis(onlyTuner.bus() + " --capture=" + file.path.string());
-  EXPECT_EQ(noDemod.status, 1);
-  EXPECT_EQ(noDemod.err, kNoDemodulatorMessage + "\n");
-  EXPECT_FALSE(std::filesystem::exists(file.path));
+  const std::pair<std::string, std::string> cases[] = {
+      {"", kNoBoardMessage + "\n" + kChooseBusHint + "\n"},
+      {onlyTuner.bus(), kNoDemodulatorMessage + "\n"}};
+  for (const auto& [bus, err] : cases) {
+    ProgramRun run = RunQuovis(bus + " --capture=" + file.string());
+    EXPECT_EQ(std::tuple(run.status, run.err, std::filesystem::exists(file)),
+              std::tuple(1, err, false));
+  }
 }
 
-// A chip that stops answering part way: the first read without an answer is
-// named and no file is written, rather than one that replays the model's
-// defaults as if they had been read. The s5h1409's capture is 25
-// transactions at 0x32: two probes of the address, the start-up's and the
-// poll's mode (0xF2, 0xF4 each), 0xF0, 0xF1 three times, 0x40, 0x35, 0x36,
-// 0x38, 0x39, 0x3A, 0xB5, 0xB7, 0xF3, 0xF2, 0xAC and 0x33, 0x34 twice.
+// A chip that stops answering part way: the first unanswered read is named
+// and no file is written. The s5h1409's capture is 25 transactions: two
+// probes, the start-up's and the poll's mode (0xF2, 0xF4 each), 0xF0, 0xF1
+// three times, 0x40, 0x35, 0x36, 0x38, 0x39, 0x3A, 0xB5, 0xB7, 0xF3, 0xF2,
+// 0xAC and 0x33, 0x34 twice.
 TEST(Capture, AReadWithoutAnAnswerLeavesNoFile) {
   const std::pair<int, std::string> cases[] = {
       {3, "0x32 register 0xF4"},  {5, "0x32 register 0xF4"},  {10, "0x32 register 0x40"},
       {20, "0x32 register 0xAC"}, {24, "0x32 register 0x34"}, {40, ""},  // every read answered
   };
-  TempPath file("capture");
+  TempFolder dir;
+  const std::filesystem::path file = dir / "capture.json";
   for (const auto& [answered, where] : cases) {
     BoardFileOnDisk vanishing(R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": )" +
                               std::to_string(answered) + "}}]}");
-    ProgramRun run = RunQuovis(vanishing.bus() + " --capture=" + file.path.string());
+    ProgramRun run = RunQuovis(vanishing.bus() + " --capture=" + file.string());
     EXPECT_EQ(run.status, where.empty() ? 0 : 1) << answered;
-    EXPECT_EQ(std::filesystem::exists(file.path), where.empty()) << answered;
-    if (!where.empty()) {
-      EXPECT_EQ(run.err, "quovis: capture: no answer from " + where + "; no file written\n");
-    }
-    std::filesystem::remove(file.path);
+    EXPECT_EQ(std::filesystem::exists(file), where.empty()) << answered;
+    EXPECT_EQ(run.err, where.empty()
+                           ? ""
+                           : "quovis: capture: no answer from " + where + "; no file written\n");
+    std::filesystem::remove(file);
   }
 }
 

@@ -50,7 +50,6 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
       {{"--bus=sim:s5h1409", "--record=run-tda.csv"}, {}, "bus=sim:s5h1409 record=run-tda.csv"},
       {{"--record", "-debug", "--bus", "sim:s5h1409"}, {}, "bus=sim:s5h1409 record=-debug"},
       {{"-DEBUG", "--tda", "-Demod2", "--NoTray"}, {}, "debug demod2 notray tda"},
-      {{"--bus=/x-debugger"}, {}, "bus=/x-debugger"},
       {{"--bus", "sim:s5h1409", "--read-only", "--trace", "--"},
        {},
        "bus=sim:s5h1409 read-only trace"},
@@ -67,21 +66,12 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
       {{"-read-only"},
        2,
        "quovis: unknown option '-read-only' (did you mean '--read-only'?)" + help},
-      {{"--Read-Only"},
-       2,
-       "quovis: unknown option '--Read-Only' (did you mean '--read-only'?)" + help},
       {{"--head"}, 2, "quovis: unknown option '--head' (did you mean '--headless'?)" + help},
-      {{"---debug"}, 2, "quovis: unknown option '---debug' (did you mean '-debug'?)" + help},
-      {{"-TDAx"}, 2, "quovis: unknown option '-TDAx'" + help},
       {{"-x"}, 2, "quovis: unknown option '-x'" + help},
-      {{"--version", "run.csv"},
-       2,
-       "quovis: stray word 'run.csv': not an option nor an option's value" + help},
       {{"--", "-debug"},
        2,
        "quovis: stray word '-debug': not an option nor an option's value" + help},
       // Values.
-      {{"--bus=a", "--bus", "b"}, 2, "quovis: --bus: given twice" + help},
       {{"-debug", "--DEBUG"}, 2, "quovis: -debug: given twice" + help},
       {{"--bus"}, 2, "quovis: --bus: needs a value" + help},
       {{"--capture="}, 2, "quovis: --capture: needs a value" + help},
@@ -94,8 +84,6 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
        "quovis: --interval: needs milliseconds from 0 to 86400000, not \"-1\"" + help},
       // Options that need another, or exclude one.
       {{"--bus=sim:s5h1409", "--polls=3"}, 2, "quovis: --polls: only with --headless" + help},
-      {{"--interval=5"}, 2, "quovis: --interval: only with --headless" + help},
-      {{"--json"}, 2, "quovis: --json: only with --headless" + help},
       {{"--capture=a.json", "--record=b.csv"},
        2,
        "quovis: --record: not with --capture, which polls once and writes only its board file" +
@@ -116,13 +104,8 @@ TEST(CommandLine, AcceptedAndRefusedLines) {
     CommandLine cl = ParseCommandLine(c.args);
     std::ostringstream out, err;
     EXPECT_EQ(RunWithoutWindow(cl, out, err), c.status);
-    if (c.status == 2) {
-      EXPECT_EQ(err.str(), c.err);
-      EXPECT_EQ(out.str(), "");
-    } else {
-      EXPECT_EQ(err.str(), "");
-      EXPECT_EQ(Described(cl), c.err);
-    }
+    EXPECT_EQ(err.str(), c.status == 2 ? c.err : "");
+    EXPECT_EQ(c.status == 2 ? out.str() : Described(cl), c.status == 2 ? "" : c.err);
   }
 }
 

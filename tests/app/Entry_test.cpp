@@ -3,39 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 
 #include "app/Startup.h"
 
 namespace {
 
-// Which lines end here, with what status, is checked with the command line;
-// here a headless run's polls and its start-up failure.
-TEST(Entry, AHeadlessRunPollsOrEndsWithItsStartUpFailure) {
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string outStart, err;
-    int outLines;
-  } cases[] = {
-      {{"--bus=sim:s5h1409", "--headless", "--polls=2", "--interval=0"}, 0, "8-VSB | ", "", 2},
-      {{"--headless", "--polls=1"},
-       1,
-       "",
-       "Did not find a Tarnwick board\nChoose a bus: --bus=/dev/i2c-N for a real card (quovis "
-       "--list-buses shows them), or --bus=sim:<board> for a simulated board (see quovis "
-       "--help).\n",
-       0},
-  };
-  for (const auto& c : cases) {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunWithoutWindow(ParseCommandLine(c.args), out, err), c.status);
-    const std::string o = out.str();
-    EXPECT_EQ(o.substr(0, c.outStart.size()), c.outStart);
-    EXPECT_EQ(err.str(), c.err);
-    EXPECT_EQ(std::count(o.begin(), o.end(), '\n'), c.outLines) << o;
-  }
+// A headless run's polls are checked with the program itself.
+TEST(Entry, AHeadlessRunEndsWithItsStartUpFailure) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunWithoutWindow(ParseCommandLine({"--headless", "--polls=1"}), out, err), 1);
+  EXPECT_EQ(out.str() + "|" + err.str(),
+            "|Did not find a Tarnwick board\nChoose a bus: --bus=/dev/i2c-N for a real card "
+            "(quovis --list-buses shows them), or --bus=sim:<board> for a simulated board (see "
+            "quovis --help).\n");
 }
 
 TEST(Entry, TheWindowSaysWhatToTryAfterAMissingOrUnknownBoard) {
@@ -50,10 +31,9 @@ TEST(Entry, TheWindowSaysWhatToTryAfterAMissingOrUnknownBoard) {
        "card often has several."},
       {"Cannot open /dev/i2c-3: Permission denied", ""},
   };
-  for (const auto& c : cases) {
-    std::string text = WindowFailureText(c.message);
-    EXPECT_EQ(text, c.secondLine.empty() ? c.message : c.message + "\n" + c.secondLine);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(WindowFailureText(c.message),
+              c.secondLine.empty() ? c.message : c.message + "\n" + c.secondLine);
 }
 
 }  // namespace

@@ -1,8 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The monitor only reads: polls of every built-in board, and refreshes of
-// the tuner editor, put no plain write on the bus; the I2C Pass and Sleep
-// boxes write exactly what each chip's driver is meant to write. With
-// --read-only the session's bus refuses plain writes below every window.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,10 +12,9 @@
 
 namespace {
 
-// A plain write on the session's bus fails and the board sees nothing, yet
-// the trace (above the guard) prints it with its failure; the monitor still
-// reads; the title says so. Without the option the same write reaches the
-// board.
+// --read-only: a plain write on the session's bus fails before the board,
+// the trace (above the guard) prints it, the monitor still reads and the
+// title says so. Without the option the write reaches the board.
 TEST(ReadOnlyMode, TheSessionsBusRefusesPlainWrites) {
   for (bool readOnly : {true, false}) {
     std::vector<std::string> args = {"--bus=sim:s5h1409", "--trace"};
@@ -32,19 +27,21 @@ TEST(ReadOnlyMode, TheSessionsBusRefusesPlainWrites) {
     Bus& bus = s.bus();
     long writtenBefore = board.bytesWritten();
     uint8_t sleep[2] = {0x00, 0x01};
-    EXPECT_EQ(bus.lib.velI2C_WriteArray(bus.handle, 1, 0x32, 0xF3, 2, sleep), readOnly ? 1 : 0);
-    EXPECT_EQ(board.bytesWritten() - writtenBefore, readOnly ? 0 : 3);
-    EXPECT_EQ(board.DeviceAt(0x32)->GetRegister(0xF3), readOnly ? 0 : 1);
+    const int result = bus.lib.velI2C_WriteArray(bus.handle, 1, 0x32, 0xF3, 2, sleep);
+    EXPECT_EQ(std::tuple(result, board.bytesWritten() - writtenBefore,
+                         board.DeviceAt(0x32)->GetRegister(0xF3)),
+              readOnly ? std::tuple(1, 0L, 0L) : std::tuple(0, 3L, 1L));
     EXPECT_NE(trace.str().find("velI2C_WriteArray(0x5118, 1, 0x32, 0xF3, 2, [00 01]) -> " +
                                std::string(readOnly ? "1" : "0")),
               std::string::npos)
         << trace.str();
     s.monitor().Poll();
-    EXPECT_EQ(s.monitor().model["lblMode"].text, "8-VSB") << readOnly;
-    EXPECT_TRUE(s.monitor().model.answering) << readOnly;
-    EXPECT_EQ(s.monitor().model.title, std::string("Digital Signal Quality (CX24227) [simulated]") +
-                                           (readOnly ? " [read-only]" : ""));
-    EXPECT_EQ(s.monitor().readOnly(), readOnly);
+    const ViewModel& m = s.monitor().model;
+    EXPECT_EQ(std::tuple(m["lblMode"].text, m.answering, m.title, s.monitor().readOnly()),
+              std::tuple("8-VSB", true,
+                         std::string("Digital Signal Quality (CX24227) [simulated]") +
+                             (readOnly ? " [read-only]" : ""),
+                         readOnly));
   }
 }
 
@@ -55,10 +52,9 @@ struct LogView : ConsoleView {
   void SetBoxText(ConsoleBox, const std::string&) override {}
 };
 
-// The console's Read may only name a register: at the S5H1409 (0x32, one
-// byte register addresses) "F2 00 01" would store 00 01 in its sleep
-// register, and a read of 0 bytes would send the subaddress as a write.
-// Elsewhere a register address takes one byte, at the LGDT3306 (0xB2) two.
+// Read-only, the console's Read may only name a register: "F2 00 01" at the
+// S5H1409 would store 00 01 in its sleep register, a read of 0 bytes would
+// send the subaddress as a write. The LGDT3306's addresses take two bytes.
 TEST(ReadOnlyMode, TheConsolesReadSendsNoMoreThanARegisterAddress) {
   auto refused = [](const char* why) {
     return "Read refused: read-only mode, " + std::string(why) + "; nothing sent to the bus";
@@ -95,23 +91,18 @@ TEST(ReadOnlyMode, TheConsolesReadSendsNoMoreThanARegisterAddress) {
     long written = s.board->bytesWritten();
     console.Read();
     ASSERT_EQ(view.log.size(), 1u);
-    if (c.logged.empty()) {
+    if (c.logged.empty())
       EXPECT_EQ(view.log[0].rfind("Read  ", 0), 0u) << view.log[0];
-    } else {
-      EXPECT_EQ(view.log[0], c.logged);
-      EXPECT_EQ(s.board->bytesWritten(), written);
-    }
-    if (f2 >= 0) {
-      EXPECT_EQ(s.board->DeviceAt(0x32)->GetRegister(0xF2), f2);
-    }
+    else
+      EXPECT_EQ(std::tuple(view.log[0], s.board->bytesWritten()), std::tuple(c.logged, written));
+    EXPECT_EQ(f2 >= 0 ? s.board->DeviceAt(0x32)->GetRegister(0xF2) : -1, f2);
   }
 }
 
 using W = RecordingLibrary::Write;
 
 // Polls write nothing; the Pass and Sleep boxes write what the driver owns
-// (drivers not listed ignore both); the console allows at the detected chip
-// what the simulated chip's register addresses take.
+// (others ignore both); the console takes the chip's register address width.
 TEST(ReadOnlyMode, EveryBoardsPollsWriteNothingAndItsBoxesWhatItsDriverOwns) {
   const std::map<std::string, std::vector<W>> boxes = {
       {"s5h1409",
@@ -147,9 +138,7 @@ TEST(ReadOnlyMode, EveryBoardsPollsWriteNothingAndItsBoxesWhatItsDriverOwns) {
   }
 }
 
-// A refresh reads the tuner through the IF demodulator's gate: the only
-// writes are the gate's own, opening and closing it; nothing reaches the
-// tuner.
+// Refreshes read the tuner through the gate: the only writes open and close it.
 TEST(ReadOnlyMode, TunerEditorRefreshesOnlyOpenTheGate) {
   StartedBoard s("s5h1409");
   RegisterEditor editor(*s.bus);

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// --record from the command line to the file, through the program itself.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,21 +16,14 @@ namespace {
 namespace fs = std::filesystem;
 
 struct RecordRun : ::testing::Test {
-  fs::path dir;
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("quovis_record_run_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  TempFolder dir;
   static size_t Lines(const std::string& text) {
     return size_t(std::count(text.begin(), text.end(), '\n'));
   }
 };
 
-// Each format's file after three polls: its lines, and a part of it that
-// carries the board's labels; the window's title, as the report carries it,
-// says that it records.
+// Each format's file after three polls: its lines and the board's labels;
+// the title says that it records.
 TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
   const std::tuple<const char*, size_t, std::string> cases[] = {
       {"r.jsonl", 3, R"(,"chip":"zl10353","bus":"sim:zl10353",)"},
@@ -45,18 +37,13 @@ TEST_F(RecordRun, ThreePollsGiveThreeRecordsInEachFormat) {
     EXPECT_EQ(PollReport(run.out).title(),
               "Digital Signal Quality (ZL10353) [simulated] [recording]");
     const std::string text = Slurp(dir / name);
-    if (lines) {
-      EXPECT_EQ(Lines(text), lines) << name;
-    }
+    EXPECT_EQ(lines ? Lines(text) : 0, lines) << name;
     EXPECT_NE(text.find(part), std::string::npos) << text;
   }
-  std::set<std::string> left;
-  for (const auto& e : fs::directory_iterator(dir)) left.insert(e.path().filename());
-  EXPECT_EQ(left, (std::set<std::string>{"r.csv", "r.jsonl", "r.prom"}));  // no temporary file
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"r.csv", "r.jsonl", "r.prom"}));
 }
 
-// DVB-C has a constellation and none of DVB-T's other parameters: the
-// report's labels and both records leave those blank.
+// DVB-C has a constellation and none of DVB-T's other parameters.
 TEST_F(RecordRun, DvbcLeavesTheDvbtParametersBlank) {
   const std::string common = " --bus=sim:si2165-dvbc --headless --json --polls=1 --interval=0";
   ProgramRun jsonl = RunQuovis(common + " --record=" + (dir / "r.jsonl").string());
@@ -81,10 +68,9 @@ TEST_F(RecordRun, DvbcLeavesTheDvbtParametersBlank) {
             (std::vector<std::string>{"6", "QAM256", "", "", "", "", "", "", "", "", "", ""}));
 }
 
-// A run whose every write fails goes on polling, and its end says that it
-// recorded nothing; a .prom's failed last write is told by the end, as no
-// poll comes after it. A file size limit that the messages fit under and a
-// record does not makes the writes fail.
+// A run whose every write fails (a file size limit the messages fit under)
+// goes on polling and its end says it recorded nothing; a .prom's failed
+// last write is told by the end, as no poll comes after it.
 TEST_F(RecordRun, ARunThatRecordsNothingEndsWithAFailure) {
   const struct {
     const char* name;
@@ -111,7 +97,7 @@ TEST_F(RecordRun, ARunThatRecordsNothingEndsWithAFailure) {
               std::string("Digital Signal Quality (CX24227) [simulated]") + c.title);
     EXPECT_EQ(Slurp(path), "");
     fs::remove(path);
-    EXPECT_TRUE(fs::is_empty(dir));  // no hidden file left
+    EXPECT_TRUE(dir.Names().empty());  // no hidden file left
   }
 }
 
@@ -125,18 +111,14 @@ TEST_F(RecordRun, ACaptureReplacesALinkPlantedUnderItsName) {
   EXPECT_EQ(Slurp(dir / "target"), "precious\n");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "board.json")));
   EXPECT_NE(Slurp(dir / "board.json").find("\"devices\""), std::string::npos);
-  std::set<std::string> left;
-  for (const auto& e : fs::directory_iterator(dir)) left.insert(e.path().filename());
-  EXPECT_EQ(left, (std::set<std::string>{"board.json", "target"}));
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"board.json", "target"}));
 }
 
-// Which paths the recorder refuses is checked where it opens them.
 TEST_F(RecordRun, ARefusedPathEndsTheStart) {
   const std::string path = (dir / "no/such/folder.jsonl").string();
   ProgramRun run = RunQuovis(" --bus=sim:s5h1409 --headless --polls=3 --record=" + path);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "cannot record to " + path + ": No such file or directory\n");
+  EXPECT_EQ(std::tuple(run.status, run.out, run.err),
+            std::tuple(1, "", "cannot record to " + path + ": No such file or directory\n"));
 }
 
 }  // namespace

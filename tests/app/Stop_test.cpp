@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How a run ends: by a stop signal, or by a standard output that cannot be
-// written. The program itself runs beside the test.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,12 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct StopRun : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("quovis_stop_" + std::to_string(::getpid()));
-  void SetUp() override {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  TempFolder dir;
 };
 
 // The signal may come at any point of a poll or of a .prom rewrite: the run
@@ -66,9 +59,7 @@ TEST_F(StopRun, AStopSignalEndsTheRunWithTheLastPollInTheFile) {
       EXPECT_EQ(doc.Find("quovis_polls_total")->value,
                 std::count(lines.begin(), lines.end(), '\n'));
     }
-    std::set<std::string> left;
-    for (const auto& e : fs::directory_iterator(dir)) left.insert(e.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"r.prom", "out", "err"}));
+    EXPECT_EQ(dir.Names(), (std::set<std::string>{"r.prom", "out", "err"}));
   }
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every transfer of the bus helpers: how many attempts it makes, what it
-// sends, what the caller gets when the device is silent, and which failures
-// count as unanswered reads. Answered probes and reads in the order the
-// chips use them are pinned by the golden traces.
+// Each bus helper's attempts, what it sends and hands back from a silent
+// device, and which failures count as unanswered reads.
 #include <gtest/gtest.h>
 
 #include "bus/Bus.h"

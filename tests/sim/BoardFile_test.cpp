@@ -71,7 +71,6 @@ TEST(BoardFile, ErrorsNameTheFileAndTheEntry) {
       {R"("registers": {"0x100": 0})", "registers.0x100: register out of range"},
       {R"("registers": {"0xZZ": 0})", "registers.0xZZ: register is not a number"},
       {R"("fault": {"nak": 1})", "fault.nak: expected true or false"},
-      {R"("fault": {"fail_first": -1})", "fault.fail_first: " + count},
       {R"("fault": {"fail_after": -1})", "fault.fail_after: " + count},
       {R"("fault": {"fail_after": 2.5})", "fault.fail_after: " + count},
       {R"("fault": {"fail_after": 1000001})", "fault.fail_after: " + count},

@@ -13,15 +13,12 @@
 
 #include "dvb/FrontendDevice.h"
 
-// The kernel's DVB frontend rules as a program sees them, with one driver
-// behind the node. Rules kept: any number of read-only opens, on which
-// every request but an _IOR one fails with EPERM; an adapter whose
-// frontends share one tuner refuses an open with EBUSY while another of
-// them is in use; FE_GET_PROPERTY takes 1..64 properties and fills each
-// statistic from the driver's cache (len 0 for a driver without version-5
-// statistics); the version-3 statistics answer EAGAIN unless an
-// application has the frontend open for writing (its thread runs), and
-// ENOTSUPP (524) when the driver lacks the call.
+// The kernel's DVB frontend rules, one driver behind the node: read-only
+// opens take only _IOR requests (else EPERM); a busy shared adapter refuses
+// an open with EBUSY; FE_GET_PROPERTY takes 1..64 properties, filling each
+// statistic from the driver's cache (len 0 without version-5 statistics);
+// version-3 statistics answer EAGAIN unless an application has the frontend
+// open for writing; other requests ENOTSUPP (524).
 class EmulatedFrontend : public FrontendDevice {
  public:
   static constexpr int kFd = 9;
@@ -34,13 +31,9 @@ class EmulatedFrontend : public FrontendDevice {
   std::string name = "Emulated DVB-T";
   uint32_t status = 0;
   uint32_t deliverySystem = SYS_DVBT, frequency = 474000000, modulation = QAM_64;
-  // The driver's statistics cache, by DTV_STAT_* command; a command missing
-  // here has len 0. Drivers that fill it report NOT_AVAILABLE until lock.
-  std::map<uint32_t, dtv_stats> stats;
+  std::map<uint32_t, dtv_stats> stats;  // by DTV_STAT_*; a missing one has len 0
   bool statsOnlyWhenLocked = false;
-  // The version-3 calls: whether an application tunes it, and the values.
-  bool writer = true;
-  bool hasV3 = true;
+  bool writer = true;  // an application tunes it: the version-3 calls answer
   uint16_t v3Signal = 0, v3Snr = 0;
   uint32_t v3Ber = 0, v3Ucb = 0;
 
@@ -129,7 +122,6 @@ class EmulatedFrontend : public FrontendDevice {
 
   template <typename T>
   int V3(void* argument, T value, int& error) {
-    if (!hasV3) return error = kNotSupported, -1;
     if (!writer) return error = EAGAIN, -1;
     *static_cast<T*>(argument) = value;
     return 0;

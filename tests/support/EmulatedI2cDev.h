@@ -13,13 +13,10 @@
 
 #include "bus/KernelI2c.h"
 
-// The kernel's i2c-dev rules as a program sees them, with a bus of devices
-// behind the node. Rules kept: a node must exist and be opened before use;
-// I2C_FUNCS reports the adapter's functionality bits; I2C_RDWR takes at most
-// I2C_RDWR_IOCTL_MAX_MSGS (42) messages of at most 8192 bytes each, runs them
-// in order with a repeated start, a message with I2C_M_RD reading from the
-// device, and answers the number of messages executed; a device that does not
-// acknowledge its address stops the transfer with ENXIO.
+// The kernel's i2c-dev rules, a bus of devices behind the node: a node is
+// opened before use; I2C_FUNCS gives the adapter's bits; I2C_RDWR takes at
+// most 42 messages of at most 8192 bytes, runs them in order and answers the
+// number executed; a device that does not acknowledge stops it with ENXIO.
 class EmulatedI2cDev : public KernelI2c {
  public:
   struct Sent {  // one message as it reached the bus
@@ -40,9 +37,8 @@ class EmulatedI2cDev : public KernelI2c {
   int transferError = 0;   // the adapter fails every I2C_RDWR with this when set
   int executeAtMost = -1;  // the adapter stops after this many messages (partial count)
 
-  std::vector<std::string> opened;  // paths opened, in order
-  std::vector<int> closed;          // descriptors closed
-  int functionCalls = 0;
+  std::vector<std::string> opened;           // paths opened, in order
+  std::vector<int> closed;                   // descriptors closed
   std::vector<std::vector<Sent>> transfers;  // every I2C_RDWR call's messages
 
   static constexpr int kFd = 7;
@@ -68,7 +64,6 @@ class EmulatedI2cDev : public KernelI2c {
     open_ = false;
   }
   int Functions(int fd, unsigned long& out, int& error) override {
-    ++functionCalls;
     if (!open_ || fd != kFd) return error = EBADF, -1;
     if (functionsError) return error = functionsError, -1;
     out = functions;

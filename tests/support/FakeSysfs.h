@@ -9,26 +9,20 @@
 #include <string>
 
 #include "bus/I2cAdapters.h"
+#include "support/TempFolder.h"
 
-// A fake /sys and /dev in the temp folder, removed at the end of the test.
-// Devices are laid out as the kernel does: a class entry is a relative link
-// to the device's directory under <sys>/devices, an I2C adapter's directory
-// sits in its parent device's, a DVB device's in <parent>/dvb/ with a
-// "device" link back to the parent.
+// A fake /sys and /dev laid out as the kernel does: a class entry is a
+// relative link to the device's directory under <sys>/devices, an I2C
+// adapter's directory sits in its parent device's, a DVB device's in
+// <parent>/dvb/ with a "device" link back to the parent.
 struct FakeSysfs {
-  std::filesystem::path root;
-  I2cAdapterRoots roots;
+  TempFolder folder;
+  const std::filesystem::path root = folder.path;
+  I2cAdapterRoots roots{(root / "sys").string(), (root / "dev").string()};
   FakeSysfs() {
-    static int count = 0;
-    root = std::filesystem::temp_directory_path() /
-           ("quovis_sysfs_" + std::to_string(::getpid()) + "_" + std::to_string(count++));
-    std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "sys");
     std::filesystem::create_directories(root / "dev");
-    roots.sys = (root / "sys").string();
-    roots.dev = (root / "dev").string();
   }
-  ~FakeSysfs() { std::filesystem::remove_all(root); }
   void KernelSupport() { std::filesystem::create_directories(root / "sys/class/i2c-adapter"); }
 
   // An adapter listed directly in the class folder; mode < 0 leaves it without a /dev node.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "json/Json.h"
+#include "support/TempFolder.h"
 
 // Runs the program itself with the given arguments, after `env` (a command
 // such as "env -u DISPLAY") when given; stdout, stderr and the exit status

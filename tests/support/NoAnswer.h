@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
+#include <tuple>
 
 #include "monitor/Codes.h"
 #include "monitor/ViewModel.h"
@@ -16,45 +16,31 @@ inline void ExpectNoAnswer(const ViewModel& m, int barMin, int barMax, const std
   EXPECT_EQ(m["lblMode"].text, "No answer");
   for (const char* lamp : {"lblMasterLock", "lblEQLock", "lblFECLock", "lblVSBSync", "lblAFCLock"})
     EXPECT_EQ(m[lamp].fore, Color::Grey) << lamp;
-  EXPECT_EQ(m["lblSNR"].text, "0 / 0 (avg)");
-  EXPECT_EQ(m["lblSNR"].back, Color::Grey);
   const Control& snr = m["vbalProgressBar1"];
-  EXPECT_EQ(snr.color, Color::Grey);
-  EXPECT_EQ(snr.value, 0);
-  EXPECT_EQ(snr.min, barMin);
-  EXPECT_EQ(snr.max, barMax);
-  EXPECT_EQ(snr.text, snr.prefix + "0");
-  EXPECT_EQ(snr.tooltip, "0 / 0(Avg)");
-  EXPECT_EQ(m["vbalProgressBar2"].value, 0);
-  EXPECT_EQ(m["vbalProgressBar2"].text, "Uncorrectable Errors:  0");
-  EXPECT_EQ(m["vbalProgressBar3"].value, 0);
-  EXPECT_EQ(m["vbalProgressBar3"].text, "Correctable Errors:  0");
-  EXPECT_EQ(m["lblUncorError"].text, "Uncorr 0");
-  EXPECT_EQ(m["lblPost"].text, "Post V 0");
-  EXPECT_EQ(m.statusIcon, 0);
-  EXPECT_EQ(m.trayTooltip, "No answer from the demodulator");
-  EXPECT_FALSE(m["chkPassthru"].enabled);
-  EXPECT_FALSE(m["chkSleep"].enabled);
-  EXPECT_EQ(m["chkPassthru"].checked, false);  // a preset is no gate state
-  EXPECT_EQ(m["chkSleep"].checked, false);
-  // What a driver made of the presets is no reading: each label shows its
-  // caption, in the label's own colour.
-  const std::pair<const char*, const char*> captions[] = {{"lblF0F1", "F0 / F1"},
-                                                          {"lblCOffset", "Carrier Offset"},
-                                                          {"lblCOHex", "Carrier Offset"},
-                                                          {"lblAGC", "AGC"},
-                                                          {"lblIFGain", "IF Gain"},
-                                                          {"lblSTRTime", "Str Time"},
-                                                          {"lblFreqOffset", "Freq Offset"},
-                                                          {"lblSymbolTiming", "Sym Timing Rec"},
-                                                          {"lblAutoFreq", "Auto Freq"},
-                                                          {"lblPilot", "Pilot Pwr"},
-                                                          {"lblConst", "CONST"},
-                                                          {"lblHierarchy", "HIERARCHY"},
-                                                          {"lblCodeRateK", "code rate:"},
-                                                          {"lblCodeRate", "CODE RATE"},
-                                                          {"lblGuard", "GUARD"},
-                                                          {"lblTransmissionMode", "MODE"}};
-  for (const auto& [label, caption] : captions) EXPECT_EQ(m[label].text, caption) << label;
+  EXPECT_EQ(std::tuple(m["lblSNR"].back, snr.color, snr.value, snr.min, snr.max),
+            std::tuple(Color::Grey, Color::Grey, 0, barMin, barMax));
+  std::string texts;
+  for (const std::string& t :
+       {m["lblSNR"].text, snr.text, snr.tooltip, m["vbalProgressBar2"].text,
+        m["vbalProgressBar3"].text, m["lblUncorError"].text, m["lblPost"].text, m.trayTooltip})
+    texts += t + "|";
+  EXPECT_EQ(texts, "0 / 0 (avg)|" + snr.prefix +
+                       "0|0 / 0(Avg)|Uncorrectable Errors:  0|Correctable Errors:  0|Uncorr 0|"
+                       "Post V 0|No answer from the demodulator|");
+  EXPECT_EQ(std::tuple(m["vbalProgressBar2"].value, m["vbalProgressBar3"].value, m.statusIcon),
+            std::tuple(0, 0, 0));
+  // A preset is no gate state, and no reading: each label shows its caption
+  // in its own colour.
+  for (const char* box : {"chkPassthru", "chkSleep"})
+    EXPECT_FALSE(m[box].enabled || m[box].checked.value_or(true)) << box;
+  texts.clear();
+  for (const char* label :
+       {"lblF0F1", "lblCOffset", "lblCOHex", "lblAGC", "lblIFGain", "lblSTRTime", "lblFreqOffset",
+        "lblSymbolTiming", "lblAutoFreq", "lblPilot", "lblConst", "lblHierarchy", "lblCodeRateK",
+        "lblCodeRate", "lblGuard", "lblTransmissionMode"})
+    texts += m[label].text + "|";
+  EXPECT_EQ(texts,
+            "F0 / F1|Carrier Offset|Carrier Offset|AGC|IF Gain|Str Time|Freq Offset|"
+            "Sym Timing Rec|Auto Freq|Pilot Pwr|CONST|HIERARCHY|code rate:|CODE RATE|GUARD|MODE|");
   EXPECT_FALSE(m["lblAGC"].fore.has_value());
 }

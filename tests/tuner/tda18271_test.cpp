@@ -59,11 +59,9 @@ TEST(tda18271, ProbePassesAndAttempts) {
 // one transaction without retry, and a failed one leaves the image alone.
 TEST(tda18271, RegisterTextsPowerLevelSwitchAndAFailedRead) {
   Tuner t(ImageWith({{0x02, 0x84}, {0x03, 0x86}, {0x26, 0xFF}}));
-  EXPECT_EQ(t.tuner.reg(0x02), "132");
-  EXPECT_EQ(t.tuner.reg(0x26), "255");
-  EXPECT_EQ(t.tuner.reg(-1), "");
-  EXPECT_EQ(t.tuner.reg(39), "");
-  EXPECT_EQ(tda18271::RegisterName(0x27), "");
+  EXPECT_EQ(t.tuner.reg(0x02) + t.tuner.reg(0x26) + t.tuner.reg(-1) + t.tuner.reg(39) + "|" +
+                tda18271::RegisterName(0x27),
+            "132255|");
   t.tuner.dis_power_level(true);
   t.tuner.dis_power_level(false);
   EXPECT_EQ(t.fake.WritesSeen(), (Writes{{0x03, {0xC6}}, {0x03, {0x86}}}));
@@ -72,8 +70,7 @@ TEST(tda18271, RegisterTextsPowerLevelSwitchAndAFailedRead) {
   t.fake.images.clear();
   t.fake.calls.clear();
   t.tuner.ReadRegs();
-  EXPECT_EQ(t.fake.calls.size(), 1u);
-  EXPECT_EQ(t.tuner.reg(0x02), "132");
+  EXPECT_EQ(std::tuple(t.fake.calls.size(), t.tuner.reg(0x02)), std::tuple(1u, "132"));
 }
 
 TEST(tda18271, GainsAtTheirEdges) {
@@ -94,9 +91,10 @@ TEST(tda18271, GainsAtTheirEdges) {
   };
   for (const auto& c : cases) {
     Tuner t(ImageWith({{0x02, c.pl}, {0x03, c.ep1}, {0x25, c.eb22}}));
-    EXPECT_EQ(t.tuner.calc_agc1_gain(), c.agc1) << int(c.pl);
-    EXPECT_EQ(t.tuner.calc_agc2_gain(), c.agc2) << int(c.pl) << " " << int(c.ep1);
-    EXPECT_EQ(t.tuner.calc_rfagc_gain(), c.rfagc) << int(c.pl) << " " << int(c.eb22);
+    EXPECT_EQ(
+        std::tuple(t.tuner.calc_agc1_gain(), t.tuner.calc_agc2_gain(), t.tuner.calc_rfagc_gain()),
+        std::tuple(c.agc1, c.agc2, c.rfagc))
+        << int(c.pl) << " " << int(c.ep1) << " " << int(c.eb22);
   }
 }
 
