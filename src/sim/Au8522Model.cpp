@@ -21,7 +21,7 @@ constexpr int kVsbErrorFigure = 13;  // 19.5 dB
 
 class Au8522Model : public RegisterDevice {
  public:
-  explicit Au8522Model(bool live) : RegisterDevice(2, 1, 0xFFF), live_(live) {
+  Au8522Model() : RegisterDevice(2, 1, 0xFFF) {
     reg(kMode) = 0x20;     // 8-VSB
     reg(kVsbLock) = 0x03;  // field and segment sync
     reg(kVsbError) = kVsbErrorFigure;
@@ -60,15 +60,11 @@ class Au8522Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     reg(kVsbError) = kVsbErrorFigure + long(std::lround(3 * std::sin(t / 6.0)));
     double inMinute = std::fmod(t, 60.0);
     reg(kVsbUncorrectable) = long(inMinute / 20);
     reg(kVsbCorrectable) = long(inMinute * 2);
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("au8522", DemodChip<Au8522Model, au8522>(0x47, 110));

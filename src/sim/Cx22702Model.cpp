@@ -16,7 +16,7 @@ using namespace cx22702reg;
 
 class Cx22702Model : public RegisterDevice {
  public:
-  explicit Cx22702Model(bool live) : RegisterDevice(1, 1, 0xFF), live_(live) {
+  Cx22702Model() : RegisterDevice(1, 1, 0xFF) {
     reg(kChipId) = 0x03;         // identity
     reg(kSignalStrength) = 135;  // signal strength 25 dB
     reg(kStatus) = 0x30;         // synchronised, no error flag
@@ -31,14 +31,10 @@ class Cx22702Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     reg(kSignalStrength) = 135 + long(std::lround(20 * std::sin(t / 10.0) + 4 * std::sin(t * 0.9)));
     reg(kUncorrectable) = long(t / 15) % 256;
     reg(kCorrectedLow) = 5 + long(std::lround(4 * std::sin(t / 4.0)));
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("cx22702", DemodChip<Cx22702Model, cx22702>(0x63, 90));

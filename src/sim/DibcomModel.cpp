@@ -23,7 +23,7 @@ void SetCarrierToNoise(long& r1, long& r2, int m1, int e1, int m2, int e2) {
 
 class DibcomModel : public RegisterDevice {
  public:
-  explicit DibcomModel(bool live) : RegisterDevice(2, 2, 0xFFFF), live_(live) {
+  DibcomModel() : RegisterDevice(2, 2, 0xFFFF) {
     reg(kIdentity7000PC) = kVendor;  // identity of the DIB7000PC
     reg(kIdentity7000PC + 1) = 0x4000;
     SetCarrierToNoise(reg(kCarrierToNoise7000PC), reg(kCarrierToNoise7000PC + 1), 64, 0, 127,
@@ -38,7 +38,6 @@ class DibcomModel : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     int m2 = 127 + int(std::lround(25 * std::sin(t / 9.0) + 5 * std::sin(t * 1.1)));
     SetCarrierToNoise(reg(kCarrierToNoise7000PC), reg(kCarrierToNoise7000PC + 1), 64, 0, m2, 7);
     reg(kAgc1) = 0x2A40 + long(std::lround(0x60 * std::sin(t / 6.0)));
@@ -47,9 +46,6 @@ class DibcomModel : public RegisterDevice {
     reg(kUncorrectable7000) = long(inMinute / 15);
     reg(kUncorrectable3000) = long(inMinute * 3);
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("dibcom", DemodChip<DibcomModel, dibcom>(0x09, 30));

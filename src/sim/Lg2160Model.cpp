@@ -20,7 +20,7 @@ constexpr double kSnr = 15.6;
 
 class Lg2160Model : public RegisterDevice {
  public:
-  Lg2160Model(bool lg2161, bool live) : RegisterDevice(2, 1, 0xFFFF), lg2161_(lg2161), live_(live) {
+  explicit Lg2160Model(bool lg2161) : RegisterDevice(2, 1, 0xFFFF), lg2161_(lg2161) {
     reg(kPresence) = 0x02;  // not a mode another LG demodulator would claim
     reg(kIdentity2161) = lg2161 ? 0xFB : 0x00;
     reg(kIdentity2160) = lg2161 ? 0x00 : 0xCC;
@@ -46,7 +46,6 @@ class Lg2160Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     SetSnr(kSnr + 1.5 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3));
     long carrier = 0x1234 + long(std::lround(200 * std::sin(t / 11.0)));
     reg(kCarrierOffset + 1) = (carrier >> 8) & 0xFF;
@@ -69,11 +68,10 @@ class Lg2160Model : public RegisterDevice {
   }
 
   bool lg2161_;
-  bool live_;
 };
 
 SimChip::Factory Variant(bool lg2161) {
-  return [lg2161](bool live) { return std::make_unique<Lg2160Model>(lg2161, live); };
+  return [lg2161](bool) { return std::make_unique<Lg2160Model>(lg2161); };
 }
 
 const SimChipRegistration lg2160("lg2160", {.address7 = 0x0E,

@@ -16,7 +16,7 @@ using namespace lgdt3305reg;
 
 class Lgdt3305Model : public RegisterDevice {
  public:
-  explicit Lgdt3305Model(bool live) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
+  Lgdt3305Model() : RegisterDevice(2, 1, 0xFFFF) {
     reg(kMode) = 0x03;      // 8-VSB
     reg(kIdentity) = 0x90;  // identity
     reg(kIdentity2) = 0x2F;
@@ -32,7 +32,6 @@ class Lgdt3305Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     double wander = 1.2 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3);
     SetVsbMse(std::lround(25600 / std::pow(10, (25 + wander) / 10)));
     bool qam256 = (regValue(kMode) & 3) == 1;
@@ -67,8 +66,6 @@ class Lgdt3305Model : public RegisterDevice {
     reg(r) = (value >> 8) & 0x0F;
     reg(r + 1) = value & 0xFF;
   }
-
-  bool live_;
 };
 
 const SimChipRegistration chip("lgdt3305", DemodChip<Lgdt3305Model, lgdt3305>(0x59, 20));

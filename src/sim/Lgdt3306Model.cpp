@@ -18,7 +18,7 @@ using namespace lgdt3306reg;
 
 class Lgdt3306Model : public RegisterDevice {
  public:
-  explicit Lgdt3306Model(bool live) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
+  Lgdt3306Model() : RegisterDevice(2, 1, 0xFFFF) {
     reg(kControl) = 0x75;   // awake, identity bits
     reg(kIdentity) = 0xC6;  // identity
     reg(kIdentity2) = 0x03;
@@ -33,7 +33,6 @@ class Lgdt3306Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     SetSignal(27 + 1.2 * std::sin(t / 7.0) + 0.3 * std::sin(t * 1.3));
     SetSignMagnitude(kCarrierOffset, 2, 6 + std::lround(12 * std::sin(t / 11.0)));
     SetSignMagnitude(kTimingOffset, 3, -1500 + std::lround(200 * std::sin(t / 13.0)));
@@ -54,8 +53,6 @@ class Lgdt3306Model : public RegisterDevice {
     long word = std::labs(value) | (value < 0 ? 1L << (8 * bytes - 1) : 0);
     for (int i = 0; i < bytes; ++i) reg(r + i) = (word >> (8 * (bytes - 1 - i))) & 0xFF;
   }
-
-  bool live_;
 };
 
 const SimChipRegistration chip("lgdt3306", DemodChip<Lgdt3306Model, lgdt3306>(0x59, 10));

@@ -18,7 +18,7 @@ using namespace mxl111sfreg;
 
 class Mxl111sfModel : public StatsBlockDevice {
  public:
-  explicit Mxl111sfModel(bool live) : live_(live) {
+  Mxl111sfModel() {
     reg(0x00) = 0x02;  // see above
     reg(kIdentity) = 0x73;
     reg(kMode) = kDvbtMode;
@@ -30,14 +30,10 @@ class Mxl111sfModel : public StatsBlockDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     word(kSnrWord) = uint32_t(2400 + std::lround(120 * std::sin(t / 8.0) + 15 * std::sin(t * 1.7)));
     word(kStrengthWord) = uint32_t(55 + std::lround(2 * std::sin(t / 10.0)));
     word(kUncorrectableWord) = uint32_t(std::fmod(t, 60.0) / 20);
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("mxl111sf", DemodChip<Mxl111sfModel, mxl111sf>(0x0E, 70));

@@ -15,7 +15,7 @@ using namespace s5h1409reg;
 
 class S5h1409Model : public RegisterDevice {
  public:
-  explicit S5h1409Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
+  S5h1409Model() : RegisterDevice(1, 2, 0xFF) {
     reg(kSleep) = 0x0000;            // awake
     reg(kQamSelect) = 0x0000;        // 8-VSB
     reg(kVsbStatus) = 0xF000 | 830;  // all locks, raw SNR 830 (about 22.6 dB)
@@ -36,7 +36,6 @@ class S5h1409Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     int raw = 830 + int(std::lround(18 * std::sin(t / 7.0) + 6 * std::sin(t * 1.3)));
     reg(kVsbStatus) = 0xF000 | raw;
     long offset = 0x1A2C + long(std::lround(300 * std::sin(t / 11.0)));
@@ -46,9 +45,6 @@ class S5h1409Model : public RegisterDevice {
     reg(kUncorrectable) = long(inMinute / 12);
     reg(kPostViterbi) = long(inMinute * 2);
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("s5h1409", DemodChip<S5h1409Model, s5h1409>(0x19, 50));

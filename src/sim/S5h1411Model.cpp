@@ -20,7 +20,7 @@ constexpr int kVsbRaw = 884;  // 25.0 dB
 
 class S5h1411Model : public RegisterDevice {
  public:
-  explicit S5h1411Model(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
+  S5h1411Model() : RegisterDevice(1, 2, 0xFF) {
     reg(kSleep) = 0x0000;                // awake
     reg(kQamSelect) = 0x0000;            // 8-VSB
     reg(kVsbStatus) = 0xB000 | kVsbRaw;  // master, EQ and FEC lock
@@ -42,7 +42,6 @@ class S5h1411Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     int raw = kVsbRaw + int(std::lround(14 * std::sin(t / 7.0) + 4 * std::sin(t * 1.3)));
     reg(kVsbStatus) = (regValue(kVsbStatus) & 0xFC00) | raw;
     reg(kCarrierOffsetLow) = (0x0E10 + long(std::lround(250 * std::sin(t / 11.0)))) & 0xFFFF;
@@ -51,23 +50,17 @@ class S5h1411Model : public RegisterDevice {
     reg(kUncorrectable) = long(inMinute / 15);
     reg(kPostViterbi) = long(inMinute * 3);
   }
-
- private:
-  bool live_;
 };
 
 class S5h1411SecondModel : public RegisterDevice {
  public:
-  explicit S5h1411SecondModel(bool live) : RegisterDevice(1, 2, 0xFF), live_(live) {
+  S5h1411SecondModel() : RegisterDevice(1, 2, 0xFF) {
     reg(kAgcPowerRef) = 0x0700;  // AGC power reference
   }
 
   void Advance(double t) override {
-    if (live_) reg(kAgcPowerRef) = 0x0700 + long(std::lround(48 * std::sin(t / 9.0)));
+    reg(kAgcPowerRef) = 0x0700 + long(std::lround(48 * std::sin(t / 9.0)));
   }
-
- private:
-  bool live_;
 };
 
 // The chip's second address is a companion part: the built-in board and a

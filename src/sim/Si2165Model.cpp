@@ -16,7 +16,7 @@ using namespace si2165reg;
 
 class Si2165Model : public RegisterDevice {
  public:
-  Si2165Model(bool live, bool cable) : RegisterDevice(2, 1, 0xFFFF), live_(live) {
+  explicit Si2165Model(bool cable) : RegisterDevice(2, 1, 0xFFFF) {
     reg(kRevision) = 1;  // revision B
     reg(kStandard) = cable ? 0x05 : 0x01;
     reg(kPassthru) = 0;  // gate closed
@@ -49,7 +49,6 @@ class Si2165Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     SetSigma(long(std::lround(8355 * (1 + 0.25 * std::sin(t / 9.0) + 0.03 * std::sin(t * 1.3)))));
     SetCableNoise(0x38C + long(std::lround(0x60 * std::sin(t / 11.0))));
   }
@@ -76,19 +75,16 @@ class Si2165Model : public RegisterDevice {
     reg(r.guard) = 3;
     reg(r.transmissionMode) = 13;
   }
-
-  bool live_;
 };
 
-const SimChipRegistration chip(
-    "si2165", {.address7 = 0x64,
-               .make = [](bool live) { return std::make_unique<Si2165Model>(live, false); },
-               .description = "DVB-T",
-               .probeRank = 130,
-               .driver = DriverClass<si2165>()});
+const SimChipRegistration chip("si2165",
+                               {.address7 = 0x64,
+                                .make = [](bool) { return std::make_unique<Si2165Model>(false); },
+                                .description = "DVB-T",
+                                .probeRank = 130,
+                                .driver = DriverClass<si2165>()});
 const SimBoardRegistration dvbc(
     "si2165-dvbc",
-    [](SimBoard& board) { board.AddDevice(0xC8, std::make_unique<Si2165Model>(true, true)); },
-    "DVB-C");
+    [](SimBoard& board) { board.AddDevice(0xC8, std::make_unique<Si2165Model>(true)); }, "DVB-C");
 
 }  // namespace

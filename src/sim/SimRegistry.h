@@ -11,8 +11,8 @@
 // The chips by name: each chip registers here, in one place, its simulated
 // model and, when it has one, its demodulator driver. A model fixes the
 // chip's protocol and the default register contents that pass its driver's
-// probe; a live model's signal wanders, a static one changes only through
-// writes.
+// probe. On a live board its signal wanders (the board calls Advance); a
+// model that also reads differently when live takes the flag from `make`.
 struct SimChip {
   using Factory = std::function<std::unique_ptr<SimDevice>(bool live)>;
 
@@ -38,7 +38,7 @@ struct SimChip {
 
 template <class Model>
 SimChip::Factory ModelClass() {
-  return [](bool live) { return std::make_unique<Model>(live); };
+  return [](bool) { return std::make_unique<Model>(); };
 }
 
 void RegisterSimChip(const std::string& chip, SimChip model);

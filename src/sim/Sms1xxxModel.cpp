@@ -17,7 +17,7 @@ using namespace statsblockreg;
 
 class Sms1xxxModel : public StatsBlockDevice {
  public:
-  explicit Sms1xxxModel(bool live) : live_(live) {
+  Sms1xxxModel() {
     reg(kMode) = kDvbtMode;
     word(kStatusWord) = 0x80 | 2 | 1 << 8 | 2 << 16;  // lock, QAM64, 8K, 1/8, no hierarchy
     word(kCodeRateWord) = 1;                          // rate 2/3
@@ -27,14 +27,10 @@ class Sms1xxxModel : public StatsBlockDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     word(kSnrWord) = uint32_t(24 + std::lround(1.4 * std::sin(t / 8.0)));
     word(kStrengthWord) = uint32_t(62 + std::lround(3 * std::sin(t / 10.0)));
     word(kUncorrectableWord) = uint32_t(std::fmod(t, 60.0) / 20);
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("sms1xxx", DemodChip<Sms1xxxModel, sms1xxx>(0x63, 120));

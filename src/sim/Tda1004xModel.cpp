@@ -17,7 +17,7 @@ using namespace tda1004xreg;
 
 class Tda1004xModel : public RegisterDevice {
  public:
-  Tda1004xModel(int identity, bool live) : RegisterDevice(1, 1, 0xFF), live_(live) {
+  explicit Tda1004xModel(int identity) : RegisterDevice(1, 1, 0xFF) {
     reg(kIdentity) = identity;
     if (identity == 0x46) {
       reg(k46Snr) = 3;        // SNR, 22.2 dB
@@ -39,7 +39,6 @@ class Tda1004xModel : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     bool tda10046 = regValue(kIdentity) == 0x46;
     reg(tda10046 ? k46Snr : k48Snr) = std::sin(t / 8.0) + 0.4 * std::sin(t * 1.3) > 0.6 ? 2 : 3;
     long blocks = long(t / 12);
@@ -50,13 +49,10 @@ class Tda1004xModel : public RegisterDevice {
       reg(k48ErrorsHigh) = (blocks >> 8) & 0xFF;
     }
   }
-
- private:
-  bool live_;
 };
 
 SimChip::Factory Variant(int identity) {
-  return [identity](bool live) { return std::make_unique<Tda1004xModel>(identity, live); };
+  return [identity](bool) { return std::make_unique<Tda1004xModel>(identity); };
 }
 
 const SimChipRegistration tda1004x("tda1004x", {.address7 = 0x08,

@@ -16,7 +16,7 @@ using namespace zl10353reg;
 
 class Zl10353Model : public RegisterDevice {
  public:
-  explicit Zl10353Model(bool live) : RegisterDevice(1, 1, 0xFF), live_(live) {
+  Zl10353Model() : RegisterDevice(1, 1, 0xFF) {
     reg(kChipId) = 0x14;   // identity
     reg(kSnr) = 184;       // SNR, 23 dB in 1/8 dB
     reg(kStatusA) = 0x65;  // lock, FEC, EQ and AFC bits
@@ -35,7 +35,6 @@ class Zl10353Model : public RegisterDevice {
   }
 
   void Advance(double t) override {
-    if (!live_) return;
     reg(kSnr) = 184 + long(std::lround(12 * std::sin(t / 9.0) + 3 * std::sin(t * 1.1)));
     long errors = 288 + long(std::lround(200 * std::sin(t / 6.0)));
     reg(kBitErrorsMid) = errors >> 8;
@@ -44,9 +43,6 @@ class Zl10353Model : public RegisterDevice {
     reg(kUncorrectableHigh) = blocks >> 8;
     reg(kUncorrectableLow) = blocks & 0xFF;
   }
-
- private:
-  bool live_;
 };
 
 const SimChipRegistration chip("zl10353", DemodChip<Zl10353Model, zl10353>(0x0F, 80));
