@@ -104,7 +104,6 @@ TEST(Alignment, ThresholdMarginPeakAndLine) {
        "No answer | SNR - | peak 26.5 dB | margin - (no answer) | tone off"},
       // DVB-T: the first threshold of constellation and code rate.
       {Dvbt(0, 0, 10), 6, 4, 26.5f, ""},         // QPSK 1/2
-      {Dvbt(1, 1, 20), 14, 6, 26.5f, ""},        // QAM16 2/3
       {Dvbt(2, 4, 27.5f), 23, 4.5f, 27.5f, ""},  // QAM64 7/8
       {Dvbt(3, 0, 20), none, none, 27.5f,
        "DVB-T | SNR 20.0 dB | peak 27.5 dB | margin - (no threshold for DVB-T) | tone off"},
