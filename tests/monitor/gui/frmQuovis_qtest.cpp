@@ -9,6 +9,7 @@
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
 #include "support/StartedWindow.h"
+#include "support/Widgets.h"
 
 // The monitor window on simulated boards (the S5H1409 unless a test names
 // another), without a display.
@@ -49,30 +50,9 @@ class frmQuovisTest : public QObject {
     QVERIFY(d.window->height() > d.window->control("frSNR")->geometry().bottom());
   }
 
-  // Read-only, the gate and sleep boxes stay disabled through polls and say
-  // why; the title ends in the mode.
-  void readOnlyDisablesTheGateAndSleepBoxes() {
-    for (bool readOnly : {true, false}) {
-      Started s =
-          Start(readOnly ? std::vector<std::string>{"--read-only"} : std::vector<std::string>{});
-      frmQuovis& w = *s.window;
-      QCOMPARE(w.windowTitle().endsWith(" [read-only]"), readOnly);
-      QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
-      QVERIFY(QMetaObject::invokeMethod(&w.tmrPoll(), "timeout"));
-      for (const char* name : {"chkPassthru", "chkSleep"}) {
-        auto* box = Find<QCheckBox>(w, name);
-        bool ticked = box->isChecked();
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(QList<bool>({box->isEnabled(), box->isChecked() != ticked}),
-                 QList<bool>({!readOnly, !readOnly}));
-        QCOMPARE(box->toolTip(),
-                 readOnly ? "Read-only mode: quovis writes nothing to the bus" : "");
-      }
-    }
-  }
-
   // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
   // and the panel itself inside the window; a second click folds it again.
+  // The Align, Board… and History buttons stand clear of every control.
   void modeLabelUnfoldsTheTpsPanelWithEveryLampWhole() {
     for (bool debug : {false, true}) {
       Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
@@ -97,6 +77,9 @@ class frmQuovisTest : public QObject {
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
       QVERIFY(tps->isHidden());
       QCOMPARE(w.size(), first);
+      for (const char* name : {"cmdAlign", "cmdBoard", "cmdHistory"})
+        QVERIFY2(Overlaps(w, *w.control(name)).isEmpty(),
+                 qPrintable(Overlaps(w, *w.control(name))));
     }
   }
 
