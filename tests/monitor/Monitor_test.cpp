@@ -183,11 +183,14 @@ TEST(Poll, NoMasterLockZeroesTheSnrAndShowsRed) {
   for (const auto& k : cases) {
     Rig r;
     std::copy(std::begin(k.locks), std::end(k.locks), r.d.locks);
-    r.d.snr = 28.1f, r.d.avg = 27.5f;
+    r.d.snr = 28.1f, r.d.avg = 27.5f, r.d.uncorrectable = 9;
     r.m.Poll();
     EXPECT_EQ(r.c("lblSNR").text, k.red ? "0 / 27.5 (avg)" : "28.1 / 27.5 (avg)") << k.red;
-    if (k.red) {
-      EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon), std::tuple(R, 4));
+    if (k.red) {  // and no readings while unlocked, but the gate is still read
+      EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon, r.c("lblUncorError").text,
+                           r.d.Calls("UncorrectableErrors") + r.d.Calls("SymbolTiming"),
+                           r.d.Calls("Passthru")),
+                std::tuple(R, 4, "Uncorr 0", 0, 1));
     }
   }
 }
@@ -246,16 +249,6 @@ TEST(Poll, QamReadingsAndAgcColour) {
   }
 }
 
-TEST(Poll, NoReadingsWhileUnlocked) {
-  Rig r;
-  r.d.locks[0] = 0;
-  r.d.uncorrectable = 9;
-  r.m.Poll();
-  EXPECT_EQ(r.d.Calls("UncorrectableErrors") + r.d.Calls("SymbolTiming"), 0);
-  EXPECT_EQ(r.c("lblUncorError").text, "Uncorr 0");
-  EXPECT_EQ(r.d.Calls("Passthru"), 1);
-}
-
 TEST(Poll, TransmissionParameterTexts) {
   struct Case {
     int16_t tps[6];
@@ -275,6 +268,12 @@ TEST(Poll, TransmissionParameterTexts) {
     EXPECT_EQ(r.texts({"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
                        "lblTransmissionMode"}),
               k.texts);
+    const Reading& got = r.m.lastReading();  // the codes go to the records as read
+    ASSERT_TRUE(got.tps && got.modeText == "DVB-T");
+    const TpsReading& t = *got.tps;
+    EXPECT_EQ((std::array{t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
+                          t.transmissionMode}),
+              std::to_array(k.tps));
   }
 }
 

@@ -75,24 +75,6 @@ TEST(Reading, OnePollReadIntoItsFields) {
   }
 }
 
-TEST(Reading, TransmissionParameterCodesAndTexts) {
-  ScriptedDriver driver;
-  Monitor monitor(false);
-  monitor.SetDriver(&driver);
-  driver.mode = Mode::DvbT;
-  const int16_t codes[6] = {2, 0, 1, 1, 2, 3};  // an FFT code without a text
-  std::copy(codes, codes + 6, driver.tps);
-  monitor.Poll();
-  ASSERT_TRUE(monitor.lastReading().tps && monitor.lastReading().modeText == "DVB-T");
-  const TpsReading& t = *monitor.lastReading().tps;
-  EXPECT_EQ((std::array{t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
-                        t.transmissionMode}),
-            (std::array<int16_t, 6>{2, 0, 1, 1, 2, 3}));
-  EXPECT_EQ((std::array{t.modulationText, t.hierarchyText, t.codeRateCaption, t.codeRateText,
-                        t.guardText, t.transmissionModeText}),
-            (std::array<std::string, 6>{"QAM64", "none", "lp code rate:", "2/3", "1/8", ""}));
-}
-
 // A driver that captions the AGC label itself, in the member named.
 struct CaptioningDriver : ScriptedDriver {
   MonitorView* view = nullptr;
