@@ -88,10 +88,7 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
   for (const auto& c : cases) {
     FakeI2c fake;
     fake.initByType = [&](int16_t type) {
-      for (int t : c.types) {
-        if (t == type) return uint32_t(40 + type);
-      }
-      return uint32_t(0);
+      return uint32_t(std::ranges::count(c.types, type) ? 40 + type : 0);
     };
     Bus bus(fake);
     std::vector<std::string> log;
