@@ -37,12 +37,6 @@ TEST(Json, RefusalsNameTheEntryTheReaderWasIn) {
   }
 }
 
-TEST(Json, WrittenCompactInMemberOrder) {
-  Json doc;
-  doc["zeta"] = "z", doc["alpha"] = true, doc["mid"] = -3;
-  EXPECT_EQ(JsonText(doc), R"({"zeta":"z","alpha":true,"mid":-3})");
-}
-
 // Hand-written lines and whole documents write the same texts.
 TEST(Json, AppendedTextsMatchTheDocumentWriter) {
   const std::pair<std::string, std::string> texts[] = {
