@@ -37,12 +37,6 @@ TEST(Json, RefusalsNameTheEntryTheReaderWasIn) {
   }
 }
 
-TEST(Json, WrittenCompactInMemberOrder) {
-  Json doc;
-  doc["zeta"] = "z", doc["alpha"] = true, doc["mid"] = -3;
-  EXPECT_EQ(JsonText(doc), R"({"zeta":"z","alpha":true,"mid":-3})");
-}
-
 // Hand-written lines and whole documents write the same texts.
 TEST(Json, AppendedTextsMatchTheDocumentWriter) {
   const std::pair<std::string, std::string> texts[] = {
@@ -71,9 +65,7 @@ TEST(Json, AppendedTextsMatchTheDocumentWriter) {
       {25.3, "25.3"},         {-1.5, "-1.5"},
       {100.0, "100.0"},       {123456789012345.6, "123456789012345.6"},
       {1e15, "1e+15"},        {1234567890123456.0, "1.234567890123456e+15"},
-      {1e100, "1e+100"},      {0.001, "0.001"},
       {0.0001, "0.0001"},     {1e-5, "1e-05"},
-      {-2.5e-7, "-2.5e-07"},  {1.7976931348623157e308, "1.7976931348623157e+308"},
       {5e-324, "5e-324"},     {1.0 / 3, "0.3333333333333333"},
       {std::nan(""), "null"}, {-HUGE_VAL, "null"},
   };

@@ -6,13 +6,10 @@
 #include <algorithm>
 
 #include "app/Startup.h"
-#include "demod/atsc/s5h1409.h"
 #include "monitor/Codes.h"
 #include "monitor/DriverRegistry.h"
 #include "support/FakeI2c.h"
-#include "support/FakeView.h"
 #include "support/ScriptedDriver.h"
-#include "support/SimFixture.h"
 
 namespace {
 
@@ -43,17 +40,6 @@ TEST(Detection, ProbesInTheFixedOrderAndStopsAtTheFirstAnswer) {
     EXPECT_EQ(detection.currentClass(), order[winner]);
     EXPECT_EQ(log, std::vector<std::string>(order.begin(), order.begin() + winner + 1));
   }
-}
-
-// Both chips answer their probes on this board; the LGDT3305 is probed first.
-TEST(Detection, ABoardWithAnLgdt3305AndAnS5h1409FindsTheLgdt3305) {
-  FileBoard b("{\"devices\": [{\"chip\": \"s5h1409\"}, {\"chip\": \"lgdt3305\"}]}");
-  FakeView view;
-  s5h1409 other(*b.bus, view);
-  ASSERT_TRUE(other.probe());
-  Detection detection(BuiltInDrivers(*b.bus, view));
-  ASSERT_EQ(detection.Run(), 0);
-  EXPECT_EQ(detection.currentClass(), "lgdt3305");
 }
 
 TEST(Detection, NoAnswerGivesMinusOneAndMissingClassesAreSkipped) {
@@ -88,10 +74,7 @@ TEST(Startup, BoardTypesAndDetectionOutcomes) {
   for (const auto& c : cases) {
     FakeI2c fake;
     fake.initByType = [&](int16_t type) {
-      for (int t : c.types) {
-        if (t == type) return uint32_t(40 + type);
-      }
-      return uint32_t(0);
+      return uint32_t(std::ranges::count(c.types, type) ? 40 + type : 0);
     };
     Bus bus(fake);
     std::vector<std::string> log;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "app/Session.h"
 #include "sim/SimBoard.h"
@@ -67,12 +68,9 @@ TEST(EventDetector, BoardFaultsGiveTheirEventsAndSums) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string stretches;
-    for (auto [first, last] : c.unlocked)
-      stretches += (stretches.empty() ? "[" : ",[") + std::to_string(first) + "," +
-                   std::to_string(last) + "]";
-    BoardFileOnDisk file(R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": [)" +
-                             stretches + R"(]}}], "frontend": )" + c.frontend + "}",
+    BoardFileOnDisk file(R"({"devices": [{"chip": "s5h1409", "fault": {"unlocked_polls": )" +
+                             nlohmann::json(c.unlocked).dump() + R"(}}], "frontend": )" +
+                             c.frontend + "}",
                          "events");
     SimFault silent{.failAfter = 0, .unlockedPolls = c.unlocked};
     CommandLine cl;

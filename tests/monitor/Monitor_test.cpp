@@ -12,9 +12,18 @@ namespace {
 
 constexpr int32_t G = Color::Green, Y = Color::Yellow, O = Color::Orange, R = Color::Red;
 
+// A driver that also keeps the reset flag each SNR call was given.
+struct FlagDriver : ScriptedDriver {
+  std::vector<int16_t> flags;
+  float SNR(int16_t& mode, float& aSNR, int32_t& c, int16_t& reset) override {
+    flags.push_back(reset);
+    return ScriptedDriver::SNR(mode, aSNR, c, reset);  // takes the reset
+  }
+};
+
 // A monitor on a driver whose answers the test sets.
 struct Rig {
-  ScriptedDriver d;
+  FlagDriver d;
   Monitor m;
   explicit Rig(bool debug = false, bool readOnly = false) : m(debug, readOnly) { m.SetDriver(&d); }
   const Control& c(const std::string& name) { return m.model[name]; }
@@ -118,23 +127,6 @@ TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) 
   }
 }
 
-TEST(Controls, ChangingThePollIntervalRestartsTheAverage) {
-  struct RecordsTheFlag : ScriptedDriver {
-    std::vector<int16_t> flagsSeen;
-    float SNR(int16_t& mode, float& aSNR, int32_t& c, int16_t& reset) override {
-      flagsSeen.push_back(reset);
-      return ScriptedDriver::SNR(mode, aSNR, c, reset);  // takes the reset
-    }
-  } d;
-  Monitor m(false);
-  m.SetDriver(&d);
-  m.Poll();  // start-up's flag
-  m.Poll();
-  m.SliderChanged(300);  // the interval changes and polls at once
-  m.Poll();
-  EXPECT_EQ(d.flagsSeen, (std::vector<int16_t>{1, 0, 1, 0}));
-}
-
 // The error bars' texts carry a leading blank when not negative.
 TEST(Poll, LockedVsbShowsSnrAverageAndBar) {
   Rig r;
@@ -191,11 +183,14 @@ TEST(Poll, NoMasterLockZeroesTheSnrAndShowsRed) {
   for (const auto& k : cases) {
     Rig r;
     std::copy(std::begin(k.locks), std::end(k.locks), r.d.locks);
-    r.d.snr = 28.1f, r.d.avg = 27.5f;
+    r.d.snr = 28.1f, r.d.avg = 27.5f, r.d.uncorrectable = 9;
     r.m.Poll();
     EXPECT_EQ(r.c("lblSNR").text, k.red ? "0 / 27.5 (avg)" : "28.1 / 27.5 (avg)") << k.red;
-    if (k.red) {
-      EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon), std::tuple(R, 4));
+    if (k.red) {  // and no readings while unlocked, but the gate is still read
+      EXPECT_EQ(std::tuple(r.c("lblSNR").back, r.m.model.statusIcon, r.c("lblUncorError").text,
+                           r.d.Calls("UncorrectableErrors") + r.d.Calls("SymbolTiming"),
+                           r.d.Calls("Passthru")),
+                std::tuple(R, 4, "Uncorr 0", 0, 1));
     }
   }
 }
@@ -254,16 +249,6 @@ TEST(Poll, QamReadingsAndAgcColour) {
   }
 }
 
-TEST(Poll, NoReadingsWhileUnlocked) {
-  Rig r;
-  r.d.locks[0] = 0;
-  r.d.uncorrectable = 9;
-  r.m.Poll();
-  EXPECT_EQ(r.d.Calls("UncorrectableErrors") + r.d.Calls("SymbolTiming"), 0);
-  EXPECT_EQ(r.c("lblUncorError").text, "Uncorr 0");
-  EXPECT_EQ(r.d.Calls("Passthru"), 1);
-}
-
 TEST(Poll, TransmissionParameterTexts) {
   struct Case {
     int16_t tps[6];
@@ -283,6 +268,12 @@ TEST(Poll, TransmissionParameterTexts) {
     EXPECT_EQ(r.texts({"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
                        "lblTransmissionMode"}),
               k.texts);
+    const Reading& got = r.m.lastReading();  // the codes go to the records as read
+    ASSERT_TRUE(got.tps && got.modeText == "DVB-T");
+    const TpsReading& t = *got.tps;
+    EXPECT_EQ((std::array{t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
+                          t.transmissionMode}),
+              std::to_array(k.tps));
   }
 }
 
@@ -359,6 +350,8 @@ TEST(Controls, SliderPollBoxAndUpdate) {
   const int before = r.d.Calls("OperatingMode");
   r.m.UpdateClicked();
   expect(500, before + 1);
+  // A new interval restarts the average; Update does not.
+  EXPECT_EQ(r.d.flags, (std::vector<int16_t>{1, 1, 1, 1, 1, 0}));
 }
 
 // Read-only, the boxes show the chip's state but stay disabled, with the
@@ -402,20 +395,16 @@ TEST(Controls, ReadOnlyKeepsTheGateAndSleepBoxesFromTheDriver) {
   }
 }
 
-TEST(Controls, DriversRelabelResizeHideAndSetThePrefix) {
+// Captions, widths, hiding and the bar's prefix show in the built-in boards'
+// window controls; the font does not, nor does a control no window has.
+TEST(Controls, DriversSetTheFontAndNameNoOtherControl) {
   Rig r;
-  r.m.SetCaption("lblVSBSync", "DSCR Lock");
-  r.m.SetWidth("lblCarrier", 2500);
-  r.m.SetVisible("frVSB", false);
   r.m.SetFont("frF0F1", "SmallFonts", 7);
-  r.m.SetSnrBarPrefix("C/N ");
   r.m.SetCaption("noSuchControl", "ignored");
-  r.d.snr = 12.5f;
-  r.m.Poll();
-  EXPECT_EQ(r.texts({"lblVSBSync", "vbalProgressBar1"}), "DSCR Lock|C/N 12.5");
-  EXPECT_EQ(std::tuple(r.c("lblCarrier").width, r.c("frVSB").visible, r.c("frF0F1").fontFamily,
-                       r.c("frF0F1").fontPoints),
-            std::tuple(2500, false, "SmallFonts", 7));
+  r.m.SetFont("noSuchControl", "ignored", 1);
+  EXPECT_EQ(std::tuple(r.c("frF0F1").fontFamily, r.c("frF0F1").fontPoints,
+                       r.m.model.Has("noSuchControl")),
+            std::tuple("SmallFonts", 7, false));
 }
 
 }  // namespace

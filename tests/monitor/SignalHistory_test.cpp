@@ -18,17 +18,13 @@ Reading At(int64_t ms, float snr, State state = Locked, double uncorrectable = 0
 }
 
 using Points = std::vector<std::pair<int64_t, double>>;
-using Spans = std::vector<std::pair<int64_t, int64_t>>;
+using Spans = Points;  // from, to
 
-Points Pairs(const std::vector<ChartPoint>& points) {
+// Chart points or spans as pairs, to compare and print.
+template <typename T>
+Points Pairs(const std::vector<T>& items) {
   Points out;
-  for (const ChartPoint& p : points) out.emplace_back(p.ms, p.value);
-  return out;
-}
-
-Spans Pairs(const std::vector<TimeSpan>& spans) {
-  Spans out;
-  for (const TimeSpan& s : spans) out.emplace_back(s.fromMs, s.toMs);
+  for (const auto& [first, second] : items) out.emplace_back(first, double(second));
   return out;
 }
 

@@ -95,18 +95,14 @@ struct Folder : ::testing::Test {
   }
 };
 
-TEST(RecordText, TimestampsColoursAndNumbers) {
-  EXPECT_EQ(IsoUtcText(kWhen), "2026-12-07T16:45:12.345Z");
-  EXPECT_EQ(IsoUtcText(std::chrono::system_clock::time_point{milliseconds(951868799007)}),
-            "2000-02-29T23:59:59.007Z");
+// The records' own texts pin the common cases; these are the rest.
+TEST(RecordText, TimestampsColoursAndFields) {
   EXPECT_EQ(IsoUtcText(std::chrono::system_clock::time_point{milliseconds(-1)}),
             "1969-12-31T23:59:59.999Z");
   const std::pair<int32_t, const char*> colours[] = {
-      {0x00FF00, "green"}, {0x00FFFF, "yellow"},  {0x0080FF, "orange"}, {0x0000FF, "red"},
-      {0x808080, "grey"},  {0x00C000, "#00C000"}, {0x123456, "#563412"}};
+      {0x00FF00, "green"}, {0x0080FF, "orange"}, {0x0000FF, "red"}, {0x123456, "#563412"}};
   for (auto [value, name] : colours) EXPECT_EQ(ColorName(value), name) << std::hex << value;
-  EXPECT_EQ(DecimalText(25.3f), "25.3");
-  EXPECT_EQ(ShortestDouble(25.3f), 25.3);
+  EXPECT_EQ(CsvRecorder::Field("a\rb") + "|" + CsvRecorder::Field(""), "\"a\rb\"|");
 }
 
 TEST_F(Folder, JsonLinesTellEachEventOnALineAfterItsPoll) {
@@ -157,6 +153,8 @@ TEST_F(Folder, CsvHasOneHeaderThenARowAPoll) {
 // and texts through the JSON writer.
 TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
   Reading awkward = SleepReading();
+  awkward.answering = false;
+  awkward.mode = -1;
   awkward.modeText = "q\"b\t";
   awkward.snr = -0.0f;
   awkward.average = 1234.5f;
@@ -167,14 +165,6 @@ TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
   awkward.uncorrectableRate = 0.0001;
   awkward.correctableBer = 1.5e-5;
   awkward.carrierOffset = "\xFFok";  // not UTF-8
-
-  Reading silent;
-  silent.answering = false;
-  silent.timestamp = kWhen;
-  silent.modeText = "No answer";
-  silent.color = 0x808080;
-  silent.carrierOffset = "12.5 kHz";  // kept from the poll before
-
   const std::string kFffd = "\xEF\xBF\xBD";
   const std::pair<Reading, std::string> cases[] = {
       {DvbtReading(),
@@ -192,15 +182,8 @@ TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
        R"("colour":"grey","uncorrectable":0,"correctable":0,"berCounter":7,)"
        R"("uncorrectableRate":null,"correctableBer":0,"carrierOffset":null,)"
        R"("carrierOffsetHex":null,"tps":null})"},
-      {silent,
-       R"({"time":"2026-12-07T16:45:12.345Z","answering":false,"mode":-1,)"
-       R"("modeText":"No answer","locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},)"
-       R"("snr":0,"average":0,"colour":"grey","uncorrectable":0,"correctable":0,)"
-       R"("berCounter":0,"uncorrectableRate":null,"correctableBer":0,)"
-       R"("carrierOffset":"12.5 kHz","carrierOffsetHex":null,"tps":null})"},
       {awkward,
-       R"({"time":"2000-02-29T23:59:59.007Z","answering":true,"mode":3,)"
-       R"("modeText":"q\"b\t",)"
+       R"({"time":"2000-02-29T23:59:59.007Z","answering":false,"mode":-1,"modeText":"q\"b\t",)"
        R"("locks":{"master":-1,"eq":-1,"fec":-1,"sync":-1,"afc":-1},"snr":0,"average":1234.5,)"
        R"("colour":"#00C000","uncorrectable":1e+15,"correctable":-2147483648,)"
        R"("berCounter":0.5,"uncorrectableRate":0.0001,"correctableBer":1.5e-05,)"
@@ -211,13 +194,6 @@ TEST(JsonlLine, ExactTextOfEachKindOfPoll) {
   for (const auto& [reading, line] : cases)
     EXPECT_EQ(JsonlRecorder::Line(reading, {"s5h1409", "sim:a\"b\xFF"}),
               line.substr(0, line.size() - 1) + labels);
-}
-
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"plain", "plain"},   {"a,b", "\"a,b\""},   {"say \"hi\"", "\"say \"\"hi\"\"\""},
-      {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""}, {"", ""}};
-  for (auto [in, out] : cases) EXPECT_EQ(CsvRecorder::Field(in), out) << in;
 }
 
 TEST_F(Folder, PromDocumentIsStrictExpositionWithEscapedLabelsAndRunningTotals) {
@@ -280,22 +256,6 @@ TEST(PromLabel, EscapesBackslashQuoteAndLineFeed) {
   for (auto [in, out] : cases) EXPECT_EQ(PromRecorder::LabelValue(in), out) << in;
 }
 
-TEST_F(Folder, PromIsReplacedByARenameNotRewrittenInPlace) {
-  auto recorder = Open("quovis.prom", {"lgdt3305", "/dev/i2c-3"});
-  auto& prom = static_cast<PromRecorder&>(*recorder);
-  EXPECT_EQ(Entries(), std::vector<std::string>{});  // the start leaves nothing behind
-  recorder->Record(DvbtReading());
-  prom.Wait();
-  struct stat before {
-  }, after{};
-  ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &before), 0);
-  recorder->Record(DvbtReading());
-  prom.Wait();
-  ASSERT_EQ(::stat(Path("quovis.prom").c_str(), &after), 0);
-  EXPECT_NE(before.st_ino, after.st_ino) << "rewritten in place, not renamed over";
-  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
-}
-
 // A full disk part way through a record: the file is cut back to its last
 // whole record, the failure is told once, and once there is room again the
 // records go on, each line whole. A file that did not end in a line end gets
@@ -308,7 +268,6 @@ TEST_F(Folder, AFailedWriteIsCutBackToTheLastWholeRecordAndWritingResumes) {
     std::string before;  // what the file held
     std::string kept;    // what comes before quovis's records after it
   } cases[] = {
-      {"new.jsonl", "", ""},
       {"unended.jsonl", R"({"old":1})",
        R"({"old":1})"
        "\n"},
@@ -389,9 +348,11 @@ TEST_F(Folder, AFailedPromWriteIsToldOnceByThePollAfterItThenClears) {
 
 // The poll does not wake the writer; the writer finds the poll by itself
 // (within a twentieth of a second; the test allows ten seconds). The
-// recorder ends with the last poll in the file and nothing else beside it.
+// recorder ends with the last poll in the file and nothing else beside it;
+// its start leaves nothing behind.
 TEST_F(Folder, APromPollReachesTheFileWithoutBeingWaitedForAndTheLastWhenItEnds) {
   auto recorder = Open("quovis.prom");
+  EXPECT_EQ(Entries(), std::vector<std::string>{});
   recorder->Record(DvbtReading());
   recorder->Finish();  // the writer now sleeps until its next look
   recorder->Record(DvbtReading());
@@ -402,7 +363,6 @@ TEST_F(Folder, APromPollReachesTheFileWithoutBeingWaitedForAndTheLastWhenItEnds)
   for (int i = 2; i < 50; ++i) recorder->Record(DvbtReading());
   recorder.reset();
   EXPECT_EQ(PromValue("quovis_polls_total"), 50);
-  EXPECT_EQ(PromValue("quovis_correctable_total"), 50 * 12);
   EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
 }
 
@@ -458,21 +418,15 @@ TEST_F(Folder, StartFailsWithAMessageNamingThePath) {
   // A character device as /dev/null is; only root may make one.
   bool device = ::mknod(Path("null.csv").c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0;
   std::ofstream(Path("foreign.csv"), std::ios::binary) << "a,b\r\n1,2\r\n";
-  std::string older = CsvRecorder::Header();
-  older.erase(older.find(",chip,bus"), 9);  // before the chip and bus columns
-  std::ofstream(Path("older.csv"), std::ios::binary) << older;
   const std::pair<std::string, std::string> cases[] = {
       {Path("missing/poll.jsonl"), ": No such file or directory"},
-      {Path("missing/poll.csv"), ": No such file or directory"},
       {Path("missing/poll.prom"), ": No such file or directory"},
       {Path("a-folder.csv"), ": Is a directory"},
       {Path("q.prom"), ": Is a directory"},
       {Path("pipe.jsonl"), ": it is a FIFO"},
       {Path("null.csv"), ": it is a device"},
       {Path("foreign.csv"), ": its first line is not the header quovis writes"},
-      {Path("older.csv"), ": its first line is not the header quovis writes"},
-      {Path("poll.txt"), ": unknown format \".txt\" (the name must end in .jsonl, .csv or .prom)"},
-      {Path("poll"), ": unknown format \"\" (the name must end in .jsonl, .csv or .prom)"}};
+      {Path("poll.txt"), ": unknown format \".txt\" (the name must end in .jsonl, .csv or .prom)"}};
   for (const auto& [path, why] : cases) {
     if (!device && path == Path("null.csv")) continue;
     std::string error;

@@ -7,7 +7,6 @@
 #include "monitor/gui/AlignWindow.h"
 #include "monitor/gui/frmQuovis.h"
 #include "support/StartedWindow.h"
-#include "support/Widgets.h"
 
 // The alignment window of the monitor window over a simulated S5H1409
 // (8-VSB, locked), on a machine without a sound device.
@@ -21,22 +20,6 @@ class AlignWindowTest : public QObject {
   }
 
  private slots:
-  // The Align, Board… and History buttons stand clear of every control, in either layout.
-  void windowButtonsOverlapNothing() {
-    for (bool debug : {false, true}) {
-      StartedWindow s = StartWindow(debug ? std::vector<std::string>{"--bus=sim:s5h1409", "-debug"}
-                                          : std::vector<std::string>{"--bus=sim:s5h1409"});
-      frmQuovis& w = *s.window;
-      w.alignWindow()->SetOutputFinder([] { return QAudioDevice(); });
-      w.show();
-      for (const char* name : {"cmdAlign", "cmdBoard", "cmdHistory"}) {
-        QWidget* b = w.control(name);
-        QVERIFY(b && b->isVisible());
-        QVERIFY2(Overlaps(w, *b).isEmpty(), qPrintable(QString(name) + " on " + Overlaps(w, *b)));
-      }
-    }
-  }
-
   // Shown, it polls every 200 ms and shows what the last poll read: SNR, peak, margin over 15 dB
   // and the tone's pitch, 440 Hz * 2^(margin / 12). Hidden, it stops polling.
   void showsEachPollsFiguresEvery200Ms() {

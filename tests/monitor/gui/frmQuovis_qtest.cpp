@@ -9,6 +9,7 @@
 #include "monitor/gui/frmQuovis.h"
 #include "sim/SimBoard.h"
 #include "support/StartedWindow.h"
+#include "support/Widgets.h"
 
 // The monitor window on simulated boards (the S5H1409 unless a test names
 // another), without a display.
@@ -32,52 +33,27 @@ class frmQuovisTest : public QObject {
   static long Transactions(Started& s) { return s.session->backend().simBoard->transactions(); }
 
  private slots:
-  void showsTheFirstPollAtStartUp() {
-    Started s = Start({});
-    frmQuovis& w = *s.window;
-    QCOMPARE(w.windowTitle(), QString("Digital Signal Quality (CX24227) [simulated]"));
-    QCOMPARE(Find<QLabel>(w, "lblMode")->text(), QString("8-VSB"));
-    auto* bar = Find<ColorBar>(w, "vbalProgressBar1");
-    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), w.tmrPoll().interval()}),
-             QList<int>({12, 30, 1000}));
-    QVERIFY(bar->shownText().startsWith("SNR ") && w.tmrPoll().isActive());
-    QCOMPARE(Find<QLabel>(w, "lblMasterLock")->palette().color(QPalette::WindowText),
-             QColor(0, 0xC0, 0));
-    // The normal layout is cut below the status panel; the debug one is not.
-    QVERIFY(w.height() < Find<QWidget>(w, "frErrors")->y());
-    Started d = Start({"-debug"});
-    QVERIFY(d.window->height() > d.window->control("frSNR")->geometry().bottom());
-  }
-
-  // Read-only, the gate and sleep boxes stay disabled through polls and say
-  // why; the title ends in the mode.
-  void readOnlyDisablesTheGateAndSleepBoxes() {
-    for (bool readOnly : {true, false}) {
-      Started s =
-          Start(readOnly ? std::vector<std::string>{"--read-only"} : std::vector<std::string>{});
-      frmQuovis& w = *s.window;
-      QCOMPARE(w.windowTitle().endsWith(" [read-only]"), readOnly);
-      QTest::mouseClick(Find<QWidget>(w, "cmdUpdate"), Qt::LeftButton);
-      QVERIFY(QMetaObject::invokeMethod(&w.tmrPoll(), "timeout"));
-      for (const char* name : {"chkPassthru", "chkSleep"}) {
-        auto* box = Find<QCheckBox>(w, name);
-        bool ticked = box->isChecked();
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(QList<bool>({box->isEnabled(), box->isChecked() != ticked}),
-                 QList<bool>({!readOnly, !readOnly}));
-        QCOMPARE(box->toolTip(),
-                 readOnly ? "Read-only mode: quovis writes nothing to the bus" : "");
-      }
-    }
-  }
-
-  // Unfolded, the TPS panel leaves every lamp whole inside the status frame,
-  // and the panel itself inside the window; a second click folds it again.
-  void modeLabelUnfoldsTheTpsPanelWithEveryLampWhole() {
+  // The first poll shows at start-up, polling on; the normal layout is cut
+  // below the status panel, the debug one is not. Unfolded, the TPS panel
+  // leaves every lamp whole inside the status frame, and the panel itself
+  // inside the window; a second click folds it again. The Align, Board… and
+  // History buttons stand clear of every control.
+  void firstPollAndTpsPanelWithEveryLampWhole() {
     for (bool debug : {false, true}) {
       Started s = Start(debug ? std::vector<std::string>{"-debug"} : std::vector<std::string>{},
                         "sim:zl10353");  // DVB-T: the first click unfolds the panel
       frmQuovis& w = *s.window;
+      auto* bar = Find<ColorBar>(w, "vbalProgressBar1");
+      QCOMPARE(QStringList({w.windowTitle(), Find<QLabel>(w, "lblMode")->text(),
+                            bar->shownText().section(' ', 0, 0), QString::number(bar->maximum()),
+                            QString::number(w.tmrPoll().interval())}),
+               QStringList(
+                   {"Digital Signal Quality (ZL10353) [simulated]", "QAM64", "SNR", "25", "1000"}));
+      QCOMPARE(Find<QLabel>(w, "lblMasterLock")->palette().color(QPalette::WindowText),
+               QColor(0, 0xC0, 0));
+      QVERIFY(w.tmrPoll().isActive());
+      QVERIFY(debug ? w.height() > w.control("frSNR")->geometry().bottom()
+                    : w.height() < Find<QWidget>(w, "frErrors")->y());
       w.show();
       auto* lock = Find<QGroupBox>(w, "frLock");
       auto* tps = Find<QGroupBox>(w, "frTPS");
@@ -97,6 +73,9 @@ class frmQuovisTest : public QObject {
       QTest::mouseClick(Find<QLabel>(w, "lblMode"), Qt::LeftButton);
       QVERIFY(tps->isHidden());
       QCOMPARE(w.size(), first);
+      for (const char* name : {"cmdAlign", "cmdBoard", "cmdHistory"})
+        QVERIFY2(Overlaps(w, *w.control(name)).isEmpty(),
+                 qPrintable(Overlaps(w, *w.control(name))));
     }
   }
 
