@@ -147,11 +147,7 @@ Value lg2160::CarrierOffsetHex() {
 
 void lg2160::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
                            int16_t& VSB_Sync, int16_t& AFC_Lock) {
-  LockStatusOf(variant(), Master_Lock, EQ_Lock, FEC_Lock, VSB_Sync, AFC_Lock);
-}
-
-void lg2160::LockStatusOf(const Variant& v, int16_t& Master_Lock, int16_t& EQ_Lock,
-                          int16_t& FEC_Lock, int16_t& VSB_Sync, int16_t& AFC_Lock) {
+  const Variant& v = variant();
   std::map<int16_t, int16_t> read;
   for (int16_t reg : v.lockReads) read[reg] = ReadRegister(reg);
   Master_Lock = EQ_Lock = FEC_Lock = VSB_Sync = AFC_Lock = Lock::NotApplicable;

@@ -41,8 +41,6 @@ class lg2160 : public ChipDriver {
   const Variant& variant() const { return IsLg2161() ? kLg2161 : kLg2160; }
   Value SnrRegistersOf(const Variant& v);
   int32_t UncorrectableErrorsOf(const Variant& v);
-  void LockStatusOf(const Variant& v, int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_Lock,
-                    int16_t& VSB_Sync, int16_t& AFC_Lock);
   // The SNR of one reading, in dB, from the registers of the variant found.
   double ChipSnr();
   void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);
