@@ -13,6 +13,8 @@ constexpr int16_t Sleep = 3;
 constexpr int16_t DvbT = 4;
 constexpr int16_t DvbC = 5;
 constexpr int16_t AtscMh = 6;
+
+constexpr bool IsQam(int16_t mode) { return mode == Qam64 || mode == Qam256; }
 }  // namespace Mode
 
 // Lock flags.
@@ -29,6 +31,7 @@ constexpr int32_t Yellow = 0x00FFFF;
 constexpr int32_t Orange = 0x0080FF;
 constexpr int32_t Red = 0x0000FF;
 constexpr int32_t Grey = 0x808080;
+constexpr int32_t DarkGrey = 0x404040;  // a mode the driver does not colour
 constexpr int32_t LampGreen = 0x00C000;
 constexpr int32_t Black = 0;
 }  // namespace Color

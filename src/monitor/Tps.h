@@ -19,3 +19,9 @@ struct Tps {
     TransmissionMode = transmissionMode;
   }
 };
+
+// A decoded field as its code when the display knows it (0..highest), else
+// -1, which leaves the label as it was.
+inline int16_t CodeUpTo(int32_t field, int32_t highest) {
+  return field >= 0 && field <= highest ? int16_t(field) : int16_t(-1);
+}

@@ -68,7 +68,7 @@ int32_t au8522::Colorize(int16_t mode, float snr) {
     t1 = 15;
     t2 = 16;
     t3 = 17;
-  } else if (mode == Mode::Qam64 || mode == Mode::Qam256) {
+  } else if (Mode::IsQam(mode)) {
     t1 = 28;
     t2 = 30;
     t3 = 34;
@@ -106,14 +106,12 @@ int16_t au8522::OperatingMode() {
   return currentMode_;
 }
 
-bool au8522::IsQam() const { return currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256; }
-
 float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   (void)mode;  // the chip's own mode, read last by OperatingMode, decides
   int32_t error = 0;
   if (currentMode_ == Mode::Vsb8)
     error = ReadRegister(kVsbError);
-  else if (IsQam())
+  else if (Mode::IsQam(currentMode_))
     error = ReadRegister(kQamError);
   // The history holds raw error bytes; the average is looked up whole.
   SnrReading snr =
@@ -127,13 +125,13 @@ float au8522::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_
 
 Value au8522::UncorrectableErrors() {
   if (currentMode_ == Mode::Vsb8) return VSBUncorrectableErrors();
-  if (IsQam()) return QAMUncorrectableErrors();
+  if (Mode::IsQam(currentMode_)) return QAMUncorrectableErrors();
   return int16_t(0);
 }
 
 Value au8522::PostVeterbiErrors() {
   if (currentMode_ == Mode::Vsb8) return VSBCorrectableErrors();
-  if (IsQam()) return QAMCorrectableErrors();
+  if (Mode::IsQam(currentMode_)) return QAMCorrectableErrors();
   return int16_t(0);
 }
 
@@ -149,7 +147,7 @@ void au8522::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC_
     VSB_Sync = GetBit(r, 0);
     AFC_Lock = GetBit(r, 1);
     Master_Lock = VSB_Sync == 1 && AFC_Lock == 1;
-  } else if (IsQam()) {
+  } else if (Mode::IsQam(currentMode_)) {
     int16_t r = ReadRegister(kQamLock);
     FEC_Lock = GetBits(r, 6, 2) == 2;
     EQ_Lock = GetBits(r, 4, 2) == 2;

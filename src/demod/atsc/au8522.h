@@ -34,7 +34,4 @@ class au8522 : public ChipDriver {
 
  private:
   int16_t ReadRegister(int16_t reg);
-  bool IsQam() const;
-
-  int16_t currentMode_ = 0;
 };

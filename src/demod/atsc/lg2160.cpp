@@ -64,8 +64,6 @@ const lg2160::Variant lg2160::kLg2161 = {.snrHigh = kSnr2161,
                                          .syncBit = 7,
                                          .snrGoodRegister = 0};
 
-int16_t lg2160::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
-
 std::string lg2160::name() {
   if (IsLg2161()) return "LG2161";
   return chipType_ == 0 ? "LG2160" : "LG216x";

@@ -10,10 +10,9 @@
 // FIC version, SCCC register) and the QAM frame into an AGC frame.
 class lg2160 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  lg2160(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::ByteAddr16) {}
 
   std::string name() override;
-  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
@@ -31,10 +30,6 @@ class lg2160 : public ChipDriver {
   int32_t LG2160ColorizeSNR(float aSNR);
 
  private:
-  int16_t ReadRegister(int16_t reg);
-  auto Reader() {
-    return [this](int reg) { return ReadRegister(int16_t(reg)); };
-  }
   struct Variant;
   static const Variant kLg2160, kLg2161;
   bool IsLg2161() const { return chipType_ == 2 || chipType_ == 1; }
@@ -46,5 +41,4 @@ class lg2160 : public ChipDriver {
   void ShowMhPanel(int16_t parade, int16_t fic, int16_t version);
 
   int16_t chipType_ = 0;  // 1 for an LG2161; 0 (not yet known) reads as an LG2160
-  int16_t currentMode_ = 0;
 };

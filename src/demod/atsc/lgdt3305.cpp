@@ -17,7 +17,6 @@
 using namespace lgdt3305reg;
 
 namespace {
-bool IsQam(int16_t mode) { return mode == Mode::Qam64 || mode == Mode::Qam256; }
 
 // Hundredths of a dB to one decimal. Done on the integer, so a half (30.05)
 // goes to the even neighbour the same way for the reading and its average.
@@ -39,7 +38,7 @@ int32_t Snr100(int16_t mode, double mse) {
   double x = 0;
   if (mode == Mode::Vsb8) {
     if (mse > 0 && mse < 1048575) x = 1000 * Log10(25600 / mse);
-  } else if (IsQam(mode)) {
+  } else if (Mode::IsQam(mode)) {
     double c = mode == Mode::Qam64 ? 688128 : 696320;
     if (mse != 0) x = 1000 * Log10(c / mse);
   }
@@ -48,8 +47,6 @@ int32_t Snr100(int16_t mode, double mse) {
 }
 
 }  // namespace
-
-int lgdt3305::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
 
 // Each candidate address gets one combined read of the mode register, no
 // retry; the second is always tried, but the first accepted one is kept.
@@ -77,7 +74,7 @@ float lgdt3305::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
   double mse = 0;
   if (currentMode_ == Mode::Vsb8) {
     mse = ReadWord24(Reader(), kVsbMse) & 0x0FFFFF;
-  } else if (IsQam(currentMode_)) {
+  } else if (Mode::IsQam(currentMode_)) {
     int high = ReadRegister(kQamMseHigh);
     int low = ReadRegister(kQamMseLow);
     mse = high * 256.0 + low;
@@ -119,14 +116,14 @@ Value lgdt3305::UncorrectableErrors() {
 Value lgdt3305::CarrierOffset() {
   int32_t v = SignExtend24(ReadWord24(Reader(), kCarrierOffset));
   if (currentMode_ == Mode::Vsb8) return float(v * std::ldexp(1.0, -24) * 21520);
-  if (IsQam(currentMode_)) return float(v * std::ldexp(1.0, -29) * 25000);
+  if (Mode::IsQam(currentMode_)) return float(v * std::ldexp(1.0, -29) * 25000);
   return 0.0f;
 }
 
 float lgdt3305::TimingRecoveryOffset() {
   double twice = 2.0 * SignExtend24(ReadWord24(Reader(), kTimingOffset));
   if (currentMode_ == Mode::Vsb8) return float(twice * std::ldexp(1.0, -30) * 21520);
-  if (IsQam(currentMode_)) return float(twice * std::ldexp(1.0, -30) * 25000);
+  if (Mode::IsQam(currentMode_)) return float(twice * std::ldexp(1.0, -30) * 25000);
   return 0.0f;
 }
 
@@ -143,7 +140,7 @@ void lgdt3305::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FE
   if (currentMode_ == Mode::Vsb8) {
     Master_Lock = GetBit(r2, 3) ? 0 : 1;  // the 8-VSB lock bit reads 0 when locked
     AFC_Lock = GetBit(r3, 7);
-  } else if (IsQam(currentMode_)) {
+  } else if (Mode::IsQam(currentMode_)) {
     Master_Lock = GetBit(r1, 0) & GetBit(r1, 2) & GetBit(r1, 3);
     AFC_Lock = GetBit(r3, 1);
   }

@@ -7,10 +7,9 @@
 // setters do nothing; members after OperatingMode follow the mode it cached.
 class lgdt3305 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  lgdt3305(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::ByteAddr16) {}
 
   std::string name() override { return "LGDT3305"; }
-  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
@@ -26,12 +25,4 @@ class lgdt3305 : public ChipDriver {
 
   // Quality colour of an SNR in dB by the thresholds of the given mode.
   static int32_t ColorFor(int16_t mode, float snr);
-
- private:
-  int ReadRegister(int reg);
-  auto Reader() {
-    return [this](int reg) { return ReadRegister(reg); };
-  }
-
-  int16_t currentMode_ = 0;
 };

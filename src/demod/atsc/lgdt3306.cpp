@@ -21,8 +21,6 @@ namespace {
 bool IsHandled(int16_t mode) { return mode >= Mode::Vsb8 && mode <= Mode::Qam256; }
 }  // namespace
 
-int lgdt3306::ReadRegister(int reg) { return bus_.ReadReg8Addr16(address_, int16_t(reg)); }
-
 // One combined read of the identity register per address, no retry. With
 // "-demod2" the chip at 0xB2 is passed over so the one at 0x1C is found.
 bool lgdt3306::probe() {
@@ -82,7 +80,7 @@ float lgdt3306::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_fla
 }
 
 int32_t lgdt3306::LGDT3306ColorizeSNR(float aSNR) {
-  return IsHandled(currentMode_) ? lgdt3305::ColorFor(currentMode_, aSNR) : kDarkGrey;
+  return IsHandled(currentMode_) ? lgdt3305::ColorFor(currentMode_, aSNR) : Color::DarkGrey;
 }
 
 Value lgdt3306::SNRRegisters() {
@@ -104,7 +102,7 @@ Value lgdt3306::CarrierOffset() {
 }
 
 float lgdt3306::TimingRecoveryOffset() {
-  int32_t v = ReadWord24([this](int reg) { return ReadRegister(reg); }, kTimingOffset);
+  int32_t v = ReadWord24(Reader(), kTimingOffset);
   if (v & 0x800000) v = -(v & 0x7FFFFF);
   return float(v * std::ldexp(1.0, -24));
 }

@@ -7,10 +7,9 @@
 // It only reads the chip; its setters do nothing.
 class lgdt3306 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  lgdt3306(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::ByteAddr16) {}
 
   std::string name() override { return "LGDT3306"; }
-  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   int16_t OperatingMode() override;
   float SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) override;
@@ -25,13 +24,7 @@ class lgdt3306 : public ChipDriver {
   Value SymbolTiming() override { return ""; }
   int32_t LGDT3306ColorizeSNR(float aSNR);
 
-  // The colour for modes this driver does not handle.
-  static constexpr int32_t kDarkGrey = 0x404040;
-
  private:
-  int ReadRegister(int reg);
   // The SNR in dB; a low ratio defers to the chip's own coarse reading.
   float SnrDb();
-
-  int16_t currentMode_ = 0;
 };

@@ -14,8 +14,6 @@
 
 using namespace s5h1409reg;
 
-int16_t s5h1409::ReadRegister(int sub) { return bus_.ReadReg16(address_, int16_t(sub)); }
-
 // A plain two-byte read with no retry; there is no identity register.
 bool s5h1409::probe() {
   if (!bus_.Answers(0x32, 2)) return false;
@@ -24,8 +22,7 @@ bool s5h1409::probe() {
 }
 
 int16_t s5h1409::OperatingMode() {
-  auto read = [this](int sub) { return ReadRegister(sub); };
-  currentMode_ = VsbQamMode(read, kSleep, kQamSelect, [this]() -> int16_t {
+  currentMode_ = VsbQamMode(Reader(), kSleep, kQamSelect, [this]() -> int16_t {
     int16_t qam = ReadRegister(kQamMode);
     if (!GetBit(qam, 4)) return GetBit(qam, 0) ? Mode::Qam64 : Mode::Qam256;
     return GetBit(ReadRegister(kQamStatus), 8) ? Mode::Qam256 : Mode::Qam64;
@@ -110,7 +107,9 @@ float s5h1409::SNR(int16_t& mode, float& aSNR, int32_t& color, int16_t& ResetSNR
   return snr.reading;
 }
 
-Value s5h1409::SNRRegisters() { return Hex({kQamStatus, kVsbStatus}, " / ") + " / XX"; }
+Value s5h1409::SNRRegisters() {
+  return HexRegisters(Reader(), {kQamStatus, kVsbStatus}, " / ") + " / XX";
+}
 
 Value s5h1409::CarrierOffset() {
   int16_t high = ReadRegister(kCarrierOffsetHigh);
@@ -118,9 +117,13 @@ Value s5h1409::CarrierOffset() {
   return MakeLong(high, low);
 }
 
-Value s5h1409::CarrierOffsetHex() { return Hex({kCarrierOffsetHigh, kCarrierOffsetLow}); }
-Value s5h1409::SymbolTiming() { return Hex({kSymbolTimingHigh, kSymbolTimingLow}); }
-Value s5h1409::AutoFreq() { return Hex({kAutoFreqHigh, kAutoFreqLow}); }
+Value s5h1409::CarrierOffsetHex() {
+  return HexRegisters(Reader(), {kCarrierOffsetHigh, kCarrierOffsetLow});
+}
+Value s5h1409::SymbolTiming() {
+  return HexRegisters(Reader(), {kSymbolTimingHigh, kSymbolTimingLow});
+}
+Value s5h1409::AutoFreq() { return HexRegisters(Reader(), {kAutoFreqHigh, kAutoFreqLow}); }
 
 int16_t s5h1409::Passthru() { return GetBit(ReadRegister(kPassthru), 0); }
 int16_t s5h1409::Sleep() { return GetBit(ReadRegister(kSleep), 0); }
@@ -129,7 +132,7 @@ void s5h1409::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC
                             int16_t& VSB_Sync, int16_t& AFC_Lock) {
   int16_t a = ReadRegister(kVsbStatus);
   bool vsb = currentMode_ == Mode::Vsb8;
-  bool qam = currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256;
+  bool qam = Mode::IsQam(currentMode_);
   Master_Lock = GetBit(a, 15);
   EQ_Lock = vsb ? GetBit(a, 13) : Lock::NotApplicable;
   if (vsb)
@@ -142,12 +145,8 @@ void s5h1409::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC
   AFC_Lock = vsb ? GetBit(a, 14) : Lock::NotApplicable;
 }
 
-std::string s5h1409::Hex(std::initializer_list<int> registers, const char* separator) {
-  return HexRegisters([this](int sub) { return ReadRegister(sub); }, registers, separator);
-}
-
 Value s5h1409::QamRegister(int sub) {
-  if (currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256) return ReadRegister(sub);
+  if (Mode::IsQam(currentMode_)) return ReadRegister(sub);
   return 0;
 }
 

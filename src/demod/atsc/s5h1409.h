@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <initializer_list>
-
 #include "demod/ChipDriver.h"
 
 // 8-VSB / QAM 64 / QAM 256 demodulator with 16-bit registers at 0x32.
 class s5h1409 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  s5h1409(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::Word) {}
 
   std::string name() override { return "CX24227"; }
   bool probe() override;
@@ -38,9 +36,5 @@ class s5h1409 : public ChipDriver {
   static double Qam256SnrToDb(int16_t raw);
 
  private:
-  int16_t ReadRegister(int sub);
   Value QamRegister(int sub);
-  std::string Hex(std::initializer_list<int> registers, const char* separator = " ");
-
-  int16_t currentMode_ = 0;
 };

@@ -12,9 +12,6 @@
 
 using namespace s5h1411reg;
 
-int16_t s5h1411::ReadRegister(int16_t sub) { return bus_.ReadReg16(address_, sub); }
-void s5h1411::WriteRegister(int16_t sub, int16_t value) { bus_.WriteReg16(address_, sub, value); }
-
 namespace {
 
 struct Row {
@@ -170,6 +167,8 @@ Value s5h1411::AutoFreq() { return HexRegisters(Reader(), {kAutoFreqHigh, kAutoF
 
 int16_t s5h1411::Passthru() { return GetBit(ReadRegister(kPassthru), 0); }
 int16_t s5h1411::Sleep() { return GetBit(ReadRegister(kSleep), 0); }
+void s5h1411::Passthru(int16_t vNewValue) { bus_.WriteReg16(address_, kPassthru, vNewValue); }
+void s5h1411::Sleep(int16_t vNewValue) { bus_.WriteReg16(address_, kSleep, vNewValue); }
 
 Value s5h1411::AGCPowerRef() { return bus_.ReadReg16(secondAddress_, kAgcPowerRef); }
 
@@ -181,7 +180,7 @@ void s5h1411::GetLockStatus(int16_t& Master_Lock, int16_t& EQ_Lock, int16_t& FEC
     FEC_Lock = GetBit(r, 12);
   } else {
     int16_t qam = ReadRegister(kQamStatus);
-    bool isQam = currentMode_ == Mode::Qam64 || currentMode_ == Mode::Qam256;
+    bool isQam = Mode::IsQam(currentMode_);
     FEC_Lock = isQam ? GetBit(qam, 4) : Lock::NotApplicable;
   }
   Master_Lock = GetBit(r, 15);

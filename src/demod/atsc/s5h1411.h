@@ -9,7 +9,7 @@
 // fixed tables rather than computed.
 class s5h1411 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  s5h1411(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::Word) {}
 
   std::string name() override { return "CX24228"; }
   bool probe() override;
@@ -21,9 +21,9 @@ class s5h1411 : public ChipDriver {
   Value CarrierOffset() override;
   Value CarrierOffsetHex() override;
   int16_t Passthru() override;
-  void Passthru(int16_t vNewValue) override { WriteRegister(s5h1411reg::kPassthru, vNewValue); }
+  void Passthru(int16_t vNewValue) override;
   int16_t Sleep() override;
-  void Sleep(int16_t vNewValue) override { WriteRegister(s5h1411reg::kSleep, vNewValue); }
+  void Sleep(int16_t vNewValue) override;
   void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   Value SymbolTiming() override;
   Value AutoFreq() override;
@@ -39,12 +39,5 @@ class s5h1411 : public ChipDriver {
   static int32_t Qam256Color(int32_t raw);
 
  private:
-  int16_t ReadRegister(int16_t sub);
-  void WriteRegister(int16_t sub, int16_t value);
-  auto Reader() {
-    return [this](int sub) { return ReadRegister(int16_t(sub)); };
-  }
-
   int16_t secondAddress_ = 0;
-  int16_t currentMode_ = 0;
 };

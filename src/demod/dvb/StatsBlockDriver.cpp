@@ -25,12 +25,7 @@ int32_t Field(int32_t word, int start, int count) {
   return int32_t((uint32_t(word) >> start) & ((1u << count) - 1));
 }
 
-// A field whose codes 0..last are stored as read; anything above is unknown.
-int16_t CodeUpTo(int32_t field, int32_t last) { return field <= last ? int16_t(field) : -1; }
-
 }  // namespace
-
-int16_t StatsBlockDriver::ReadRegister(int16_t reg) { return bus_.ReadReg8(address_, reg); }
 
 void StatsBlockDriver::ReadDemodStats(int16_t Addr, int16_t reg, int32_t& Data0, int32_t& Data1,
                                       int32_t& Data2, int32_t& Data3, int32_t& Data4) {

@@ -26,7 +26,6 @@ class StatsBlockDriver : public ChipDriver {
 
   // A block just read at the chip address; all zero when the chip did not answer.
   Stats FreshStats();
-  int16_t ReadRegister(int16_t reg);
   // Lets a chip reject SNR words outside the range it can report.
   virtual void CheckSnrWord(int32_t& Data3) { (void)Data3; }
   // A fresh block's SNR word in dB (`perDb` steps a dB) through the history,

@@ -18,18 +18,14 @@ constexpr int16_t kSecondAddress = 0x86;
 constexpr int16_t kIdentity = 3;
 }  // namespace
 
-int16_t cx22702::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
-
-bool cx22702::Answers(int16_t address) { return bus_.Answers(address, 1); }
-
 // With neither address answering there is nothing to identify, and reading
 // the identity "at address 0" would send its sub-address as a general call
 // to every device on the bus.
 bool cx22702::probe() {
   address_ = 0;
-  if (Answers(kFirstAddress))
+  if (bus_.Answers(kFirstAddress, 1))
     address_ = kFirstAddress;
-  else if (Answers(kSecondAddress))
+  else if (bus_.Answers(kSecondAddress, 1))
     address_ = kSecondAddress;
   if (address_ == 0) return false;
   return ReadRegister(kChipId) == kIdentity;
@@ -50,18 +46,14 @@ void cx22702::ReadTPS() {
 // kSignalStrength falls as the signal grows; 255 reads as 10 dB.
 float cx22702::SignalStrength() { return float((255 - ReadRegister(kSignalStrength)) / 8.0 + 10); }
 
-// The thresholds follow the received constellation and code rate, as the
-// window's own DVB colouring does, but apply to the whole-number strength.
-int32_t cx22702::StrengthColor(float strength) const {
-  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, strength);
-}
-
 float cx22702::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
   view_.SetSnrBarPrefix("Signal Strength: ");
   float strength = SignalStrength();
   SnrReading snr = snrStep_.Take(strength, ResetSNR_flag, {.roundReading = RoundWhole});
   aSNR = snr.average;
-  color = StrengthColor(snr.reading);
+  // The thresholds follow the received constellation and code rate, as the
+  // window's own DVB colouring does, but apply to the whole-number strength.
+  color = DvbtThresholdColor(tps_.modulation, tps_.codeRate, snr.reading);
   return snr.reading;
 }
 

@@ -16,11 +16,8 @@ class cx22702 : public PlainDvbtDriver {
   void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
  private:
-  int16_t ReadRegister(int16_t sub);
-  bool Answers(int16_t address);
   void ReadTPS() override;
   float SignalStrength();
-  int32_t StrengthColor(float strength) const;
 
   int16_t previousUncorrectable_ = 0;
 };

@@ -37,8 +37,6 @@ int16_t DecodeTransmissionMode(int16_t v) { return Lookup(v & 0x0F, {{11, 0}, {1
 
 }  // namespace
 
-int16_t si2165::ReadRegister(int16_t reg) { return bus_.ReadReg8Addr16(address_, reg); }
-
 std::string si2165::name() {
   switch (ReadRegister(kRevision)) {
     case 0: return "SI2165A";

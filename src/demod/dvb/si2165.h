@@ -8,10 +8,9 @@
 // lock bits and TPS then follow.
 class si2165 : public ChipDriver {
  public:
-  using ChipDriver::ChipDriver;
+  si2165(Bus& bus, MonitorView& view) : ChipDriver(bus, view, Registers::ByteAddr16) {}
 
   std::string name() override;
-  int registerAddressBytes() const override { return 2; }
   bool probe() override;
   void GetTPS(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
   int16_t OperatingMode() override;
@@ -26,10 +25,6 @@ class si2165 : public ChipDriver {
   struct Standard;
   static const Standard kStandards[2];
 
-  int16_t ReadRegister(int16_t reg);
-  auto Reader() {
-    return [this](int reg) { return ReadRegister(int16_t(reg)); };
-  }
   int16_t Bit0(int16_t reg) { return int16_t(ReadRegister(reg) & 1); }
   void ReadTPS();
   void ReadDvbtTPS();

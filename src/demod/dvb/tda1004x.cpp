@@ -96,17 +96,13 @@ int32_t CounterDelta(int32_t max, int32_t count, int32_t& previous) {
 
 std::string tda1004x::name() { return variant_ ? variant_->name : "TDA1004x"; }
 
-int16_t tda1004x::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
-
-bool tda1004x::Answers(int16_t address) { return bus_.Answers(address, 1); }
-
 // "-demod2" asks for the chip at the second address even when the first one
 // answers too.
 bool tda1004x::probe() {
-  bool first = Answers(kFirstAddress);
+  bool first = bus_.Answers(kFirstAddress, 1);
   if (first && !bus_.secondDemod)
     address_ = kFirstAddress;
-  else if (Answers(kSecondAddress))
+  else if (bus_.Answers(kSecondAddress, 1))
     address_ = kSecondAddress;
   else
     return false;
@@ -137,11 +133,9 @@ void tda1004x::ReadTPS() {
   tps_.transmissionMode = CodeUpTo(field(v.transmissionMode), 2);
 }
 
-int16_t tda1004x::RawSnr() { return variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0); }
-
 // The average is taken over raw values, before the logarithm.
 float tda1004x::SNR(int16_t&, float& aSNR, int32_t& color, int16_t& ResetSNR_flag) {
-  int16_t raw = RawSnr();
+  int16_t raw = variant_ ? ReadRegister(variant_->snrRegister) : int16_t(0);
   SnrReading snr = snrStep_.Take(raw, ResetSNR_flag, {.toDb = SnrToDb});
   aSNR = snr.average;
   view_.ColorizeSNR(snr.reading, color);

@@ -19,10 +19,7 @@ class tda1004x : public PlainDvbtDriver {
   void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
  private:
-  int16_t ReadRegister(int16_t sub);
-  bool Answers(int16_t address);
   void ReadTPS() override;
-  int16_t RawSnr();
 
   const Tda1004xVariant* variant_ = nullptr;  // none: an unknown identity
   int32_t previousUncorrectable_ = 0;

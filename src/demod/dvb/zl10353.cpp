@@ -17,8 +17,6 @@ constexpr int16_t kAddress = 0x1E;
 constexpr int16_t kIdentity = 0x14;
 }  // namespace
 
-int16_t zl10353::ReadRegister(int16_t sub) { return bus_.ReadReg8(address_, sub); }
-
 // A plain read without retry finds the device; the identity register then
 // tells this chip from others at the same address.
 bool zl10353::probe() {
@@ -68,7 +66,7 @@ Value zl10353::UncorrectableErrors() {
 Value zl10353::PostVeterbiErrors() {
   int32_t periodHigh = ReadRegister(kPeriodHigh);
   int32_t periodLow = ReadRegister(kPeriodLow);
-  int32_t errors = ReadWord24([this](int sub) { return ReadRegister(int16_t(sub)); }, kBitErrors);
+  int32_t errors = ReadWord24(Reader(), kBitErrors);
   int32_t period = periodHigh * 256 + periodLow;
   if (period == 0) return 0.0;
   return errors / (double(period) * 1024 * 1632);

@@ -15,6 +15,5 @@ class zl10353 : public PlainDvbtDriver {
   void GetLockStatus(int16_t&, int16_t&, int16_t&, int16_t&, int16_t&) override;
 
  private:
-  int16_t ReadRegister(int16_t sub);
   void ReadTPS() override;
 };
