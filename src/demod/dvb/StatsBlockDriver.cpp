@@ -71,12 +71,8 @@ float StatsBlockDriver::BlockSnr(float perDb, const SnrRule& rule, float& aSNR, 
   float v = float(FreshStats()[kSnrWord]) / perDb;
   SnrReading snr = snrStep_.Take(v, ResetSNR_flag, rule);
   aSNR = snr.average;
-  color = ColorOf(snr.reading);
+  color = DvbtThresholdColor(tps_.modulation, tps_.codeRate, snr.reading);
   return snr.reading;
-}
-
-int32_t StatsBlockDriver::ColorOf(float snr) const {
-  return DvbtThresholdColor(tps_.modulation, tps_.codeRate, snr);
 }
 
 void StatsBlockDriver::ShowSignalStrength(int32_t Data4) {

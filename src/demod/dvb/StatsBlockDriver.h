@@ -32,8 +32,6 @@ class StatsBlockDriver : public ChipDriver {
   // coloured by the TPS of the last GetTPS.
   float BlockSnr(float perDb, const SnrRule& rule, float& aSNR, int32_t& color,
                  int16_t& ResetSNR_flag);
-  // The quality colour of an SNR by the TPS of the last GetTPS.
-  int32_t ColorOf(float snr) const;
   // The received signal strength, shown negated in the register frame.
   void ShowSignalStrength(int32_t Data4);
 
