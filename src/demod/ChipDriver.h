@@ -17,8 +17,8 @@ class ChipDriver : public Demodulator {
   int registerAddressBytes() const override { return registers_ == Registers::ByteAddr16 ? 2 : 1; }
 
  protected:
-  // One register in the chip's form. A chip read by a transfer of its own
-  // (a command, a word behind a 16-bit address) has a driver read instead.
+  // One register in the chip's form. A driver whose chip needs a transfer of
+  // its own declares its own read, which Reader() below does not use.
   int16_t ReadRegister(int reg);
   // That read as a function, for the reads of bus/RegisterRead.h.
   auto Reader() {
