@@ -82,21 +82,4 @@ TEST(BusTransfers, AttemptsArgumentsPresetsAndFailedReads) {
   }
 }
 
-// A library that fails after writing into the buffer: the next attempt must
-// start from the preset again, and the last one's bytes stand.
-TEST(BusTransfers, ReadsPresetTheBufferBeforeEachAttempt) {
-  struct Scribbler : FakeI2c {
-    uint8_t velI2C_ReadArray(uint32_t, int32_t, int32_t, int32_t, int32_t count,
-                             uint8_t* buffer) override {
-      seen.push_back(buffer[0]);
-      for (int i = 0; i < count; ++i) buffer[i] = 0x11;
-      return 1;
-    }
-    std::vector<uint8_t> seen;
-  } scribbler;
-  Bus b(scribbler);
-  EXPECT_EQ(b.ReadReg8(0x32, 0), 0x11);
-  EXPECT_EQ(scribbler.seen, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
-}
-
 }  // namespace

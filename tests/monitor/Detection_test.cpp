@@ -20,28 +20,6 @@ std::unique_ptr<Demodulator> Scripted(const std::string& cls, bool answers,
   return d;
 }
 
-// The registered drivers in rank order; each probe that answers ends the
-// search. Chips that share an address keep the order that lets the right
-// one win, so the chips of this list keep theirs; a new chip may go anywhere.
-TEST(Detection, ProbesInTheFixedOrderAndStopsAtTheFirstAnswer) {
-  const std::vector<std::string> kept = {"lgdt3306", "lgdt3305", "dibcom",  "s5h1411", "s5h1409",
-                                         "lg2160",   "mxl111sf", "zl10353", "cx22702", "tda1004x",
-                                         "au8522",   "sms1xxx",  "si2165"};
-  const std::vector<std::string> order = DetectionOrder();
-  std::vector<std::string> keptInOrder;
-  for (const auto& cls : order)
-    if (std::find(kept.begin(), kept.end(), cls) != kept.end()) keptInOrder.push_back(cls);
-  EXPECT_EQ(keptInOrder, kept);
-  for (size_t winner = 0; winner < order.size(); ++winner) {
-    std::vector<std::string> log;
-    Detection detection(
-        [&](const std::string& cls) { return Scripted(cls, cls == order[winner], log); });
-    ASSERT_EQ(detection.Run(), 0);
-    EXPECT_EQ(detection.currentClass(), order[winner]);
-    EXPECT_EQ(log, std::vector<std::string>(order.begin(), order.begin() + winner + 1));
-  }
-}
-
 TEST(Detection, NoAnswerGivesMinusOneAndMissingClassesAreSkipped) {
   std::vector<std::string> log;
   Detection detection([&](const std::string& cls) -> std::unique_ptr<Demodulator> {

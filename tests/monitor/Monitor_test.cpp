@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "monitor/Codes.h"
-#include "support/FakeI2c.h"
-#include "support/NoAnswer.h"
 #include "support/ScriptedDriver.h"
 
 namespace {
@@ -64,66 +62,6 @@ TEST(PollAsleep, SleepAndNoValidModeShowGreyLampsAndNoReadings) {
     EXPECT_EQ(r.m.model.statusIcon, 0);
     EXPECT_EQ(r.d.log, (std::vector<std::string>{"OperatingMode", "BERctr"}));
     EXPECT_EQ(r.m.resetFlag(), 1);
-  }
-}
-
-// A driver whose chip can stop answering: the member named reads a register.
-struct DriverOnABus : ScriptedDriver {
-  Bus& bus;
-  std::string reader;
-  DriverOnABus(Bus& b, std::string member) : bus(b), reader(std::move(member)) {}
-  int16_t OperatingMode() override {
-    if (reader == "OperatingMode") bus.ReadReg8(0x32, 0);
-    return ScriptedDriver::OperatingMode();
-  }
-  Value CarrierOffsetHex() override {
-    if (reader == "CarrierOffsetHex") bus.ReadReg8(0x32, 0x10);
-    return ScriptedDriver::CarrierOffsetHex();
-  }
-};
-
-// An unanswered read, the first of the poll or its last, shows "No answer"
-// and leaves the poll's reading empty until a poll whose reads all succeed.
-TEST(PollNoAnswer, AnUnansweredReadShowsNoAnswerUntilAPollWhoseReadsAllSucceed) {
-  for (const char* reader : {"OperatingMode", "CarrierOffsetHex"}) {
-    SCOPED_TRACE(reader);
-    FakeI2c lib;
-    Bus bus(lib);
-    DriverOnABus driver(bus, reader);
-    Monitor monitor(false);
-    monitor.SetDriver(&driver);
-    monitor.WatchReads(&bus);
-    driver.mode = Mode::Qam256;
-    driver.snr = 33.1f, driver.avg = 32.9f;
-    driver.uncorrectable = 12, driver.correctable = 40;
-    driver.carrier = "-1", driver.carrierHex = "FFFF";
-    monitor.Poll();
-    EXPECT_TRUE(monitor.model.answering && monitor.lastReading().answering);
-    EXPECT_EQ(monitor.lastReading().uncorrectable, 12);
-    EXPECT_EQ(monitor.resetFlag(), 0);
-
-    lib.fallback = 1;     // the chip stops answering
-    bus.failedReads = 5;  // left over from outside the poll: cleared by it
-    monitor.Poll();
-    ExpectNoAnswer(monitor.model, 25, 40, "locked QAM 256 then silent");
-    EXPECT_EQ(std::tuple(monitor.resetFlag(), monitor.model["lblMode"].tag),
-              std::tuple(1, "No answer"));
-    const Reading& r = monitor.lastReading();
-    EXPECT_FALSE(r.answering || r.tps || r.passthru || r.carrierOffset || r.carrierOffsetHex);
-    EXPECT_EQ(std::tuple(r.modeText, r.mode, r.agc, r.locks, r.snr, r.average, r.color,
-                         r.uncorrectable, r.correctable, r.uncorrectableRate),
-              std::tuple("No answer", Mode::None, "", std::array<int16_t, 5>{-1, -1, -1, -1, -1},
-                         0.0f, 0.0f, Color::Grey, 0.0, 0, 0.0));
-
-    lib.fallback = 0;
-    monitor.Poll();
-    EXPECT_TRUE(monitor.model.answering && monitor.model["chkPassthru"].enabled &&
-                monitor.model["chkSleep"].enabled);
-    EXPECT_EQ(monitor.model["lblMode"].text + "|" + monitor.model["lblSNR"].text,
-              "QAM 256|33.1 / 32.9 (avg)");
-    EXPECT_EQ(std::tuple(monitor.model["lblMasterLock"].fore, monitor.model.statusIcon),
-              std::tuple(Color::LampGreen, 1));
-    EXPECT_EQ(monitor.resetFlag(), 0);  // the SNR call took the reset again
   }
 }
 

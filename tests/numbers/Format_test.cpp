@@ -44,8 +44,6 @@ void ExpectTextsAndRounding() {
     EXPECT_EQ(numbers[i].first, numbers[i].second) << "row " << i;
 }
 
-TEST(Format, TextsAndRounding) { ExpectTextsAndRounding(); }
-
 using FormatUnderCommaLocale = CommaLocale;
 TEST_F(FormatUnderCommaLocale, TextsAndRounding) { ExpectTextsAndRounding(); }
 

@@ -61,19 +61,4 @@ TEST(LearnRegisters, EachModelMapsItsReadsOntoRegisters) {
   }
 }
 
-TEST(LearnRegisters, WidthsForTheBoardFile) {
-  struct Case {
-    const char* chip;
-    long reg;
-    int registerBytes, addressBytes;
-  };
-  for (const Case& c :
-       {Case{"s5h1409", 0xF1, 2, 1}, Case{"dibcom", 0x01FD, 2, 2}, Case{"lgdt3306", 0x00E8, 1, 2},
-        Case{"sms1xxx", 0x1F, 1, 1}, Case{"sms1xxx", 0x104, 4, 1}, Case{"zl10353", 0x10, 1, 1}}) {
-    auto model = FindSimChip(c.chip)->make(false);
-    EXPECT_EQ(model->RegisterBytes(c.reg), c.registerBytes) << c.chip;
-    EXPECT_EQ(model->AddressBytes(), c.addressBytes) << c.chip;
-  }
-}
-
 }  // namespace

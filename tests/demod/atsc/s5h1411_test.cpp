@@ -124,34 +124,6 @@ TEST(s5h1411, SnrReadsTheRegisterOfItsModeArgument) {
   }
 }
 
-// The average of the history is taken to the nearest whole raw value before
-// the conversion: a fraction of .5 or more goes up. With 18 slots of the first
-// raw value f and a new one r the average is (18 f + r) / 19.
-TEST(s5h1409And1411, AverageRoundsToTheNearestRawValueBeforeTheConversion) {
-  struct Case {
-    int raw;
-    float snr, avg;
-  };
-  // S5H1409 in QAM 64 from raw 5: -4.6782 ln 5 + 41.576 = 34.05 dB, raw 6 gives 33.19.
-  for (const Case& c : {Case{14, 29.2f, 34.0f},     // 104 / 19 = 5.47: 5
-                        Case{15, 28.9f, 33.2f}}) {  // 105 / 19 = 5.53: 6
-    S5h1409Chip chip({{0xF0, 5}});
-    chip.ExpectFreshSnr(Mode::Qam64, 34.0f, Color::Green);
-    auto next = chip.NextSnr(0x32, {{0xF0, c.raw}}, Mode::Qam64);
-    EXPECT_FLOAT_EQ(next.snr, c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(next.avg, c.avg) << c.raw;
-  }
-  // S5H1411 in 8-VSB from raw 880: 24.5 dB (not above 880); 881 gives 25.0.
-  for (const Case& c : {Case{889, 25.5f, 24.5f},     // 880.47: 880
-                        Case{890, 25.5f, 25.0f}}) {  // 880.53: 881
-    Chip chip({{0xF2, 880}});
-    chip.ExpectFreshSnr(Mode::Vsb8, 24.5f, Color::Green);
-    auto next = chip.NextSnr(0x32, {{0xF2, c.raw}});
-    EXPECT_FLOAT_EQ(next.snr, c.snr) << c.raw;
-    EXPECT_FLOAT_EQ(next.avg, c.avg) << c.raw;
-  }
-}
-
 TEST(s5h1411, LockBitsByCurrentMode) {
   ExpectLocks<Chip>({
       {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}, {0xF2, 0x5E}},

@@ -33,31 +33,6 @@ TEST(cx22702, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
   }
 }
 
-TEST(cx22702, SignalStrengthWithTheBarPrefixAndNoWindowColouring) {
-  const std::tuple<int, float, float> cases[] = {
-      {0x55, 31, 31.2f},  // 31.25; its tenth 312.5 goes to even
-      {0, 42, 41.9f},     // 41.875
-      {251, 10, 10.5f},   // 10.5 to the even neighbour below
-      {243, 12, 11.5f},   // 11.5 to the even neighbour above
-  };
-  for (auto [raw, result, average] : cases) {
-    CxRig rig({{0x23, raw}});
-    auto out = rig.Snr(1);
-    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset), std::tuple(result, average, 0)) << raw;
-    EXPECT_EQ(rig.view.barPrefix, "Signal Strength: ");
-    EXPECT_EQ(rig.view.colorizeCalls, 0);
-  }
-  // Without a reset the average takes a nineteenth of a step; the prefix is
-  // written on every call.
-  CxRig rig({{0x23, Strength(10)}});
-  rig.Snr(1);
-  rig.view.barPrefix.clear();
-  rig.Set8(0x23, Strength(29));
-  auto out = rig.Snr(0);
-  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(29.0f, 11.0f));
-  EXPECT_EQ(rig.view.barPrefix, "Signal Strength: ");
-}
-
 TEST(cx22702, OwnColouringByConstellationAndRateOfTheLastModeRead) {
   // Constellation in 0x01 bits 3..4, HP rate in 0x02 bits 3..5, strength, colour.
   const std::tuple<int, int, int, int32_t> cases[] = {

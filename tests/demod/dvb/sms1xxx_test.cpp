@@ -13,30 +13,6 @@ struct SmsRig : BusRig<sms1xxx> {
   SmsRig() : BusRig(0xC6, {{0x1F, 0x73}}) {}
 };
 
-TEST(sms1xxx, StatisticsBlockWordsAttemptsAndFailures) {
-  const auto counting = StatsBlock(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211);
-  const std::vector<int32_t> words = {0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211};
-  // Failed attempts before the chip answers, the block, the words, attempts.
-  const std::tuple<int, std::vector<uint8_t>, std::vector<int32_t>, size_t> cases[] = {
-      {0, counting, words, 1},
-      {4, counting, {0, 0, 0, 0, 0}, 4},  // the words keep what was passed
-      {0, StatsBlock(0x80000000, ~0u, 0xFFFFFF00, ~1u, ~2u), {INT32_MIN, -1, -256, -2, -3}, 1},
-  };
-  for (const auto& [failures, block, want, attempts] : cases) {
-    SmsRig rig;
-    rig.fake.readData[0] = block;
-    rig.fake.results.assign(failures, 1);
-    int32_t d[5] = {0, 0, 0, 0, 0};
-    rig.driver.ReadDemodStats(0xC6, 0, d[0], d[1], d[2], d[3], d[4]);
-    EXPECT_EQ(std::vector<int32_t>(d, d + 5), want) << failures;
-    EXPECT_EQ(rig.bus.failedReads, failures == 4 ? 1 : 0) << failures;  // only when all fail
-    ASSERT_EQ(rig.fake.calls.size(), attempts);
-    for (const auto& call : rig.fake.calls)
-      EXPECT_EQ(std::vector<int>({call.mode, call.address, call.sub, call.count}),
-                std::vector<int>({1, 0xC6, 0, 20}));
-  }
-}
-
 TEST(sms1xxx, TransmissionParametersFromAFreshBlockEachTime) {
   // Data0, Data1; modulation, hierarchy, HP/LP, code rate, guard, FFT.
   const std::tuple<uint32_t, uint32_t, std::vector<int16_t>> cases[] = {
@@ -55,44 +31,6 @@ TEST(sms1xxx, TransmissionParametersFromAFreshBlockEachTime) {
   SmsRig dead;
   dead.fake.present.clear();
   EXPECT_EQ(dead.Tps(), std::vector<int16_t>(6, 0));
-}
-
-TEST(sms1xxx, SnrIsTheChipsWholeDbWithTheAverageToOneDecimal) {
-  // Data3, reset flag, SNR, average.
-  const std::tuple<uint32_t, int16_t, float, float> cases[] = {
-      {25, 1, 25, 25},
-      {25, 0, 25, 1.3f},  // 25 / 19 = 1.315..
-      {0xFFFFFFFE, 1, -2, -2},
-  };
-  for (auto [d3, reset, snr, avg] : cases) {
-    SmsRig rig;
-    rig.driver.snrStep().Fill(0);
-    rig.Block(0, 0, 0, d3, 0);
-    auto out = rig.Snr(reset);
-    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset), std::tuple(snr, avg, 0)) << d3;
-    EXPECT_EQ(rig.view.colorizeCalls, 0);  // its own colouring, not the window's
-  }
-}
-
-TEST(sms1xxx, OwnColouringByTheLastTransmissionParameters) {
-  // Modulation and code rate codes, SNR, colour.
-  const std::tuple<uint32_t, uint32_t, uint32_t, int32_t> cases[] = {
-      {2, 1, 20, Color::Orange},                              // QAM64 2/3: 19, 21, 22
-      {2, 1, 21, Color::Yellow},      {0, 0, 5, Color::Red},  // QPSK 1/2: 6, 8, 10
-      {1, 4, 17, Color::Orange},                              // QAM16 7/8: 17, 19, 21
-      {2, 4, 24, Color::Yellow},                              // QAM64 7/8: 23, 24, 25
-      {3, 0, 0, Color::Green},                                // unknown: 0, 0, 0
-      {3, 0, 0xFFFFFFFF, Color::Red}, {2, 5, 0xFFFFFFFF, Color::Red},
-  };
-  for (auto [modulation, rate, snr, color] : cases) {
-    SmsRig rig;
-    rig.Block(0x80 | modulation, rate, 0, snr, 0);
-    rig.Tps();
-    EXPECT_EQ(rig.Snr().color, color) << modulation << " " << rate << " " << int32_t(snr);
-  }
-  SmsRig fresh;  // before any GetTPS the thresholds are those of QPSK 1/2
-  fresh.Block(2, 1, 0, 7, 0);
-  EXPECT_EQ(fresh.Snr().color, Color::Orange);
 }
 
 TEST(sms1xxx, LockBitSignalStrengthModeAndCounters) {

@@ -38,31 +38,6 @@ TEST(tda1004x, TpsDecodingOfEveryFieldForBothChips) {
   }
 }
 
-TEST(tda1004x, SnrFromTheLogarithmOfTheRawValue) {
-  // Identity, SNR register, raw value, dB.
-  const std::tuple<int, int, int, float> cases[] = {
-      {0x46, 0x1C, 255, 0},    {0x46, 0x1C, 1, 27.7f},  {0x46, 0x1C, 0, 30},
-      {0x46, 0x1C, 128, 3.4f}, {0x48, 0xA2, 100, 4.7f},
-  };
-  for (auto [identity, reg, raw, snr] : cases) {
-    TdaRig rig(identity, {{reg, raw}});
-    rig.view.colorizeResult = Color::Yellow;
-    auto out = rig.Snr(2);
-    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset, out.color),
-              std::tuple(snr, snr, 0, Color::Yellow))
-        << identity << " raw " << raw;
-    EXPECT_FALSE(std::signbit(out.snr));
-    EXPECT_EQ(std::pair(rig.driver.snrStep().Slot(19), rig.view.lastColorized),
-              std::pair(double(raw), snr));
-  }
-  // The average is taken over raw values, then converted.
-  TdaRig rig(0x46, {{0x1C, 1}});
-  rig.Snr(1);
-  rig.Set8(0x1C, 255);
-  auto out = rig.Snr(0);
-  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(0.0f, 14.4f));  // raw mean 273/19
-}
-
 TEST(tda1004x, LockBitsForBothChips) {
   // Identity, status register and value; master, EQ, FEC, sync, AFC.
   const std::tuple<int, int, int, std::vector<int16_t>> cases[] = {

@@ -31,47 +31,6 @@ TEST(zl10353, TpsDecodingOfEveryFieldWhenTheModeIsRead) {
   }
 }
 
-TEST(zl10353, SnrInEighthsOfADbColouredByTheWindow) {
-  const std::pair<int, float> cases[] = {
-      {0xA5, 20.6f},  // 20.625
-      {2, 0.2f},      // halves to even
-      {6, 0.8f},
-      {255, 31.9f},
-  };
-  for (auto [raw, snr] : cases) {
-    ZlRig rig({{0x10, raw}});
-    rig.view.colorizeResult = Color::Orange;
-    auto out = rig.Snr(-1);
-    EXPECT_EQ(std::tuple(out.snr, out.avg, out.reset, out.color),
-              std::tuple(snr, snr, 0, Color::Orange));
-    EXPECT_EQ(rig.driver.snrStep().Slot(1), raw);
-    EXPECT_EQ(std::pair(rig.view.colorizeCalls, rig.view.lastColorized), std::pair(1, snr));
-  }
-  // Without a reset the average is over raw readings: a nineteenth of the step.
-  ZlRig rig({{0x10, 40}});
-  rig.Snr(1);
-  rig.Set8(0x10, 40 + 19 * 8);
-  auto out = rig.Snr(0);
-  EXPECT_EQ(std::pair(out.snr, out.avg), std::pair(24.0f, 6.0f));
-}
-
-TEST(zl10353, LockBitsAndTheSyncCaptionOnEveryCall) {
-  // Registers 0x06, 0x07; master, EQ, FEC, sync, AFC.
-  const std::tuple<int, int, std::vector<int16_t>> cases[] = {
-      {0x40, 0x00, {1, 0, 0, 0, 0}}, {0x04, 0x00, {0, 1, 0, 0, 0}},
-      {0x20, 0x00, {0, 0, 1, 0, 0}}, {0x00, 0x20, {0, 0, 0, 1, 0}},
-      {0x01, 0x00, {0, 0, 0, 0, 1}}, {0x9A, 0xDF, {0, 0, 0, 0, 0}},  // every other bit
-  };
-  for (const auto& [a, b, locks] : cases) {
-    ZlRig rig({{0x06, a}, {0x07, b}});
-    EXPECT_EQ(rig.Locks(), locks) << std::hex << a << " " << b;
-    EXPECT_EQ(rig.view.captions["lblVSBSync"], "DSCR Lock");
-    rig.view.captions.clear();
-    rig.Locks();
-    EXPECT_EQ(rig.view.captions["lblVSBSync"], "DSCR Lock");
-  }
-}
-
 TEST(zl10353, ErrorCounters) {
   // Registers 0x14, 0x15: a signed 16-bit count, negative as 0, not reset by reading.
   const std::tuple<int, int, double> counts[] = {
