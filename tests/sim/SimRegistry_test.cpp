@@ -125,4 +125,13 @@ TEST(FileBoards, KeepTheirValues) {
   EXPECT_EQ(std::pair(d.Poll().snr, b.device(0x1C).GetRegister(0x103)), std::pair(25.1f, 2512L));
 }
 
+// The AU8522 model takes a write command of 0x80 | address bits 11..8, then
+// bits 7..0, then the value.
+TEST(SimModels, Au8522WriteCommandSetsItsTwelveBitRegister) {
+  auto model = FindSimChip("au8522")->make(false);
+  const uint8_t command[] = {0x83, 0x11, 0x5A};
+  EXPECT_TRUE(model->Write(0, 0, command, 3));
+  EXPECT_EQ(model->GetRegister(0x311), 0x5A);
+}
+
 }  // namespace

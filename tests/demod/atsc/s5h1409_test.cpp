@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "demod/ChipRig.h"
 #include "monitor/Codes.h"
 
@@ -62,6 +64,21 @@ TEST(s5h1409, SnrColoursAtTheirThresholds) {
                {Mode::Qam256, 52, Color::Yellow, Color::Orange},
                {Mode::Qam256, 73, Color::Orange, Color::Red},
                {Mode::Qam256, 0xFF80, Color::Red, Color::Green}});  // masked to 0
+}
+
+// Outside 8-VSB and QAM nothing is read: the SNR is 0, the average comes back
+// to a tenth (25.25 to the even 25.2), the colour and the reset flag untouched.
+TEST(s5h1409, SnrOutsideItsModesReadsNothing) {
+  for (int16_t mode : {Mode::Sleep, Mode::None}) {
+    Chip chip({});
+    float avg = 25.25f;
+    int32_t color = 7;
+    int16_t reset = 1;
+    EXPECT_EQ(chip.driver.SNR(mode, avg, color, reset), 0.0f) << mode;
+    EXPECT_EQ(std::tuple(avg, color, reset, chip.Registers().size()),
+              std::tuple(25.2f, 7, int16_t(1), size_t(0)))
+        << mode;
+  }
 }
 
 // The history holds raw values, clamped in 8-VSB before they are averaged.
