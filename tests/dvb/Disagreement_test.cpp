@@ -65,6 +65,7 @@ TEST(Disagreement, LastsItsPollsBeforeItIsTold) {
        "lock: lock (registers yes, kernel no);"},
       {"registers count errors, kernel none", Counting({0, 3, 1, 2, 9, 4}, {7, 7, 7, 7, 7, 7}),
        "ucb: errors (registers only);"},
+      {"registers count errors, 4 polls", Counting({0, 3, 1, 2, 9}, {7, 7, 7, 7, 7}), ""},
       {"kernel counts errors, registers none",
        Counting({0, 0, 0, 0, 0, 0}, {10, 11, 15, 16, 20, 21}), "ucb: errors (kernel only);"},
       {"a reset counter says nothing that poll",

@@ -30,13 +30,24 @@ Points Pairs(const std::vector<T>& items) {
 
 TEST(SignalHistory, KeepsTheNewestSamplesUpToItsBoundOldestFirst) {
   SignalHistory history(5);
-  for (int i = 0; i < 8; ++i) history.Append(At(i * 1000, float(i)));
+  for (int i = 0; i < 8; ++i) {
+    Reading r = At(i * 1000, float(i));
+    r.events = {{Event::Kind::LockLost, r.timestamp}};
+    history.Append(r);
+  }
   ASSERT_EQ(history.size(), 5u);
   for (size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(history[i].ms, int64_t(i + 3) * 1000);
     EXPECT_EQ(history[i].snr, float(i + 3));
   }
   EXPECT_EQ(SignalHistory().capacity(), 200000u);  // more than a day at one poll a second
+  // Across the ring's seam; a column's events share one mark, and none past the window.
+  ChartData data = history.Decimate(3000, 6000, 3);
+  EXPECT_EQ(Pairs(data.snr), (Points{{3000, 3}, {4000, 4}, {5000, 5}, {6000, 6}, {7000, 7}}));
+  std::vector<std::pair<int64_t, std::string>> marks;
+  for (const auto& e : data.events) marks.emplace_back(e.ms, e.text);
+  EXPECT_EQ(marks, (decltype(marks){
+                       {3000, "Lock lost"}, {4000, "Lock lost"}, {5000, "Lock lost\nLock lost"}}));
 }
 
 TEST(SignalHistory, CountsUncorrectableErrorsAddedSinceTheLastLockedPoll) {

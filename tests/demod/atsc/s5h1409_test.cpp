@@ -29,7 +29,8 @@ TEST(s5h1409, SnrConversionsAtTheirClampsAndBounds) {
   struct Case {
     double got, want;
   } cases[] = {
-      {s5h1409::VsbSnrToDb(low), 0},  // 11.65 floored
+      {s5h1409::VsbSnrToDb(low), 0},  // 11.65 floored, as 11.996 at 367
+      {s5h1409::VsbSnrToDb(367), 0},           {s5h1409::VsbSnrToDb(368), 12.001901},
       {s5h1409::VsbSnrToDb(mid), 18.859436},   {s5h1409::VsbSnrToDb(high), 30},
       {s5h1409::VsbSnrToDb(under), 0},         {s5h1409::Qam64SnrToDb(0), 0},
       {s5h1409::Qam64SnrToDb(1), 40},          {s5h1409::Qam64SnrToDb(20), 27.561365},
