@@ -15,7 +15,8 @@ void ExpectTextsAndRounding() {
   const std::pair<std::string, std::string> texts[] = {
       // clang-format off
       {Hex(0), "0"}, {Hex(0x1A2C), "1A2C"}, {Hex(-1), "FFFF"}, {Hex(-32768), "8000"},
-      {Hex(-65536), "FFFF0000"}, {Hex(65535), "FFFF"}, {HexOf(2.5), "2"}, {HexOf(3.5), "4"},
+      {Hex(-32769), "FFFF7FFF"}, {Hex(-65536), "FFFF0000"}, {Hex(65535), "FFFF"},
+      {HexOf(2.5), "2"}, {HexOf(3.5), "4"},
       {SingleText(25.3f), "25.3"}, {SingleText(-0.0f), "0"}, {SingleText(25.0f), "25"},
       {SingleText(-1.5f), "-1.5"}, {NumberText(-3.25), "-3.25"}, {NumberText(65536), "65536"},
       {NumberText(16.674995), "16.674995"}, {NumberText(1e15), "1E+15"}, {SignedText(0), " 0"},
@@ -38,7 +39,8 @@ void ExpectTextsAndRounding() {
       {ToInt16(1e9), 32767}, {ToInt16(-1e9), -32768}, {ParseDecimal("1.5"), 1.5},
       {ParseDecimal(" -0.25"), -0.25}, {ParseDecimal("+2.5e1"), 25},
       {ParseDecimal("21.07 dB"), 21.07}, {ParseDecimal("1,5"), 1}, {ParseDecimal("abc"), 0},
-      {ParseDecimal(""), 0}, {ParseDecimal("1e999"), 0}};
+      {ParseDecimal(""), 0}, {ParseDecimal("1e999"), 0}, {WholeNumber("999999"), 999999},
+      {WholeNumber("1000000"), -1}};
   // clang-format on
   for (size_t i = 0; i < std::size(numbers); ++i)
     EXPECT_EQ(numbers[i].first, numbers[i].second) << "row " << i;
