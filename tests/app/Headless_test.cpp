@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <regex>
-#include <sstream>
-
 #include "app/Session.h"
 #include "monitor/DesignLayout.h"
 
@@ -75,39 +71,6 @@ TEST(Headless, TheReadableLineShowsTheReadingInTheWindowsWords) {
     std::string line = ReportLine(r, m);
     EXPECT_EQ(line.substr(line.rfind(" | ")), c.end);
   }
-}
-
-// --align rewrites one line: a carriage return before each poll, a newline
-// at the end, a shorter line padded over the longer one before it. Two
-// locked polls, then the chip falls silent.
-TEST(Headless, AlignRewritesOneLine) {
-  BoardFileOnDisk board(R"({"devices": [{"chip": "s5h1409", "fault": {"fail_after": 50}}]})");
-  ProgramRun run = RunQuovis(board.bus() + " --headless --align --polls=4 --interval=0");
-  ASSERT_EQ(run.status, 0) << run.err;
-  ASSERT_EQ(run.out.substr(0, 1), "\r");
-  ASSERT_EQ(run.out.find('\n'), run.out.size() - 1);
-  std::vector<std::string> lines;
-  std::stringstream split(run.out.substr(1, run.out.size() - 2));
-  for (std::string line; std::getline(split, line, '\r');) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 4u) << run.out;
-  const std::regex locked(
-      R"(8-VSB \| SNR (\d+\.\d) dB \| peak (\d+\.\d) dB \| margin \+(\d+\.\d) dB over 15\.0 dB \| tone (\d+) Hz)");
-  double peak = 0;
-  for (int i = 0; i < 2; ++i) {
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(lines[i], m, locked)) << lines[i];
-    double snr = std::stod(m[1]), margin = snr - 15;
-    peak = std::max(peak, snr);
-    EXPECT_DOUBLE_EQ(std::stod(m[2]), peak);
-    EXPECT_NEAR(std::stod(m[3]), margin, 0.01);
-    EXPECT_EQ(std::stol(m[4]), std::lround(440 * std::exp2(margin / 12)));
-  }
-  char peakText[16];
-  std::snprintf(peakText, sizeof peakText, "%.1f", peak);
-  const std::string silent =
-      "No answer | SNR - | peak " + std::string(peakText) + " dB | margin - (no answer) | tone off";
-  EXPECT_EQ(lines[2], silent + std::string(lines[1].size() - silent.size(), ' '));
-  EXPECT_EQ(lines[3], silent);
 }
 
 // Without a display the window is refused before the toolkit would abort.

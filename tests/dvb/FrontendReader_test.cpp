@@ -91,33 +91,6 @@ TEST_F(Frontend, StatisticsFollowTheirScales) {
   }
 }
 
-TEST_F(Frontend, RatesComeFromCounterChangesAndAResetGivesNone) {
-  struct Poll {
-    uint64_t errorBits, totalBits, errorBlocks, totalBlocks;
-    std::optional<double> ber, per;
-  } polls[] = {
-      {0, 0, 0, 0, {}, {}},                 // first poll: nothing to compare with
-      {10, 1000000, 2, 1000, 1e-5, 0.002},  //
-      {10, 2000000, 2, 2000, 0.0, 0.0},     // counted, no new errors
-      {3, 2500000, 0, 2100, {}, {}},        // errors went down: reset, no rate
-      {8, 3500000, 1, 3100, 5e-6, 0.001},   // rates again from the reset values
-      {8, 3500000, 1, 3100, {}, {}},        // nothing counted since
-  };
-  fe.status = FE_HAS_LOCK;
-  Open();
-  for (const auto& p : polls) {
-    SCOPED_TRACE(p.totalBits);
-    fe.stats = {{DTV_STAT_POST_ERROR_BIT_COUNT, FE::Counter(p.errorBits)},
-                {DTV_STAT_POST_TOTAL_BIT_COUNT, FE::Counter(p.totalBits)},
-                {DTV_STAT_ERROR_BLOCK_COUNT, FE::Counter(p.errorBlocks)},
-                {DTV_STAT_TOTAL_BLOCK_COUNT, FE::Counter(p.totalBlocks)}};
-    KernelReading r = reader->Poll();
-    // The driver counts no pre-FEC bits.
-    EXPECT_EQ(std::tuple(r.postBer, r.per, r.preBer, r.ucbTotal),
-              std::tuple(p.ber, p.per, std::nullopt, p.errorBlocks));
-  }
-}
-
 TEST_F(Frontend, VersionThreeOnlyWhenEveryStatisticIsEmpty) {
   struct Case {
     const char* what;

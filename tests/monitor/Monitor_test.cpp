@@ -187,34 +187,6 @@ TEST(Poll, QamReadingsAndAgcColour) {
   }
 }
 
-TEST(Poll, TransmissionParameterTexts) {
-  struct Case {
-    int16_t tps[6];
-    std::string texts;  // constellation, hierarchy, rate caption, rate, guard, FFT
-  } cases[] = {
-      {{0, 0, 0, 0, 0, 0}, "QPSK|none|hp code rate:|1/2|1/32|2K"},
-      {{6, 3, 1, 4, 3, 2}, "QAM256|4|lp code rate:|7/8|1/4|4K"},
-      {{5, 2, 0, 3, 2, 1}, "QAM128|2|hp code rate:|5/6|1/8|8K"},
-      // Unknown codes leave the labels as the previous case left them.
-      {{7, 4, 2, 5, 4, 3}, "QAM128|2|hp code rate:|5/6|1/8|8K"},
-  };
-  Rig r;
-  r.d.mode = Mode::DvbT;
-  for (const auto& k : cases) {
-    std::copy(std::begin(k.tps), std::end(k.tps), r.d.tps);
-    r.m.Poll();
-    EXPECT_EQ(r.texts({"lblConst", "lblHierarchy", "lblCodeRateK", "lblCodeRate", "lblGuard",
-                       "lblTransmissionMode"}),
-              k.texts);
-    const Reading& got = r.m.lastReading();  // the codes go to the records as read
-    ASSERT_TRUE(got.tps && got.modeText == "DVB-T");
-    const TpsReading& t = *got.tps;
-    EXPECT_EQ((std::array{t.modulation, t.hierarchy, t.selectHPLP, t.codeRate, t.guard,
-                          t.transmissionMode}),
-              std::to_array(k.tps));
-  }
-}
-
 TEST(ColorizeSNR, ThresholdsOfTheDriversTransmissionParameters) {
   // The same reading on QAM64 2/3 (19, 21, 22) and on QPSK 1/2 (6, 8, 10).
   for (auto [modulation, rate, color] : {std::tuple(2, 1, Y), {0, 0, G}}) {

@@ -114,25 +114,4 @@ TEST(SignalHistory, SpansMergeCloseRunsAndAreCutAtTheWindowsEdges) {
   EXPECT_EQ(Pairs(data.lockLost), (Spans{{0, 5000}, {55000, 59000}}));
 }
 
-TEST(SignalHistory, EmptyHistoryAndWindowsWithoutSamples) {
-  SignalHistory empty;
-  ChartData none = empty.Decimate(0, 600000, 800);
-  EXPECT_TRUE(none.snr.empty() && none.average.empty() && none.lockLost.empty() &&
-              none.noAnswer.empty() && none.uncorrectable.empty());
-
-  SignalHistory history;
-  for (int i = 0; i < 10; ++i) history.Append(At(i * 1000, 20, i == 9 ? Unlocked : Locked, i));
-  history.Append(At(500000, 25, Silent));
-  // Inside the gap: only the polls either side, so the line crosses it; the
-  // lock lost at 9 s lasts until the silent poll at 500 s.
-  ChartData gap = history.Decimate(100000, 200000, 800);
-  EXPECT_EQ(Pairs(gap.snr), (Points{{9000, 20}, {500000, 25}}));
-  EXPECT_EQ(Pairs(gap.lockLost), (Spans{{100000, 200000}}));
-  EXPECT_TRUE(gap.noAnswer.empty() && gap.uncorrectable.empty());
-  // After the newest poll: nothing but that poll, as the line's last point.
-  ChartData after = history.Decimate(600000, 700000, 800);
-  EXPECT_EQ(Pairs(after.snr), (Points{{500000, 25}}));
-  EXPECT_TRUE(after.lockLost.empty() && after.noAnswer.empty() && after.uncorrectable.empty());
-}
-
 }  // namespace

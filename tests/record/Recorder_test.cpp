@@ -6,10 +6,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "record/CsvRecorder.h"
@@ -363,51 +361,6 @@ TEST_F(Folder, APromPollReachesTheFileWithoutBeingWaitedForAndTheLastWhenItEnds)
   for (int i = 2; i < 50; ++i) recorder->Record(DvbtReading());
   recorder.reset();
   EXPECT_EQ(PromValue("quovis_polls_total"), 50);
-  EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
-}
-
-// Polls that come while the writer is held up replace one another: once it
-// goes on, it writes the newest only. The writer is held in the middle of its
-// first rewrite until the test lets it go on.
-TEST_F(Folder, PromPollsThatComeWhileTheWriterIsBusyKeepOnlyTheNewest) {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool released = false;
-  std::vector<double> written;  // quovis_polls_total of each rewrite, in order
-  auto held = [&](const std::string& path, const std::string& text) {
-    std::unique_lock lock(mutex);
-    written.push_back(ParseProm(text).Find("quovis_polls_total")->value);
-    changed.notify_all();
-    changed.wait(lock, [&] { return released; });
-    return ReplaceFile(path, text);
-  };
-  std::unique_ptr<PromRecorder> recorder = PromRecorder::Open(Path("quovis.prom"), {}, held);
-  ASSERT_TRUE(recorder);
-  const int kPolls = 100;
-  for (int i = 0; i < kPolls; ++i) {
-    Reading r = DvbtReading();
-    r.correctable = i + 1;
-    EXPECT_EQ(recorder->Record(r), "");  // the poll does not wait for the writer
-  }
-  double taken;
-  {
-    std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return !written.empty(); });
-    taken = written[0];
-    released = true;
-    changed.notify_all();
-  }
-  recorder->Wait();
-  // Only the newest of the polls handed over behind the held one follows.
-  std::vector<double> expected = {taken};
-  if (taken < kPolls) expected.push_back(kPolls);
-  EXPECT_EQ(written, expected);
-  recorder->Record(DvbtReading());
-  recorder->Wait();
-  expected.push_back(kPolls + 1);
-  EXPECT_EQ(written, expected);
-  EXPECT_EQ(PromValue("quovis_polls_total"), kPolls + 1);
-  EXPECT_EQ(PromValue("quovis_correctable_total"), kPolls * (kPolls + 1) / 2 + 12);
   EXPECT_EQ(Entries(), std::vector<std::string>{"quovis.prom"});
 }
 

@@ -150,30 +150,6 @@ TEST(BoardFile, TypesRegistersAndFaultsTakeEffect) {
   EXPECT_EQ(none.board->velI2C_InitByType(18, 0), 0u);
 }
 
-// Each chip that can drop its lock loses it, through its driver, at the
-// polls named and at no other, a live chip too.
-TEST(BoardFile, UnlockedPollsDropTheLockThroughTheDriver) {
-  for (const char* chip : {"s5h1409", "s5h1411", "zl10353"}) {
-    SCOPED_TRACE(chip);
-    FileBoard b(std::string(R"({"devices": [{"chip": ")") + chip +
-                R"(", "fault": {"unlocked_polls": [[2, 3], [5, 5]]}}]})");
-    b.board->live = true;
-    Monitor monitor(false);
-    Detection detection(BuiltInDrivers(*b.bus, monitor));
-    Startup startup = RunStartup({}, *b.bus, detection, true);
-    ASSERT_TRUE(startup.ok) << startup.message;
-    monitor.SetDriver(startup.driver);
-    monitor.WatchReads(b.bus.get());
-    std::string locks;
-    for (int poll = 1; poll <= 6; ++poll) {
-      monitor.Poll();
-      b.board->PollEnded();
-      locks += monitor.lastReading().locked() ? '+' : '-';
-    }
-    EXPECT_EQ(locks, "+--+-+");
-  }
-}
-
 // A chip at its default address brings its second address; an explicit place is taken as given.
 TEST(BoardFile, AChipAtItsDefaultAddressBringsItsSecondAddress) {
   FileBoard own(R"({"devices": [{"chip": "s5h1411"}]})");

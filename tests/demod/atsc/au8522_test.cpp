@@ -17,17 +17,6 @@ struct Chip : BoardRig<au8522> {
   }
 };
 
-TEST(au8522, OperatingModeDecoding) {
-  ExpectModes<Chip>({
-      {{{0x0A4, 0xFF}}, Mode::Vsb8, {0x0A4}},  // also a failed read
-      {{{0x0A4, 0x02}, {0x502, 1}}, Mode::Qam256, {0x0A4, 0x502}},
-      {{{0x0A4, 0x02}, {0x502, 0xFE}}, Mode::Qam64, {0x0A4, 0x502}},
-      {{{0x0A4, 0xCF}, {0x502, 0}}, Mode::Qam64, {0x0A4, 0x502}},
-      {{{0x0A4, 0x12}, {0x502, 1}}, Mode::Sleep, {0x0A4}},
-      {{{0x0A4, 0xDD}}, Mode::Sleep, {0x0A4}},
-  });
-}
-
 // Error bytes up to `last` give the row's SNR in tenths of a dB.
 struct Row {
   int32_t last, tenths;

@@ -24,31 +24,6 @@ struct Chip : BoardRig<lg2160> {
   }
 };
 
-TEST(lg2160, ProbeChecksPresenceThenTheIdentityMasks) {
-  struct Case {
-    Regs regs;
-    bool present, found;
-    std::string name;
-    std::vector<int> read;  // registers read after the presence transfer
-  } cases[] = {
-      {{{0x0003, 0xFF}}, true, true, "LG2160", {0x0003}},
-      {{{0x0003, 0xCB}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
-      {{{0x0003, 0x4C}, {0x0001, 0xFB}}, true, true, "LG2161", {0x0003, 0x0001}},
-      {{{0x0003, 0}, {0x0001, 0xFA}}, true, false, "LG2160", {0x0003, 0x0001}},
-      {{{0x0003, 0x8C}, {0x0001, 0xFF}}, true, false, "LG2160", {0x0003, 0x0001}},
-      {{{0x0003, 0xCC}}, false, false, "LG2160", {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    BoardRig<lg2160> chip(Board("lg2160", c.regs, !c.present));
-    EXPECT_EQ(chip.driver.probe(), c.found);
-    EXPECT_EQ(chip.driver.name(), c.name);
-    ASSERT_GE(chip.rec.calls.size(), 1u);
-    chip.rec.calls.erase(chip.rec.calls.begin());  // the presence transfer
-    EXPECT_EQ(chip.Registers(), c.read);
-  }
-}
-
 // The other variant's SNR registers hold 0x99 and must not be read.
 TEST(lg2160, SnrDigitsOfEachVariant) {
   struct Case {
@@ -106,33 +81,6 @@ TEST(lg2160, LockBitsOfEachVariant) {
   for (const auto& c : cases) {
     Chip chip(c.lg2161, {{0x011B, c.status}, {0x0202, c.snrHigh}, {0x0304, c.sync}});
     EXPECT_EQ(chip.Locks(), c.locks) << "row " << &c - cases;
-  }
-}
-
-// Each row sets the registers of one caption of the ATSC-MH panel; the
-// golden reports of both variants pin the default board's captions.
-TEST(lg2160, LockStatusTurnsTheFramesIntoTheMhPanel) {
-  struct Case {
-    Regs regs;
-    std::string control, caption;
-  } cases[] = {
-      {{{0x013E, 0xFF}}, "lblSymbolTiming", "Parade ID: 7F"},
-      {{{0x0124, 0xFF}, {0x0125, 0xFF}}, "lblAutoFreq", "NOG: 7, TNOG: FF"},
-      {{{0x0124, 0x8F}, {0x0125, 0}}, "lblAutoFreq", "NOG: 0, TNOG: 0"},
-      {{{0x0016, 0xFE}, {0x0128, 0xFF}}, "lblPilot", "FIC:  0, VER:  31"},
-      {{{0x010A, 8}, {0x010B, 0}}, "lblAGC", "RF_AGC: FFFFF800"},
-      {{{0x010A, 0x0F}, {0x010B, 0xFF}}, "lblAGC", "RF_AGC: FFFFFFFF"},
-      {{{0x010A, 0xF0}, {0x010B, 0x10}}, "lblAGC", "RF_AGC: 10"},
-      {{{0x010C, 7}, {0x010D, 0xFF}}, "lblIFGain", "IF_AGC: 7FF"},
-      {{{0x010C, 0xF7}, {0x010D, 1}}, "lblIFGain", "IF_AGC: 701"},
-      {{{0x0316, 0x0F}}, "lblFreqOffset", "F"},
-  };
-  for (bool lg2161 : {false, true}) {
-    for (const auto& c : cases) {
-      Chip chip(lg2161, c.regs);
-      chip.Locks();
-      EXPECT_EQ(chip.view.captions[c.control], c.caption) << lg2161;
-    }
   }
 }
 

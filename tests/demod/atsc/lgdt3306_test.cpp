@@ -19,47 +19,6 @@ const Regs kQam256 = {{0x0008, 0x08}, {0x00A6, 0x84}};
 const Regs kAsleep = {{0x0000, 0x74}};
 const Regs kNoMode = {{0x0008, 0x00}};
 
-TEST(lgdt3306, ProbeAddressesIdentityMasksAndSecondDemodulator) {
-  auto at = [](const std::string& address, const std::string& regs) {
-    return LgAt("lgdt3306", address, regs);
-  };
-  const std::string qamAt1C = "," + at("0x1C", "\"8\":8");  // tells the second chip apart
-  struct Case {
-    std::string devices;
-    bool demod2, found;
-    int16_t mode;  // read afterwards, telling which chip was kept
-  } cases[] = {
-      {at("0xB2", ""), false, true, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0xC7\""), false, true, Mode::Vsb8},  // bits 3 and 0 are free
-      {at("0xB2", "\"1\":\"0xCE\""), false, true, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0xC4\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0xD6\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"1\":\"0x46\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"0\":\"0x74\""), false, true, Mode::Sleep},
-      {at("0xB2", "\"0\":\"0x71\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"0\":\"0x65\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"0\":\"0x35\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"2\":\"0x8F\""), false, true, Mode::Vsb8},  // bits 7, 3 and 2 are free
-      {at("0xB2", "\"2\":\"0x02\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"2\":\"0x13\""), false, false, Mode::Vsb8},
-      {at("0xB2", "\"2\":\"0x43\""), false, false, Mode::Vsb8},
-      {at("0xB2", "") + qamAt1C, false, true, Mode::Vsb8},
-      {at("0xB2", "") + qamAt1C, true, true, Mode::Qam64},
-      {at("0xB2", ""), true, false, Mode::None},  // nothing where "-demod2" looks
-      {at("0xB2", "\"1\":\"0x90\"") + qamAt1C, false, true, Mode::Qam64},
-      // The first chip passed the identity byte, so the second is not considered.
-      {at("0xB2", "\"2\":0") + qamAt1C, false, false, Mode::Vsb8},
-  };
-  for (const auto& c : cases) {
-    FileBoard b("{\"devices\":[" + c.devices + "]}");
-    b.bus->secondDemod = c.demod2;
-    FakeView view;
-    lgdt3306 driver(*b.bus, view);
-    EXPECT_EQ(driver.probe(), c.found) << c.devices << " demod2 " << c.demod2;
-    EXPECT_EQ(driver.OperatingMode(), c.mode) << c.devices << " demod2 " << c.demod2;
-  }
-}
-
 TEST(lgdt3306, ModeDecodingAndSleep) {
   struct Case {
     Regs regs;

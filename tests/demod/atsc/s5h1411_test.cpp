@@ -17,18 +17,6 @@ struct Chip : BoardRig<s5h1411> {
   }
 };
 
-TEST(s5h1411, OperatingModeDecoding) {
-  ExpectModes<Chip>({
-      {{{0xF4, 0xFFFF}}, Mode::None, {0xF4}},
-      {{{0xF4, 0xFFFD}}, Mode::Sleep, {0xF4}},
-      {{{0xF4, 0xFFFE}, {0xF6, 0xFFFE}}, Mode::Vsb8, {0xF4, 0xF6}},
-      {{{0xF6, 1}, {0x16, 1}, {0xF0, 1}, {0x2A, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0xF0}},
-      {{{0xF6, 1}, {0x16, 1}, {0xF0, 0xFFFE}, {0x2A, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0xF0}},
-      {{{0xF6, 1}, {0x16, 0}, {0x2A, 1}, {0xF0, 0}}, Mode::Qam256, {0xF4, 0xF6, 0x16, 0x2A}},
-      {{{0xF6, 1}, {0x16, 0x10}, {0x2A, 0}, {0xF0, 1}}, Mode::Qam64, {0xF4, 0xF6, 0x16, 0x2A}},
-  });
-}
-
 // 8-VSB: above the n-th bound the SNR is 30 - n / 2 dB; at or below the last, 0.
 const int kVsb[] = {927, 923, 919, 916, 911, 907, 903, 898, 893, 887, 880, 874, 868,
                     859, 851, 841, 832, 823, 807, 795, 784, 770, 755, 740, 727, 717,
@@ -103,27 +91,6 @@ TEST(s5h1411, ColoursAtTheirThresholds) {
                {Mode::Qam256, 16545, Color::Orange, Color::Red}});
 }
 
-// The colour follows the raw value, not the SNR.
-TEST(s5h1411, SnrReadsTheRegisterOfItsModeArgument) {
-  struct Case {
-    int16_t mode;
-    Regs regs;
-    float snr;
-    int32_t color;
-  } cases[] = {
-      {Mode::Vsb8, {{0xF2, 0xB1FE}}, 0, Color::Red},  // 510 after the mask
-      {Mode::Qam64, {{0xF1, 13000}, {0xF2, 900}}, 23.0f, Color::Orange},
-      {Mode::Qam64, {{0xF1, 0xFFFF}}, 0, Color::Red},  // -1, a failed read
-      {Mode::Qam256, {{0xF1, 4934}}, 34.6f, Color::Yellow},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    Chip chip(c.regs);
-    chip.ExpectFreshSnr(c.mode, c.snr, c.color);
-    EXPECT_EQ(chip.Registers(), std::vector<int>({c.mode == Mode::Vsb8 ? 0xF2 : 0xF1}));
-  }
-}
-
 TEST(s5h1411, LockBitsByCurrentMode) {
   ExpectLocks<Chip>({
       {{{0xF2, 0x8000}, {0x5E, 0}, {0xF0, 0x10}}, {1, 0, 0, 0, -1}, {0xF2, 0x5E}},
@@ -134,24 +101,6 @@ TEST(s5h1411, LockBitsByCurrentMode) {
       {{{0xF4, 1}, {0xF2, 0xFFFF}, {0xF0, 0xFFFF}}, {1, -1, -1, -1, -1}, {0xF2, 0xF0}},
       {{{0xF4, 0xFFFF}, {0xF2, 0}, {0xF0, 0x10}}, {0, -1, -1, -1, -1}, {0xF2, 0xF0}},
   });
-}
-
-TEST(s5h1411, ReadingsAndTheirTexts) {
-  const Regs regs = {{0xF0, 0x1A},   {0xF1, 0xF2F0}, {0xF2, 0},   {0x49, 0xFFFF},
-                     {0x4A, 0x0010}, {0x4B, 0x12},   {0x4C, 0},   {0x47, 0xABCD},
-                     {0x48, 7},      {0xC9, 0xFFFF}, {0xCB, 300}, {0x08, 0x1111}};
-  Chip chip(regs, {{0x08, 0x85FF}});
-  s5h1411& d = chip.driver;
-  ExpectTexts({{d.SNRRegisters(), "1A / F2F0 / 0"},
-               {d.CarrierOffset(), "-65520"},
-               {d.CarrierOffsetHex(), "FFFF 10"},
-               {d.SymbolTiming(), "12 0"},
-               {d.AutoFreq(), "ABCD 7"},
-               {d.UncorrectableErrors(), "-1"},
-               {d.PostVeterbiErrors(), "300"},
-               {d.AGCPowerRef(), "-31233"}});  // from the second address
-  for (Value v : {d.PilotPwr(), d.IFGain(), d.STRTime(), d.FreqOffset(), d.BERctr()})
-    EXPECT_EQ(v.Text(), "0");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <tuple>
 
 #include "demod/ChipRig.h"
@@ -22,31 +21,6 @@ struct DibRig : BusRig<dibcom> {
     fake.calls.clear();
   }
 };
-
-TEST(dibcom, IdentityPicksTheModelAndReadsTheSecondRegisterOnlyOnAMatch) {
-  // Identity registers, found, name, registers read after the presence test.
-  const std::tuple<Regs, bool, std::string, std::vector<int>> cases[] = {
-      {{{0x0300, 0x01B3}, {0x0301, 0x4000}}, true, "DIB7000PC", {0x0300, 0x0301}},
-      {{{0x0380, 0x01B3}, {0x0381, 0x4000}}, true, "DIB7000", {0x0300, 0x0380, 0x0381}},
-      {{{0x0380, 0x01B3}, {0x0381, 0x4001}}, true, "DIB7000HC", {0x0300, 0x0380, 0x0381}},
-      {{{0x0380, 0x01B3}, {0x0381, 0x4002}}, true, "DIB7000MC", {0x0300, 0x0380, 0x0381}},
-      {{{0x0401, 0x01B3}, {0x0402, 0x3000}}, true, "DIB3000MB", {0x0300, 0x0380, 0x0401, 0x0402}},
-      {{{0x0401, 0x01B3}, {0x0402, 0x3001}}, true, "DIB3000MC", {0x0300, 0x0380, 0x0401, 0x0402}},
-      {{{0x0401, 0x01B3}, {0x0402, 0x3002}}, true, "DIB3000P", {0x0300, 0x0380, 0x0401, 0x0402}},
-      {{{0x0300, 0x01B3}, {0x0301, 0x4001}}, false, "DIB7000PC", {0x0300, 0x0301, 0x0380, 0x0401}},
-      {{{0x0380, 0x01B3}, {0x0381, 0x4003}}, false, "DIB7000PC", {0x0300, 0x0380, 0x0381, 0x0401}},
-      {{{0x0401, 0x01B3}, {0x0402, 0x2FFF}}, false, "DIB7000PC", {0x0300, 0x0380, 0x0401, 0x0402}},
-      {{{0x0300, 0x01B4}, {0x0301, 0x4000}}, false, "DIB7000PC", {0x0300, 0x0380, 0x0401}},
-  };
-  for (const auto& [regs, found, name, reads] : cases) {
-    DibRig rig(-1, false);
-    for (auto [r, v] : regs) rig.Set16(r, v);
-    EXPECT_EQ(rig.driver.probe(), found) << name;
-    EXPECT_EQ(rig.driver.name(), name);
-    rig.fake.calls.erase(rig.fake.calls.begin());  // the presence read
-    EXPECT_EQ(rig.Reads(), reads) << name;
-  }
-}
 
 TEST(dibcom, CarrierToNoiseFromMantissasAndSignedExponents) {
   const std::tuple<int32_t, int32_t, double> cases[] = {
@@ -90,29 +64,6 @@ TEST(dibcom, SnrIsTheWholeDbCarrierToNoiseByModel) {
   rig.Set16(0x01E0, 0x0FC1);
   EXPECT_FLOAT_EQ(rig.Snr(0).avg, 21.0f / 19);
   EXPECT_EQ(rig.driver.snrStep().Slot(19), 21);
-}
-
-TEST(dibcom, LockBitsAndTheCaptionsTheySet) {
-  // Status word 0x01FD; master, EQ, FEC, sync, AFC; whether the two captions are set.
-  const std::tuple<int, std::vector<int16_t>, bool> cases[] = {
-      {0x0118, {1, 0, 1, 1, 0}, true},
-      {0x0110, {0, 0, 0, 0, 0}, false},  // bit 3 clear: nothing else counts
-      {0x1008, {1, 1, 0, 0, 0}, true},
-      {0x2008, {1, 1, 0, 0, 0}, true},
-      {0x8008, {1, 0, 0, 0, 1}, true},
-      {0xFFFF, {1, 1, 1, 1, 1}, true},
-      {0xFFF7, {0, 0, 0, 0, 0}, false},
-  };
-  for (const auto& [status, locks, captions] : cases) {
-    DibRig rig;
-    rig.Set16(0x01FD, status);
-    EXPECT_EQ(rig.Locks(), locks) << std::hex << status;
-    auto want = captions ? std::map<std::string, std::string>{{"lblVSBSync", "FE SYNC"},
-                                                              {"lblAFCLock", "Signal Lock"}}
-                         : std::map<std::string, std::string>{};
-    EXPECT_EQ(rig.view.captions, want);
-    EXPECT_EQ(rig.Reads(), std::vector<int>{0x01FD});
-  }
 }
 
 TEST(dibcom, TransmissionParametersByModelReadOnlyWithTheMode) {

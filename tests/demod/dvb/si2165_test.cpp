@@ -83,31 +83,6 @@ TEST(si2165, SnrRoundsBothValuesAndColoursThroughTheWindow) {
   EXPECT_DOUBLE_EQ(rig.driver.snrStep().Slot(1), 10 * std::log10(256.0));  // the unrounded C/N
 }
 
-TEST(si2165, LockBitsByStandardWithTheirCaptions) {
-  const Regs all = {{0x0390, 0xFF}, {0x0398, 0x01}, {0x023E, 0x03},
-                    {0x04E0, 0x01}, {0x0440, 0x05}, {0x0188, 0x01}};
-  const std::vector<int> dvbt = {0x0390, 0x0398, 0x04E0, 0x0440, 0x0188},
-                         dvbc = {0x023E, 0x04E0, 0x0440, 0x0188}, none = {0x04E0, 0x0440, 0x0188};
-  // Standard register, registers; master, EQ, FEC, sync, AFC; registers read.
-  const std::tuple<int, Regs, std::vector<int16_t>, std::vector<int>> cases[] = {
-      {0x01, all, {1, 1, 1, 1, 1}, dvbt},
-      {0x01, {{0x0390, 0xFE}, {0x0398, 1}}, {0, 0, 0, 1, 0}, dvbt},
-      {0x01, {{0x04E0, 1}}, {0, 0, 1, 0, 0}, dvbt},
-      {0x05, all, {1, 1, 1, -1, 1}, dvbc},
-      {0x05, {{0x0390, 1}, {0x0398, 1}}, {0, 0, 0, -1, 0}, dvbc},
-      {0x00, all, {7, 1, 1, 7, 1}, none},  // the caller's values stay
-      {0x00, {}, {7, 0, 0, 7, 0}, none},
-  };
-  const std::map<std::string, std::string> captions = {
-      {"lblVSBSync", "FREQ Lock"}, {"lblEQLock", "SYNC Lock"}, {"lblAFCLock", "AGC Lock"}};
-  for (const auto& [standard, regs, locks, reads] : cases) {
-    SiRig rig(standard, regs);
-    EXPECT_EQ(rig.Locks(), locks) << standard;
-    EXPECT_EQ(rig.Reads(), reads);
-    EXPECT_EQ(rig.view.captions, captions);
-  }
-}
-
 // A valid DVB-T parameter set in register set A: QAM64, no hierarchy, HP,
 // 2/3 (LP 1/2), 1/8, 8K.
 const Regs kSetA = {{0x02F4, 9}, {0x0304, 1}, {0x02E4, 0}, {0x02F8, 2},
