@@ -211,6 +211,8 @@ TEST(RegisterEditor, PickingASnapshotLineRefreshesTheDetailBox) {
     e.LeaveDetail();
     EXPECT_EQ(e.state().values[0x11], s.detail) << "the edit was lost";
   }
+  e.PickDifferenceLine(RegisterEditor::kRegisters);  // past the list: nothing is picked
+  EXPECT_EQ(e.state().combo, "11");
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST(lgdt3306, SnrInDecibelsWithItsCoarseFallback) {
       {4000, 41, 7, 7.0f, Color::Red},      // 19.89 defers to the coarse reading
       {4000, 0, 7, 26.0f, Color::Green},    // no noise reads as 10
       {0, 40, 15, 15.0f, Color::Orange},    // log of 0 is taken as 0
-      {65535, 1, 0, 48.2f, Color::Green},  {65535, 65535, 255, 255.0f, Color::Green},
+      {65535, 1, 0, 48.2f, Color::Green},   {65535, 65535, 255, 255.0f, Color::Green},
+      {65050, 256, 0, 24.1f, Color::Green},  // 24.05007: the noise's high byte counts 256
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);

@@ -111,6 +111,8 @@ TEST(dibcom, CountersAgcRegistersAndADeadBus) {
   EXPECT_EQ(rig.Reads(), (std::vector<int>{0x0188, 0x0189, 0x018A}));
   EXPECT_EQ(rig.view.captions["frF0F1"], "agc1_raw / agc2_raw / agc_global");
   EXPECT_EQ(rig.view.fonts["frF0F1"], (std::pair<std::string, int>{"SmallFonts", 7}));
+  rig.Set16(0x01FD, 0x0009);  // lock and bit 0 alone: no other lamp
+  EXPECT_EQ(rig.Locks(), (std::vector<int16_t>{1, 0, 0, 0, 0}));
   // A failed transfer is not retried and reads as 0.
   rig.Set16(0x01CF, 0xFFFF), rig.Set16(0x01FA, 5), rig.Set16(0x01FD, 0xFFFF);
   rig.Set16(0x01E0, 0x0FC1);
