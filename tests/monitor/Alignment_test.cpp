@@ -92,6 +92,8 @@ TEST(Alignment, ThresholdMarginPeakAndLine) {
       {Locked(Mode::DvbC, 30), none, none, 30, ""},
       {Locked(Mode::AtscMh, 20), none, none, 30,
        "ATSC-MH | SNR 20.0 dB | peak 30.0 dB | margin - (no threshold for ATSC-MH) | tone off"},
+      {Locked(Mode::Vsb8, 15), 15, 0, 30,  // at the threshold: a margin of +0
+       "8-VSB | SNR 15.0 dB | peak 30.0 dB | margin +0.0 dB over 15.0 dB | tone 440 Hz"},
   };
   Alignment alignment;
   for (const auto& c : cases) {
