@@ -44,10 +44,8 @@ struct BoardRig {
   Bus bus;
   FakeView view;
   Driver driver;
-  explicit BoardRig(const std::string& json, bool demod2 = false)
-      : b(json), rec(*b.board), bus(rec), driver(bus, view) {
+  explicit BoardRig(const std::string& json) : b(json), rec(*b.board), bus(rec), driver(bus, view) {
     bus.handle = b.bus->handle;
-    bus.secondDemod = demod2;
   }
   // Probes, expecting to find the chip, and forgets the probe's calls.
   void Probe() {
@@ -164,12 +162,6 @@ struct LgChip : BoardRig<Driver> {
     this->rec.calls.clear();
   }
 };
-
-// A device entry of a board file.
-inline std::string LgAt(const std::string& chip, const std::string& address,
-                        const std::string& regs) {
-  return "{\"chip\":\"" + chip + "\",\"address\":\"" + address + "\",\"registers\":{" + regs + "}}";
-}
 
 // A FakeI2c where only the listed addresses acknowledge (the others fail and
 // hand back nothing); every call is still recorded, so a test sees which
